@@ -1,0 +1,31 @@
+// Reads Halvix's command line: the -d and -c<n> switches as the receiver tools
+// have always read them, plus the long options for any device path, the
+// built-in simulated receiver, help and version.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace halvix::app {
+
+struct CommandLine {
+  bool developerMode = false;
+  std::optional<int> comPort;  // set by a 'c' switch, 0 when no number follows it
+  QString portPath;            // --port=PATH
+  bool simulate = false;       // --simulate[=persona]
+  QString simPersona;
+  bool help = false;
+  bool version = false;
+  QStringList unknown;  // long options not understood
+
+  // A port (COM number, path or simulator) was named, so no port dialog is needed.
+  bool namesPort() const { return comPort.has_value() || !portPath.isEmpty() || simulate; }
+};
+
+// args excludes the program name.
+CommandLine ParseCommandLine(const QStringList& args);
+
+QString UsageText();
+
+}  // namespace halvix::app

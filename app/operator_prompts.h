@@ -1,0 +1,31 @@
+// The operator-prompt seam: message boxes, file dialogs and the help viewer.
+// The program shows real dialogs; tests answer them from a script so no run
+// ever blocks on a modal box. Every message is also written to the log.
+#pragma once
+
+#include <QString>
+
+namespace halvix::app {
+
+enum class PromptButtons { Ok, OkCancel, YesNo };
+enum class PromptIcon { None, Information, Warning, Error, Question, Exclamation };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+
+class OperatorPrompts {
+ public:
+  virtual ~OperatorPrompts() = default;
+
+  virtual PromptAnswer message(const QString& title, const QString& text,
+                               PromptButtons buttons = PromptButtons::Ok,
+                               PromptIcon icon = PromptIcon::None) = 0;
+  // Empty when the operator cancels.
+  virtual QString openFileName(const QString& title, const QString& filter) = 0;
+  virtual QString saveFileName(const QString& title, const QString& filter) = 0;
+  // Opens the help file at its contents.
+  virtual void showHelp() = 0;
+};
+
+// Writes "title: text" to standard error.
+void LogOperatorMessage(const QString& title, const QString& text);
+
+}  // namespace halvix::app

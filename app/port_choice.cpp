@@ -1,0 +1,39 @@
+#include "app/port_choice.h"
+
+#include <QFileInfo>
+
+#include "link/qt_serial_device.h"
+
+namespace halvix::app {
+
+PortChoice PortChoiceForCom(int comPort) {
+  PortChoice p;
+  p.comPort = comPort;
+  p.deviceName = link::ComPortDeviceName(comPort);
+  p.panelLabel = QStringLiteral("COM%1").arg(comPort);
+  p.titlePrefix = QString::number(comPort);
+  return p;
+}
+
+PortChoice PortChoiceFromCommandLine(const CommandLine& cl) {
+  if (cl.simulate) {
+    PortChoice p;
+    p.simulated = true;
+    p.persona = cl.simPersona.isEmpty() ? QStringLiteral("corvel") : cl.simPersona.toLower();
+    p.deviceName = QStringLiteral("simulated:") + p.persona;
+    p.panelLabel = QStringLiteral("SIM");
+    p.titlePrefix = QStringLiteral("Simulated");
+    return p;
+  }
+  if (!cl.portPath.isEmpty()) {
+    PortChoice p;
+    p.deviceName = cl.portPath;
+    p.panelLabel = QFileInfo(cl.portPath).fileName();
+    if (p.panelLabel.isEmpty()) p.panelLabel = cl.portPath;
+    p.titlePrefix = p.panelLabel;
+    return p;
+  }
+  return PortChoiceForCom(cl.comPort.value_or(0));
+}
+
+}  // namespace halvix::app

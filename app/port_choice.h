@@ -1,0 +1,24 @@
+// Which device Halvix opens and how the port is named on screen: a numbered
+// COM port, any device path, or the built-in simulated receiver.
+#pragma once
+
+#include <QString>
+
+#include "app/command_line.h"
+
+namespace halvix::app {
+
+struct PortChoice {
+  int comPort = 0;       // COM number; 0 for a path or the simulator
+  QString deviceName;    // what the serial device opens
+  QString panelLabel;    // "COM3" in "COM3 9600, 8-None-1"
+  QString titlePrefix;   // "3" in the task-bar title "3 Halvix"
+  bool simulated = false;
+  QString persona;       // simulated receiver type
+};
+
+PortChoice PortChoiceForCom(int comPort);
+// From a command line that names a port (CommandLine::namesPort()).
+PortChoice PortChoiceFromCommandLine(const CommandLine& cl);
+
+}  // namespace halvix::app

@@ -1,0 +1,50 @@
+#include "app/program.h"
+
+#include <QCoreApplication>
+
+#include "app/main_window.h"
+#include "app/windows.h"
+#include "link/qt_serial_device.h"
+#include "sim/simulated_device.h"
+
+namespace halvix::app {
+
+std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clock& clock) {
+  if (port.simulated) return sim::CreateSimulatedDevice(port.persona, clock);
+  return std::make_unique<link::QtSerialDevice>();
+}
+
+Program::Program(ProgramSeams seams) : seams_(std::move(seams)) {}
+
+Program::~Program() {
+  // Windows go first: they hold references to the link.
+  windows_.reset();
+}
+
+TForm_Main* Program::mainWindow() const { return windows_ ? windows_->main.get() : nullptr; }
+
+bool Program::start(const QStringList& args) {
+  QCoreApplication::setApplicationName(QStringLiteral("Halvix"));
+  commandLine_ = ParseCommandLine(args);
+  if (commandLine_.namesPort()) {
+    port_ = PortChoiceFromCommandLine(commandLine_);
+  } else {
+    const std::optional<int> chosen = seams_.choosePort ? seams_.choosePort() : std::nullopt;
+    if (!chosen) return false;
+    port_ = PortChoiceForCom(*chosen);
+  }
+
+  device_ = seams_.makeDevice(port_, seams_.clock);
+  link_ = std::make_unique<link::SerialLink>(*device_, seams_.clock);
+  context_.reset(new AppContext{port_, commandLine_.developerMode, seams_.clock, *link_,
+                                seams_.prompts});
+  windows_ = CreateWindows(*context_);
+  if (!windows_->main->FormCreate()) {
+    windows_.reset();
+    return false;
+  }
+  windows_->main->show();
+  return true;
+}
+
+}  // namespace halvix::app

@@ -1,0 +1,60 @@
+// The program entry's work: read the command line, settle on a port (asking
+// the operator when none is named), create every window once and open the link.
+#pragma once
+
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/app_context.h"
+#include "app/command_line.h"
+#include "app/port_choice.h"
+#include "link/clock.h"
+#include "link/serial_device.h"
+#include "link/serial_link.h"
+
+namespace halvix::app {
+
+class TForm_Main;
+struct Windows;
+
+struct ProgramSeams {
+  OperatorPrompts& prompts;
+  link::Clock& clock;
+  // Runs the port choice dialog; the chosen COM number, or nothing on Cancel.
+  std::function<std::optional<int>()> choosePort;
+  // Creates the serial device for the chosen port.
+  std::function<std::unique_ptr<link::SerialDevice>(const PortChoice&, link::Clock&)> makeDevice;
+};
+
+// The default seams' device factory: the simulated receiver or a real port.
+std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clock& clock);
+
+class Program {
+ public:
+  explicit Program(ProgramSeams seams);
+  ~Program();
+
+  // Start-up up to the message loop. False when the run ends here (port dialog
+  // cancelled, or the port could not be opened).
+  bool start(const QStringList& args);
+
+  const CommandLine& commandLine() const { return commandLine_; }
+  const PortChoice& port() const { return port_; }
+  TForm_Main* mainWindow() const;
+  Windows* windows() const { return windows_.get(); }
+  link::SerialLink* serialLink() const { return link_.get(); }
+  link::SerialDevice* device() const { return device_.get(); }
+
+ private:
+  ProgramSeams seams_;
+  CommandLine commandLine_;
+  PortChoice port_;
+  std::unique_ptr<link::SerialDevice> device_;
+  std::unique_ptr<link::SerialLink> link_;
+  std::unique_ptr<AppContext> context_;
+  std::unique_ptr<Windows> windows_;
+};
+
+}  // namespace halvix::app

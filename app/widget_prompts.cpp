@@ -1,0 +1,71 @@
+#include "app/widget_prompts.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace halvix::app {
+
+namespace {
+
+QMessageBox::Icon toIcon(PromptIcon icon) {
+  switch (icon) {
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Warning:
+    case PromptIcon::Exclamation: return QMessageBox::Warning;
+    case PromptIcon::Error: return QMessageBox::Critical;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+PromptAnswer WidgetPrompts::message(const QString& title, const QString& text,
+                                    PromptButtons buttons, PromptIcon icon) {
+  LogOperatorMessage(title, text);
+  QMessageBox box(toIcon(icon), title, text, QMessageBox::NoButton, parent_);
+  switch (buttons) {
+    case PromptButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case PromptButtons::OkCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      break;
+    case PromptButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Ok: return PromptAnswer::Ok;
+    case QMessageBox::Yes: return PromptAnswer::Yes;
+    case QMessageBox::No: return PromptAnswer::No;
+    default: return PromptAnswer::Cancel;
+  }
+}
+
+QString WidgetPrompts::openFileName(const QString& title, const QString& filter) {
+  return QFileDialog::getOpenFileName(parent_, title, QString(), filter);
+}
+
+QString WidgetPrompts::saveFileName(const QString& title, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent_, title, QString(), filter);
+}
+
+void WidgetPrompts::showHelp() {
+  // The manual ships beside the program or in the source tree's docs folder.
+  const QString appDir = QCoreApplication::applicationDirPath();
+  for (const QString& candidate :
+       {appDir + QStringLiteral("/docs/manual.html"), appDir + QStringLiteral("/../docs/manual.html"),
+        appDir + QStringLiteral("/../share/halvix/manual.html")}) {
+    if (QFileInfo::exists(candidate)) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::cleanPath(candidate)));
+      return;
+    }
+  }
+  message(QStringLiteral("Help"), QStringLiteral("The help file Halvix.hlp could not be found."),
+          PromptButtons::Ok, PromptIcon::Information);
+}
+
+}  // namespace halvix::app

@@ -1,0 +1,25 @@
+// OperatorPrompts shown with Qt's standard message boxes and file dialogs.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/operator_prompts.h"
+
+namespace halvix::app {
+
+class WidgetPrompts final : public OperatorPrompts {
+ public:
+  void setParent(QWidget* parent) { parent_ = parent; }
+
+  PromptAnswer message(const QString& title, const QString& text, PromptButtons buttons,
+                       PromptIcon icon) override;
+  QString openFileName(const QString& title, const QString& filter) override;
+  QString saveFileName(const QString& title, const QString& filter) override;
+  void showHelp() override;
+
+ private:
+  QPointer<QWidget> parent_;
+};
+
+}  // namespace halvix::app

@@ -1,0 +1,167 @@
+#include "link/serial_link.h"
+
+#include <QDebug>
+
+namespace halvix::link {
+
+SerialLink::SerialLink(SerialDevice& device, Clock& clock, QObject* parent)
+    : QObject(parent), device_(device), clock_(clock) {}
+
+int SerialLink::OpenLink(const QString& deviceName) {
+  readIndex = 0;
+  length = 0;
+  remaining = 0;
+  completedLength = 0;
+  dlePending = false;
+  id = 0;
+  bytesReceived = 0;
+  lostReported_ = false;
+  deviceName_ = deviceName;
+  if (!device_.open(deviceName)) return -1;
+  device_.purge();
+  // A line setting the device refuses (a pseudo-terminal has no parity) is not fatal.
+  SetLine(LineSettings{9600, 8, Parity::None, StopBits::One});
+  return 0;
+}
+
+void SerialLink::CloseLink() {
+  std::lock_guard lock(portLock_);
+  if (!device_.isOpen()) return;
+  device_.purge();
+  device_.close();
+}
+
+int SerialLink::SetLine(const LineSettings& line) { return device_.setLine(line) ? 0 : -1; }
+
+int SerialLink::ApplyPortSettings(const PortSettings& settings, const QString& portLabel,
+                                  const std::function<void(const QString&)>& showCaption) {
+  const auto line = LineSettingsFor(settings);
+  const auto caption = PortSettingsCaption(portLabel, settings);
+  if (!line || !caption) {
+    qWarning().noquote() << QString::asprintf(
+        "Serial port: settings codes %d,%d,%d,%d are outside the tables; line left unchanged",
+        settings.baudCode, settings.dataBitsCode, settings.parityCode, settings.stopBitsCode);
+    return -1;
+  }
+  clock_.sleepMs(kLinePauseMs);
+  if (showCaption) showCaption(*caption);
+  sendEnabled = false;
+  device_.drain();
+  clock_.sleepMs(kLinePauseMs);
+  const int result = SetLine(*line);
+  clock_.sleepMs(kLinePauseMs);
+  sendEnabled = true;
+  return result;
+}
+
+int SerialLink::PulseRts() {
+  std::lock_guard lock(portLock_);
+  if (!device_.setRts(true)) return -1;
+  return device_.setRts(false) ? 0 : -1;
+}
+
+bool SerialLink::SetBreak(bool on) { return device_.setBreak(on); }
+
+void SerialLink::SendPacket(int length_, const std::uint8_t* bytes) {
+  if (!sendEnabled || length_ <= 0 || bytes == nullptr) return;
+
+  std::array<std::uint8_t, kFrameSize> frame;
+  int size = 3;  // DLE at the start, DLE ETX at the end
+  for (int i = 0; i < length_; ++i) size += bytes[i] == kDle ? 2 : 1;
+  if (size > kFrameSize) {
+    qWarning().noquote() << QString::asprintf(
+        "Serial link: packet 0x%02X refused, its frame of %d bytes exceeds %d", bytes[0], size,
+        kFrameSize);
+    return;
+  }
+  int n = 0;
+  frame[n++] = kDle;
+  for (int i = 0; i < length_; ++i) {
+    if (bytes[i] == kDle) frame[n++] = kDle;
+    frame[n++] = bytes[i];
+  }
+  frame[n++] = kDle;
+  frame[n++] = kEtx;
+
+  std::lock_guard lock(sendLock_);
+  if (anySent_) {
+    const std::int64_t wait = lastSendMs_ + kSendSpacingMs - clock_.nowMs();
+    if (wait > 0) clock_.sleepMs(wait);
+  }
+  // The line may have been handed to a reconfiguration while we waited.
+  if (!sendEnabled) return;
+  Q_EMIT packetSent();
+  if (device_.write(frame.data(), n) < 0) reportLost();
+  lastSendMs_ = clock_.nowMs();
+  anySent_ = true;
+}
+
+int SerialLink::ParseByte() {
+  const std::uint8_t b = raw[static_cast<std::size_t>(readIndex)];
+  ++readIndex;
+  --remaining;
+  if (length >= kPayloadSize) {
+    // Over-long packet: drop it and start afresh with this byte.
+    length = 0;
+    id = 0;
+    dlePending = false;
+  }
+  if (!dlePending) {
+    if (b == kDle) {
+      dlePending = true;
+    } else {
+      payload[static_cast<std::size_t>(length++)] = b;
+    }
+    return 0;
+  }
+  dlePending = false;
+  if (b == kDle) {
+    payload[static_cast<std::size_t>(length++)] = kDle;
+    return 0;
+  }
+  if (b == kEtx) {
+    completedLength = length;
+    length = 0;
+    return 1;
+  }
+  length = 0;
+  id = b;
+  return 0;
+}
+
+int SerialLink::ReadRaw() {
+  std::lock_guard lock(portLock_);
+  const std::int64_t waiting = device_.bytesWaiting();
+  if (waiting < 0) {
+    reportLost();
+    return 0;
+  }
+  if (waiting == 0) return 0;
+  const std::int64_t got = device_.read(raw.data(), kRawSize);
+  return got > 0 ? static_cast<int>(got) : 0;
+}
+
+int SerialLink::PollPort(const PacketCallback& callback, bool stopOnFlag) {
+  const int got = ReadRaw();
+  if (got == 0) return 0;
+  remaining = static_cast<std::uint32_t>(got);
+  readIndex = 0;
+  bytesReceived += remaining;
+  while (remaining > 0 && !(stopOnFlag && replyFound)) {
+    if (ParseByte() == 1 && callback) callback(*this);
+  }
+  // Bytes left by the stop flag are dropped: the next read overwrites raw.
+  readIndex = 0;
+  remaining = 0;
+  return 0;
+}
+
+void SerialLink::reportLost() {
+  if (lostReported_) return;
+  lostReported_ = true;
+  const QString message = QStringLiteral("The serial device %1 stopped responding.").arg(deviceName_);
+  qWarning().noquote() << "Serial Port Error:" << message;
+  Q_EMIT deviceLost(message);
+}
+
+}  // namespace halvix::link

@@ -1,0 +1,103 @@
+// The one link record: the serial device, the receive parser state and its
+// buffers, and the three operations that carry QLIP packets across the port
+// (SendPacket, ParseByte, PollPort), plus the PC-side line control.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+
+#include "link/clock.h"
+#include "link/port_settings.h"
+#include "link/serial_device.h"
+
+namespace halvix::link {
+
+inline constexpr std::uint8_t kDle = 0x10;
+inline constexpr std::uint8_t kEtx = 0x03;
+
+class SerialLink : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kRawSize = 8192;
+  static constexpr int kPayloadSize = 512;
+  static constexpr int kFrameSize = 512;
+  static constexpr std::int64_t kSendSpacingMs = 100;
+  // Short settle pause around a line change.
+  static constexpr std::int64_t kLinePauseMs = 5;
+
+  using PacketCallback = std::function<void(SerialLink&)>;
+
+  SerialLink(SerialDevice& device, Clock& clock, QObject* parent = nullptr);
+
+  // Resets the parser, opens the device and sets 9600 8-None-1. 0 or -1.
+  int OpenLink(const QString& deviceName);
+  // Drops both queues and closes the device.
+  void CloseLink();
+  // Sets the PC line parameters. 0 or -1.
+  int SetLine(const LineSettings& line);
+  // Reconfigures the PC side to a settings record; sends are dropped while it
+  // runs. Codes outside the tables are refused (-1) and change nothing.
+  // showCaption receives the new "COM%d ..." text.
+  int ApplyPortSettings(const PortSettings& settings, const QString& portLabel,
+                        const std::function<void(const QString&)>& showCaption);
+  // A short high pulse on RTS, the receiver's event input. 0 or -1.
+  int PulseRts();
+  bool SetBreak(bool on);
+
+  // Frames and writes one packet: bytes[0] is the id, the rest the payload.
+  // Dropped while sendEnabled is clear; refused (and logged) if the frame
+  // would not fit in kFrameSize. Consecutive frames leave at least
+  // kSendSpacingMs apart. Safe to call from any thread.
+  void SendPacket(int length, const std::uint8_t* bytes);
+  // Reads what the device holds and hands each completed packet to the callback.
+  int PollPort(const PacketCallback& callback, bool stopOnFlag);
+  // Consumes raw[readIndex]; returns 1 when that byte completed a packet.
+  int ParseByte();
+  // One immediate read into raw without parsing (the break sequence looks for
+  // the port-settings text there). Returns the byte count read.
+  int ReadRaw();
+
+  SerialDevice& device() { return device_; }
+  Clock& clock() { return clock_; }
+
+  // Parser state and buffers. A completed packet is id, payload and
+  // completedLength, valid until parsing resumes.
+  int readIndex = 0;
+  int length = 0;
+  std::uint32_t remaining = 0;
+  int completedLength = 0;
+  bool dlePending = false;
+  int id = 0;
+  std::array<std::uint8_t, kRawSize> raw{};
+  std::array<std::uint8_t, kPayloadSize> payload{};
+
+  std::atomic<bool> sendEnabled{true};
+  std::atomic<std::uint32_t> bytesReceived{0};
+  std::atomic<bool> replyFound{false};
+
+ Q_SIGNALS:
+  // A frame went out (the Tx lamp). Emitted on the sending thread.
+  void packetSent();
+  // The device stopped answering (unplugged adapter, closed peer). Emitted once.
+  void deviceLost(const QString& message);
+
+ private:
+  void reportLost();
+
+  SerialDevice& device_;
+  Clock& clock_;
+  std::mutex portLock_;
+  std::mutex sendLock_;
+  std::int64_t lastSendMs_ = 0;
+  bool anySent_ = false;
+  bool lostReported_ = false;
+  QString deviceName_;
+};
+
+}  // namespace halvix::link

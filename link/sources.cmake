@@ -1,0 +1,7 @@
+target_sources(halvix_core PRIVATE
+  link/clock.cpp
+  link/field_codec.cpp
+  link/port_settings.cpp
+  link/qt_serial_device.cpp
+  link/serial_link.cpp
+)

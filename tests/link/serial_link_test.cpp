@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "link/serial_link.h"
+#include "tests/support/scripted_device.h"
+
+using namespace halvix::link;
+using halvix::testing::Bytes;
+using halvix::testing::ScriptedDevice;
+
+namespace {
+
+struct Received {
+  int id;
+  Bytes payload;
+};
+
+class SerialLinkTest : public ::testing::Test {
+ protected:
+  VirtualClock clock{1000};
+  ScriptedDevice device{&clock};
+  SerialLink link{device, clock};
+  std::vector<Received> got;
+
+  void SetUp() override { ASSERT_EQ(link.OpenLink(QStringLiteral("/dev/test")), 0); }
+
+  SerialLink::PacketCallback collector() {
+    return [this](SerialLink& l) {
+      got.push_back({l.id, Bytes(l.payload.begin(), l.payload.begin() + l.completedLength)});
+    };
+  }
+  void poll(bool stopOnFlag = false) { link.PollPort(collector(), stopOnFlag); }
+  void send(const Bytes& b) { link.SendPacket(static_cast<int>(b.size()), b.data()); }
+};
+
+}  // namespace
+
+TEST_F(SerialLinkTest, OpenSetsNineSixHundredEightNoneOneAndResetsState) {
+  ASSERT_EQ(device.lines().size(), 1u);
+  EXPECT_EQ(device.lines()[0], (LineSettings{9600, 8, Parity::None, StopBits::One}));
+  EXPECT_GE(device.purges(), 1);
+
+  ScriptedDevice absent;
+  absent.failOpen(true);
+  SerialLink other(absent, clock);
+  EXPECT_EQ(other.OpenLink(QStringLiteral("/dev/none")), -1);
+  EXPECT_FALSE(absent.isOpen());
+}
+
+TEST_F(SerialLinkTest, ParsesFramesStuffingAndSplitReads) {
+  device.queueRead({0x10, 0x41, 0x01, 0x02, 0x10, 0x03});
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].id, 0x41);
+  EXPECT_EQ(got[0].payload, (Bytes{0x01, 0x02}));
+
+  got.clear();
+  device.queueRead({0x10, 0x8F, 0xAB, 0x10, 0x10, 0x05, 0x10, 0x03});
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].payload, (Bytes{0xAB, 0x10, 0x05}));
+
+  // A frame split across two reads is assembled whole in the second call.
+  got.clear();
+  device.queueRead({0x10, 0x41, 0x01});
+  device.queueRead({0x02, 0x10, 0x03});
+  poll();
+  EXPECT_TRUE(got.empty());
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].payload, (Bytes{0x01, 0x02}));
+
+  // Garbage before a frame is thrown away by the DLE-id pair.
+  got.clear();
+  device.queueRead({0x55, 0x66, 0x10, 0x41, 0x07, 0x10, 0x03});
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].payload, (Bytes{0x07}));
+  EXPECT_EQ(link.bytesReceived, 6u + 8u + 6u + 7u);
+}
+
+TEST_F(SerialLinkTest, LongestPayloadIs511Bytes) {
+  Bytes frame{0x10, 0x5A};
+  frame.insert(frame.end(), 511, 0x22);
+  frame.insert(frame.end(), {0x10, 0x03});
+  device.queueRead(frame);
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].payload.size(), 511u);
+
+  // 512 payload bytes: dropped, and the closing pair completes an empty id-0 packet.
+  got.clear();
+  frame = {0x10, 0x5A};
+  frame.insert(frame.end(), 512, 0x22);
+  frame.insert(frame.end(), {0x10, 0x03});
+  device.queueRead(frame);
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].id, 0);
+  EXPECT_TRUE(got[0].payload.empty());
+
+  // A flood far past the buffer never writes beyond it and the next frame still parses.
+  got.clear();
+  Bytes flood(3 * SerialLink::kRawSize, 0x77);
+  device.queueRead(flood);
+  device.queueRead({0x10, 0x41, 0x09, 0x10, 0x03});
+  for (int i = 0; i < 5; ++i) poll();
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.back().id, 0x41);
+  EXPECT_EQ(got.back().payload, (Bytes{0x09}));
+}
+
+TEST_F(SerialLinkTest, StopOnFlagLosesTheRestOfTheRead) {
+  device.queueRead({0x10, 0x58, 0x01, 0x10, 0x03, 0x10, 0x41, 0x02, 0x10, 0x03});
+  link.replyFound = false;
+  link.PollPort(
+      [this](SerialLink& l) {
+        got.push_back({l.id, {}});
+        l.replyFound = true;
+      },
+      true);
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].id, 0x58);
+  // The waiting caller may still read the payload after PollPort returns.
+  EXPECT_EQ(link.payload[0], 0x01);
+  link.replyFound = false;
+  poll();
+  EXPECT_EQ(got.size(), 1u);
+}
+
+TEST_F(SerialLinkTest, SendFramesAndStuffs) {
+  send({0x1F, 0x00, 0x00});
+  send({0x8E, 0x4A, 0x10});
+  send({0x10, 0x10});  // an id of 0x10 is stuffed too
+  ASSERT_EQ(device.writes().size(), 3u);
+  EXPECT_EQ(device.writes()[0].bytes, (Bytes{0x10, 0x1F, 0x00, 0x00, 0x10, 0x03}));
+  EXPECT_EQ(device.writes()[1].bytes, (Bytes{0x10, 0x8E, 0x4A, 0x10, 0x10, 0x10, 0x03}));
+  EXPECT_EQ(device.writes()[2].bytes, (Bytes{0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x03}));
+}
+
+TEST_F(SerialLinkTest, SendsArePacedAtLeast100msApartAndWaitOnlyAsNeeded) {
+  int lamps = 0;
+  QObject::connect(&link, &SerialLink::packetSent, [&] { ++lamps; });
+  const std::int64_t t0 = clock.nowMs();
+  send({0x21});
+  EXPECT_EQ(device.writes()[0].atMs, t0);  // nothing sent before: no wait
+  send({0x24});
+  send({0x26});
+  EXPECT_EQ(device.writes()[1].atMs - device.writes()[0].atMs, 100);
+  EXPECT_EQ(device.writes()[2].atMs - device.writes()[1].atMs, 100);
+  clock.advance(250);
+  const std::int64_t before = clock.nowMs();
+  send({0x3C, 0x00});
+  EXPECT_EQ(device.writes()[3].atMs, before);
+  EXPECT_EQ(lamps, 4);
+}
+
+TEST_F(SerialLinkTest, DisabledSendsAreDroppedWithoutWaitOrLamp) {
+  int lamps = 0;
+  QObject::connect(&link, &SerialLink::packetSent, [&] { ++lamps; });
+  send({0x21});
+  link.sendEnabled = false;
+  const std::int64_t t = clock.nowMs();
+  send({0x24});
+  EXPECT_EQ(clock.nowMs(), t);
+  EXPECT_EQ(device.writes().size(), 1u);
+  EXPECT_EQ(lamps, 1);
+}
+
+TEST_F(SerialLinkTest, OversizedFrameIsRefusedNotOverrun) {
+  // 300 bytes of 0x10 stuff to 600: more than the 512-byte frame.
+  Bytes big{0x38};
+  big.insert(big.end(), 300, 0x10);
+  send(big);
+  EXPECT_TRUE(device.writes().empty());
+  // The largest frame that fits: id + 508 plain bytes + 3 = 512.
+  Bytes fits{0x38};
+  fits.insert(fits.end(), 508, 0x01);
+  send(fits);
+  ASSERT_EQ(device.writes().size(), 1u);
+  EXPECT_EQ(device.writes()[0].bytes.size(), 512u);
+}
+
+TEST_F(SerialLinkTest, SendsFromTwoThreadsNeverInterleave) {
+  SystemClock wall;
+  ScriptedDevice dev(&wall);
+  SerialLink l(dev, wall);
+  ASSERT_EQ(l.OpenLink(QStringLiteral("x")), 0);
+  const Bytes a{0x21}, b{0x8E, 0x10, 0x10};
+  std::thread t([&] {
+    for (int i = 0; i < 3; ++i) l.SendPacket(static_cast<int>(b.size()), b.data());
+  });
+  for (int i = 0; i < 3; ++i) l.SendPacket(static_cast<int>(a.size()), a.data());
+  t.join();
+  ASSERT_EQ(dev.writes().size(), 6u);
+  for (const auto& w : dev.writes()) {
+    EXPECT_TRUE(w.bytes == (Bytes{0x10, 0x21, 0x10, 0x03}) ||
+                w.bytes == (Bytes{0x10, 0x8E, 0x10, 0x10, 0x10, 0x10, 0x10, 0x03}));
+  }
+}
+
+TEST_F(SerialLinkTest, ApplyPortSettingsSetsLineCaptionAndDropsSendsMeanwhile) {
+  device.onDrain = [this] { send({0x21}); };
+  QString caption;
+  EXPECT_EQ(link.ApplyPortSettings(PortSettings{0, 7, 3, 0, 0, 2, 2}, QStringLiteral("COM3"),
+                                   [&](const QString& c) { caption = c; }),
+            0);
+  EXPECT_EQ(caption, QStringLiteral("COM3 9600, 8-None-1"));
+  EXPECT_EQ(device.lines().back(), (LineSettings{9600, 8, Parity::None, StopBits::One}));
+  EXPECT_TRUE(device.writes().empty());  // the send during the change was dropped
+  EXPECT_TRUE(link.sendEnabled);
+
+  EXPECT_EQ(link.ApplyPortSettings(PortSettings{0, 9, 3, 2, 1, 2, 2}, QStringLiteral("COM3"),
+                                   [&](const QString& c) { caption = c; }),
+            0);
+  EXPECT_EQ(caption, QStringLiteral("COM3 38400, 8-Even-2"));
+  EXPECT_EQ(device.lines().back(), (LineSettings{38400, 8, Parity::Even, StopBits::Two}));
+
+  EXPECT_EQ(link.ApplyPortSettings(PortSettings{0, 0, 3, 1, 0, 2, 2}, QStringLiteral("COM3"),
+                                   [&](const QString& c) { caption = c; }),
+            0);
+  EXPECT_EQ(caption, QStringLiteral("COM3 0000, 8-Odd-1"));
+  EXPECT_EQ(device.lines().back().baud, 9600);
+
+  // Codes outside the tables change nothing.
+  const auto linesBefore = device.lines().size();
+  EXPECT_EQ(link.ApplyPortSettings(PortSettings{0, 12, 3, 0, 0, 2, 2}, QStringLiteral("COM3"),
+                                   [&](const QString& c) { caption = c; }),
+            -1);
+  EXPECT_EQ(device.lines().size(), linesBefore);
+  EXPECT_EQ(caption, QStringLiteral("COM3 0000, 8-Odd-1"));
+
+  device.failSetLine(true);
+  EXPECT_EQ(link.ApplyPortSettings(PortSettings{0, 7, 3, 0, 0, 2, 2}, QStringLiteral("COM3"), {}), -1);
+  EXPECT_TRUE(link.sendEnabled);
+}
+
+TEST_F(SerialLinkTest, RtsPulseAndLostDevice) {
+  EXPECT_EQ(link.PulseRts(), 0);
+  EXPECT_EQ(device.rtsEvents(), (std::vector<bool>{true, false}));
+  device.failRts(true);
+  EXPECT_EQ(link.PulseRts(), -1);
+  EXPECT_EQ(device.rtsEvents().size(), 3u);  // no clear after a failed raise
+
+  QStringList lost;
+  QObject::connect(&link, &SerialLink::deviceLost, [&](const QString& m) { lost << m; });
+  device.loseDevice();
+  poll();
+  poll();
+  send({0x21});
+  EXPECT_EQ(lost.size(), 1);
+}

@@ -1,0 +1,29 @@
+#include "tests/support/scripted_prompts.h"
+
+namespace halvix::testing {
+
+app::PromptAnswer ScriptedPrompts::message(const QString& title, const QString& text,
+                                           app::PromptButtons buttons, app::PromptIcon icon) {
+  app::LogOperatorMessage(title, text);
+  messages.push_back(PromptRecord{title, text, buttons, icon});
+  if (!answers.empty()) {
+    const auto a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  return buttons == app::PromptButtons::YesNo ? app::PromptAnswer::Yes : app::PromptAnswer::Ok;
+}
+
+QString ScriptedPrompts::openFileName(const QString& title, const QString&) {
+  fileDialogs.push_back(title);
+  if (fileNames.empty()) return {};
+  QString f = fileNames.front();
+  fileNames.pop_front();
+  return f;
+}
+
+QString ScriptedPrompts::saveFileName(const QString& title, const QString& filter) {
+  return openFileName(title, filter);
+}
+
+}  // namespace halvix::testing

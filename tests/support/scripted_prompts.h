@@ -1,0 +1,35 @@
+// OperatorPrompts for tests: records every message and answers from a queue
+// (OK, or Yes where the box asks, when the queue is empty).
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+#include "app/operator_prompts.h"
+
+namespace halvix::testing {
+
+struct PromptRecord {
+  QString title;
+  QString text;
+  app::PromptButtons buttons;
+  app::PromptIcon icon;
+};
+
+class ScriptedPrompts final : public app::OperatorPrompts {
+ public:
+  std::deque<app::PromptAnswer> answers;
+  std::deque<QString> fileNames;  // answers to file dialogs; empty string = cancel
+  std::vector<PromptRecord> messages;
+  std::vector<QString> fileDialogs;
+  int helpShown = 0;
+
+  app::PromptAnswer message(const QString& title, const QString& text, app::PromptButtons buttons,
+                            app::PromptIcon icon) override;
+  QString openFileName(const QString& title, const QString& filter) override;
+  QString saveFileName(const QString& title, const QString& filter) override;
+  void showHelp() override { ++helpShown; }
+};
+
+}  // namespace halvix::testing
