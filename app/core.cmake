@@ -1,0 +1,5 @@
+target_sources(halvix_core PRIVATE
+  app/command_line.cpp
+  app/operator_prompts.cpp
+  app/port_choice.cpp
+)

@@ -1,1 +1,0 @@
-# Sources of this subsystem are listed here.
