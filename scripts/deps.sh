@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages Halvix needs to build and test, if any are missing.
+set -euo pipefail
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get install -y --no-install-recommends "${missing[@]}" ||
+  { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${missing[@]}"; }
