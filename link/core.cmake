@@ -1,4 +1,5 @@
 target_sources(halvix_core PRIVATE
+  link/break_sequence.cpp
   link/clock.cpp
   link/field_codec.cpp
   link/port_settings.cpp
