@@ -4,5 +4,6 @@ target_sources(halvix_core PRIVATE
   link/field_codec.cpp
   link/port_settings.cpp
   link/qt_serial_device.cpp
+  link/report_dispatcher.cpp
   link/serial_link.cpp
 )

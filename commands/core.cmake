@@ -1,0 +1,4 @@
+target_sources(halvix_core PRIVATE
+  commands/catalogue_queries.cpp
+  commands/catalogue_settings.cpp
+)

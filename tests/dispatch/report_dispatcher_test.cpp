@@ -1,0 +1,260 @@
+// Routing of received packets: which decoder each one reaches, and that the
+// lamp and the post-dispatch hooks run for every packet, decoded or not.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <string>
+#include <vector>
+
+#include "link/report_dispatcher.h"
+#include "link/serial_link.h"
+#include "tests/support/scripted_device.h"
+
+using namespace halvix::link;
+using halvix::testing::Bytes;
+using halvix::testing::ScriptedDevice;
+
+namespace {
+
+struct Call {
+  std::string decoder;
+  Bytes payload;
+  bool operator==(const Call&) const = default;
+};
+
+struct Recorded {
+  int id;
+  Bytes payload;
+  bool operator==(const Recorded&) const = default;
+};
+
+class DispatcherTest : public ::testing::Test {
+ protected:
+  ReportDispatcher dispatcher;
+  std::vector<Call> calls;
+  std::vector<Recorded> recorded;
+  int heartbeats = 0;
+
+  ReportDispatcher::Decoder named(const std::string& name) {
+    return [this, name](const std::uint8_t* p, int n) {
+      calls.push_back({name, Bytes(p, p + n)});
+    };
+  }
+
+  // Every route of the table gets a decoder that logs its name.
+  void SetUp() override {
+    for (int id : {0x40, 0x41, 0x42, 0x43, 0x45, 0x46, 0x49, 0x4A, 0x4B, 0x4E, 0x4F, 0x55,
+                   0x56, 0x5A, 0x5B, 0x5C, 0x6D, 0x7B, 0x83, 0x84, 0xBB, 0xBC}) {
+      ASSERT_TRUE(dispatcher.setDecoder(id, named(Hex(id))));
+    }
+    for (int sub : {0x0B, 0x15, 0x41, 0x42, 0x4A, 0x4B, 0x4D, 0x4E, 0x4F, 0xA5, 0xA9, 0xAB,
+                    0xAC, 0xAD}) {
+      ASSERT_TRUE(dispatcher.setSuperDecoder(0x8F, sub, named("8F-" + Hex(sub))));
+    }
+    dispatcher.setAltitudeDecoder(named("4A altitude"));
+    dispatcher.setSegmentStatusDecoder(named("5F-11"));
+    dispatcher.setDiagnosticDecoder(named("5F diagnostic"));
+    dispatcher.setRecorder([this](int id, const std::uint8_t* p, int n) {
+      recorded.push_back({id, Bytes(p, p + n)});
+    });
+    dispatcher.setHeartbeat([this] { ++heartbeats; });
+  }
+
+  static std::string Hex(int v) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", v);
+    return text;
+  }
+
+  void feed(int id, const Bytes& payload) {
+    dispatcher.dispatch(id, payload.data(), static_cast<int>(payload.size()));
+  }
+  // The decoder the last packet reached, or "" for none.
+  std::string lastRoute(int id, const Bytes& payload) {
+    calls.clear();
+    feed(id, payload);
+    return calls.empty() ? std::string() : calls.back().decoder;
+  }
+};
+
+}  // namespace
+
+TEST_F(DispatcherTest, PlainIdsAndSubCodesReachTheirDecodersWithThePayload) {
+  EXPECT_EQ(lastRoute(0x41, {1, 2, 3}), "41");
+  EXPECT_EQ(calls.back().payload, (Bytes{1, 2, 3}));
+  EXPECT_EQ(lastRoute(0xBC, {}), "BC");
+  // The super-report decoder sees the sub-code at offset 0.
+  EXPECT_EQ(lastRoute(0x8F, {0xAB, 0x10, 0x05}), "8F-AB");
+  EXPECT_EQ(calls.back().payload, (Bytes{0xAB, 0x10, 0x05}));
+  EXPECT_EQ(lastRoute(0x8F, {0x0B}), "8F-0B");
+  // No route: 0x58 is consumed by the almanac transfer, not here.
+  EXPECT_EQ(lastRoute(0x58, {2, 2, 1, 0}), "");
+  EXPECT_EQ(lastRoute(0x8E, {0x4A}), "");
+  // Ids outside a byte never index the table.
+  EXPECT_EQ(lastRoute(-1, {1}), "");
+  EXPECT_EQ(lastRoute(0x141, {1}), "");
+}
+
+TEST_F(DispatcherTest, Report4AIsRoutedByLength) {
+  EXPECT_EQ(lastRoute(0x4A, Bytes(9, 0)), "4A altitude");
+  EXPECT_EQ(lastRoute(0x4A, Bytes(20, 0)), "4A");
+  EXPECT_EQ(lastRoute(0x4A, Bytes{}), "4A");
+  EXPECT_EQ(lastRoute(0x4A, Bytes(8, 0)), "4A");
+  EXPECT_EQ(lastRoute(0x4A, Bytes(10, 0)), "4A");
+}
+
+TEST_F(DispatcherTest, Report5FSegmentStatusAlwaysDiagnosticsOnlyInDeveloperMode) {
+  EXPECT_FALSE(dispatcher.developerMode());
+  EXPECT_EQ(lastRoute(0x5F, {0x11, 0x00}), "5F-11");
+  EXPECT_EQ(lastRoute(0x5F, {0x02, 'x'}), "");
+  EXPECT_EQ(lastRoute(0x5F, {0x00}), "");
+
+  dispatcher.setDeveloperMode(true);
+  EXPECT_EQ(lastRoute(0x5F, {0x11, 0x00}), "5F-11");
+  EXPECT_EQ(lastRoute(0x5F, {0x02, 'x'}), "5F diagnostic");
+  EXPECT_EQ(calls.back().payload, (Bytes{0x02, 'x'}));
+}
+
+TEST_F(DispatcherTest, EmptySuperAndSegmentReportsReachNoDecoder) {
+  dispatcher.setDeveloperMode(true);
+  QSignalSpy lamp(&dispatcher, &ReportDispatcher::packetReceived);
+  // A stale byte behind the empty payload must not pick the route.
+  const std::uint8_t stale[] = {0x11};
+  dispatcher.dispatch(0x5F, stale, 0);
+  const std::uint8_t staleSub[] = {0xAB};
+  dispatcher.dispatch(0x8F, staleSub, 0);
+  dispatcher.dispatch(0x8F, nullptr, 0);
+  EXPECT_TRUE(calls.empty());
+  EXPECT_EQ(lamp.count(), 3);
+  EXPECT_EQ(heartbeats, 3);
+  EXPECT_EQ(recorded, (std::vector<Recorded>{{0x5F, {}}, {0x8F, {}}, {0x8F, {}}}));
+}
+
+TEST_F(DispatcherTest, UnknownSubCodeStillLightsTheLampAndRunsTheHooks) {
+  QSignalSpy lamp(&dispatcher, &ReportDispatcher::packetReceived);
+  feed(0x8F, {0x99, 0x01});
+  EXPECT_TRUE(calls.empty());
+  EXPECT_EQ(lamp.count(), 1);
+  EXPECT_EQ(recorded, (std::vector<Recorded>{{0x8F, {0x99, 0x01}}}));
+  EXPECT_EQ(heartbeats, 1);
+
+  // Decoded packets run the hooks too, after their decoder.
+  std::vector<std::string> order;
+  dispatcher.setDecoder(0x46, [&](const std::uint8_t*, int) { order.push_back("decoder"); });
+  dispatcher.setRecorder([&](int, const std::uint8_t*, int) { order.push_back("recorder"); });
+  dispatcher.setHeartbeat([&] { order.push_back("heartbeat"); });
+  feed(0x46, {0x00, 0x00});
+  EXPECT_EQ(order, (std::vector<std::string>{"decoder", "recorder", "heartbeat"}));
+  EXPECT_EQ(lamp.count(), 2);
+
+  // Recording stopped: the recorder is cleared and no longer runs.
+  order.clear();
+  dispatcher.setRecorder(nullptr);
+  feed(0x46, {});
+  EXPECT_EQ(order, (std::vector<std::string>{"decoder", "heartbeat"}));
+}
+
+TEST_F(DispatcherTest, UnregisteredRoutesAreCountedButDecodeNothing) {
+  ReportDispatcher bare;
+  QSignalSpy lamp(&bare, &ReportDispatcher::packetReceived);
+  int beats = 0;
+  bare.setHeartbeat([&] { ++beats; });
+  bare.setDeveloperMode(true);
+  const std::uint8_t p[] = {0x11, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+  for (int id : {0x41, 0x4A, 0x5F, 0x8F}) bare.dispatch(id, p, 9);
+  EXPECT_EQ(lamp.count(), 4);
+  EXPECT_EQ(beats, 4);
+}
+
+TEST_F(DispatcherTest, RegistrationOutsideTheTableIsRefused) {
+  EXPECT_FALSE(dispatcher.setDecoder(0x58, named("x")));
+  EXPECT_FALSE(dispatcher.setDecoder(0x00, named("x")));
+  EXPECT_FALSE(dispatcher.setDecoder(0x44, named("x")));
+  // Routed by first byte: only the dedicated setters reach them.
+  EXPECT_FALSE(dispatcher.setDecoder(0x8F, named("x")));
+  EXPECT_FALSE(dispatcher.setDecoder(0x5F, named("x")));
+  EXPECT_FALSE(dispatcher.setDecoder(-1, named("x")));
+  EXPECT_FALSE(dispatcher.setDecoder(0x100, named("x")));
+  EXPECT_FALSE(dispatcher.setSuperDecoder(0x8F, 0x99, named("x")));
+  EXPECT_FALSE(dispatcher.setSuperDecoder(0x8F, 0x1AB, named("x")));
+  EXPECT_FALSE(dispatcher.setSuperDecoder(0x8E, 0xAB, named("x")));
+  EXPECT_FALSE(dispatcher.setSuperDecoder(0x5F, 0x11, named("x")));
+  EXPECT_TRUE(ReportDispatcher::IsRoutedId(0x5F));
+  EXPECT_TRUE(ReportDispatcher::IsRoutedId(0x8F));
+  EXPECT_FALSE(ReportDispatcher::IsRoutedId(0x00));
+  EXPECT_TRUE(ReportDispatcher::IsRoutedSubCode(0xAD));
+  EXPECT_FALSE(ReportDispatcher::IsRoutedSubCode(0x99));
+  // A refused registration leaves the table as it was.
+  EXPECT_EQ(lastRoute(0x58, {}), "");
+}
+
+// End to end: bytes on the wire, through PollPort, into the dispatcher.
+class DispatcherOverLinkTest : public DispatcherTest {
+ protected:
+  VirtualClock clock{1000};
+  ScriptedDevice device{&clock};
+  SerialLink link{device, clock};
+
+  void SetUp() override {
+    DispatcherTest::SetUp();
+    ASSERT_EQ(link.OpenLink(QStringLiteral("/dev/test")), 0);
+  }
+  void poll() { link.PollPort(dispatcher.callback(), false); }
+};
+
+TEST_F(DispatcherOverLinkTest, FramesFromTheWireReachTheirDecoders) {
+  QSignalSpy lamp(&dispatcher, &ReportDispatcher::packetReceived);
+  device.queueRead({0x10, 0x8F, 0xAB, 0x10, 0x10, 0x05, 0x10, 0x03,   // 8F-AB, stuffed
+                    0x10, 0x4A, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x10, 0x03,  // 4A length 9
+                    0x10, 0x5F, 0x02, 0x10, 0x03});                   // 5F, not developer
+  poll();
+  EXPECT_EQ(calls, (std::vector<Call>{{"8F-AB", {0xAB, 0x10, 0x05}},
+                                      {"4A altitude", Bytes(9, 0)}}));
+  EXPECT_EQ(lamp.count(), 3);
+  EXPECT_EQ(heartbeats, 3);
+  ASSERT_EQ(recorded.size(), 3u);
+  EXPECT_EQ(recorded[2], (Recorded{0x5F, {0x02}}));
+
+  // The operator() form works the same way.
+  calls.clear();
+  device.queueRead({0x10, 0x41, 0x07, 0x10, 0x03});
+  link.PollPort([this](SerialLink& l) { dispatcher(l); }, false);
+  EXPECT_EQ(calls, (std::vector<Call>{{"41", {0x07}}}));
+}
+
+TEST_F(DispatcherOverLinkTest, OverLongFrameEndsAsAnEmptyIdZeroPacket) {
+  QSignalSpy lamp(&dispatcher, &ReportDispatcher::packetReceived);
+  Bytes frame{0x10, 0x41};
+  frame.insert(frame.end(), SerialLink::kPayloadSize, 0x55);
+  frame.push_back(0x10);
+  frame.push_back(0x03);
+  device.queueRead(frame);
+  poll();
+  EXPECT_TRUE(calls.empty());
+  EXPECT_EQ(lamp.count(), 1);
+  EXPECT_EQ(heartbeats, 1);
+  EXPECT_EQ(recorded, (std::vector<Recorded>{{0, {}}}));
+
+  // The parser recovers: the next frame is routed normally.
+  device.queueRead({0x10, 0x46, 0x00, 0x00, 0x10, 0x03});
+  poll();
+  EXPECT_EQ(calls, (std::vector<Call>{{"46", {0x00, 0x00}}}));
+}
+
+TEST_F(DispatcherOverLinkTest, LongestPayloadIsDeliveredWhole) {
+  // Sub-code and 510 DLE bytes, every one stuffed on the wire: 511 in all.
+  Bytes stuffed{0x10, 0x8F, 0xAC};
+  for (int i = 0; i < SerialLink::kPayloadSize - 2; ++i) {
+    stuffed.push_back(0x10);
+    stuffed.push_back(0x10);
+  }
+  stuffed.push_back(0x10);
+  stuffed.push_back(0x03);
+  device.queueRead(stuffed);
+  poll();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].decoder, "8F-AC");
+  EXPECT_EQ(calls[0].payload.size(), 511u);
+  ASSERT_EQ(recorded.size(), 1u);
+  EXPECT_EQ(recorded[0].payload.size(), 511u);
+}
