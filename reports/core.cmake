@@ -1,0 +1,7 @@
+target_sources(halvix_core PRIVATE
+  reports/calendar.cpp
+  reports/formatters.cpp
+  reports/position_layouts.cpp
+  reports/satellite_layouts.cpp
+  reports/timing_layouts.cpp
+)

@@ -1,0 +1,182 @@
+#include "reports/position_layouts.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "link/field_codec.h"
+#include "reports/formatters.h"
+#include "reports/layout_support.h"
+
+namespace halvix::reports {
+
+using link::GetDouble;
+using link::GetSignedWord;
+using link::GetSingle;
+using link::GetWord;
+
+namespace {
+
+// Narrowing a double the receiver sent to single precision: values beyond the
+// single range become infinities instead of undefined conversions.
+float ToSingle(double value) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (value > kMax) return std::numeric_limits<float>::infinity();
+  if (value < -kMax) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
+}
+
+}  // namespace
+
+std::optional<GpsTime> DecodeGpsTime(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, GpsTime::kLength)) return std::nullopt;
+  GpsTime r;
+  r.timeOfWeek = GetSingle(payload);
+  r.week = GetWord(payload + 4);
+  r.utcOffset = GetSingle(payload + 6);
+  return r;
+}
+
+double GpsTime::gpsSeconds() const { return week * kSecondsPerWeek + timeOfWeek; }
+
+float GpsTime::wholeUtcOffset() const { return ToSingle(std::trunc(utcOffset)); }
+
+std::optional<XyzPosition> DecodeXyzPosition(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, XyzPosition::kLength)) return std::nullopt;
+  XyzPosition r;
+  r.x = GetSingle(payload);
+  r.y = GetSingle(payload + 4);
+  r.z = GetSingle(payload + 8);
+  return r;
+}
+
+std::optional<XyzVelocity> DecodeXyzVelocity(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, XyzVelocity::kLength)) return std::nullopt;
+  XyzVelocity r;
+  r.x = GetSingle(payload);
+  r.y = GetSingle(payload + 4);
+  r.z = GetSingle(payload + 8);
+  r.biasRate = GetSingle(payload + 12);
+  return r;
+}
+
+std::optional<LlaPosition> DecodeLlaPosition(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, LlaPosition::kLength)) return std::nullopt;
+  LlaPosition r;
+  r.latitude = GetSingle(payload);
+  r.longitude = GetSingle(payload + 4);
+  r.altitude = GetSingle(payload + 8);
+  r.clockBias = GetSingle(payload + 12);
+  return r;
+}
+
+std::optional<ReferenceAltitude> DecodeReferenceAltitude(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, ReferenceAltitude::kLength)) return std::nullopt;
+  ReferenceAltitude r;
+  r.altitude = GetSingle(payload);
+  return r;
+}
+
+std::optional<EnuVelocity> DecodeEnuVelocity(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, EnuVelocity::kLength)) return std::nullopt;
+  EnuVelocity r;
+  r.east = GetSingle(payload);
+  r.north = GetSingle(payload + 4);
+  r.up = GetSingle(payload + 8);
+  r.biasRate = GetSingle(payload + 12);
+  return r;
+}
+
+std::optional<PreciseXyzPosition> DecodePreciseXyzPosition(const std::uint8_t* payload,
+                                                           int length) {
+  if (!detail::HasExactLength(payload, length, PreciseXyzPosition::kLength)) return std::nullopt;
+  PreciseXyzPosition r;
+  r.x = GetDouble(payload);
+  r.y = GetDouble(payload + 8);
+  r.z = GetDouble(payload + 16);
+  r.clockBias = GetDouble(payload + 24);
+  return r;
+}
+
+std::optional<PreciseLlaPosition> DecodePreciseLlaPosition(const std::uint8_t* payload,
+                                                           int length) {
+  if (!detail::HasExactLength(payload, length, PreciseLlaPosition::kLength)) return std::nullopt;
+  PreciseLlaPosition r;
+  r.latitude = GetDouble(payload);
+  r.longitude = GetDouble(payload + 8);
+  r.altitude = GetDouble(payload + 16);
+  r.clockBias = GetDouble(payload + 24);
+  return r;
+}
+
+std::optional<ComprehensiveTime> DecodeComprehensiveTime(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, ComprehensiveTime::kLength)) return std::nullopt;
+  ComprehensiveTime r;
+  r.eventCount = GetWord(payload + 1);
+  r.timeOfWeek = GetDouble(payload + 3);
+  r.day = payload[11];
+  r.month = payload[12];
+  r.year = GetWord(payload + 13);
+  r.receiverMode = static_cast<std::int8_t>(payload[15]);
+  r.utcOffset = GetSignedWord(payload + 16);
+  r.oscillatorBias = GetDouble(payload + 18);
+  r.oscillatorDrift = GetDouble(payload + 26);
+  r.biasUncertainty = GetSingle(payload + 34);
+  r.driftUncertainty = GetSingle(payload + 38);
+  r.latitude = GetDouble(payload + 42);
+  r.longitude = GetDouble(payload + 50);
+  r.altitude = GetDouble(payload + 58);
+  for (std::size_t i = 0; i < r.satellites.size(); ++i) {
+    r.satellites[i] = static_cast<std::int8_t>(payload[66 + i]);
+  }
+  return r;
+}
+
+QString ComprehensiveTime::dateText() const { return FormatCalendarDate(month, day, year); }
+
+QString ComprehensiveTime::utcOffsetText() const {
+  return QString::number(std::abs(static_cast<int>(utcOffset)));
+}
+
+QString ComprehensiveTime::timeOfWeekText() const { return QString::asprintf("%.2f", timeOfWeek); }
+
+QString ComprehensiveModeText(int mode) {
+  return detail::TableText({"Horizontal (2D)", "Full Position (3D)", "Single Satellite (0D)",
+                            "Automatic (2D/3D)", "DGPS reference", "Clock hold (2D)",
+                            "Overdetermined clock"},
+                           mode, "Invalid Mode");
+}
+
+ComprehensiveTimeTexts FormatComprehensiveTimes(double timeOfWeek, int utcOffset) {
+  // The other scale is the time of week shifted by the offset, wrapped into the
+  // week: past the end is the next week's start, not "<Bad time>", and a shift
+  // that lands on -1 must not read as "<No time yet>".
+  double shifted = timeOfWeek + utcOffset;
+  if (timeOfWeek >= 0 && timeOfWeek < kSecondsPerWeek) {
+    if (shifted >= kSecondsPerWeek) shifted -= kSecondsPerWeek;
+    if (shifted < 0) shifted += kSecondsPerWeek;
+  }
+  ComprehensiveTimeTexts out;
+  if (utcOffset < 0) {
+    out.gpsTime = FormatWeekTime(ToSingle(timeOfWeek), false);
+    out.utcTime = FormatWeekTime(ToSingle(shifted), false);
+    out.hasUtc = true;
+  } else if (utcOffset == 0) {
+    out.gpsTime = FormatWeekTime(ToSingle(timeOfWeek), false);
+  } else {
+    out.gpsTime = FormatWeekTime(ToSingle(shifted), false);
+    out.utcTime = FormatWeekTime(ToSingle(timeOfWeek), false);
+    out.hasUtc = true;
+  }
+  return out;
+}
+
+ComprehensiveSatellite FormatComprehensiveSatellite(std::int8_t satellite) {
+  ComprehensiveSatellite out;
+  if (satellite == 0) return out;
+  out.usedForFixes = satellite > 0;
+  out.text = QString::number(std::abs(static_cast<int>(satellite)));
+  return out;
+}
+
+}  // namespace halvix::reports

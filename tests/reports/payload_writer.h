@@ -1,0 +1,54 @@
+// Builds report payloads byte by byte for the layout tests, independently of
+// the production field writers, so a wrong offset cannot hide on both sides.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace halvix::testing {
+
+class PayloadWriter {
+ public:
+  explicit PayloadWriter(int length) : bytes_(static_cast<std::size_t>(length), 0) {}
+
+  PayloadWriter& byte(int offset, std::uint8_t value) {
+    bytes_.at(static_cast<std::size_t>(offset)) = value;
+    return *this;
+  }
+  PayloadWriter& word(int offset, std::uint16_t value) {
+    byte(offset, static_cast<std::uint8_t>(value >> 8));
+    return byte(offset + 1, static_cast<std::uint8_t>(value & 0xFF));
+  }
+  PayloadWriter& longWord(int offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) byte(offset + i, static_cast<std::uint8_t>(value >> (24 - 8 * i)));
+    return *this;
+  }
+  PayloadWriter& single(int offset, float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return longWord(offset, bits);
+  }
+  PayloadWriter& dbl(int offset, double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int i = 0; i < 8; ++i) byte(offset + i, static_cast<std::uint8_t>(bits >> (56 - 8 * i)));
+    return *this;
+  }
+
+  const std::uint8_t* data() const { return bytes_.data(); }
+  int length() const { return static_cast<int>(bytes_.size()); }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+// Runs a decoder on a payload of the given length (zero bytes): the result
+// tells whether that length is accepted.
+template <typename Decode>
+bool AcceptsLength(Decode decode, int length) {
+  const std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length), 0);
+  return decode(bytes.data(), length).has_value();
+}
+
+}  // namespace halvix::testing
