@@ -1,5 +1,7 @@
 #include "reports/satellite_layouts.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 
 #include "link/field_codec.h"
@@ -47,23 +49,28 @@ std::optional<SatelliteSelection> DecodeSatelliteSelection(const std::uint8_t* p
   r.hdop = GetSingle(payload + 5);
   r.vdop = GetSingle(payload + 9);
   r.tdop = GetSingle(payload + 13);
-  r.satellites.reserve(static_cast<std::size_t>(length - SatelliteSelection::kMinLength));
-  for (int i = SatelliteSelection::kMinLength; i < length; ++i) {
-    r.satellites.push_back(static_cast<std::int8_t>(payload[i]));
+  r.satelliteCount = std::min(length - SatelliteSelection::kMinLength, SatelliteSelection::kMaxSatellites);
+  for (int k = 0; k < r.satelliteCount; ++k) {
+    r.satellites[static_cast<std::size_t>(k)] =
+        static_cast<std::int8_t>(payload[SatelliteSelection::kMinLength + k]);
   }
   return r;
 }
 
 SatelliteSelectionTable SatelliteSelection::table() const {
   SatelliteSelectionTable out{};
-  for (std::size_t k = 0; k < out.size() && k < satellites.size(); ++k) out[k] = satellites[k];
+  for (std::size_t k = 0; k < out.size() && k < static_cast<std::size_t>(satelliteCount); ++k) {
+    out[k] = satellites[k];
+  }
   return out;
 }
 
 QString SatelliteSelection::listText() const {
   QString text;
-  text.reserve(static_cast<qsizetype>(satellites.size()) * 4);
-  for (const std::int8_t sv : satellites) text += QString::asprintf("%4d", sv);
+  text.reserve(satelliteCount * 4);
+  for (int k = 0; k < satelliteCount; ++k) {
+    text += QString::asprintf("%4d", satellites[static_cast<std::size_t>(k)]);
+  }
   return text;
 }
 

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 namespace halvix::reports {
 
@@ -47,7 +46,10 @@ struct SatelliteSelection {
   double hdop = 0;
   double vdop = 0;
   double tdop = 0;
-  std::vector<std::int8_t> satellites;  // every byte from offset 17 on
+  // Every byte from offset 17 on; the longest payload the link delivers is 511 bytes.
+  static constexpr int kMaxSatellites = 511 - kMinLength;
+  std::array<std::int8_t, kMaxSatellites> satellites{};
+  int satelliteCount = 0;
 
   // The first twelve satellites, the rest of the table 0: the colouring table.
   SatelliteSelectionTable table() const;

@@ -92,7 +92,7 @@ TEST(SatelliteSelectionLayout, LongestPayloadKeepsEveryByteInTheList) {
   for (int i = 17; i < 511; ++i) p.byte(i, static_cast<std::uint8_t>(i));
   const auto r = DecodeSatelliteSelection(p.data(), p.length());
   ASSERT_TRUE(r.has_value());
-  ASSERT_EQ(r->satellites.size(), 494u);
+  ASSERT_EQ(r->satelliteCount, 494);
   const QString list = r->listText();
   EXPECT_EQ(list.size(), 494 * 4);
   EXPECT_TRUE(list.endsWith(QStringLiteral("  -2")));  // byte 510 = 0xFE
