@@ -1,11 +1,13 @@
-// Process-wide state of one Halvix run: the chosen port, developer mode and
-// the seams every window reaches (link, clock, operator prompts).
+// Process-wide state of one Halvix run: the chosen port, developer mode,
+// the receiver display state and the seams every window reaches (link,
+// clock, operator prompts).
 #pragma once
 
 #include "app/operator_prompts.h"
 #include "app/port_choice.h"
 #include "link/clock.h"
 #include "link/serial_link.h"
+#include "reports/display_state.h"
 
 namespace halvix::app {
 
@@ -14,7 +16,9 @@ struct AppContext {
   bool developerMode = false;
   link::Clock& clock;
   link::SerialLink& link;
+  // Every operator message goes through here; it is also logged.
   OperatorPrompts& prompts;
+  reports::DisplayState display{};
 };
 
 }  // namespace halvix::app

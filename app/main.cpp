@@ -1,19 +1,27 @@
 // Halvix program entry.
 #include <QApplication>
 #include <cstdio>
+#include <exception>
 
 #include "app/comm_dialog.h"
+#include "app/main_window.h"
 #include "app/program.h"
 #include "app/widget_prompts.h"
 #include "link/clock.h"
 
-int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Halvix"));
-  QApplication::setApplicationVersion(QStringLiteral(HALVIX_VERSION));
+namespace {
 
-  QStringList args = QApplication::arguments();
-  args.removeFirst();
+QStringList argumentsOf(int argc, char* argv[]) {
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  return args;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  // Help and version need no display, so they are answered before Qt starts.
+  const QStringList args = argumentsOf(argc, argv);
   const halvix::app::CommandLine cl = halvix::app::ParseCommandLine(args);
   if (cl.help) {
     std::fputs(halvix::app::UsageText().toLocal8Bit().constData(), stdout);
@@ -28,10 +36,24 @@ int main(int argc, char* argv[]) {
   }
   if (!cl.unknown.isEmpty()) return 2;
 
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Halvix"));
+  QApplication::setApplicationVersion(QStringLiteral(HALVIX_VERSION));
+
   halvix::link::SystemClock clock;
   halvix::app::WidgetPrompts prompts;
   halvix::app::Program program(halvix::app::ProgramSeams{
       prompts, clock, [] { return halvix::app::RunPortChoiceDialog(); }, &halvix::app::MakeDevice});
-  if (!program.start(args)) return 0;
-  return QApplication::exec();
+  try {
+    if (!program.start(args)) return 0;
+    prompts.setParent(program.mainWindow());
+    // The run lasts until the main window closes, whatever else is open.
+    QObject::connect(program.mainWindow(), &halvix::app::TForm_Main::closed, &application,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    return QApplication::exec();
+  } catch (const std::exception& e) {
+    prompts.message(QStringLiteral("Halvix"), QString::fromLocal8Bit(e.what()),
+                    halvix::app::PromptButtons::Ok, halvix::app::PromptIcon::Error);
+    return 1;
+  }
 }

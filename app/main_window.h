@@ -1,34 +1,328 @@
 // TForm_Main: the main window with its status bar, menus and the receiver
-// state panels.
+// state panels (time, position, timing outputs, mode and status, minor
+// alarms, satellite table). It owns the link's timers, the report dispatcher,
+// the poll cycle and the break sequence. Decoders reach its controls through
+// the typed pointers of `controls` and `menu`.
 #pragma once
 
 #include <QMainWindow>
+#include <array>
+#include <functional>
+#include <vector>
 
 #include "app/app_context.h"
+#include "app/poll_cycle.h"
+#include "link/break_sequence.h"
+#include "link/port_settings.h"
+#include "link/report_dispatcher.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QTimer;
+
+namespace halvix::reports {
+class CaptionLabel;
+class GroupPanel;
+class Lamp;
+class ValuePanel;
+}  // namespace halvix::reports
 
 namespace halvix::app {
 
 struct Windows;
 
-class TForm_Main : public QMainWindow {
+class TForm_Main : public QMainWindow, private PollCycleView {
   Q_OBJECT
 
  public:
+  static constexpr int kClientWidth = 470;
+  static constexpr int kClientHeight = 385;
+  static constexpr int kTimerIntervalMs = 200;
+  static constexpr int kHintPauseMs = 500;
+  static constexpr int kHintHidePauseMs = 5000;
+  // Bits of the minor-alarm word; bits 0, 4 and 12 to 15 have no lamp.
+  static constexpr int kAlarmBits = 16;
+
+  using ValuePanel = reports::ValuePanel;
+  using Lamp = reports::Lamp;
+  using GroupPanel = reports::GroupPanel;
+  using CaptionLabel = reports::CaptionLabel;
+
+  struct Controls {
+    // Groups; their hint names the report that last filled them.
+    GroupPanel* Panel_Timing = nullptr;
+    GroupPanel* Panel_Position = nullptr;
+    GroupPanel* Panel_TimingOutputs = nullptr;
+    GroupPanel* Panel_ModeAndStatus = nullptr;
+    GroupPanel* Panel_MinorAlarms = nullptr;
+    GroupPanel* Panel_SVData = nullptr;
+
+    // "Time:"
+    ValuePanel* Panel_Time = nullptr;
+    ValuePanel* Panel_UTCOffset = nullptr;
+    ValuePanel* Panel_TOW = nullptr;
+    ValuePanel* Panel_WeekNum = nullptr;
+    ValuePanel* Panel_Date = nullptr;
+    QLabel* Label_TimeType = nullptr;
+
+    // "Position:"
+    ValuePanel* Panel_Latitude = nullptr;
+    ValuePanel* Panel_Longitude = nullptr;
+    ValuePanel* Panel_Altitude = nullptr;
+    ValuePanel* Panel_SelfSurvey = nullptr;
+    CaptionLabel* Label_SelfSurvey = nullptr;
+
+    // "Timing Outputs:"
+    ValuePanel* Panel_PPSOffset = nullptr;
+    ValuePanel* Panel_10MHz = nullptr;
+    ValuePanel* Panel_Quantization = nullptr;
+    Lamp* Shape_PPS = nullptr;
+
+    // "Mode and Status:"
+    ValuePanel* Panel_Mode = nullptr;
+    ValuePanel* Panel_Status = nullptr;
+
+    // "Minor Alarms:", indexed by alarm bit; null where a bit has no lamp.
+    std::array<Lamp*, kAlarmBits> Shape_Bit{};
+    std::array<CaptionLabel*, kAlarmBits> Label_MA{};
+
+    // "SV Data:", rows 1..12 at index 0..11.
+    std::array<ValuePanel*, 12> Panel_SV{};
+    std::array<ValuePanel*, 12> Panel_AMU{};
+
+    // Group titles that open a window when clicked.
+    CaptionLabel* Label_TimingOutputsTitle = nullptr;
+    CaptionLabel* Label_ModeAndStatusTitle = nullptr;
+    CaptionLabel* Label_SVDataTitle = nullptr;
+
+    // Status bar.
+    GroupPanel* Panel_TxRx = nullptr;
+    Lamp* Shape_TxLED = nullptr;
+    Lamp* Shape_RxLED = nullptr;
+    ValuePanel* Panel_Hint = nullptr;
+    ValuePanel* Panel_Version = nullptr;
+    ValuePanel* Panel_Serial = nullptr;
+
+    QTimer* Timer_QLIP = nullptr;
+    QTimer* TimerBreak = nullptr;
+  };
+
+  struct MenuItems {
+    QMenuBar* MainMenu_Main = nullptr;
+
+    QMenu* ControlMenu = nullptr;
+    QAction* ControlCold = nullptr;
+    QAction* ControlWarm = nullptr;
+    QMenu* ControlFactoryReset = nullptr;
+    QAction* FactoryResetAllParams = nullptr;
+    QAction* FactoryResetNavagationData = nullptr;
+    QAction* FactoryResetConfigParams = nullptr;
+    QAction* ControlSelfSurvey = nullptr;
+    QAction* ControlUploadPos = nullptr;
+    QAction* ControlUploadTime = nullptr;
+    QAction* ControlUploadAlmanac = nullptr;
+    QAction* ControlDownloadAlmanac = nullptr;
+    QAction* ControlDownloadPos = nullptr;
+    QAction* ControlTimeToPC = nullptr;
+    QAction* ControlPollingTimingPkts = nullptr;
+    QMenu* ControlRecType = nullptr;
+    QAction* RecTypeCvl = nullptr;
+    QAction* RecTypeCvlNorden = nullptr;
+    QAction* RecTypeCvlPellam = nullptr;
+    QAction* RecTypeCvlCVL2 = nullptr;
+    QAction* RecTypeBrisel = nullptr;
+    QAction* RecTypeDolvoUTC = nullptr;
+    QAction* ControlRecordQlip = nullptr;
+    QAction* ControlBackdoor = nullptr;
+    QAction* Control_PacketsOn = nullptr;
+    QAction* Control_SICode6 = nullptr;
+    QAction* Control_SICode8 = nullptr;
+    QAction* Control_SICode9 = nullptr;
+
+    QMenu* SetupMenu = nullptr;
+    QAction* SetupGPS = nullptr;
+    QAction* SetupOneSVMode = nullptr;
+    QAction* Setup2DAltMode = nullptr;
+    QAction* SetupIO = nullptr;
+    QAction* SetupPortBOutput = nullptr;
+    QAction* SetupTiming = nullptr;
+    QAction* SetupDatum = nullptr;
+    QAction* N3 = nullptr;
+    QAction* SetupNMEAOutpu = nullptr;
+    QAction* SetupDefaultSegments = nullptr;
+    QAction* SetupPortAOutput = nullptr;
+    QAction* SetupSelfSurvey = nullptr;
+    QAction* SetupBriselSelfSurvey = nullptr;
+    QAction* SetupSerialPorts = nullptr;
+    QAction* SetupSaveAllSegments = nullptr;
+    QAction* SetupDefaultAllSegments = nullptr;
+
+    QMenu* ViewMenu = nullptr;
+    QAction* WindowAddTiming = nullptr;
+    QAction* WindowVelAndPos = nullptr;
+    QAction* ViewTrack = nullptr;
+    QAction* ViewRawMeas = nullptr;
+    QAction* ViewEphemerisStatus = nullptr;
+    QAction* ViewProductInfo = nullptr;
+    QAction* ViewUtcParameters = nullptr;
+    QAction* ViewEEPROM = nullptr;
+    QAction* ViewAlmanacData = nullptr;
+    QAction* ViewHealth = nullptr;
+    QAction* ViewDiagnostics = nullptr;
+
+    QMenu* HelpMenu = nullptr;
+    QAction* HelpHelp = nullptr;
+    QAction* HelpAbout = nullptr;
+  };
+
+  // Where later features plug into the window's events.
+  struct Hooks {
+    // Ages the satellite rows once per poll round.
+    std::function<void()> ageSatelliteRows;
+    // Run by FormDestroy, e.g. to close the recording file.
+    std::vector<std::function<void()>> destroy;
+  };
+
   explicit TForm_Main(AppContext& context, QWidget* parent = nullptr);
   ~TForm_Main() override;
 
   void setWindows(Windows* windows) { windows_ = windows; }
+  Windows* windows() const { return windows_; }
+  AppContext& context() const { return context_; }
+  link::ReportDispatcher& dispatcher() { return dispatcher_; }
+  PollCycle& pollCycle() { return pollCycle_; }
+  link::BreakSequence& breakSequence() { return breakSequence_; }
+
+  Controls controls;
+  MenuItems menu;
+  Hooks hooks;
 
   // Opens the link and starts the break sequence. False when the port could
-  // not be opened (the operator has been told).
+  // not be opened (the operator has been told); the caller then destroys the
+  // window and ends the run.
   bool FormCreate();
+  // Closes the link (the window's close event).
+  void FormClose();
+  // Runs the destroy hooks once (also run by the destructor).
+  void FormDestroy();
+
+  // Blanks the time, position, mode and status panels, the timing panels
+  // (window colour) and the lamps; with withSatellites the twelve SV rows too.
+  void DisplayReset(bool withSatellites);
+  // Greys out the panels fed only by the timing packets, and their lamps.
+  void TimingPanelBlanking();
+  // Latitude/longitude style toggle: decimal degrees or deg/min/sec.
+  void LLAToggle();
+
+  void QLIPTimer();
+  void TimerBreakTimer();
+
+  // The lamps lit by a sent and a received packet.
+  void LightTxLamp();
+  void LightRxLamp();
+
+  // Sets the caption of Panel_Serial (ApplyPortSettings' caption panel).
+  void ShowSerialCaption(const QString& caption);
+  // Stops the break timer and sets the PC line to the settings, showing them
+  // in Panel_Serial. 0, or -1 when the line could not be set.
+  int ApplyPortSettings(const link::PortSettings& settings);
+
+  // Menu handlers, named as the menu items.
+  void ControlColdClick();
+  void ControlWarmClick();
+  void ControlFactoryResetClick();
+  void FactoryResetNavagationDataClick();
+  void FactoryResetConfigParamsClick();
+  void ControlSelfSurveyClick();
+  void ControlUploadPosClick();
+  void ControlUploadTimeClick();
+  void ControlUploadAlmanacClick();
+  void ControlDownloadAlmanacClick();
+  void ControlDownloadPosClick();
+  void ControlTimeToPCClick();
+  void ControlPollingTimingPktsClick();
+  void RecTypeCvlClick();
+  void RecTypeCvlNordenClick();
+  void RecTypeCvlPellamClick();
+  void RecTypeCvlCVL2Click();
+  void RecTypeBriselClick();
+  void RecTypeDolvoUTCClick();
+  void ControlRecordQlipClick();
+  void Control_PacketsOnClick();
+  void Control_SICode6Click();
+  void Control_SICode8Click();
+  void Control_SICode9Click();
+
+  void SetupGPSClick();
+  void SetupOneSVModeClick();
+  void Setup2DAltModeClick();
+  void SetupIOClick();
+  void SetupPortBOutputClick();
+  void SetupTimingClick();
+  void SetupDatumClick();
+  void SetupNMEAOutpuClick();
+  void SetupDefaultSegmentsClick();
+  void SetupPortAOutputClick();
+  void SetupSelfSurveyClick();
+  void SetupBriselSelfSurveyClick();
+  void SetupSerialPortsClick();
+  void SetupSaveAllSegmentsClick();
+  void SetupDefaultAllSegmentsClick();
+
+  void WindowAddTimingClick();
+  void WindowVelAndPosClick();
+  void ViewTrackClick();
+  void ViewRawMeasClick();
+  void ViewEphemerisStatusClick();
+  void ViewProductInfoClick();
+  void ViewUtcParametersClick();
+  void ViewEEPROMClick();
+  void ViewAlmanacDataClick();
+  void ViewHealthClick();
+  void ViewDiagnosticsClick();
+
+  void HelpHelpClick();
+  void HelpAboutClick();
+
+ Q_SIGNALS:
+  // The main window has closed: the run is over.
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
+  // PollCycleView.
+  bool txLampGreen() const override;
+  void greyTxLamp() override;
+  bool rxLampGreen() const override;
+  void greyRxLamp() override;
+  bool pollTimingPackets() const override;
+  void displayReset(bool withSatellites) override;
+  void timingPanelBlanking() override;
+  void ageSatelliteRows() override;
+
+  link::BreakSequence::Hooks breakHooks();
+  void buildPanels(QWidget* client);
+  void buildStatusBar(QWidget* client);
+  void buildMenus();
+  void onDeviceLost(const QString& message);
+  // Shows a modeless window and brings it forward.
+  static void ShowWindow(QWidget* window);
+
   AppContext& context_;
+  link::ReportDispatcher dispatcher_;
+  PollCycle pollCycle_;
+  link::BreakSequence breakSequence_;
   Windows* windows_ = nullptr;
+  QObject* hintMirror_ = nullptr;
+  bool deviceLostShown_ = false;
+  bool destroyed_ = false;
+  bool centred_ = false;
+  bool busyCursor_ = false;
 };
 
 }  // namespace halvix::app

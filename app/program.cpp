@@ -1,6 +1,8 @@
 #include "app/program.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QProxyStyle>
+#include <QStyleFactory>
 
 #include "app/main_window.h"
 #include "app/windows.h"
@@ -14,6 +16,26 @@ std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clo
   return std::make_unique<link::QtSerialDevice>();
 }
 
+namespace {
+
+// Hints appear after the main window's hint pause.
+class HintTimingStyle final : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return TForm_Main::kHintPauseMs;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+void installHintTiming() {
+  if (dynamic_cast<HintTimingStyle*>(QApplication::style()) != nullptr) return;
+  QApplication::setStyle(new HintTimingStyle(QStyleFactory::create(QApplication::style()->name())));
+}
+
+}  // namespace
+
 Program::Program(ProgramSeams seams) : seams_(std::move(seams)) {}
 
 Program::~Program() {
@@ -25,6 +47,8 @@ TForm_Main* Program::mainWindow() const { return windows_ ? windows_->main.get()
 
 bool Program::start(const QStringList& args) {
   QCoreApplication::setApplicationName(QStringLiteral("Halvix"));
+  // Before any window exists: a new style resets the palette.
+  installHintTiming();
   commandLine_ = ParseCommandLine(args);
   if (commandLine_.namesPort()) {
     port_ = PortChoiceFromCommandLine(commandLine_);
@@ -38,11 +62,8 @@ bool Program::start(const QStringList& args) {
   link_ = std::make_unique<link::SerialLink>(*device_, seams_.clock);
   context_.reset(new AppContext{port_, commandLine_.developerMode, seams_.clock, *link_,
                                 seams_.prompts});
-  windows_ = CreateWindows(*context_);
-  if (!windows_->main->FormCreate()) {
-    windows_.reset();
-    return false;
-  }
+  windows_ = CreateWindows(*context_, [](TForm_Main& main) { return main.FormCreate(); });
+  if (!windows_) return false;
   windows_->main->show();
   return true;
 }

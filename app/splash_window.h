@@ -1,7 +1,12 @@
-// TForm_Splash: the borderless picture shown while the start-up break sequence runs.
+// TForm_Splash: the borderless picture shown while the start-up break
+// sequence runs. The picture is drawn at run time.
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
+
+class QFrame;
+class QLabel;
 
 namespace halvix::app {
 
@@ -10,6 +15,18 @@ class TForm_Splash : public QWidget {
 
  public:
   explicit TForm_Splash(QWidget* parent = nullptr);
+
+  // Sizes the panel and the window around the picture and centres the window.
+  void FitToPicture();
+  const QPixmap& picture() const { return picture_; }
+
+ private:
+  QPixmap picture_;
+  QFrame* panel_ = nullptr;
+  QLabel* image_ = nullptr;
 };
+
+// The splash picture: the program's name over a sky with satellite orbits.
+QPixmap DrawSplashPicture();
 
 }  // namespace halvix::app

@@ -1,17 +1,93 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
+#include "commands/altitude_dialog.h"
+#include "commands/auto_out_dialog.h"
+#include "commands/brisel_port_a_out_dialog.h"
+#include "commands/brisel_survey_dialog.h"
+#include "commands/datum_dialog.h"
+#include "commands/default_dialog.h"
+#include "commands/gps_dialog.h"
+#include "commands/initial_pos_dialog.h"
+#include "commands/initial_time_dialog.h"
+#include "commands/nmea_dialog.h"
+#include "commands/packet_masks_dialog.h"
+#include "commands/self_survey_dialog.h"
+#include "commands/serial_dialog.h"
+#include "commands/sv_num_dialog.h"
+#include "commands/timing_out_dialog.h"
+#include "reports/add_timing_window.h"
+#include "reports/ephem_stat_window.h"
+#include "reports/product_window.h"
+#include "reports/raw_meas_window.h"
+#include "reports/track_window.h"
+#include "reports/utc_param_window.h"
+#include "reports/vel_pos_window.h"
+#include "tools/about_window.h"
+#include "tools/alm_health_window.h"
+#include "tools/alm_window.h"
+#include "tools/almanac_data_window.h"
+#include "tools/diagnostics_window.h"
+#include "tools/eeprom_window.h"
+#include "tools/log_qlip_window.h"
+#include "tools/message_window.h"
 
 namespace halvix::app {
 
 Windows::Windows() = default;
 Windows::~Windows() = default;
 
-std::unique_ptr<Windows> CreateWindows(AppContext& context) {
+namespace {
+
+// The other windows are top-level windows of their own, not children of the
+// main window, so a search through the main window finds only its controls.
+template <typename W>
+void create(Windows& w, std::unique_ptr<W>& slot) {
+  slot = std::make_unique<W>();
+  w.creationOrder.push_back(slot.get());
+}
+
+}  // namespace
+
+std::unique_ptr<Windows> CreateWindows(AppContext& context,
+                                       const std::function<bool(TForm_Main&)>& mainCreated) {
   auto w = std::make_unique<Windows>();
   w->main = std::make_unique<TForm_Main>(context);
   w->main->setWindows(w.get());
-  w->splash = std::make_unique<TForm_Splash>();
+  w->creationOrder.push_back(w->main.get());
+  if (mainCreated && !mainCreated(*w->main)) return nullptr;
+
+  create(*w, w->autoOut);
+  create(*w, w->alm);
+  create(*w, w->almanacData);
+  create(*w, w->almHealth);
+  create(*w, w->altitude);
+  create(*w, w->about);
+  create(*w, w->defaultSettings);
+  create(*w, w->ephemStat);
+  create(*w, w->initialPos);
+  create(*w, w->initialTime);
+  create(*w, w->packetMasks);
+  create(*w, w->addTiming);
+  create(*w, w->product);
+  create(*w, w->rawMeas);
+  create(*w, w->gps);
+  create(*w, w->serial);
+  create(*w, w->svNum);
+  create(*w, w->track);
+  create(*w, w->utcParam);
+  create(*w, w->datum);
+  create(*w, w->nmea);
+  create(*w, w->eeprom);
+  create(*w, w->timingOut);
+  create(*w, w->velPos);
+  create(*w, w->logQlip);
+  create(*w, w->selfSurvey);
+  create(*w, w->message);
+  create(*w, w->diagnostics);
+  create(*w, w->briselSurvey);
+  create(*w, w->briselPortAOut);
+  create(*w, w->splash);
   return w;
 }
 
