@@ -241,12 +241,12 @@ void TForm_Main::buildPanels(QWidget* client) {
     for (const auto& r : rows) {
       caption(g, qs(r.label), QRect(8, row(i), 64, kRowHeight),
               (QByteArray("Label_") + QByteArray(r.name).mid(6)).constData());
-      *r.slot = valuePanel(g, r.name, QRect(74, row(i), 110, kRowHeight));
-      if (r.unit != nullptr) caption(g, qs(r.unit), QRect(190, row(i), 40, kRowHeight));
+      *r.slot = valuePanel(g, r.name, QRect(74, row(i), 104, kRowHeight));
+      if (r.unit != nullptr) caption(g, qs(r.unit), QRect(182, row(i), 48, kRowHeight));
       ++i;
     }
     c.Label_TimeType = named(new QLabel(QStringLiteral("GPS"), g), "Label_TimeType");
-    c.Label_TimeType->setGeometry(190, row(0), 40, kRowHeight);
+    c.Label_TimeType->setGeometry(182, row(0), 48, kRowHeight);
   }
 
   // Position.
@@ -255,17 +255,17 @@ void TForm_Main::buildPanels(QWidget* client) {
   {
     QWidget* g = c.Panel_Position;
     caption(g, QStringLiteral("Latitude"), QRect(8, row(0), 64, kRowHeight), "Label_Latitude");
-    c.Panel_Latitude = valuePanel(g, "Panel_Latitude", QRect(74, row(0), 110, kRowHeight));
-    caption(g, QStringLiteral("deg"), QRect(190, row(0), 40, kRowHeight));
+    c.Panel_Latitude = valuePanel(g, "Panel_Latitude", QRect(74, row(0), 104, kRowHeight));
+    caption(g, QStringLiteral("deg"), QRect(182, row(0), 48, kRowHeight));
     caption(g, QStringLiteral("Longitude"), QRect(8, row(1), 64, kRowHeight), "Label_Longitude");
-    c.Panel_Longitude = valuePanel(g, "Panel_Longitude", QRect(74, row(1), 110, kRowHeight));
-    caption(g, QStringLiteral("deg"), QRect(190, row(1), 40, kRowHeight));
+    c.Panel_Longitude = valuePanel(g, "Panel_Longitude", QRect(74, row(1), 104, kRowHeight));
+    caption(g, QStringLiteral("deg"), QRect(182, row(1), 48, kRowHeight));
     caption(g, QStringLiteral("Altitude"), QRect(8, row(2), 64, kRowHeight), "Label_Altitude");
-    c.Panel_Altitude = valuePanel(g, "Panel_Altitude", QRect(74, row(2), 110, kRowHeight));
-    caption(g, QStringLiteral("meters"), QRect(190, row(2), 40, kRowHeight));
+    c.Panel_Altitude = valuePanel(g, "Panel_Altitude", QRect(74, row(2), 104, kRowHeight));
+    caption(g, QStringLiteral("meters"), QRect(182, row(2), 48, kRowHeight));
     c.Label_SelfSurvey = caption(g, QStringLiteral("Self-Survey Progress"),
                                  QRect(8, row(3), 112, kRowHeight), "Label_SelfSurvey");
-    c.Panel_SelfSurvey = valuePanel(g, "Panel_SelfSurvey", QRect(122, row(3), 62, kRowHeight));
+    c.Panel_SelfSurvey = valuePanel(g, "Panel_SelfSurvey", QRect(122, row(3), 56, kRowHeight));
     connect(c.Panel_Latitude, &ValuePanel::clicked, this, &TForm_Main::LLAToggle);
     connect(c.Panel_Longitude, &ValuePanel::clicked, this, &TForm_Main::LLAToggle);
     connect(c.Label_SelfSurvey, &CaptionLabel::clicked, this, &TForm_Main::SetupSelfSurveyClick);
@@ -303,11 +303,11 @@ void TForm_Main::buildPanels(QWidget* client) {
                 {"PPS Quantization Error", "Panel_Quantization", &c.Panel_Quantization, "ns"}};
     int i = 0;
     for (const auto& r : rows) {
-      const int top = 24 + i * 40;
+      const int top = 22 + i * 40;
       caption(g, qs(r.label), QRect(8, top, kColumnBWidth - 12, 15),
               (QByteArray("Label_") + QByteArray(r.name).mid(6)).constData());
-      *r.slot = valuePanel(g, r.name, QRect(8, top + 15, 96, kRowHeight));
-      caption(g, qs(r.unit), QRect(110, top + 15, 36, kRowHeight));
+      *r.slot = valuePanel(g, r.name, QRect(8, top + 17, 96, kRowHeight));
+      caption(g, qs(r.unit), QRect(110, top + 17, 36, kRowHeight));
       ++i;
     }
     const QString ppsHint = QStringLiteral("When green, PPS was generated");

@@ -1,0 +1,578 @@
+// The main window as the operator and the decoders see it: every named
+// control with its caption, hint and first state, the menu frame, the
+// windows created at start-up, the display reset and timing blanking, the
+// lamps, the hint panel, and the clicks that open windows.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <thread>
+
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "app/windows.h"
+#include "commands/gps_dialog.h"
+#include "commands/self_survey_dialog.h"
+#include "commands/serial_dialog.h"
+#include "commands/timing_out_dialog.h"
+#include "reports/group_panel.h"
+#include "reports/lamp.h"
+#include "reports/product_window.h"
+#include "reports/track_window.h"
+#include "reports/value_panel.h"
+#include "tests/support/scripted_device.h"
+#include "tests/support/scripted_prompts.h"
+#include "tools/diagnostics_window.h"
+#include "tools/eeprom_window.h"
+
+using namespace halvix;
+using halvix::reports::Lamp;
+using halvix::reports::ValuePanel;
+using halvix::testing::Bytes;
+using halvix::testing::ScriptedDevice;
+using halvix::testing::ScriptedPrompts;
+
+namespace {
+
+const QColor kGrey = QColor::fromRgb(reports::kLampIdle);
+const QColor kLime = QColor::fromRgb(reports::kLampLit);
+const QColor kYellow = QColor::fromRgb(reports::kLampAlarm);
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  link::VirtualClock clock{0};
+  ScriptedDevice device{&clock};
+  link::SerialLink link{device, clock};
+  ScriptedPrompts prompts;
+  std::unique_ptr<app::AppContext> context;
+  std::unique_ptr<app::Windows> windows;
+
+  void make(bool developer = false) {
+    windows.reset();
+    context.reset(new app::AppContext{app::PortChoiceForCom(3), developer, clock, link, prompts});
+    windows = app::CreateWindows(*context);
+    ASSERT_NE(windows, nullptr);
+  }
+  void SetUp() override { make(); }
+  void TearDown() override {
+    for (QWidget* w : windows->creationOrder) w->hide();
+  }
+
+  app::TForm_Main& main() { return *windows->main; }
+  template <typename T = QWidget>
+  T* find(const char* name) {
+    return main().findChild<T*>(QString::fromLatin1(name));
+  }
+  ValuePanel* panel(const char* name) { return find<ValuePanel>(name); }
+  Lamp* lamp(const char* name) { return find<Lamp>(name); }
+};
+
+const char* const kValuePanels[] = {
+    "Panel_Time",      "Panel_UTCOffset",   "Panel_TOW",      "Panel_WeekNum",   "Panel_Date",
+    "Panel_Latitude",  "Panel_Longitude",   "Panel_Altitude", "Panel_SelfSurvey", "Panel_PPSOffset",
+    "Panel_10MHz",     "Panel_Quantization", "Panel_Mode",    "Panel_Status"};
+
+TEST_F(MainWindowTest, FrameAndGroups) {
+  EXPECT_EQ(main().windowTitle(), QStringLiteral("Halvix"));
+  EXPECT_EQ(main().objectName(), QStringLiteral("Form_Main"));
+  EXPECT_EQ(main().centralWidget()->size(), QSize(470, 385));
+  EXPECT_EQ(main().minimumSize(), main().maximumSize());
+  EXPECT_TRUE(main().windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(main().windowFlags() & Qt::WindowMaximizeButtonHint);
+
+  struct Group {
+    const char* name;
+    const char* title;
+    const char* hint;
+    std::vector<const char*> members;
+  };
+  const Group groups[] = {
+      {"Panel_Timing", "Time:", "Time: Packet 8F-AB",
+       {"Panel_Time", "Panel_UTCOffset", "Panel_TOW", "Panel_WeekNum", "Panel_Date", "Label_TimeType"}},
+      {"Panel_Position", "Position:", "Position: Packet 8F-AC",
+       {"Panel_Latitude", "Panel_Longitude", "Panel_Altitude", "Panel_SelfSurvey"}},
+      {"Panel_TimingOutputs", "Timing Outputs:", "Timing Outputs: Packet 8F-AC",
+       {"Panel_PPSOffset", "Panel_10MHz", "Panel_Quantization", "Shape_PPS"}},
+      {"Panel_ModeAndStatus", "Mode and Status:", "Mode and Status: Packet 8F-AC",
+       {"Panel_Mode", "Panel_Status"}},
+      {"Panel_MinorAlarms", "Minor Alarms:", "Minor Alarms: Packet 8F-AC", {"Shape_Bit3", "Shape_Bit11"}},
+      {"Panel_SVData", "SV Data:", "Signal Levels: Packet 5C; SV Selection: Packet 6D",
+       {"Panel_SV1", "Panel_AMU12"}},
+  };
+  const QRect client = main().centralWidget()->rect();
+  for (const Group& g : groups) {
+    SCOPED_TRACE(g.name);
+    auto* box = find<reports::GroupPanel>(g.name);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->toolTip(), QString::fromLatin1(g.hint));
+    EXPECT_TRUE(client.contains(box->geometry()));
+    bool titled = false;
+    for (QLabel* l : box->findChildren<QLabel*>()) {
+      if (l->text() == QString::fromLatin1(g.title)) titled = l->font().bold();
+    }
+    EXPECT_TRUE(titled) << "bold title";
+    for (const char* m : g.members) {
+      auto* w = box->findChild<QWidget*>(QString::fromLatin1(m));
+      ASSERT_NE(w, nullptr) << m;
+      EXPECT_TRUE(box->rect().contains(w->geometry())) << m << " overflows its group";
+    }
+  }
+}
+
+TEST_F(MainWindowTest, ValuePanelsLampsAndCaptionsStartAsLaidOut) {
+  for (const char* name : kValuePanels) {
+    ValuePanel* p = panel(name);
+    ASSERT_NE(p, nullptr) << name;
+    EXPECT_TRUE(p->text().isEmpty()) << name;
+    EXPECT_TRUE(p->isLive()) << name;
+  }
+  EXPECT_EQ(find<QLabel>("Label_TimeType")->text(), QStringLiteral("GPS"));
+  ASSERT_NE(lamp("Shape_PPS"), nullptr);
+  EXPECT_EQ(lamp("Shape_PPS")->color(), kGrey);
+  EXPECT_EQ(lamp("Shape_PPS")->toolTip(), QStringLiteral("When green, PPS was generated"));
+
+  const struct {
+    int bit;
+    const char* caption;
+    const char* hint;
+  } alarms[] = {
+      {1, "Antenna Open", "When yellow, the antenna input is open"},
+      {2, "Antenna Short", "When yellow, the antenna input is shorted"},
+      {3, "Satellite Tracking", "When yellow, no satellites are usable"},
+      {5, "Self-Survey Activity", "When Yellow, a self-survey is in progress"},
+      {6, "Stored Position", "When Yellow, a stored position does not exist"},
+      {7, "Leap Second Pending", "When yellow, a leap second event is pending"},
+      {8, "Test Mode", "When yellow, the unit is in a test mode"},
+      {9, "Position Questionable", "When yellow, the position accuracy is questionable"},
+      {10, "EEPROM Invalid", "When yellow, invalid EEPROM segments detected"},
+      {11, "Almanac", "When yellow, almanac is not complete or current"},
+  };
+  for (const auto& a : alarms) {
+    SCOPED_TRACE(a.bit);
+    Lamp* l = lamp(QStringLiteral("Shape_Bit%1").arg(a.bit).toLatin1().constData());
+    auto* label = find<QLabel>(QStringLiteral("Label_MA%1").arg(a.bit).toLatin1().constData());
+    ASSERT_NE(l, nullptr);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(main().controls.Shape_Bit[static_cast<std::size_t>(a.bit)], l);
+    EXPECT_EQ(label->text(), QString::fromLatin1(a.caption));
+    EXPECT_EQ(l->toolTip(), QString::fromLatin1(a.hint));
+    EXPECT_EQ(l->color(), kGrey);
+    const bool antenna = a.bit <= 2;
+    EXPECT_EQ(l->isHidden(), antenna);
+    EXPECT_EQ(label->isHidden(), antenna);
+  }
+  // The receiver-type switch re-spaces the lamps from these two tops.
+  EXPECT_EQ(lamp("Shape_Bit1")->y(), 29);
+  EXPECT_EQ(lamp("Shape_Bit11")->y(), 165);
+  for (int bit : {0, 4, 12, 13, 14, 15}) EXPECT_EQ(main().controls.Shape_Bit[static_cast<std::size_t>(bit)], nullptr);
+
+  for (int n = 1; n <= 12; ++n) {
+    SCOPED_TRACE(n);
+    ValuePanel* sv = panel(QStringLiteral("Panel_SV%1").arg(n).toLatin1().constData());
+    ValuePanel* amu = panel(QStringLiteral("Panel_AMU%1").arg(n).toLatin1().constData());
+    ASSERT_NE(sv, nullptr);
+    ASSERT_NE(amu, nullptr);
+    EXPECT_EQ(main().controls.Panel_SV[static_cast<std::size_t>(n - 1)], sv);
+    EXPECT_EQ(sv->text(), QStringLiteral("0"));
+    EXPECT_EQ(amu->text(), QStringLiteral("0.0"));
+    EXPECT_TRUE(sv->isLive());
+    EXPECT_EQ(sv->toolTip(), QStringLiteral("Green, SV is used for fixes; Yellow, TRAIM reject"));
+    EXPECT_EQ(amu->toolTip(), QStringLiteral("Tracking Status: Packets 3C, 5C"));
+    if (n > 1) {
+      EXPECT_GT(sv->y(), main().controls.Panel_SV[static_cast<std::size_t>(n - 2)]->y()) << "rows in order";
+    }
+  }
+}
+
+TEST_F(MainWindowTest, StatusBar) {
+  const struct {
+    const char* name;
+    const char* hint;
+    int width;
+  } panels[] = {{"Panel_TxRx", "Serial Activity", 61},
+                {"Panel_Hint", "Hint Box", 470 - 61 - 32 - 121},
+                {"Panel_Version", "Firmware Version", 32},
+                {"Panel_Serial", "Serial Port Configuration", 121}};
+  int left = 0;
+  for (const auto& p : panels) {
+    SCOPED_TRACE(p.name);
+    auto* w = find(p.name);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->toolTip(), QString::fromLatin1(p.hint));
+    EXPECT_EQ(w->width(), p.width);
+    EXPECT_EQ(w->x(), left) << "left to right without gaps";
+    EXPECT_EQ(w->geometry().bottom(), 384);
+    left += p.width;
+  }
+  for (const char* name : {"Shape_TxLED", "Shape_RxLED"}) {
+    Lamp* l = lamp(name);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->parentWidget()->objectName(), QStringLiteral("Panel_TxRx"));
+    EXPECT_EQ(l->size(), QSize(7, 7));
+    EXPECT_EQ(l->color(), kGrey);
+  }
+  QStringList texts;
+  for (QLabel* l : find("Panel_TxRx")->findChildren<QLabel*>()) texts << l->text();
+  EXPECT_TRUE(texts.contains(QStringLiteral("Tx")));
+  EXPECT_TRUE(texts.contains(QStringLiteral("Rx")));
+}
+
+struct Item {
+  const char* name;
+  const char* caption;
+  QKeySequence shortcut = {};
+  bool visible = true;
+};
+
+// The items of one menu in order, separators left out.
+void expectMenu(QMenu* menu, const char* title, const std::vector<Item>& items) {
+  ASSERT_NE(menu, nullptr) << title;
+  EXPECT_EQ(menu->title(), QString::fromLatin1(title));
+  std::vector<QAction*> actions;
+  for (QAction* a : menu->actions()) {
+    if (!a->isSeparator()) actions.push_back(a);
+  }
+  ASSERT_EQ(actions.size(), items.size()) << title;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    SCOPED_TRACE(items[i].name);
+    EXPECT_EQ(actions[i]->objectName(), QString::fromLatin1(items[i].name));
+    EXPECT_EQ(actions[i]->text(), QString::fromLatin1(items[i].caption));
+    EXPECT_EQ(actions[i]->shortcut(), items[i].shortcut);
+    EXPECT_EQ(actions[i]->isVisible(), items[i].visible);
+  }
+}
+
+TEST_F(MainWindowTest, MenuFrame) {
+  auto* bar = main().findChild<QMenuBar*>(QStringLiteral("MainMenu_Main"));
+  ASSERT_NE(bar, nullptr);
+  QStringList titles;
+  for (QAction* a : bar->actions()) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{"&Control", "&Setup", "&Window", "&Help"}));
+
+  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlMenu")), "&Control",
+             {{"ControlCold", "&Cold Reset", QKeySequence(Qt::CTRL | Qt::Key_K)},
+              {"ControlWarm", "&Warm Reset", QKeySequence(Qt::CTRL | Qt::Key_R)},
+              {"ControlFactoryReset", "&Factory Reset"},
+              {"ControlSelfSurvey", "Restart &Self-Survey"},
+              {"ControlUploadPos", "Upload &Position..."},
+              {"ControlUploadTime", "Upload &Time From PC..."},
+              {"ControlUploadAlmanac", "&Upload Almanac..."},
+              {"ControlDownloadAlmanac", "&Download Almanac..."},
+              {"ControlDownloadPos", "D&ownload Position..."},
+              {"ControlTimeToPC", "Down&load Time To PC"},
+              {"ControlPollingTimingPkts", "Poll Timing P&ackets"},
+              {"ControlRecType", "C&hange Receiver Type"},
+              {"ControlRecordQlip", "&Record QLIP..."},
+              {"ControlBackdoor", "Backdoor", QKeySequence(Qt::Key_F1), false},
+              {"Control_PacketsOn", "Packets On", QKeySequence(Qt::Key_F2), false},
+              {"Control_SICode6", "SI Code 6", QKeySequence(Qt::Key_F6), false},
+              {"Control_SICode8", "SI Code 8", QKeySequence(Qt::Key_F8), false},
+              {"Control_SICode9", "SI Code 9", QKeySequence(Qt::Key_F9), false}});
+  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlFactoryReset")), "&Factory Reset",
+             {{"FactoryResetAllParams", "&All Data and Parameters"},
+              {"FactoryResetNavagationData", "&Navigation Data"},
+              {"FactoryResetConfigParams", "&Configuration Parameters"}});
+  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlRecType")), "C&hange Receiver Type",
+             {{"RecTypeCvl", "&Corvel"},
+              {"RecTypeCvlNorden", "Corvel &Norden"},
+              {"RecTypeCvlPellam", "Corvel &Pellam"},
+              {"RecTypeCvlCVL2", "Corvel Corvel II Compa&tible"},
+              {"RecTypeBrisel", "&Brisel"},
+              {"RecTypeDolvoUTC", "Dolvo &UTC"}});
+  expectMenu(main().findChild<QMenu*>(QStringLiteral("SetupMenu")), "&Setup",
+             {{"SetupGPS", "&GPS Settings..."},
+              {"SetupOneSVMode", "S&V for 1 Satellite Mode..."},
+              {"Setup2DAltMode", "Altitude for &2D Mode..."},
+              {"SetupIO", "&Packet Masks and Options..."},
+              {"SetupPortBOutput", "Port &B Output..."},
+              {"SetupTiming", "&Timing Outputs..."},
+              {"SetupDatum", "&Datum..."},
+              {"SetupNMEAOutpu", "&NMEA Output..."},
+              {"SetupDefaultSegments", "&Revert Segment to Default..."},
+              {"SetupPortAOutput", "Port &A Output", {}, false},
+              {"SetupSelfSurvey", "Self-Surve&y..."},
+              {"SetupBriselSelfSurvey", "S&elf-Survey...", {}, false},
+              {"SetupSerialPorts", "&Serial Ports..."},
+              {"SetupSaveAllSegments", "Save &Configuration Segments"},
+              {"SetupDefaultAllSegments", "De&fault All Segments"}});
+  expectMenu(main().findChild<QMenu*>(QStringLiteral("ViewMenu")), "&Window",
+             {{"WindowAddTiming", "Additional Timing &Packets..."},
+              {"WindowVelAndPos", "&Velocity && Positioning..."},
+              {"ViewTrack", "&Track Status..."},
+              {"ViewRawMeas", "&Raw Measurement Data..."},
+              {"ViewEphemerisStatus", "&Ephemeris Status..."},
+              {"ViewProductInfo", "Product &Info..."},
+              {"ViewUtcParameters", "&UTC Parameters..."},
+              {"ViewEEPROM", "EEPROM &Segment Status..."},
+              {"ViewAlmanacData", "&Almanac Data..."},
+              {"ViewHealth", "Almanac &Health Page..."},
+              {"ViewDiagnostics", "&Diagnostics...", {}, false}});
+  expectMenu(main().findChild<QMenu*>(QStringLiteral("HelpMenu")), "&Help",
+             {{"HelpHelp", "&Help..."}, {"HelpAbout", "&About..."}});
+
+  // The separator that goes with "&NMEA Output...".
+  ASSERT_NE(main().menu.N3, nullptr);
+  EXPECT_TRUE(main().menu.N3->isSeparator());
+  EXPECT_EQ(main().menu.N3->objectName(), QStringLiteral("N3"));
+  const QList<QAction*> setup = main().menu.SetupMenu->actions();
+  EXPECT_EQ(setup.indexOf(main().menu.N3) + 1, setup.indexOf(main().menu.SetupNMEAOutpu));
+
+  // Check marks: none at start, and only the handlers may set them.
+  for (QAction* a : main().menu.ControlRecType->actions()) {
+    EXPECT_TRUE(a->isCheckable());
+    EXPECT_FALSE(a->isChecked());
+  }
+  EXPECT_TRUE(main().menu.ControlPollingTimingPkts->isCheckable());
+  main().menu.RecTypeDolvoUTC->trigger();
+  EXPECT_FALSE(main().menu.RecTypeDolvoUTC->isChecked());
+}
+
+TEST_F(MainWindowTest, DiagnosticsOnlyInDeveloperMode) {
+  for (bool developer : {false, true}) {
+    SCOPED_TRACE(developer);
+    make(developer);
+    ASSERT_TRUE(main().FormCreate());
+    EXPECT_EQ(main().menu.ViewDiagnostics->isVisible(), developer);
+    QTest::mouseClick(main().controls.Panel_TxRx, Qt::LeftButton);
+    EXPECT_EQ(windows->diagnostics->isVisible(), developer);
+    windows->diagnostics->hide();
+    main().menu.ViewDiagnostics->trigger();
+    EXPECT_EQ(windows->diagnostics->isVisible(), developer);
+    windows->diagnostics->hide();
+    main().FormClose();
+  }
+}
+
+TEST_F(MainWindowTest, EveryWindowOnceInStartUpOrder) {
+  const struct {
+    const char* className;
+    const char* caption;
+  } expected[] = {{"TForm_Main", "Halvix"},
+                  {"TForm_AutoOut", "Port B Automatic Output"},
+                  {"TForm_Alm", "Almanac Loading Status"},
+                  {"TForm_AlmanacData", "Almanac Data"},
+                  {"TForm_AlmHealth", "Almanac Health Page"},
+                  {"TForm_Altitude", "2D Altitude"},
+                  {"TForm_About", "About Halvix"},
+                  {"TForm_Default", "Revert to Default Settings"},
+                  {"TForm_EphemStat", "Satellite Ephemeris Status"},
+                  {"TForm_InitialPos", "Upload Accurate Position"},
+                  {"TForm_InitialTime", "Time From PC"},
+                  {"TForm_PacketMasks", "Packet Masks and Options"},
+                  {"TForm_AddTiming", "Additional Timing Packets"},
+                  {"TForm_Product", "Product Info"},
+                  {"TForm_RawMeas", "Raw Measurement Data"},
+                  {"TForm_GPS", "Receiver Configuration"},
+                  {"TForm_Serial", "Serial Port Configuration"},
+                  {"TForm_SVNum", "One-Satellite SV"},
+                  {"TForm_Track", "Tracking Status"},
+                  {"TForm_UTCParam", "UTC Parameters"},
+                  {"TForm_Datum", "Select Datum"},
+                  {"TForm_NMEA", "NMEA Output"},
+                  {"TForm_EEPROM", "EEPROM Status"},
+                  {"TForm_TimingOut", "Timing Outputs"},
+                  {"TForm_VelPos", "Velocity and Positioning"},
+                  {"TForm_LogQlip", "QLIP Logging Setup and Status"},
+                  {"TForm_SelfSurvey", "Self Survey"},
+                  {"TForm_Message", "Message"},
+                  {"TForm_Diagnostics", "Diagnostics"},
+                  {"TForm_BriselSurvey", "Set Survey  Limit"},
+                  {"TForm_BriselPortAOut", "Port A Output"},
+                  {"TForm_Splash", nullptr}};
+  const auto& order = windows->creationOrder;
+  ASSERT_EQ(order.size(), std::size(expected));
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    SCOPED_TRACE(expected[i].className);
+    const QString cls = QString::fromLatin1(order[i]->metaObject()->className()).section(QStringLiteral("::"), -1);
+    EXPECT_EQ(cls, QString::fromLatin1(expected[i].className));
+    EXPECT_EQ(order[i]->objectName(), cls.mid(1));
+    EXPECT_TRUE(order[i]->isWindow());
+    EXPECT_FALSE(order[i]->isVisible());
+    if (expected[i].caption != nullptr) {
+      EXPECT_EQ(order[i]->windowTitle(), QString::fromLatin1(expected[i].caption));
+    }
+    if (auto* d = qobject_cast<QDialog*>(order[i])) {
+      EXPECT_FALSE(d->isModal());
+    }
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(order[i], order[j]);
+  }
+  // The splash: borderless, a lowered panel holding the stretched picture.
+  app::TForm_Splash& splash = *windows->splash;
+  EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+  auto* picture = splash.findChild<QLabel*>(QStringLiteral("Image_Splash"));
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->parentWidget()->objectName(), QStringLiteral("Panel_Splash"));
+  EXPECT_TRUE(picture->hasScaledContents());
+  EXPECT_FALSE(splash.picture().isNull());
+  EXPECT_EQ(splash.size(), splash.picture().size() + QSize(7, 8));
+}
+
+TEST_F(MainWindowTest, DisplayResetBlanksTheLivePanelsAndOnRequestTheSatellites) {
+  app::TForm_Main::Controls& c = main().controls;
+  for (const char* name : kValuePanels) panel(name)->setValue(QStringLiteral("x"), ValuePanel::buttonFaceColor());
+  c.Shape_PPS->setColor(kLime);
+  for (Lamp* l : c.Shape_Bit) {
+    if (l != nullptr) l->setColor(kYellow);
+  }
+  c.Panel_SV[4]->setValue(QStringLiteral("17"), QColor::fromRgb(reports::kPanelGreen));
+  c.Panel_AMU[4]->setText(QStringLiteral("12.5"));
+
+  // A report already waiting is shown before the blanking.
+  std::vector<QString> seen;
+  main().dispatcher().setDecoder(0x41, [&](const std::uint8_t*, int) { seen.push_back(c.Panel_Time->text()); });
+  ASSERT_EQ(link.OpenLink(QStringLiteral("x")), 0);
+  device.queueRead(Bytes{0x10, 0x41, 0x01, 0x10, 0x03});
+
+  main().DisplayReset(false);
+  EXPECT_EQ(seen, std::vector<QString>{QStringLiteral("x")});
+  for (const char* name : kValuePanels) EXPECT_TRUE(panel(name)->text().isEmpty()) << name;
+  // Only the timing panels get their window colour back.
+  for (const char* name : {"Panel_PPSOffset", "Panel_10MHz", "Panel_Quantization", "Panel_SelfSurvey"})
+    EXPECT_TRUE(panel(name)->isLive()) << name;
+  EXPECT_TRUE(c.Panel_Time->isGreyed());
+  EXPECT_EQ(c.Shape_PPS->color(), kGrey);
+  for (Lamp* l : c.Shape_Bit) {
+    if (l != nullptr) {
+      EXPECT_EQ(l->color(), kGrey) << l->objectName().toStdString();
+    }
+  }
+  EXPECT_EQ(c.Panel_SV[4]->text(), QStringLiteral("17"));
+  EXPECT_EQ(c.Panel_AMU[4]->text(), QStringLiteral("12.5"));
+
+  main().DisplayReset(true);
+  for (std::size_t i = 0; i < 12; ++i) {
+    EXPECT_EQ(c.Panel_SV[i]->text(), QStringLiteral("0"));
+    EXPECT_EQ(c.Panel_AMU[i]->text(), QStringLiteral("0.0"));
+    EXPECT_TRUE(c.Panel_SV[i]->isLive());
+    EXPECT_TRUE(c.Panel_AMU[i]->isLive());
+  }
+}
+
+TEST_F(MainWindowTest, TimingBlankingGreysOnlyTheTimingPanels) {
+  app::TForm_Main::Controls& c = main().controls;
+  for (const char* name : kValuePanels) panel(name)->setLiveValue(QStringLiteral("x"));
+  c.Shape_PPS->setColor(kLime);
+  c.Shape_Bit[3]->setColor(kYellow);
+  main().TimingPanelBlanking();
+  for (const char* name : {"Panel_SelfSurvey", "Panel_PPSOffset", "Panel_10MHz", "Panel_Quantization"}) {
+    EXPECT_TRUE(panel(name)->text().isEmpty()) << name;
+    EXPECT_TRUE(panel(name)->isGreyed()) << name;
+  }
+  for (const char* name : {"Panel_Time", "Panel_Latitude", "Panel_Mode", "Panel_Status"}) {
+    EXPECT_EQ(panel(name)->text(), QStringLiteral("x")) << name;
+    EXPECT_TRUE(panel(name)->isLive()) << name;
+  }
+  EXPECT_EQ(c.Shape_PPS->color(), kGrey);
+  EXPECT_EQ(c.Shape_Bit[3]->color(), kGrey);
+}
+
+TEST_F(MainWindowTest, LatitudeAndLongitudeClicksToggleTheStyle) {
+  EXPECT_FALSE(context->display.showDegMinSec);
+  QTest::mouseClick(main().controls.Panel_Latitude, Qt::LeftButton);
+  EXPECT_TRUE(context->display.showDegMinSec);
+  QTest::mouseClick(main().controls.Panel_Longitude, Qt::LeftButton);
+  EXPECT_FALSE(context->display.showDegMinSec);
+  QTest::mouseClick(main().controls.Panel_Altitude, Qt::LeftButton);
+  EXPECT_FALSE(context->display.showDegMinSec);
+}
+
+TEST_F(MainWindowTest, LampsFollowTraffic) {
+  ASSERT_TRUE(main().FormCreate());
+  Lamp* tx = main().controls.Shape_TxLED;
+  Lamp* rx = main().controls.Shape_RxLED;
+  const std::uint8_t query[] = {0x21};
+  link.SendPacket(1, query);
+  EXPECT_EQ(tx->color(), kLime);
+  EXPECT_EQ(rx->color(), kGrey);
+
+  // A send from another thread reaches the lamp through the event queue.
+  tx->setColor(kGrey);
+  std::thread worker([&] { link.SendPacket(1, query); });
+  worker.join();
+  EXPECT_EQ(tx->color(), kGrey);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(tx->color(), kLime);
+
+  main().dispatcher().dispatch(0x41, query, 0);
+  EXPECT_EQ(rx->color(), kLime);
+  main().FormClose();
+}
+
+TEST_F(MainWindowTest, PollTicksQueryTheReceiverAndBreakTicksEndInTheLinkTimer) {
+  ASSERT_TRUE(main().FormCreate());
+  EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM3 9600, 8-None-1"));
+  // The break sequence runs down on its own and hands over to the link timer.
+  int ticks = 0;
+  while (main().controls.TimerBreak->isActive() && ticks < 40) {
+    main().TimerBreakTimer();
+    ++ticks;
+  }
+  EXPECT_FALSE(main().controls.TimerBreak->isActive());
+  EXPECT_TRUE(main().controls.Timer_QLIP->isActive());
+  EXPECT_FALSE(windows->splash->isVisible());
+  EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM3 9600, 8-Odd-1"));
+  EXPECT_EQ(device.lines().back(), (link::LineSettings{9600, 8, link::Parity::Odd, link::StopBits::One}));
+
+  device.clearWrites();
+  main().controls.Shape_TxLED->setColor(kGrey);
+  main().QLIPTimer();
+  ASSERT_EQ(device.writes().size(), 1u);
+  EXPECT_EQ(device.writes()[0].bytes, (Bytes{0x10, 0x3C, 0x00, 0x10, 0x03}));
+  EXPECT_EQ(main().controls.Shape_TxLED->color(), kLime);
+  main().FormClose();
+}
+
+TEST_F(MainWindowTest, HintPanelMirrorsTheControlUnderTheMouse) {
+  ASSERT_TRUE(main().FormCreate());
+  auto enter = [](QWidget* w) {
+    QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(w, &e);
+  };
+  ValuePanel* hint = main().controls.Panel_Hint;
+  enter(main().controls.Panel_Serial);
+  EXPECT_EQ(hint->text(), QStringLiteral("Serial Port Configuration"));
+  // A control without a hint of its own shows its group's.
+  enter(main().controls.Panel_Time);
+  EXPECT_EQ(hint->text(), QStringLiteral("Time: Packet 8F-AB"));
+  enter(main().controls.Shape_Bit[7]);
+  EXPECT_EQ(hint->text(), QStringLiteral("When yellow, a leap second event is pending"));
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(main().controls.Shape_Bit[7], &leave);
+  EXPECT_EQ(hint->text(), QStringLiteral("Minor Alarms: Packet 8F-AC"));
+  main().FormClose();
+}
+
+TEST_F(MainWindowTest, CaptionClicksOpenTheirWindows) {
+  struct Case {
+    QWidget* target;
+    QWidget* window;
+  };
+  const app::TForm_Main::Controls& c = main().controls;
+  const Case cases[] = {
+      {c.Panel_Serial, windows->serial.get()},
+      {c.Panel_Version, windows->product.get()},
+      {c.Label_SVDataTitle, windows->track.get()},
+      {c.Label_ModeAndStatusTitle, windows->gps.get()},
+      {c.Label_TimingOutputsTitle, windows->timingOut.get()},
+      {c.Label_SelfSurvey, windows->selfSurvey.get()},
+      {c.Panel_SelfSurvey, windows->selfSurvey.get()},
+      {c.Label_MA[10], windows->eeprom.get()},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.target->objectName().toStdString());
+    QTest::mouseClick(k.target, Qt::LeftButton);
+    EXPECT_TRUE(k.window->isVisible());
+    k.window->hide();
+  }
+  main().menu.SetupGPS->trigger();
+  EXPECT_TRUE(windows->gps->isVisible());
+  main().menu.HelpHelp->trigger();
+  EXPECT_EQ(prompts.helpShown, 1);
+}
+
+}  // namespace

@@ -1,0 +1,228 @@
+// Start-up through the program entry: which port the command line or the
+// port dialog chooses, the device name that reaches open(), the failed open,
+// and the state a successful start leaves behind.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStyle>
+#include <QTimer>
+
+#include "app/comm_dialog.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/windows.h"
+#include "reports/lamp.h"
+#include "reports/value_panel.h"
+#include "tests/support/scripted_device.h"
+#include "tests/support/scripted_prompts.h"
+
+using namespace halvix;
+using halvix::testing::ScriptedDevice;
+using halvix::testing::ScriptedPrompts;
+
+namespace {
+
+QString comDevice(int n) {
+#ifdef Q_OS_WIN
+  return QStringLiteral("\\\\.\\COM%1").arg(n);
+#else
+  return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  link::VirtualClock clock{0};
+  ScriptedPrompts prompts;
+  int dialogsShown = 0;
+  std::function<std::optional<int>()> dialog = [] { return std::optional<int>(); };
+  ScriptedDevice* device = nullptr;
+  app::PortChoice portSeen;
+  bool failOpen = false;
+
+  std::unique_ptr<app::Program> program = std::make_unique<app::Program>(app::ProgramSeams{
+      prompts, clock,
+      [this] {
+        ++dialogsShown;
+        return dialog();
+      },
+      [this](const app::PortChoice& port, link::Clock& c) {
+        portSeen = port;
+        auto d = std::make_unique<ScriptedDevice>(&c);
+        d->failOpen(failOpen);
+        device = d.get();
+        return d;
+      }});
+
+  bool start(const QStringList& args) { return program->start(args); }
+  app::TForm_Main* main() const { return program->mainWindow(); }
+};
+
+TEST_F(ProgramTest, CommandLineSwitchesChooseThePort) {
+  struct Case {
+    QStringList args;
+    std::optional<int> dialogAnswer;
+    bool dialogShown;
+    bool developer;
+    int com;
+  };
+  const Case cases[] = {
+      {{"-c5"}, {}, false, false, 5},
+      {{"/c12"}, {}, false, false, 12},
+      {{"-d", "-c2"}, {}, false, true, 2},
+      // The second character is 'd', so this names no port.
+      {{"-dc2"}, 4, true, true, 4},
+      {{"/d"}, 20, true, true, 20},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    program = std::make_unique<app::Program>(app::ProgramSeams{
+        prompts, clock,
+        [&] {
+          ++dialogsShown;
+          return c.dialogAnswer;
+        },
+        [this](const app::PortChoice&, link::Clock& cl) {
+          auto d = std::make_unique<ScriptedDevice>(&cl);
+          device = d.get();
+          return d;
+        }});
+    dialogsShown = 0;
+    ASSERT_TRUE(start(c.args));
+    EXPECT_EQ(dialogsShown, c.dialogShown ? 1 : 0);
+    EXPECT_EQ(program->commandLine().developerMode, c.developer);
+    EXPECT_EQ(device->openedName(), comDevice(c.com));
+    ASSERT_NE(main(), nullptr);
+    EXPECT_EQ(main()->windowTitle(), QStringLiteral("%1 Halvix").arg(c.com));
+    EXPECT_EQ(main()->controls.Panel_Serial->text(), QStringLiteral("COM%1 9600, 8-None-1").arg(c.com));
+    EXPECT_EQ(main()->menu.ViewDiagnostics->isVisible(), c.developer);
+  }
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(ProgramTest, SuccessfulStartOpensAt9600AndStartsOnlyTheBreakTimer) {
+  ASSERT_TRUE(start({"-c3"}));
+  ASSERT_NE(main(), nullptr);
+  EXPECT_TRUE(main()->isVisible());
+  ASSERT_FALSE(device->lines().empty());
+  EXPECT_EQ(device->lines().front(), (link::LineSettings{9600, 8, link::Parity::None, link::StopBits::One}));
+  EXPECT_TRUE(main()->controls.TimerBreak->isActive());
+  EXPECT_FALSE(main()->controls.Timer_QLIP->isActive());
+  EXPECT_EQ(main()->controls.TimerBreak->interval(), 200);
+  EXPECT_EQ(main()->controls.Timer_QLIP->interval(), 200);
+  EXPECT_TRUE(main()->breakSequence().startupBreak);
+  EXPECT_EQ(main()->breakSequence().breakCountdown, 12);
+  EXPECT_EQ(main()->pollCycle().startupCountdown, 5);
+  EXPECT_TRUE(program->serialLink()->sendEnabled);
+  // Hints appear after half a second.
+  EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+  // Every window exists, none but the main window is shown.
+  ASSERT_NE(program->windows(), nullptr);
+  EXPECT_EQ(program->windows()->creationOrder.size(), 32u);
+  for (QWidget* w : program->windows()->creationOrder) {
+    if (w != main()) {
+      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    }
+  }
+  main()->close();
+}
+
+TEST_F(ProgramTest, FailedOpenTellsTheOperatorAndEndsTheRun) {
+  failOpen = true;
+  // A 'c' switch with no number leaves the port at 0.
+  EXPECT_FALSE(start({"-c"}));
+  EXPECT_EQ(main(), nullptr);
+  EXPECT_EQ(program->windows(), nullptr);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Serial Port Error"));
+  EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Could not initialize COM0."));
+  EXPECT_EQ(prompts.messages[0].buttons, app::PromptButtons::Ok);
+  EXPECT_EQ(dialogsShown, 0);
+  EXPECT_TRUE(device->writes().empty());
+}
+
+TEST_F(ProgramTest, FailedOpenOfADevicePathNamesThePath) {
+  failOpen = true;
+  EXPECT_FALSE(start({"--port=/dev/ttyUSB7"}));
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Could not initialize /dev/ttyUSB7."));
+}
+
+TEST_F(ProgramTest, PortDialogChoosesOrCancels) {
+  // OK without touching the list: COM1.
+  dialog = [] {
+    app::TForm_Comm d;
+    d.Button_ContinueClick();
+    return app::ChosenPort(d);
+  };
+  ASSERT_TRUE(start({}));
+  EXPECT_EQ(dialogsShown, 1);
+  EXPECT_EQ(device->openedName(), comDevice(1));
+
+  // Cancel: no device, no window.
+  program = std::make_unique<app::Program>(app::ProgramSeams{
+      prompts, clock,
+      [] {
+        app::TForm_Comm d;
+        d.Button_CancelClick();
+        return app::ChosenPort(d);
+      },
+      [this](const app::PortChoice&, link::Clock& c) {
+        ADD_FAILURE() << "no device may be created after Cancel";
+        return std::make_unique<ScriptedDevice>(&c);
+      }});
+  EXPECT_FALSE(start({}));
+  EXPECT_EQ(main(), nullptr);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(ProgramTest, DevicePathAndSimulatorAreLabelledAsSuch) {
+  ASSERT_TRUE(start({"--port=/dev/ttyUSB0"}));
+  EXPECT_EQ(device->openedName(), QStringLiteral("/dev/ttyUSB0"));
+  EXPECT_EQ(main()->controls.Panel_Serial->text(), QStringLiteral("ttyUSB0 9600, 8-None-1"));
+  EXPECT_EQ(main()->windowTitle(), QStringLiteral("ttyUSB0 Halvix"));
+
+  program.reset();
+  program = std::make_unique<app::Program>(app::ProgramSeams{
+      prompts, clock, [] { return std::optional<int>(); },
+      [this](const app::PortChoice& port, link::Clock& c) {
+        portSeen = port;
+        return std::make_unique<ScriptedDevice>(&c);
+      }});
+  ASSERT_TRUE(start({"--simulate=brisel"}));
+  EXPECT_TRUE(portSeen.simulated);
+  EXPECT_EQ(portSeen.persona, QStringLiteral("brisel"));
+  EXPECT_EQ(main()->controls.Panel_Serial->text(), QStringLiteral("SIM 9600, 8-None-1"));
+  EXPECT_EQ(main()->windowTitle(), QStringLiteral("Simulated Halvix"));
+}
+
+TEST_F(ProgramTest, LostDeviceIsReportedOnceAfterTheTick) {
+  ASSERT_TRUE(start({"-c1"}));
+  device->loseDevice();
+  main()->QLIPTimer();
+  main()->QLIPTimer();
+  // Not inside the tick: the box would open in the middle of a poll.
+  EXPECT_TRUE(prompts.messages.empty());
+  QCoreApplication::sendPostedEvents();
+  main()->QLIPTimer();
+  QCoreApplication::sendPostedEvents();
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Serial Port Error"));
+  EXPECT_TRUE(prompts.messages[0].text.contains(comDevice(1)));
+}
+
+TEST_F(ProgramTest, CloseEndsTheLinkAndDestroyRunsItsHooks) {
+  ASSERT_TRUE(start({"-c2"}));
+  int destroyed = 0;
+  main()->hooks.destroy.push_back([&] { ++destroyed; });
+  main()->controls.Timer_QLIP->start();
+  main()->close();
+  EXPECT_FALSE(device->isOpen());
+  EXPECT_FALSE(main()->controls.Timer_QLIP->isActive());
+  EXPECT_FALSE(main()->controls.TimerBreak->isActive());
+  EXPECT_EQ(destroyed, 0);
+  program.reset();
+  EXPECT_EQ(destroyed, 1);
+}
+
+}  // namespace
