@@ -179,7 +179,7 @@ ValuePanel* valuePanel(QWidget* parent, const char* name, const QRect& geometry)
 TForm_Main::TForm_Main(AppContext& context, QWidget* parent)
     : QMainWindow(parent),
       context_(context),
-      dispatcher_(this),
+      dispatcher_(),
       pollCycle_(context.link, *this, dispatcher_.callback(), context.display.timeReportCountdown,
                  context.display.timingReportCountdown),
       breakSequence_(context.link, breakHooks()) {
