@@ -1,3 +1,24 @@
 target_sources(halvix_core PRIVATE
+  sim/configuration.cpp
+  sim/constellation.cpp
+  sim/discipline.cpp
+  sim/framing.cpp
+  sim/geodesy.cpp
+  sim/gps_time.cpp
+  sim/line_garbler.cpp
+  sim/nmea_output.cpp
+  sim/persona.cpp
+  sim/pty_endpoint.cpp
+  sim/random_source.cpp
+  sim/receiver_commands.cpp
+  sim/receiver_model.cpp
+  sim/receiver_port.cpp
+  sim/receiver_reports.cpp
+  sim/sim_options.cpp
+  sim/sim_server.cpp
   sim/simulated_device.cpp
+  sim/survey.cpp
+  sim/system_data.cpp
+  sim/tracker.cpp
+  sim/wire.cpp
 )
