@@ -1,5 +1,7 @@
 // Halvix program entry.
 #include <QApplication>
+#include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -10,6 +12,10 @@
 #include "link/clock.h"
 
 namespace {
+
+volatile std::sig_atomic_t terminationRequested = 0;
+
+extern "C" void requestTermination(int) { terminationRequested = 1; }
 
 QStringList argumentsOf(int argc, char* argv[]) {
   QStringList args;
@@ -50,6 +56,15 @@ int main(int argc, char* argv[]) {
     // The run lasts until the main window closes, whatever else is open.
     QObject::connect(program.mainWindow(), &halvix::app::TForm_Main::closed, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
+    // A termination signal closes the main window the normal way, so the port
+    // is purged and closed and the recording file flushed.
+    std::signal(SIGTERM, requestTermination);
+    std::signal(SIGINT, requestTermination);
+    QTimer terminationWatch;
+    QObject::connect(&terminationWatch, &QTimer::timeout, [&program] {
+      if (terminationRequested && program.mainWindow() != nullptr) program.mainWindow()->close();
+    });
+    terminationWatch.start(100);
     return QApplication::exec();
   } catch (const std::exception& e) {
     prompts.message(QStringLiteral("Halvix"), QString::fromLocal8Bit(e.what()),
