@@ -17,11 +17,6 @@ namespace {
 
 using halvix::link::ReportDispatcher;
 
-const std::vector<std::uint8_t>& Stream() {
-  static const std::vector<std::uint8_t> stream = halvix::bench::CaptureReceiverStream(120);
-  return stream;
-}
-
 // Registers every widget-free decode of the live displays; each result is
 // kept from the optimiser and counted.
 template <typename Decode>
@@ -56,7 +51,7 @@ void Register(ReportDispatcher& d, std::int64_t& decoded) {
 }
 
 void BM_DispatchAndDecode(benchmark::State& state) {
-  const auto& stream = Stream();
+  const auto& stream = halvix::bench::CapturedStream();
   if (stream.empty()) {
     state.SkipWithError("the simulated receiver sent nothing");
     return;
@@ -82,7 +77,8 @@ BENCHMARK(BM_DispatchAndDecode)->Arg(960)->Arg(8192);
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::printf("captured stream: %zu bytes from 120 s of simulated receiver traffic\n", Stream().size());
+  std::printf("captured stream: %zu bytes from %d s of simulated receiver traffic\n",
+              halvix::bench::CapturedStream().size(), halvix::bench::kCapturedSeconds);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -10,13 +10,8 @@
 
 namespace {
 
-const std::vector<std::uint8_t>& Stream() {
-  static const std::vector<std::uint8_t> stream = halvix::bench::CaptureReceiverStream(120);
-  return stream;
-}
-
 void BM_PollPortParse(benchmark::State& state) {
-  const auto& stream = Stream();
+  const auto& stream = halvix::bench::CapturedStream();
   if (stream.empty()) {
     state.SkipWithError("the simulated receiver sent nothing");
     return;
@@ -43,7 +38,8 @@ BENCHMARK(BM_PollPortParse)->Arg(64)->Arg(960)->Arg(4096)->Arg(8192);
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::printf("captured stream: %zu bytes from 120 s of simulated receiver traffic\n", Stream().size());
+  std::printf("captured stream: %zu bytes from %d s of simulated receiver traffic\n",
+              halvix::bench::CapturedStream().size(), halvix::bench::kCapturedSeconds);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -68,6 +68,11 @@ std::vector<std::uint8_t> CaptureReceiverStream(int seconds) {
   return stream;
 }
 
+const std::vector<std::uint8_t>& CapturedStream() {
+  static const std::vector<std::uint8_t> stream = CaptureReceiverStream(kCapturedSeconds);
+  return stream;
+}
+
 std::int64_t ReplayDevice::bytesWaiting() {
   return data_.empty() ? 0 : std::min<std::int64_t>(chunk_, static_cast<std::int64_t>(data_.size() - pos_));
 }

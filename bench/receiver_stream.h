@@ -12,6 +12,10 @@ namespace halvix::bench {
 // Bytes received during the given stretch of virtual time.
 std::vector<std::uint8_t> CaptureReceiverStream(int seconds);
 
+inline constexpr int kCapturedSeconds = 120;
+// The stream of kCapturedSeconds, captured once per program.
+const std::vector<std::uint8_t>& CapturedStream();
+
 // Hands a fixed byte buffer out again and again, one read at a time, in
 // chunks of at most chunkSize bytes (what a 200 ms tick finds waiting).
 class ReplayDevice final : public link::SerialDevice {
