@@ -51,7 +51,7 @@ struct TimingOutputs {
   std::uint8_t polarity = 0;      // 0 positive
   double ppsOffset = 0.0;         // seconds
   float biasThreshold = 300.0f;   // metres
-  std::uint8_t ppsOutputMode = 2; // 2 always, 3 one satellite, 4 three satellites
+  std::uint8_t ppsOutputMode = 3; // 2 always, 3 one satellite, 4 three satellites
   double ppsWidth = 10e-6;        // seconds
 };
 
