@@ -1,10 +1,11 @@
 // Process-wide state of one Halvix run: the chosen port, developer mode,
 // the receiver display state and the seams every window reaches (link,
-// clock, operator prompts).
+// clock, operator prompts, the PC's own clock).
 #pragma once
 
 #include "app/operator_prompts.h"
 #include "app/port_choice.h"
+#include "app/system_clock.h"
 #include "link/clock.h"
 #include "link/serial_link.h"
 #include "reports/display_state.h"
@@ -19,6 +20,9 @@ struct AppContext {
   // Every operator message goes through here; it is also logged.
   OperatorPrompts& prompts;
   reports::DisplayState display{};
+  // The PC clock that "Download Time To PC" sets. Without one the transfer
+  // reports a failure and the machine's time is never touched.
+  PcClock* pcClock = nullptr;
 };
 
 }  // namespace halvix::app

@@ -4,4 +4,11 @@ target_sources(halvix_core PRIVATE
   app/poll_cycle.cpp
   app/operator_prompts.cpp
   app/port_choice.cpp
+  app/system_clock.cpp
 )
+# Setting the PC clock is the one platform call of the system-clock seam.
+if(WIN32)
+  target_sources(halvix_core PRIVATE app/system_clock_windows.cpp)
+else()
+  target_sources(halvix_core PRIVATE app/system_clock_posix.cpp)
+endif()

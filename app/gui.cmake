@@ -1,5 +1,6 @@
 target_sources(halvix_gui PRIVATE
   app/comm_dialog.cpp
+  app/decoder_wiring.cpp
   app/main_window.cpp
   app/program.cpp
   app/splash_window.cpp

@@ -8,6 +8,7 @@
 #include "app/comm_dialog.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "app/system_clock.h"
 #include "app/widget_prompts.h"
 #include "link/clock.h"
 
@@ -48,8 +49,10 @@ int main(int argc, char* argv[]) {
 
   halvix::link::SystemClock clock;
   halvix::app::WidgetPrompts prompts;
+  halvix::app::HostPcClock pcClock;
   halvix::app::Program program(halvix::app::ProgramSeams{
-      prompts, clock, [] { return halvix::app::RunPortChoiceDialog(); }, &halvix::app::MakeDevice});
+      prompts, clock, [] { return halvix::app::RunPortChoiceDialog(); }, &halvix::app::MakeDevice,
+      &pcClock});
   try {
     if (!program.start(args)) return 0;
     prompts.setParent(program.mainWindow());

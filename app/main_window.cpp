@@ -770,7 +770,11 @@ void TForm_Main::ControlUploadTimeClick() { ShowWindow(windows_ ? windows_->init
 void TForm_Main::ControlUploadAlmanacClick() {}
 void TForm_Main::ControlDownloadAlmanacClick() {}
 void TForm_Main::ControlDownloadPosClick() { context_.display.downloadPositionPending = true; }
-void TForm_Main::ControlTimeToPCClick() {}
+void TForm_Main::ControlTimeToPCClick() {
+  // The next time report in use serves the request.
+  commands::TimeRequest21(context_.link);
+  context_.display.timeToPcPending = true;
+}
 void TForm_Main::ControlPollingTimingPktsClick() {}
 void TForm_Main::RecTypeCvlClick() {}
 void TForm_Main::RecTypeCvlNordenClick() {}
@@ -779,10 +783,17 @@ void TForm_Main::RecTypeCvlCVL2Click() {}
 void TForm_Main::RecTypeBriselClick() {}
 void TForm_Main::RecTypeDolvoUTCClick() {}
 void TForm_Main::ControlRecordQlipClick() { ShowWindow(windows_ ? windows_->logQlip.get() : nullptr); }
-void TForm_Main::Control_PacketsOnClick() {}
-void TForm_Main::Control_SICode6Click() {}
-void TForm_Main::Control_SICode8Click() {}
-void TForm_Main::Control_SICode9Click() {}
+void TForm_Main::Control_PacketsOnClick() { commands::SetPacketBroadcastMask8EA5(context_.link, 0x32, 0xE1); }
+// The SI codes are developer tools: outside developer mode their keys do nothing.
+void TForm_Main::Control_SICode6Click() {
+  if (context_.developerMode) commands::SiCodeCommand8EAF(context_.link, 6);
+}
+void TForm_Main::Control_SICode8Click() {
+  if (context_.developerMode) commands::SiCodeCommand8EAF(context_.link, 8);
+}
+void TForm_Main::Control_SICode9Click() {
+  if (context_.developerMode) commands::SiCodeCommand8EAF(context_.link, 9);
+}
 
 // Setup menu: all but the two segment-wide items only open a window.
 void TForm_Main::SetupGPSClick() { ShowWindow(windows_ ? windows_->gps.get() : nullptr); }

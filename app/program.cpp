@@ -62,6 +62,7 @@ bool Program::start(const QStringList& args) {
   link_ = std::make_unique<link::SerialLink>(*device_, seams_.clock);
   context_.reset(new AppContext{port_, commandLine_.developerMode, seams_.clock, *link_,
                                 seams_.prompts});
+  context_->pcClock = seams_.pcClock;
   windows_ = CreateWindows(*context_, [](TForm_Main& main) { return main.FormCreate(); });
   if (!windows_) return false;
   windows_->main->show();

@@ -26,6 +26,9 @@ struct ProgramSeams {
   std::function<std::optional<int>()> choosePort;
   // Creates the serial device for the chosen port.
   std::function<std::unique_ptr<link::SerialDevice>(const PortChoice&, link::Clock&)> makeDevice;
+  // The PC's own clock; the program passes the host's, tests a fixed one.
+  // Without it the time transfer never sets the machine's clock.
+  PcClock* pcClock = nullptr;
 };
 
 // The default seams' device factory: the simulated receiver or a real port.

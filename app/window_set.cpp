@@ -1,3 +1,4 @@
+#include "app/decoder_wiring.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
@@ -17,6 +18,7 @@
 #include "commands/sv_num_dialog.h"
 #include "commands/timing_out_dialog.h"
 #include "reports/add_timing_window.h"
+#include "reports/decoder_context.h"
 #include "reports/ephem_stat_window.h"
 #include "reports/product_window.h"
 #include "reports/raw_meas_window.h"
@@ -41,9 +43,9 @@ namespace {
 
 // The other windows are top-level windows of their own, not children of the
 // main window, so a search through the main window finds only its controls.
-template <typename W>
-void create(Windows& w, std::unique_ptr<W>& slot) {
-  slot = std::make_unique<W>();
+template <typename W, typename... Args>
+void create(Windows& w, std::unique_ptr<W>& slot, Args&&... args) {
+  slot = std::make_unique<W>(std::forward<Args>(args)...);
   w.creationOrder.push_back(slot.get());
 }
 
@@ -59,18 +61,18 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
 
   create(*w, w->autoOut);
   create(*w, w->alm);
-  create(*w, w->almanacData);
-  create(*w, w->almHealth);
+  create(*w, w->almanacData, context.link);
+  create(*w, w->almHealth, context.link);
   create(*w, w->altitude);
   create(*w, w->about);
   create(*w, w->defaultSettings);
-  create(*w, w->ephemStat);
+  create(*w, w->ephemStat, context.link);
   create(*w, w->initialPos);
   create(*w, w->initialTime);
   create(*w, w->packetMasks);
-  create(*w, w->addTiming);
+  create(*w, w->addTiming, context.link);
   create(*w, w->product);
-  create(*w, w->rawMeas);
+  create(*w, w->rawMeas, context.link);
   create(*w, w->gps);
   create(*w, w->serial);
   create(*w, w->svNum);
@@ -88,6 +90,7 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->briselSurvey);
   create(*w, w->briselPortAOut);
   create(*w, w->splash);
+  WireDecoders(*w, context);
   return w;
 }
 

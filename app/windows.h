@@ -11,6 +11,7 @@
 #include "app/app_context.h"
 
 namespace halvix::reports {
+struct DecoderContext;
 class TForm_VelPos;
 class TForm_AddTiming;
 class TForm_Product;
@@ -59,6 +60,10 @@ struct Windows {
   ~Windows();
   Windows(const Windows&) = delete;
   Windows& operator=(const Windows&) = delete;
+
+  // What the report decoders reach, set when they are registered. It outlives
+  // every window (declared first, destroyed last).
+  std::unique_ptr<reports::DecoderContext> decoders;
 
   // Members in creation order; they are destroyed in reverse, the main window last.
   std::unique_ptr<TForm_Main> main;

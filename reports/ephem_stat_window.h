@@ -1,15 +1,55 @@
-// TForm_EphemStat: the view window of one satellite's ephemeris status, created once at start-up and shown from the main window.
+// TForm_EphemStat: the Satellite Ephemeris Status view window. Activating it,
+// choosing a satellite or "&Refresh" blanks the six values and asks for that
+// satellite's ephemeris status (0x3B); report 0x5B selects the satellite it
+// describes and fills the values.
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+class QComboBox;
+class QPushButton;
+
+namespace halvix::link {
+class SerialLink;
+}
 
 namespace halvix::reports {
+
+class ValuePanel;
 
 class TForm_EphemStat : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_EphemStat(QWidget* parent = nullptr);
+  explicit TForm_EphemStat(link::SerialLink& link, QWidget* parent = nullptr);
+
+  struct Controls {
+    QComboBox* ComboBox_SV = nullptr;
+    QPushButton* Button_Refresh = nullptr;
+    ValuePanel* Panel_Time = nullptr;
+    ValuePanel* Panel_Health = nullptr;
+    ValuePanel* Panel_IODE = nullptr;
+    ValuePanel* Panel_toe = nullptr;
+    ValuePanel* Panel_FitFlag = nullptr;
+    ValuePanel* Panel_Accuracy = nullptr;
+  };
+  Controls controls;
+
+  std::array<ValuePanel*, 6> valuePanels() const;
+
+  void FormCreate();
+  void FormActivate();
+  void ComboBox_SVChange();
+  void Button_RefreshClick();
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void refresh();
+
+  link::SerialLink& link_;
 };
 
 }  // namespace halvix::reports

@@ -1,12 +1,17 @@
 target_sources(halvix_gui PRIVATE
   reports/add_timing_window.cpp
+  reports/decoder_context.cpp
   reports/ephem_stat_window.cpp
   reports/group_panel.cpp
   reports/lamp.cpp
+  reports/position_decoders.cpp
   reports/product_window.cpp
   reports/raw_meas_window.cpp
+  reports/satellite_decoders.cpp
+  reports/timing_decoders.cpp
   reports/track_window.cpp
   reports/utc_param_window.cpp
   reports/value_panel.cpp
   reports/vel_pos_window.cpp
+  reports/window_support.cpp
 )

@@ -1,10 +1,91 @@
 #include "reports/raw_meas_window.h"
 
+#include <QEvent>
+#include <QPushButton>
+#include <QTabBar>
+
+#include "commands/catalogue.h"
+#include "reports/group_panel.h"
+#include "reports/value_panel.h"
+#include "reports/window_support.h"
+
 namespace halvix::reports {
 
-TForm_RawMeas::TForm_RawMeas(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_RawMeas"));
-  setWindowTitle(QStringLiteral("Raw Measurement Data"));
+namespace {
+
+constexpr int kClientWidth = 360, kClientHeight = 222;
+constexpr int kSatellites = 32;
+
+}  // namespace
+
+TForm_RawMeas::TForm_RawMeas(link::SerialLink& link, QWidget* parent)
+    : QDialog(parent), link_(link) {
+  ui::SetUpWindow(this, "Form_RawMeas", QStringLiteral("Raw Measurement Data"),
+                  QSize(kClientWidth, kClientHeight));
+  setToolTip(QStringLiteral("Raw Measurement Data: Packet 0x5A"));
+  Controls& c = controls;
+
+  c.TabControl_SV = new QTabBar(this);
+  c.TabControl_SV->setObjectName(QStringLiteral("TabControl_SV"));
+  c.TabControl_SV->setGeometry(6, 6, kClientWidth - 12, 24);
+  c.TabControl_SV->setUsesScrollButtons(true);
+  c.TabControl_SV->setExpanding(false);
+  c.TabControl_SV->setDrawBase(true);
+  for (int n = 1; n <= kSatellites; ++n) c.TabControl_SV->addTab(QString::number(n));
+
+  auto* page = new GroupPanel(this);
+  page->setObjectName(QStringLiteral("Panel_Page"));
+  page->setGeometry(6, 30, kClientWidth - 12, 146);
+  const struct {
+    const char* caption;
+    const char* name;
+    ValuePanel** slot;
+    const char* unit;
+  } rows[] = {{"Sample Length", "Panel_SampleLen", &c.Panel_SampleLen, "msec"},
+              {"Signal Level", "Panel_SignalLevel", &c.Panel_SignalLevel, "AMU"},
+              {"Code Phase", "Panel_CodePhase", &c.Panel_CodePhase, "1/16 chip"},
+              {"Doppler", "Panel_Doppler", &c.Panel_Doppler, "Hertz"},
+              {"Time of Measurement", "Panel_Time", &c.Panel_Time, "sec"}};
+  int i = 0;
+  for (const auto& r : rows) {
+    const int top = 12 + i * 26;
+    ui::Caption(page, QString::fromLatin1(r.caption), QRect(10, top, 112, 20),
+                (QByteArray("Label_") + QByteArray(r.name).mid(6)).constData());
+    *r.slot = ui::Panel(page, r.name, QRect(124, top, 140, 20));
+    ui::Caption(page, QString::fromLatin1(r.unit), QRect(270, top, 70, 20));
+    ++i;
+  }
+
+  c.Button_Refresh = ui::Button(this, "Button_Refresh", QStringLiteral("&Refresh"),
+                                QRect(kClientWidth - 81, kClientHeight - 25 - 8, 75, 25));
+  connect(c.Button_Refresh, &QPushButton::clicked, this, &TForm_RawMeas::Button_RefreshClick);
+  FormCreate();
+  connect(c.TabControl_SV, &QTabBar::currentChanged, this, &TForm_RawMeas::TabControl_SVChange);
+}
+
+int TForm_RawMeas::selectedSatellite() const { return controls.TabControl_SV->currentIndex() + 1; }
+
+std::array<ValuePanel*, 5> TForm_RawMeas::valuePanels() const {
+  const Controls& c = controls;
+  return {c.Panel_SampleLen, c.Panel_SignalLevel, c.Panel_CodePhase, c.Panel_Doppler, c.Panel_Time};
+}
+
+void TForm_RawMeas::FormCreate() { controls.TabControl_SV->setCurrentIndex(0); }
+
+void TForm_RawMeas::FormActivate() { refresh(); }
+
+void TForm_RawMeas::TabControl_SVChange() { refresh(); }
+
+void TForm_RawMeas::Button_RefreshClick() { refresh(); }
+
+void TForm_RawMeas::refresh() {
+  for (ValuePanel* p : valuePanels()) p->clear();
+  commands::RawMeasurementRequest3A(link_, static_cast<std::uint8_t>(selectedSatellite()));
+}
+
+bool TForm_RawMeas::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) FormActivate();
+  return QDialog::event(event);
 }
 
 }  // namespace halvix::reports

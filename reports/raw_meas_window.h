@@ -1,15 +1,56 @@
-// TForm_RawMeas: the view window of one satellite's raw measurements, created once at start-up and shown from the main window.
+// TForm_RawMeas: the Raw Measurement Data view window. A tab per satellite
+// (1..32); activating the window, changing the tab or "&Refresh" blanks the
+// five values and asks for the chosen satellite's raw measurement (0x3A).
+// Report 0x5A fills it only for that satellite.
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+class QPushButton;
+class QTabBar;
+
+namespace halvix::link {
+class SerialLink;
+}
 
 namespace halvix::reports {
+
+class ValuePanel;
 
 class TForm_RawMeas : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_RawMeas(QWidget* parent = nullptr);
+  explicit TForm_RawMeas(link::SerialLink& link, QWidget* parent = nullptr);
+
+  struct Controls {
+    QTabBar* TabControl_SV = nullptr;
+    ValuePanel* Panel_SampleLen = nullptr;
+    ValuePanel* Panel_SignalLevel = nullptr;
+    ValuePanel* Panel_CodePhase = nullptr;
+    ValuePanel* Panel_Doppler = nullptr;
+    ValuePanel* Panel_Time = nullptr;
+    QPushButton* Button_Refresh = nullptr;
+  };
+  Controls controls;
+
+  // The satellite of the selected tab (tab index + 1).
+  int selectedSatellite() const;
+  std::array<ValuePanel*, 5> valuePanels() const;
+
+  void FormCreate();
+  void FormActivate();
+  void TabControl_SVChange();
+  void Button_RefreshClick();
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void refresh();
+
+  link::SerialLink& link_;
 };
 
 }  // namespace halvix::reports

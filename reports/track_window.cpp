@@ -1,10 +1,121 @@
 #include "reports/track_window.h"
 
+#include <QFontMetrics>
+
+#include "reports/group_panel.h"
+#include "reports/value_panel.h"
+#include "reports/window_support.h"
+
 namespace halvix::reports {
 
+namespace {
+
+struct Column {
+  const char* title;
+  const char* name;
+  const char* hint;
+};
+
+constexpr Column kColumns[] = {
+    {"SV", "Label_SV", "Satellite Vehicle"},
+    {"Chan", "Label_Chan", "Receiver Channel"},
+    {"Acq", "Label_Acq", "0=never aquired; 1=acquired; 2=re-opened search"},
+    {"Eph", "Label_Eph", "Ephemeris Flag: >0 indicates good ephemeris"},
+    {"AMU", "Label_AMU", "Signal Strength"},
+    {"Time", "Label_Time", "0 indicates no measurements taken"},
+    {"Elev", "Label_Elev", "The SV's approximate elevation above the horizon"},
+    {"Azim", "Label_Azim", "The SV's approximate azimuth from true north"},
+};
+
+constexpr int kMargin = 8;
+constexpr int kRowIndent = 4;  // text indent inside a row panel
+constexpr int kRowChars = 47;
+
+}  // namespace
+
 TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_Track"));
-  setWindowTitle(QStringLiteral("Tracking Status"));
+  const QFont fixed = ui::FixedPitchFont();
+  const QFontMetrics fm(fixed);
+  const int charWidth = fm.horizontalAdvance(QLatin1Char('0'));
+  const int rowHeight = fm.height() + 4;
+  const int rowWidth = kRowChars * charWidth + 2 * kRowIndent + 4;
+  const int clientWidth = rowWidth + 2 * kMargin;
+
+  const int titleTop = kMargin;
+  const int rowsTop = titleTop + rowHeight + 2;
+  const int selTop = rowsTop + 12 * rowHeight + 10;
+  const int dopTop = selTop + 2 * rowHeight + 26;
+  const int clientHeight = dopTop + rowHeight + 20 + kMargin;
+  ui::SetUpWindow(this, "Form_Track", QStringLiteral("Tracking Status"),
+                  QSize(clientWidth, clientHeight));
+  Controls& c = controls;
+
+  // Titles sit right-aligned over their columns, in the rows' own font, so
+  // their right edges fall on the same character cells as the row text.
+  const int textLeft = kMargin + rowTextLeft();
+  int i = 0;
+  for (const Column& col : kColumns) {
+    const int chars = static_cast<int>(qstrlen(col.title));
+    const int end = kColumnEnds[static_cast<std::size_t>(i)];
+    auto* l = ui::Caption(this, QString::fromLatin1(col.title),
+                          QRect(textLeft + (end - chars) * charWidth, titleTop,
+                                chars * charWidth + 1, rowHeight),
+                          col.name);
+    l->setFont(fixed);
+    l->setIndent(0);
+    l->setMargin(0);
+    l->setToolTip(QString::fromLatin1(col.hint));
+    c.Label_Column[static_cast<std::size_t>(i)] = l;
+    ++i;
+  }
+
+  for (int n = 1; n <= 12; ++n) {
+    ValuePanel* row = ui::Panel(this, ui::Numbered("Panel_TS", n).constData(),
+                                QRect(kMargin, rowsTop + (n - 1) * rowHeight, rowWidth, rowHeight));
+    row->setFont(fixed);
+    row->setIndent(kRowIndent);
+    row->setMargin(0);
+    row->setToolTip(QStringLiteral("Tracking Status: Packet 3C, 5C"));
+    c.Panel_TS[static_cast<std::size_t>(n - 1)] = row;
+  }
+
+  const QString selHint = QStringLiteral("SV Selection: Packet 24, 6D");
+  auto* selLabel = ui::Caption(this, QStringLiteral("SV Selection List"),
+                               QRect(kMargin, selTop, 160, 16), "Label_SVSel");
+  selLabel->setToolTip(selHint);
+  c.Panel_SVSel = ui::Panel(this, "Panel_SVSel",
+                            QRect(kMargin, selTop + 18, rowWidth, 2 * rowHeight));
+  c.Panel_SVSel->setFont(fixed);
+  c.Panel_SVSel->setIndent(kRowIndent);
+  c.Panel_SVSel->setMargin(0);
+  c.Panel_SVSel->setWordWrap(true);
+  c.Panel_SVSel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  c.Panel_SVSel->setToolTip(selHint);
+
+  const struct {
+    const char* caption;
+    const char* name;
+    ValuePanel** slot;
+  } dops[] = {{"PDOP", "Panel_PDOP", &c.Panel_PDOP},
+              {"HDOP", "Panel_HDOP", &c.Panel_HDOP},
+              {"VDOP", "Panel_VDOP", &c.Panel_VDOP},
+              {"TDOP", "Panel_TDOP", &c.Panel_TDOP}};
+  const int dopPitch = rowWidth / 4;
+  int k = 0;
+  for (const auto& d : dops) {
+    const int left = kMargin + k * dopPitch;
+    auto* l = ui::Caption(this, QString::fromLatin1(d.caption), QRect(left, dopTop, 34, 20),
+                          (QByteArray("Label_") + QByteArray(d.name).mid(6)).constData());
+    l->setToolTip(selHint);
+    *d.slot = ui::Panel(this, d.name, QRect(left + 36, dopTop, dopPitch - 44, 20));
+    (*d.slot)->setToolTip(selHint);
+    ++k;
+  }
+}
+
+int TForm_Track::rowTextLeft() const {
+  // Frame width of a sunken panel plus its indent.
+  return 1 + kRowIndent;
 }
 
 }  // namespace halvix::reports

@@ -1,15 +1,42 @@
-// TForm_Track: the view window of the twelve tracking channels and the satellite selection, created once at start-up and shown from the main window.
+// TForm_Track: the Tracking Status view window: one fixed-pitch text row per
+// receiver channel (report 0x5C) under column titles that line up with it,
+// and the satellite selection list and DOPs (report 0x6D). No buttons, no
+// query: the link timer's round robin keeps it filled.
 #pragma once
 
 #include <QDialog>
+#include <array>
 
 namespace halvix::reports {
+
+class CaptionLabel;
+class ValuePanel;
 
 class TForm_Track : public QDialog {
   Q_OBJECT
 
  public:
+  // Right edges of the columns, in characters of the row text
+  // ("%3d%4d%5d%4d%8.1f%10.1f%6.1f%7.1f").
+  static constexpr std::array<int, 8> kColumnEnds = {3, 7, 12, 16, 24, 34, 40, 47};
+
   explicit TForm_Track(QWidget* parent = nullptr);
+
+  struct Controls {
+    // "SV", "Chan", "Acq", "Eph", "AMU", "Time", "Elev", "Azim".
+    std::array<CaptionLabel*, 8> Label_Column{};
+    // Rows 1..12 at index 0..11.
+    std::array<ValuePanel*, 12> Panel_TS{};
+    ValuePanel* Panel_SVSel = nullptr;
+    ValuePanel* Panel_PDOP = nullptr;
+    ValuePanel* Panel_HDOP = nullptr;
+    ValuePanel* Panel_VDOP = nullptr;
+    ValuePanel* Panel_TDOP = nullptr;
+  };
+  Controls controls;
+
+  // Left edge of the row text inside a row panel, in pixels.
+  int rowTextLeft() const;
 };
 
 }  // namespace halvix::reports

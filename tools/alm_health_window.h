@@ -1,7 +1,19 @@
-// TForm_AlmHealth: the view window of the almanac health page, created once at start-up and shown from the main window.
+// TForm_AlmHealth: the Almanac Health Page view window: one panel per
+// satellite 1..32. Activating it or "&Refresh" blanks them and asks for the
+// health page (0x29); report 0x49 fills them.
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+class QPushButton;
+
+namespace halvix::link {
+class SerialLink;
+}
+namespace halvix::reports {
+class ValuePanel;
+}
 
 namespace halvix::tools {
 
@@ -9,7 +21,27 @@ class TForm_AlmHealth : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_AlmHealth(QWidget* parent = nullptr);
+  static constexpr int kSatellites = 32;
+
+  explicit TForm_AlmHealth(link::SerialLink& link, QWidget* parent = nullptr);
+
+  struct Controls {
+    // The value panel of satellite n at index n - 1.
+    std::array<reports::ValuePanel*, kSatellites> Panel_SV{};
+    QPushButton* Button_Query = nullptr;
+  };
+  Controls controls;
+
+  void FormActivate();
+  void Button_QueryClick();
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void refresh();
+
+  link::SerialLink& link_;
 };
 
 }  // namespace halvix::tools

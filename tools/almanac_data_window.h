@@ -1,7 +1,20 @@
-// TForm_AlmanacData: the view window of one satellite's almanac, created once at start-up and shown from the main window.
+// TForm_AlmanacData: the Almanac Data view window. Activating it, choosing a
+// satellite or "&Refresh" blanks the ten values and asks for that satellite's
+// almanac (0x20); report 0x40 fills it only for the chosen satellite.
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+class QComboBox;
+class QPushButton;
+
+namespace halvix::link {
+class SerialLink;
+}
+namespace halvix::reports {
+class ValuePanel;
+}
 
 namespace halvix::tools {
 
@@ -9,7 +22,42 @@ class TForm_AlmanacData : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_AlmanacData(QWidget* parent = nullptr);
+  explicit TForm_AlmanacData(link::SerialLink& link, QWidget* parent = nullptr);
+
+  struct Controls {
+    QComboBox* ComboBox_SV = nullptr;
+    QPushButton* Button_Query = nullptr;
+    // In window order: T_zc, week num, eccentricity, T_oa, i_o, OMEGA_dot,
+    // sq. root A, OMEGA 0, omega, M o.
+    reports::ValuePanel* Panel_T_zc = nullptr;
+    reports::ValuePanel* Panel_WeekNum = nullptr;
+    reports::ValuePanel* Panel_Eccentricity = nullptr;
+    reports::ValuePanel* Panel_T_oa = nullptr;
+    reports::ValuePanel* Panel_i_o = nullptr;
+    reports::ValuePanel* Panel_OMEGA_dot = nullptr;
+    reports::ValuePanel* Panel_SqRootA = nullptr;
+    reports::ValuePanel* Panel_OMEGAo = nullptr;
+    reports::ValuePanel* Panel_Omega = nullptr;
+    reports::ValuePanel* Panel_Mo = nullptr;
+  };
+  Controls controls;
+
+  std::array<reports::ValuePanel*, 10> valuePanels() const;
+  // The chosen satellite (item index + 1).
+  int selectedSatellite() const;
+
+  void FormCreate();
+  void FormActivate();
+  void ComboBox_SVChange();
+  void Button_QueryClick();
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void refresh();
+
+  link::SerialLink& link_;
 };
 
 }  // namespace halvix::tools

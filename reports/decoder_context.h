@@ -1,0 +1,40 @@
+// What the report decoders reach when they show a report: every window, the
+// receiver display state, the operator prompts, the link (for queries) and
+// the calls into other features. One instance, handed to the decoders when
+// they are registered; it lives as long as the windows.
+#pragma once
+
+#include <functional>
+
+#include "reports/display_state.h"
+
+namespace halvix::link {
+class SerialLink;
+}
+namespace halvix::app {
+class OperatorPrompts;
+class TForm_Main;
+struct Windows;
+}  // namespace halvix::app
+
+namespace halvix::reports {
+
+struct DecoderContext {
+  app::Windows& windows;
+  DisplayState& display;
+  app::OperatorPrompts& prompts;
+  link::SerialLink& link;
+
+  // The PC clock transfer: GPS seconds and the UTC offset in seconds.
+  std::function<void(double gpsSeconds, float utcOffset)> setPcClockFromGps;
+  // The reset test's wait for usable satellites (report 0x8F-AC, alarm bit 3 clear).
+  std::function<void()> nextTrackingReset;
+  // The reset test's read-back of the 2D reference altitude (report 0x4A, 9 bytes).
+  std::function<void(float altitude)> referenceAltitude;
+
+  app::TForm_Main& main() const;
+  // "Poll Timing Packets" is checked: the timing packets feed the main window.
+  bool pollTimingPackets() const;
+};
+
+}  // namespace halvix::reports

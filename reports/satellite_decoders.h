@@ -1,0 +1,30 @@
+// Decoders of the satellite reports: 0x5C (main satellite table and Tracking
+// Status rows), 0x6D (selection list, DOPs and the table's colours), 0x5A
+// (Raw Measurement Data), 0x5B (Satellite Ephemeris Status), 0x40 (Almanac
+// Data) and 0x49 (Almanac Health Page), plus the ageing of silent table rows.
+// A report of another length changes nothing.
+#pragma once
+
+#include <cstdint>
+
+namespace halvix::reports {
+
+struct DecoderContext;
+class ValuePanel;
+
+void Report5CDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+void Report6DDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+void Report5ADecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+void Report5BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+void Report40Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+void Report49Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+
+// Once per poll round: rows whose reports stopped are blanked once, about 6 s
+// after their last report 0x5C.
+void AgeSatelliteRows(const DecoderContext& ctx);
+
+// Colours one main-table satellite panel from the last selection report:
+// green used for fixes, yellow flagged as not used, else the window colour.
+void SatelliteColour(const DecoderContext& ctx, int satellite, ValuePanel* panel);
+
+}  // namespace halvix::reports

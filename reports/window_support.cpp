@@ -1,0 +1,78 @@
+#include "reports/window_support.h"
+
+#include <QFontDatabase>
+#include <QPushButton>
+
+#include "reports/group_panel.h"
+#include "reports/value_panel.h"
+
+namespace halvix::reports::ui {
+
+QFont ClassicFont(const QFont& base) {
+  QFont f = base;
+  f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                 QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                 QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
+  f.setPixelSize(11);
+  return f;
+}
+
+QFont FixedPitchFont() {
+  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Courier"),
+                 QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
+                 f.family()});
+  f.setStyleHint(QFont::TypeWriter);
+  f.setFixedPitch(true);
+  f.setPixelSize(12);
+  return f;
+}
+
+void SetUpWindow(QDialog* window, const char* name, const QString& caption, const QSize& client) {
+  window->setObjectName(QString::fromLatin1(name));
+  window->setWindowTitle(caption);
+  window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  window->setFont(ClassicFont(window->font()));
+  window->setFixedSize(client);
+}
+
+CaptionLabel* Caption(QWidget* parent, const QString& text, const QRect& geometry,
+                      const char* name) {
+  auto* l = new CaptionLabel(text, parent);
+  if (name != nullptr) l->setObjectName(QString::fromLatin1(name));
+  l->setGeometry(geometry);
+  return l;
+}
+
+ValuePanel* Panel(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* p = new ValuePanel(parent);
+  p->setObjectName(QString::fromLatin1(name));
+  p->setGeometry(geometry);
+  return p;
+}
+
+GroupPanel* Group(QWidget* parent, const char* name, const QString& title, const QString& hint,
+                  const QRect& geometry) {
+  auto* g = new GroupPanel(parent);
+  g->setObjectName(QString::fromLatin1(name));
+  g->setGeometry(geometry);
+  g->setToolTip(hint);
+  auto* t = Caption(g, title, QRect(6, 4, geometry.width() - 12, 16));
+  t->setObjectName(QStringLiteral("Label_") + QString::fromLatin1(name).mid(6) +
+                   QStringLiteral("Title"));
+  t->setBold(true);
+  return g;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setGeometry(geometry);
+  b->setAutoDefault(false);
+  return b;
+}
+
+QByteArray Numbered(const char* stem, int n) { return QByteArray(stem) + QByteArray::number(n); }
+
+}  // namespace halvix::reports::ui
