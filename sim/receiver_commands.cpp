@@ -334,6 +334,12 @@ void ReceiverModel::handleSetSelfSurvey(const Bytes& p) {
   s.enabled = p[1] != 0 ? 1 : 0;
   s.savePosition = p[2] != 0 ? 1 : 0;
   if (r.i32(3) >= 0) s.length = r.i32(3);
+  // Disabling stops a running survey; enabling starts one if no position is held.
+  if (s.enabled == 0) {
+    survey_.stop();
+  } else if (!ram_.position && !survey_.active()) {
+    survey_.start(surveyLength());
+  }
 }
 
 std::optional<Bytes> ReceiverModel::dataBlock(int type, int sv) const {

@@ -381,7 +381,7 @@ Bytes ReceiverModel::primaryTimingReport(std::int64_t gpsSecond) const {
   ByteWriter w(p);
   w.u8(0xAB);
   w.u32(static_cast<std::uint32_t>(PositiveMod(t.scaleSecond, kSecondsPerWeek)));
-  w.u16(static_cast<std::uint16_t>(WeekOf(t.second)));
+  w.u16(static_cast<std::uint16_t>(WeekOf(t.scaleSecond)));
   w.i16(static_cast<std::int16_t>(t.leap));
   w.u8(flags);
   w.u8(static_cast<std::uint8_t>(t.calendar.second));

@@ -1,6 +1,9 @@
 #include "sim/simulated_device.h"
 
+#include <QDebug>
 #include <algorithm>
+
+#include "sim/persona.h"
 
 namespace halvix::sim {
 namespace {
@@ -111,6 +114,9 @@ std::unique_ptr<link::SerialDevice> CreateSimulatedDevice(const SimOptions& opti
 std::unique_ptr<link::SerialDevice> CreateSimulatedDevice(const QString& persona, link::Clock& clock) {
   SimOptions options;
   options.persona = persona;
+  if (FindPersona(persona) == nullptr) {
+    qWarning().noquote() << QStringLiteral("Simulated receiver: unknown type '%1', playing a Corvel").arg(persona);
+  }
   // On the wall clock the receiver lives in the present; virtual time gets a
   // fixed date so that runs repeat.
   if (dynamic_cast<link::SystemClock*>(&clock) != nullptr) options.startGpsMs = GpsMsFromSystemClock();

@@ -79,30 +79,32 @@ Bytes UtcBlock(int currentWeek) {
 
 int LeapSecondsOf(const Bytes& utc) { return ByteReader(utc).i16(12); }
 
-std::optional<Bytes>* SystemData::slot(int type, int sv) {
+template <typename Self>
+auto* SystemData::slotOf(Self& self, int type, int sv) {
+  decltype(&self.health_) none = nullptr;
   const bool svOk = Constellation::ValidSv(sv);
+  const auto index = static_cast<std::size_t>(svOk ? sv - 1 : 0);
   switch (type) {
     case kRawAlmanac:
-      return svOk ? &raw_[static_cast<std::size_t>(sv - 1)] : nullptr;
+      return svOk ? &self.raw_[index] : none;
     case kAlmanac:
-      return svOk ? &almanac_[static_cast<std::size_t>(sv - 1)] : nullptr;
+      return svOk ? &self.almanac_[index] : none;
     case kHealthPage:
-      return &health_;
+      return &self.health_;
     case kIonosphere:
-      return &ionosphere_;
+      return &self.ionosphere_;
     default:
-      return nullptr;
+      return none;
   }
 }
 
 const std::optional<Bytes>& SystemData::block(int type, int sv) const {
-  auto* self = const_cast<SystemData*>(this);
-  const std::optional<Bytes>* s = self->slot(type, sv);
+  const std::optional<Bytes>* s = slotOf(*this, type, sv);
   return s != nullptr ? *s : kNone;
 }
 
 void SystemData::store(int type, int sv, Bytes data) {
-  if (std::optional<Bytes>* s = slot(type, sv)) *s = std::move(data);
+  if (std::optional<Bytes>* s = slotOf(*this, type, sv)) *s = std::move(data);
 }
 
 void SystemData::clear() {

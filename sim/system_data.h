@@ -47,7 +47,10 @@ class SystemData {
   int almanacCount() const;
 
  private:
-  std::optional<Bytes>* slot(int type, int sv);
+  // The slot of a type and satellite, or nullptr; shared by the const and
+  // non-const accessors.
+  template <typename Self>
+  static auto* slotOf(Self& self, int type, int sv);
   std::array<std::optional<Bytes>, Constellation::kSatellites> raw_{};
   std::array<std::optional<Bytes>, Constellation::kSatellites> almanac_{};
   std::optional<Bytes> health_;
