@@ -1,6 +1,7 @@
 #include "reports/track_window.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QtMath>
 
 #include "reports/group_panel.h"
 #include "reports/value_panel.h"
@@ -35,10 +36,11 @@ constexpr int kRowChars = 47;
 
 TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
   const QFont fixed = ui::FixedPitchFont();
-  const QFontMetrics fm(fixed);
-  const int charWidth = fm.horizontalAdvance(QLatin1Char('0'));
-  const int rowHeight = fm.height() + 4;
-  const int rowWidth = kRowChars * charWidth + 2 * kRowIndent + 4;
+  const QFontMetricsF fm(fixed);
+  // Advances may be fractional: measure whole runs of cells, never one cell times n.
+  const auto cells = [&fm](int n) { return fm.horizontalAdvance(QString(n, QLatin1Char('0'))); };
+  const int rowHeight = qCeil(fm.height()) + 4;
+  const int rowWidth = qCeil(cells(kRowChars)) + 2 * kRowIndent + 6;
   const int clientWidth = rowWidth + 2 * kMargin;
 
   const int titleTop = kMargin;
@@ -50,20 +52,21 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
                   QSize(clientWidth, clientHeight));
   Controls& c = controls;
 
-  // Titles sit right-aligned over their columns, in the rows' own font, so
-  // their right edges fall on the same character cells as the row text.
+  // Titles are right-aligned in the rows' own font, their right edge on the
+  // right edge of their column's last character cell in the row text.
   const int textLeft = kMargin + rowTextLeft();
   int i = 0;
   for (const Column& col : kColumns) {
-    const int chars = static_cast<int>(qstrlen(col.title));
+    const int start = i == 0 ? 0 : kColumnEnds[static_cast<std::size_t>(i - 1)];
     const int end = kColumnEnds[static_cast<std::size_t>(i)];
+    const int left = textLeft + qRound(cells(start));
+    const int right = textLeft + qRound(cells(end));
     auto* l = ui::Caption(this, QString::fromLatin1(col.title),
-                          QRect(textLeft + (end - chars) * charWidth, titleTop,
-                                chars * charWidth + 1, rowHeight),
-                          col.name);
+                          QRect(left, titleTop, right - left, rowHeight), col.name);
     l->setFont(fixed);
     l->setIndent(0);
     l->setMargin(0);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     l->setToolTip(QString::fromLatin1(col.hint));
     c.Label_Column[static_cast<std::size_t>(i)] = l;
     ++i;
