@@ -65,7 +65,10 @@ std::string NmeaSentences(const NmeaFix& f, std::uint32_t mask) {
   }
   if ((mask & 0x10) != 0) {
     std::string s = std::string("GPGSA,A,") + (f.valid ? "3" : "1");
-    for (std::size_t i = 0; i < 12; ++i) s += i < f.used.size() ? "," + std::to_string(f.used[i]) : ",";
+    for (std::size_t i = 0; i < 12; ++i) {
+      s += ',';
+      if (i < f.used.size()) s += std::to_string(f.used[i]);
+    }
     std::snprintf(buf, sizeof buf, ",%.1f,%.1f,%.1f", f.pdop, f.hdop, f.vdop);
     out += Sentence(s + buf);
   }
