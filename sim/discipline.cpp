@@ -25,7 +25,7 @@ void Discipline::step(double dt, bool haveSatellites, bool precise, RandomSource
   state_.temperature = static_cast<float>(38.5 + 1.5 * std::sin(temperaturePhase_) + 0.03 * random.gaussian());
   if (!haveSatellites) {
     // Holdover: the oscillator free-runs and the phase walks off.
-    state_.holdoverSeconds += static_cast<std::uint32_t>(std::max(1.0, dt));
+    state_.holdoverSeconds += static_cast<std::uint32_t>(std::clamp(dt, 1.0, 1.0e6));
     phaseNs_ += frequencyPpb_ * std::min(dt, 60.0);
     frequencyPpb_ += 0.002 * random.gaussian();
     state_.mode = lockedFor_ > 0.0 ? DiscipliningMode::AutoHoldover : DiscipliningMode::PowerUp;

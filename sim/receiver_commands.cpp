@@ -23,7 +23,7 @@ void ReceiverModel::handle(const Packet& packet) {
     case 0x1E:
       switch (r.u8(0)) {
         case 'K':
-          if (!p.empty()) startReset(ResetKind::Cold);
+          startReset(ResetKind::Cold);
           break;
         case 'F':
           startReset(ResetKind::FactoryAll);
