@@ -1,0 +1,254 @@
+// Halvix started through the program entry against the simulated receiver,
+// driven tick by tick on virtual time: after start-up the main window and the
+// view windows show the receiver live; when the receiver falls silent the
+// panels are blanked once, about 6 s later, and fill again when it returns.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/system_clock.h"
+#include "app/windows.h"
+#include "link/serial_device.h"
+#include "reports/add_timing_window.h"
+#include "reports/formatters.h"
+#include "reports/group_panel.h"
+#include "reports/lamp.h"
+#include "reports/track_window.h"
+#include "reports/value_panel.h"
+#include "reports/vel_pos_window.h"
+#include "sim/sim_options.h"
+#include "sim/simulated_device.h"
+#include "tests/support/scripted_prompts.h"
+
+using namespace halvix;
+using halvix::reports::ValuePanel;
+using halvix::testing::ScriptedPrompts;
+
+namespace {
+
+// Forwards to the simulated receiver until told to drop all traffic both
+// ways, as a pulled cable would.
+class CableDevice final : public link::SerialDevice {
+ public:
+  explicit CableDevice(std::unique_ptr<link::SerialDevice> inner) : inner_(std::move(inner)) {}
+
+  bool cut = false;
+  link::SerialDevice& inner() { return *inner_; }
+
+  bool open(const QString& name) override { return inner_->open(name); }
+  bool isOpen() const override { return inner_->isOpen(); }
+  bool setLine(const link::LineSettings& line) override { return inner_->setLine(line); }
+  std::int64_t bytesWaiting() override {
+    const std::int64_t n = inner_->bytesWaiting();
+    if (!cut || n <= 0) return n;
+    std::vector<std::uint8_t> lost(static_cast<std::size_t>(n));
+    inner_->read(lost.data(), n);
+    return 0;
+  }
+  std::int64_t read(std::uint8_t* buffer, std::int64_t max) override {
+    return cut ? 0 : inner_->read(buffer, max);
+  }
+  std::int64_t write(const std::uint8_t* data, std::int64_t size) override {
+    return cut ? size : inner_->write(data, size);
+  }
+  bool drain() override { return inner_->drain(); }
+  void purge() override { inner_->purge(); }
+  bool setBreak(bool on) override { return inner_->setBreak(on); }
+  bool setRts(bool on) override { return inner_->setRts(on); }
+  void close() override { inner_->close(); }
+
+ private:
+  std::unique_ptr<link::SerialDevice> inner_;
+};
+
+class LiveReceiverTest : public ::testing::Test {
+ protected:
+  // A start time with twelve satellites above the antenna's horizon.
+  static constexpr std::int64_t kStartGpsMs = (2448LL * 604'800 + 176'870) * 1000;
+
+  link::VirtualClock clock{0};
+  ScriptedPrompts prompts;
+  app::FixedPcClock pcClock;
+  CableDevice* cable = nullptr;
+  std::unique_ptr<app::Program> program;
+
+  void start(bool pollTimingPackets) {
+    program = std::make_unique<app::Program>(app::ProgramSeams{
+        prompts, clock, [] { return std::optional<int>(); },
+        [this](const app::PortChoice& port, link::Clock& c) {
+          sim::SimOptions options;
+          options.persona = port.persona.isEmpty() ? options.persona : port.persona;
+          options.startGpsMs = kStartGpsMs;
+          auto d = std::make_unique<CableDevice>(sim::CreateSimulatedDevice(options, c));
+          cable = d.get();
+          return d;
+        },
+        &pcClock});
+    ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
+    ASSERT_NE(cable, nullptr);
+    // The break sequence, a tick at a time, up to the start of the link timer.
+    for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
+      main().TimerBreakTimer();
+      clock.advance(200);
+    }
+    ASSERT_TRUE(main().controls.Timer_QLIP->isActive());
+    // From here the test is the timer.
+    main().controls.Timer_QLIP->stop();
+    main().menu.ControlPollingTimingPkts->setChecked(pollTimingPackets);
+  }
+  void TearDown() override {
+    if (program && program->windows()) {
+      for (QWidget* w : program->windows()->creationOrder) w->hide();
+    }
+  }
+
+  app::TForm_Main& main() { return *program->mainWindow(); }
+  app::TForm_Main::Controls& mc() { return main().controls; }
+  app::Windows& windows() { return *program->windows(); }
+
+  void runSeconds(double seconds) {
+    const int ticks = static_cast<int>(std::lround(seconds * 5));
+    for (int i = 0; i < ticks; ++i) tick();
+  }
+  void tick() {
+    main().QLIPTimer();
+    clock.advance(200);
+  }
+  // The receiver's GPS time now, from its own clock.
+  std::int64_t receiverGpsMs() {
+    auto* sim = dynamic_cast<sim::SimulatedDevice*>(&cable->inner());
+    return sim != nullptr ? sim->model().gpsMsAt(clock.nowMs()) : -1;
+  }
+
+  void expectLive(const char* source) {
+    SCOPED_TRACE(source);
+    // Time: week and time of week of the receiver's own clock.
+    const std::int64_t gpsMs = receiverGpsMs();
+    ASSERT_GT(gpsMs, 0);
+    const auto week = gpsMs / 604'800'000;
+    const double tow = static_cast<double>(gpsMs % 604'800'000) / 1000.0;
+    EXPECT_EQ(mc().Panel_WeekNum->text(), QString::number(week));
+    EXPECT_NEAR(mc().Panel_TOW->text().toDouble(), tow, 3.0);
+    EXPECT_EQ(mc().Panel_Time->text().size(), 8) << mc().Panel_Time->text().toStdString();
+    EXPECT_FALSE(mc().Panel_Date->text().trimmed().isEmpty());
+    EXPECT_FALSE(mc().Panel_UTCOffset->text().isEmpty());
+
+    // Position near the antenna (47.572 N, 8.542 E, 412 m).
+    EXPECT_NEAR(mc().Panel_Latitude->text().toDouble(), 47.5721, 0.01);
+    EXPECT_NEAR(mc().Panel_Longitude->text().toDouble(), 8.5417, 0.01);
+    EXPECT_NEAR(mc().Panel_Altitude->text().toDouble(), 412.0, 50.0);
+    EXPECT_FALSE(mc().Panel_Mode->text().trimmed().isEmpty());
+
+    // Timing outputs, survey and lamps from the supplemental timing report.
+    for (ValuePanel* p : {mc().Panel_PPSOffset, mc().Panel_10MHz, mc().Panel_Quantization,
+                          mc().Panel_SelfSurvey}) {
+      EXPECT_FALSE(p->text().isEmpty()) << p->objectName().toStdString();
+      EXPECT_TRUE(p->isLive()) << p->objectName().toStdString();
+    }
+    EXPECT_FALSE(mc().Shape_PPS->is(reports::kLampIdle));
+    for (int bit : {3, 5, 6, 7, 8, 9, 10, 11}) {
+      EXPECT_FALSE(mc().Shape_Bit[static_cast<std::size_t>(bit)]->is(reports::kLampIdle)) << bit;
+    }
+
+    // Twelve satellites, in the main table and the Tracking Status rows.
+    int usedForFixes = 0;
+    for (std::size_t i = 0; i < 12; ++i) {
+      EXPECT_GT(mc().Panel_SV[i]->text().trimmed().toInt(), 0) << "row " << i + 1;
+      EXPECT_GT(mc().Panel_AMU[i]->text().toDouble(), 0.0) << "row " << i + 1;
+      EXPECT_EQ(windows().track->controls.Panel_TS[i]->text().size(), 47) << "row " << i + 1;
+      if (mc().Panel_SV[i]->color() == QColor::fromRgb(reports::kPanelGreen)) ++usedForFixes;
+    }
+    EXPECT_GE(usedForFixes, 4);
+    EXPECT_FALSE(windows().track->controls.Panel_SVSel->text().isEmpty());
+    EXPECT_FALSE(windows().track->controls.Panel_PDOP->text().isEmpty());
+  }
+};
+
+TEST_F(LiveReceiverTest, ShowsTheReceiverLiveFromTheTimeAndComprehensiveReports) {
+  start(false);
+  runSeconds(90);
+  expectLive("0x41 and 0x8F-0B");
+  EXPECT_EQ(mc().Panel_Timing->toolTip(), QStringLiteral("Time: Packet 0x41"));
+  EXPECT_EQ(mc().Panel_Position->toolTip(), QStringLiteral("Position: Packet 8F-0B"));
+  EXPECT_EQ(mc().Label_TimeType->text(), QStringLiteral("GPS"));
+}
+
+TEST_F(LiveReceiverTest, ShowsTheReceiverLiveFromTheTimingPackets) {
+  start(true);
+  runSeconds(90);
+  expectLive("0x8F-AB and 0x8F-AC");
+  EXPECT_EQ(mc().Panel_Timing->toolTip(), QStringLiteral("Time: Packet 8F-AB"));
+  EXPECT_EQ(mc().Panel_Position->toolTip(), QStringLiteral("Position: Packet 8F-AC"));
+  EXPECT_FALSE(mc().Panel_Status->text().isEmpty());
+}
+
+TEST_F(LiveReceiverTest, SilenceBlanksThePanelsOnceAndTheReturnFillsThemAgain) {
+  start(false);
+  runSeconds(60);
+  ASSERT_FALSE(mc().Panel_Time->text().isEmpty());
+  ASSERT_GT(mc().Panel_SV[0]->text().trimmed().toInt(), 0);
+
+  cable->cut = true;
+  const std::int64_t silentFrom = clock.nowMs();
+  std::int64_t blankedAt = -1;
+  for (int i = 0; i < 60 && blankedAt < 0; ++i) {
+    tick();
+    if (mc().Panel_Time->text().isEmpty()) blankedAt = clock.nowMs();
+  }
+  ASSERT_GE(blankedAt, 0) << "the time panels were never blanked";
+  // The last report may have come up to a round before the cable was cut.
+  EXPECT_GE(blankedAt - silentFrom, 4800);
+  EXPECT_LE(blankedAt - silentFrom, 7400);
+  for (ValuePanel* p : {mc().Panel_Date, mc().Panel_TOW, mc().Panel_Latitude, mc().Panel_Altitude,
+                        mc().Panel_Mode}) {
+    EXPECT_TRUE(p->text().isEmpty()) << p->objectName().toStdString();
+  }
+  EXPECT_TRUE(mc().Panel_PPSOffset->isGreyed()) << "timing panels greyed while not polled";
+  EXPECT_TRUE(mc().Shape_Bit[3]->is(reports::kLampIdle));
+
+  // Once per silence: what is shown afterwards stays.
+  mc().Panel_Time->setText(QStringLiteral("probe"));
+  runSeconds(10);
+  EXPECT_EQ(mc().Panel_Time->text(), QStringLiteral("probe"));
+  for (std::size_t i = 0; i < 12; ++i) {
+    EXPECT_EQ(mc().Panel_SV[i]->text(), QStringLiteral("0")) << "row " << i + 1;
+    EXPECT_EQ(mc().Panel_AMU[i]->text(), QStringLiteral("0.0")) << "row " << i + 1;
+    EXPECT_TRUE(windows().track->controls.Panel_TS[i]->text().isEmpty());
+  }
+
+  cable->cut = false;
+  runSeconds(5);
+  EXPECT_NE(mc().Panel_Time->text(), QStringLiteral("probe"));
+  EXPECT_EQ(mc().Panel_Time->text().size(), 8);
+  EXPECT_FALSE(mc().Panel_Latitude->text().isEmpty());
+  EXPECT_TRUE(mc().Panel_PPSOffset->isLive());
+  EXPECT_GT(mc().Panel_SV[0]->text().trimmed().toInt(), 0);
+}
+
+TEST_F(LiveReceiverTest, ViewWindowsFillFromTheReceiver) {
+  start(false);
+  runSeconds(60);
+  // The Additional Timing Packets window asks for its two reports.
+  windows().addTiming->FormActivate();
+  runSeconds(2);
+  auto& at = windows().addTiming->controls;
+  EXPECT_FALSE(at.Panel_PrimaryUTCTime->text().trimmed().isEmpty());
+  EXPECT_FALSE(at.Panel_GPSTime->text().trimmed().isEmpty());
+  EXPECT_FALSE(at.Panel_RecMode->text().trimmed().isEmpty());
+  EXPECT_EQ(at.Panel_NorthSouth->text(), QStringLiteral("N"));
+  EXPECT_EQ(at.Panel_EastWest->text(), QStringLiteral("E"));
+  EXPECT_EQ(at.Panel_LatDeg->text(), QStringLiteral("47\u00B0"));
+
+  // Event capture: the receiver answers the RTS pulse with its event time.
+  at.Button_Event->click();
+  runSeconds(3);
+  EXPECT_FALSE(at.Panel_EventCounter->text().trimmed().isEmpty());
+  EXPECT_FALSE(at.Panel_EventTime->text().trimmed().isEmpty());
+}
+
+}  // namespace
