@@ -31,6 +31,8 @@ constexpr Column kColumns[] = {
 constexpr int kMargin = 8;
 constexpr int kRowIndent = 4;  // text indent inside a row panel
 constexpr int kRowChars = 47;
+// Twelve "%4d" entries of the selection list on one line.
+constexpr int kSelectionChars = 48;
 
 }  // namespace
 
@@ -40,7 +42,7 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
   // Advances may be fractional: measure whole runs of cells, never one cell times n.
   const auto cells = [&fm](int n) { return fm.horizontalAdvance(QString(n, QLatin1Char('0'))); };
   const int rowHeight = qCeil(fm.height()) + 4;
-  const int rowWidth = qCeil(cells(kRowChars)) + 2 * kRowIndent + 6;
+  const int rowWidth = qCeil(cells(qMax(kRowChars, kSelectionChars))) + 2 * kRowIndent + 6;
   const int clientWidth = rowWidth + 2 * kMargin;
 
   const int titleTop = kMargin;

@@ -1,6 +1,7 @@
 #include "reports/window_support.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QPushButton>
 
 #include "reports/group_panel.h"
@@ -18,10 +19,26 @@ QFont ClassicFont(const QFont& base) {
 }
 
 QFont FixedPitchFont() {
-  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Courier"),
-                 QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
-                 f.family()});
+  // A family list falls back to the proportional default when none of its
+  // names is installed, so pick an installed fixed-pitch family by name.
+  const QStringList installed = QFontDatabase::families();
+  QString family;
+  for (const char* name : {"Courier New", "Courier", "Liberation Mono", "DejaVu Sans Mono",
+                           "Nimbus Mono PS", "Noto Mono", "Noto Sans Mono"}) {
+    const QString candidate = QString::fromLatin1(name);
+    if (installed.contains(candidate) && QFontDatabase::isFixedPitch(candidate)) {
+      family = candidate;
+      break;
+    }
+  }
+  if (family.isEmpty()) {
+    const QFontInfo system(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (system.fixedPitch()) family = system.family();
+  }
+  for (int i = 0; family.isEmpty() && i < installed.size(); ++i) {
+    if (QFontDatabase::isFixedPitch(installed[i])) family = installed[i];
+  }
+  QFont f(family);
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
   f.setPixelSize(12);

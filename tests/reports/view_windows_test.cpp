@@ -188,6 +188,11 @@ TEST_F(ViewWindowsTest, TrackingTitlesLineUpWithTheFixedPitchRows) {
     previousRight = title->x() + title->width();
     EXPECT_LT(title->y() + title->height(), row->y() + 1);
   }
+  ValuePanel* list = w.controls.Panel_SVSel;
+  EXPECT_EQ(list->font(), row->font());
+  EXPECT_LE(fm.horizontalAdvance(QString(12 * 4, QLatin1Char('0'))),
+            list->contentsRect().width() - list->indent())
+      << "twelve selected satellites fit on one line";
   for (std::size_t i = 1; i < w.controls.Panel_TS.size(); ++i) {
     EXPECT_EQ(w.controls.Panel_TS[i]->x(), row->x());
     EXPECT_GT(w.controls.Panel_TS[i]->y(), w.controls.Panel_TS[i - 1]->y());
