@@ -244,6 +244,20 @@ TEST_F(LiveReceiverTest, ViewWindowsFillFromTheReceiver) {
   EXPECT_EQ(at.Panel_EastWest->text(), QStringLiteral("E"));
   EXPECT_EQ(at.Panel_LatDeg->text(), QStringLiteral("47\u00B0"));
 
+  // "Packets On" turns on the automatic position and velocity reports; the
+  // receiver's I/O options choose double-precision LLA and ENU velocity.
+  auto& vp = windows().velPos->controls;
+  EXPECT_TRUE(vp.Panel_Latitude->text().isEmpty());
+  main().Control_PacketsOnClick();
+  runSeconds(3);
+  EXPECT_NEAR(vp.Panel_Latitude->text().toDouble(), 47.5721, 0.01);
+  EXPECT_NEAR(vp.Panel_Longitude->text().toDouble(), 8.5417, 0.01);
+  EXPECT_NEAR(vp.Panel_Altitude->text().toDouble(), 412.0, 50.0);
+  EXPECT_EQ(vp.Panel_LLAPosition->toolTip(), QStringLiteral("Double Precision LLA Position: Packet 0x84"));
+  for (ValuePanel* p : {vp.Panel_LLABias, vp.Panel_East, vp.Panel_North, vp.Panel_Up, vp.Panel_ENUBiasRate}) {
+    EXPECT_FALSE(p->text().trimmed().isEmpty()) << p->objectName().toStdString();
+  }
+
   // Event capture: the receiver answers the RTS pulse with its event time.
   at.Button_Event->click();
   runSeconds(3);
