@@ -783,7 +783,9 @@ void TForm_Main::RecTypeCvlCVL2Click() {}
 void TForm_Main::RecTypeBriselClick() {}
 void TForm_Main::RecTypeDolvoUTCClick() {}
 void TForm_Main::ControlRecordQlipClick() { ShowWindow(windows_ ? windows_->logQlip.get() : nullptr); }
-void TForm_Main::Control_PacketsOnClick() { commands::SetPacketBroadcastMask8EA5(context_.link, 0x32, 0xE1); }
+void TForm_Main::Control_PacketsOnClick() {
+  commands::SetPacketBroadcastMask8EA5(context_.link, 0x32, 0xE1);
+}
 // The SI codes are developer tools: outside developer mode their keys do nothing.
 void TForm_Main::Control_SICode6Click() {
   if (context_.developerMode) commands::SiCodeCommand8EAF(context_.link, 6);
