@@ -23,48 +23,15 @@
 #include "reports/vel_pos_window.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
+#include "tests/integration/sim_link.h"
 #include "tests/support/scripted_prompts.h"
 
 using namespace halvix;
 using halvix::reports::ValuePanel;
 using halvix::testing::ScriptedPrompts;
+using halvix::testing::SwitchedSimDevice;
 
 namespace {
-
-// Forwards to the simulated receiver until told to drop all traffic both
-// ways, as a pulled cable would.
-class CableDevice final : public link::SerialDevice {
- public:
-  explicit CableDevice(std::unique_ptr<link::SerialDevice> inner) : inner_(std::move(inner)) {}
-
-  bool cut = false;
-  link::SerialDevice& inner() { return *inner_; }
-
-  bool open(const QString& name) override { return inner_->open(name); }
-  bool isOpen() const override { return inner_->isOpen(); }
-  bool setLine(const link::LineSettings& line) override { return inner_->setLine(line); }
-  std::int64_t bytesWaiting() override {
-    const std::int64_t n = inner_->bytesWaiting();
-    if (!cut || n <= 0) return n;
-    std::vector<std::uint8_t> lost(static_cast<std::size_t>(n));
-    inner_->read(lost.data(), n);
-    return 0;
-  }
-  std::int64_t read(std::uint8_t* buffer, std::int64_t max) override {
-    return cut ? 0 : inner_->read(buffer, max);
-  }
-  std::int64_t write(const std::uint8_t* data, std::int64_t size) override {
-    return cut ? size : inner_->write(data, size);
-  }
-  bool drain() override { return inner_->drain(); }
-  void purge() override { inner_->purge(); }
-  bool setBreak(bool on) override { return inner_->setBreak(on); }
-  bool setRts(bool on) override { return inner_->setRts(on); }
-  void close() override { inner_->close(); }
-
- private:
-  std::unique_ptr<link::SerialDevice> inner_;
-};
 
 class LiveReceiverTest : public ::testing::Test {
  protected:
@@ -74,7 +41,7 @@ class LiveReceiverTest : public ::testing::Test {
   link::VirtualClock clock{0};
   ScriptedPrompts prompts;
   app::FixedPcClock pcClock;
-  CableDevice* cable = nullptr;
+  SwitchedSimDevice* cable = nullptr;
   std::unique_ptr<app::Program> program;
 
   void start(bool pollTimingPackets) {
@@ -84,7 +51,7 @@ class LiveReceiverTest : public ::testing::Test {
           sim::SimOptions options;
           options.persona = port.persona.isEmpty() ? options.persona : port.persona;
           options.startGpsMs = kStartGpsMs;
-          auto d = std::make_unique<CableDevice>(sim::CreateSimulatedDevice(options, c));
+          auto d = std::make_unique<SwitchedSimDevice>(sim::CreateSimulatedDevice(options, c), c);
           cable = d.get();
           return d;
         },
@@ -193,7 +160,7 @@ TEST_F(LiveReceiverTest, SilenceBlanksThePanelsOnceAndTheReturnFillsThemAgain) {
   ASSERT_FALSE(mc().Panel_Time->text().isEmpty());
   ASSERT_GT(mc().Panel_SV[0]->text().trimmed().toInt(), 0);
 
-  cable->cut = true;
+  cable->setConnected(false);
   const std::int64_t silentFrom = clock.nowMs();
   std::int64_t blankedAt = -1;
   for (int i = 0; i < 60 && blankedAt < 0; ++i) {
@@ -221,7 +188,7 @@ TEST_F(LiveReceiverTest, SilenceBlanksThePanelsOnceAndTheReturnFillsThemAgain) {
     EXPECT_TRUE(windows().track->controls.Panel_TS[i]->text().isEmpty());
   }
 
-  cable->cut = false;
+  cable->setConnected(true);
   runSeconds(5);
   EXPECT_NE(mc().Panel_Time->text(), QStringLiteral("probe"));
   EXPECT_EQ(mc().Panel_Time->text().size(), 8);

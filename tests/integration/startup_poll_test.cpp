@@ -1,0 +1,108 @@
+// Halvix and the simulated receiver on virtual time: the start-up break
+// sequence, then the poll cycle, through a receiver that falls silent and
+// comes back.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "link/clock.h"
+#include "reports/value_panel.h"
+#include "sim/simulated_device.h"
+#include "tests/integration/sim_link.h"
+#include "tests/support/scripted_prompts.h"
+
+using namespace halvix;
+using halvix::testing::ScriptedPrompts;
+using halvix::testing::SwitchedSimDevice;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class StartupPollTest : public ::testing::Test {
+ protected:
+  link::VirtualClock clock{0};
+  ScriptedPrompts prompts;
+  SwitchedSimDevice* sim = nullptr;
+  std::unique_ptr<app::Program> program;
+
+  void SetUp() override {
+    program = std::make_unique<app::Program>(app::ProgramSeams{
+        prompts, clock, [] { return std::optional<int>(); },
+        [this](const app::PortChoice& port, link::Clock& c) -> std::unique_ptr<link::SerialDevice> {
+          auto dev = std::make_unique<SwitchedSimDevice>(
+              sim::CreateSimulatedDevice(port.persona, c), c);
+          sim = dev.get();
+          return dev;
+        }});
+    ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
+    ASSERT_NE(sim, nullptr);
+  }
+
+  app::TForm_Main& main() { return *program->mainWindow(); }
+
+  // Runs the break sequence to its end, one 200 ms tick at a time.
+  int runBreakSequence() {
+    int ticks = 0;
+    while (main().controls.TimerBreak->isActive() && ticks < 100) {
+      main().TimerBreakTimer();
+      clock.advance(200);
+      ++ticks;
+    }
+    return ticks;
+  }
+
+  void runPollTicks(int n) {
+    for (int i = 0; i < n; ++i) {
+      main().QLIPTimer();
+      clock.advance(200);
+    }
+  }
+};
+
+}  // namespace
+
+TEST_F(StartupPollTest, StartUpNegotiatesThenPollsAndSurvivesSilence) {
+  EXPECT_FALSE(main().controls.Timer_QLIP->isActive());
+  const int breakTicks = runBreakSequence();
+  EXPECT_LE(breakTicks, 13);
+  EXPECT_TRUE(main().controls.Timer_QLIP->isActive());
+  main().controls.Timer_QLIP->stop();  // the test drives the ticks itself
+
+  // The sequence ends with set serial port for the command's own port and the
+  // receiver's settings; the PC follows.
+  const auto& frames = sim->frames();
+  ASSERT_GE(frames.size(), 2u);
+  EXPECT_EQ(frames.front().bytes, (Bytes{0x1F, 0x00, 0x00}));
+  const Bytes setPort = frames.back().bytes;
+  ASSERT_EQ(setPort.size(), 11u);
+  EXPECT_EQ(setPort[0], 0xBC);
+  EXPECT_EQ(setPort[1], 0xFF);
+  EXPECT_EQ(main().controls.Panel_Serial->text().section(' ', 1), QStringLiteral("9600, 8-Odd-1"));
+
+  // Polling: the receiver answers, nothing is reported to the operator.
+  runPollTicks(60);
+  const std::int64_t heard = sim->bytesRead();
+  EXPECT_GT(heard, 1000);
+  EXPECT_TRUE(prompts.messages.empty());
+
+  // Silence: Halvix keeps polling, one query per tick but phase 2, and says nothing.
+  sim->setConnected(false);
+  const std::size_t before = sim->frames().size();
+  runPollTicks(60);
+  EXPECT_EQ(sim->frames().size() - before, 50u);
+  EXPECT_EQ(sim->bytesRead(), heard);
+  EXPECT_TRUE(prompts.messages.empty());
+
+  // Back again: reports flow once more.
+  sim->setConnected(true);
+  runPollTicks(30);
+  EXPECT_GT(sim->bytesRead(), heard);
+
+  // Never two frames closer than 100 ms on the wire.
+  for (std::size_t i = 1; i < sim->frames().size(); ++i) {
+    EXPECT_GE(sim->frames()[i].atMs - sim->frames()[i - 1].atMs, 100) << "frame " << i;
+  }
+}
