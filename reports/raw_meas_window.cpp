@@ -36,25 +36,13 @@ TForm_RawMeas::TForm_RawMeas(link::SerialLink& link, QWidget* parent)
   auto* page = new GroupPanel(this);
   page->setObjectName(QStringLiteral("Panel_Page"));
   page->setGeometry(6, 30, kClientWidth - 12, 146);
-  const struct {
-    const char* caption;
-    const char* name;
-    ValuePanel** slot;
-    const char* unit;
-  } rows[] = {{"Sample Length", "Panel_SampleLen", &c.Panel_SampleLen, "msec"},
-              {"Signal Level", "Panel_SignalLevel", &c.Panel_SignalLevel, "AMU"},
-              {"Code Phase", "Panel_CodePhase", &c.Panel_CodePhase, "1/16 chip"},
-              {"Doppler", "Panel_Doppler", &c.Panel_Doppler, "Hertz"},
-              {"Time of Measurement", "Panel_Time", &c.Panel_Time, "sec"}};
-  int i = 0;
-  for (const auto& r : rows) {
-    const int top = 12 + i * 26;
-    ui::Caption(page, QString::fromLatin1(r.caption), QRect(10, top, 112, 20),
-                (QByteArray("Label_") + QByteArray(r.name).mid(6)).constData());
-    *r.slot = ui::Panel(page, r.name, QRect(124, top, 140, 20));
-    ui::Caption(page, QString::fromLatin1(r.unit), QRect(270, top, 70, 20));
-    ++i;
-  }
+  ui::ValueRows(page,
+                {{"Sample Length", "Panel_SampleLen", &c.Panel_SampleLen, "msec"},
+                 {"Signal Level", "Panel_SignalLevel", &c.Panel_SignalLevel, "AMU"},
+                 {"Code Phase", "Panel_CodePhase", &c.Panel_CodePhase, "1/16 chip"},
+                 {"Doppler", "Panel_Doppler", &c.Panel_Doppler, "Hertz"},
+                 {"Time of Measurement", "Panel_Time", &c.Panel_Time, "sec"}},
+                ui::RowColumns{12, 26, 10, 112, 124, 140, 270, 70});
 
   c.Button_Refresh = ui::Button(this, "Button_Refresh", QStringLiteral("&Refresh"),
                                 QRect(kClientWidth - 81, kClientHeight - 25 - 8, 75, 25));

@@ -1,5 +1,7 @@
 #include "reports/window_support.h"
 
+#include <QComboBox>
+
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QPushButton>
@@ -91,5 +93,32 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text, cons
 }
 
 QByteArray Numbered(const char* stem, int n) { return QByteArray(stem) + QByteArray::number(n); }
+
+void ValueRows(QWidget* parent, std::initializer_list<ValueRow> rows, const RowColumns& c) {
+  int y = c.top;
+  for (const ValueRow& r : rows) {
+    Caption(parent, QString::fromLatin1(r.caption), QRect(c.captionX, y, c.captionWidth, 20),
+            (QByteArray("Label_") + QByteArray(r.name).mid(6)).constData());
+    *r.slot = Panel(parent, r.name, QRect(c.panelX, y, c.panelWidth, 20));
+    if (r.unit != nullptr) {
+      Caption(parent, QString::fromUtf8(r.unit), QRect(c.unitX, y, c.unitWidth, 20));
+    }
+    y += c.pitch;
+  }
+}
+
+SatellitePicker SatellitePickerBar(QWidget* window, int clientWidth, const char* buttonName) {
+  auto* top = new GroupPanel(window);
+  top->setObjectName(QStringLiteral("Panel_Top"));
+  top->setGeometry(6, 6, clientWidth - 12, 36);
+  Caption(top, QStringLiteral("SV"), QRect(10, 8, 20, 20), "Label_SV");
+  auto* combo = new QComboBox(top);
+  combo->setObjectName(QStringLiteral("ComboBox_SV"));
+  combo->setGeometry(34, 7, 60, 22);
+  for (int n = 1; n <= 32; ++n) combo->addItem(QString::number(n));
+  QPushButton* button =
+      Button(top, buttonName, QStringLiteral("&Refresh"), QRect(clientWidth - 12 - 83, 5, 75, 25));
+  return {combo, button};
+}
 
 }  // namespace halvix::reports::ui

@@ -9,6 +9,9 @@
 #include <QRect>
 #include <QString>
 
+#include <initializer_list>
+
+class QComboBox;
 class QPushButton;
 
 namespace halvix::reports {
@@ -37,6 +40,33 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text, cons
 
 // "Name" + number, e.g. Panel_SV12.
 QByteArray Numbered(const char* stem, int n);
+
+// One line of a value list: caption, the named panel (stored in *slot) and a
+// unit, which may be null for none.
+struct ValueRow {
+  const char* caption;
+  const char* name;
+  ValuePanel** slot;
+  const char* unit;
+};
+struct RowColumns {
+  int top;
+  int pitch;
+  int captionX, captionWidth;
+  int panelX, panelWidth;
+  int unitX, unitWidth;
+};
+// Lays out the rows one under the other; each caption is named Label_ + the
+// panel name without its "Panel_".
+void ValueRows(QWidget* parent, std::initializer_list<ValueRow> rows, const RowColumns& columns);
+
+// The top bar of a per-satellite window: "SV" with a 1..32 drop-down and a
+// refresh button.
+struct SatellitePicker {
+  QComboBox* comboBox;
+  QPushButton* button;
+};
+SatellitePicker SatellitePickerBar(QWidget* window, int clientWidth, const char* buttonName);
 
 }  // namespace ui
 }  // namespace halvix::reports
