@@ -5,8 +5,7 @@
 
 #include <cstdio>
 
-#include "bench/receiver_stream.h"
-#include "link/clock.h"
+#include "bench/replay_loop.h"
 #include "link/report_dispatcher.h"
 #include "link/serial_link.h"
 #include "reports/position_layouts.h"
@@ -51,25 +50,10 @@ void Register(ReportDispatcher& d, std::int64_t& decoded) {
 }
 
 void BM_DispatchAndDecode(benchmark::State& state) {
-  const auto& stream = halvix::bench::CapturedStream();
-  if (stream.empty()) {
-    state.SkipWithError("the simulated receiver sent nothing");
-    return;
-  }
-  halvix::bench::ReplayDevice device(stream, state.range(0));
-  halvix::link::VirtualClock clock;
-  halvix::link::SerialLink link(device, clock);
-  link.OpenLink(QStringLiteral("replay"));
   ReportDispatcher dispatcher;
   std::int64_t decoded = 0;
   Register(dispatcher, decoded);
-  std::int64_t bytes = 0;
-  for (auto _ : state) {
-    const std::uint32_t before = link.bytesReceived;
-    link.PollPort(dispatcher.callback(), false);
-    bytes += link.bytesReceived - before;
-  }
-  state.SetBytesProcessed(bytes);
+  if (!halvix::bench::ReplayThroughPollPort(state, dispatcher.callback())) return;
   state.counters["reports"] = benchmark::Counter(static_cast<double>(decoded), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_DispatchAndDecode)->Arg(960)->Arg(8192);

@@ -4,33 +4,16 @@
 
 #include <cstdio>
 
-#include "bench/receiver_stream.h"
-#include "link/clock.h"
-#include "link/serial_link.h"
+#include "bench/replay_loop.h"
 
 namespace {
 
 void BM_PollPortParse(benchmark::State& state) {
-  const auto& stream = halvix::bench::CapturedStream();
-  if (stream.empty()) {
-    state.SkipWithError("the simulated receiver sent nothing");
-    return;
-  }
-  halvix::bench::ReplayDevice device(stream, state.range(0));
-  halvix::link::VirtualClock clock;
-  halvix::link::SerialLink link(device, clock);
-  link.OpenLink(QStringLiteral("replay"));
   std::int64_t packets = 0;
   const halvix::link::SerialLink::PacketCallback count = [&packets](halvix::link::SerialLink&) {
     ++packets;
   };
-  std::int64_t bytes = 0;
-  for (auto _ : state) {
-    const std::uint32_t before = link.bytesReceived;
-    link.PollPort(count, false);
-    bytes += link.bytesReceived - before;
-  }
-  state.SetBytesProcessed(bytes);
+  if (!halvix::bench::ReplayThroughPollPort(state, count)) return;
   state.counters["packets"] = benchmark::Counter(static_cast<double>(packets), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PollPortParse)->Arg(64)->Arg(960)->Arg(4096)->Arg(8192);

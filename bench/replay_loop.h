@@ -1,0 +1,35 @@
+// The timed loop both benchmarks share: the captured stream replayed through
+// PollPort in reads of state.range(0) bytes, handed to the given callback.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include "bench/receiver_stream.h"
+#include "link/clock.h"
+#include "link/serial_link.h"
+
+namespace halvix::bench {
+
+// Returns false (and marks the benchmark failed) when there is no stream.
+inline bool ReplayThroughPollPort(benchmark::State& state,
+                                  const link::SerialLink::PacketCallback& callback) {
+  const auto& stream = CapturedStream();
+  if (stream.empty()) {
+    state.SkipWithError("the simulated receiver sent nothing");
+    return false;
+  }
+  ReplayDevice device(stream, state.range(0));
+  link::VirtualClock clock;
+  link::SerialLink link(device, clock);
+  link.OpenLink(QStringLiteral("replay"));
+  std::int64_t bytes = 0;
+  for (auto _ : state) {
+    const std::uint32_t before = link.bytesReceived;
+    link.PollPort(callback, false);
+    bytes += link.bytesReceived - before;
+  }
+  state.SetBytesProcessed(bytes);
+  return true;
+}
+
+}  // namespace halvix::bench
