@@ -28,7 +28,10 @@ PortChoice PortChoiceFromCommandLine(const CommandLine& cl) {
   if (!cl.portPath.isEmpty()) {
     PortChoice p;
     p.deviceName = cl.portPath;
-    p.panelLabel = QFileInfo(cl.portPath).fileName();
+    // Short enough for the status bar, yet telling: "ttyUSB0", "pts/3".
+    const QString dev = QStringLiteral("/dev/");
+    p.panelLabel = cl.portPath.startsWith(dev) ? cl.portPath.mid(dev.size())
+                                               : QFileInfo(cl.portPath).fileName();
     if (p.panelLabel.isEmpty()) p.panelLabel = cl.portPath;
     p.titlePrefix = p.panelLabel;
     return p;

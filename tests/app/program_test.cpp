@@ -181,6 +181,10 @@ TEST_F(ProgramTest, DevicePathAndSimulatorAreLabelledAsSuch) {
   EXPECT_EQ(device->openedName(), QStringLiteral("/dev/ttyUSB0"));
   EXPECT_EQ(main()->controls.Panel_Serial->text(), QStringLiteral("ttyUSB0 9600, 8-None-1"));
   EXPECT_EQ(main()->windowTitle(), QStringLiteral("ttyUSB0 Halvix"));
+  // A pseudo-terminal keeps its folder, or it would show as a bare number.
+  EXPECT_EQ(app::PortChoiceFromCommandLine(app::ParseCommandLine({QStringLiteral("--port=/dev/pts/3")}))
+                .panelLabel,
+            QStringLiteral("pts/3"));
 
   program.reset();
   program = std::make_unique<app::Program>(app::ProgramSeams{
