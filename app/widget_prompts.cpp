@@ -1,11 +1,11 @@
 #include "app/widget_prompts.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTextBrowser>
 #include <QUrl>
 
 namespace halvix::app {
@@ -59,10 +59,21 @@ void WidgetPrompts::showHelp() {
   for (const QString& candidate :
        {appDir + QStringLiteral("/docs/manual.html"), appDir + QStringLiteral("/../docs/manual.html"),
         appDir + QStringLiteral("/../share/halvix/manual.html")}) {
-    if (QFileInfo::exists(candidate)) {
-      QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::cleanPath(candidate)));
-      return;
+    if (!QFileInfo::exists(candidate)) continue;
+    if (help_ == nullptr) {
+      help_ = new QTextBrowser(parent_);
+      help_->setWindowFlag(Qt::Window);
+      help_->setAttribute(Qt::WA_DeleteOnClose);
+      help_->setObjectName(QStringLiteral("HelpViewer"));
+      help_->setWindowTitle(QStringLiteral("Halvix Help"));
+      help_->resize(640, 560);
     }
+    // Always at the contents, the top of the file.
+    help_->setSource(QUrl::fromLocalFile(QDir::cleanPath(candidate)));
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+    return;
   }
   message(QStringLiteral("Help"), QStringLiteral("The help file Halvix.hlp could not be found."),
           PromptButtons::Ok, PromptIcon::Information);

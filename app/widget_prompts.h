@@ -1,8 +1,11 @@
-// OperatorPrompts shown with Qt's standard message boxes and file dialogs.
+// OperatorPrompts shown with Qt's standard message boxes and file dialogs;
+// the help file opens in a window of its own.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
+
+class QTextBrowser;
 
 #include "app/operator_prompts.h"
 
@@ -20,6 +23,7 @@ class WidgetPrompts final : public OperatorPrompts {
 
  private:
   QPointer<QWidget> parent_;
+  QPointer<QTextBrowser> help_;
 };
 
 }  // namespace halvix::app
