@@ -34,6 +34,7 @@ class ScriptedDevice final : public link::SerialDevice {
   std::function<void()> onDrain;  // runs inside drain(), e.g. to send meanwhile
 
   // Inspection.
+  bool hasPendingReads() const { return !incoming_.empty(); }
   const std::vector<Written>& writes() const { return writes_; }
   Bytes allWritten() const;
   void clearWrites() { writes_.clear(); }
