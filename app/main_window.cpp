@@ -607,8 +607,7 @@ bool TForm_Main::FormCreate() {
   const PortChoice& port = context_.port;
   if (context_.link.OpenLink(port.deviceName) != 0) {
     // A numbered port is named as the operator chose it; a device path in full.
-    const bool numbered = !port.simulated && port.titlePrefix == QString::number(port.comPort);
-    const QString what = numbered ? QStringLiteral("COM%1").arg(port.comPort) : port.deviceName;
+    const QString what = port.numbered ? QStringLiteral("COM%1").arg(port.comPort) : port.deviceName;
     context_.prompts.message(QStringLiteral("Serial Port Error"),
                              QStringLiteral("Could not initialize %1.").arg(what),
                              PromptButtons::Ok, PromptIcon::Error);

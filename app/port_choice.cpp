@@ -9,6 +9,7 @@ namespace halvix::app {
 PortChoice PortChoiceForCom(int comPort) {
   PortChoice p;
   p.comPort = comPort;
+  p.numbered = true;
   p.deviceName = link::ComPortDeviceName(comPort);
   p.panelLabel = QStringLiteral("COM%1").arg(comPort);
   p.titlePrefix = QString::number(comPort);

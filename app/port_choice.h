@@ -13,6 +13,7 @@ struct PortChoice {
   QString deviceName;    // what the serial device opens
   QString panelLabel;    // "COM3" in "COM3 9600, 8-None-1"
   QString titlePrefix;   // "3" in the task-bar title "3 Halvix"
+  bool numbered = false;  // a COM port chosen by number (not a path or the simulator)
   bool simulated = false;
   QString persona;       // simulated receiver type
 };

@@ -38,7 +38,8 @@ std::optional<QString> PortSettingsCaption(const QString& portLabel, const PortS
 }
 
 QString OpenedPortCaption(const QString& portLabel) {
-  return portLabel + QStringLiteral(" 9600, 8-None-1");
+  // The line the port opens at: 9600 baud, 8 data bits, no parity, 1 stop bit.
+  return *PortSettingsCaption(portLabel, PortSettings{0, 7, 3, 0, 0, 0, 0});
 }
 
 void DefaultPortSettings(std::uint8_t port, PortSettings& s) {
