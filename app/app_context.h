@@ -9,6 +9,7 @@
 #include "link/clock.h"
 #include "link/serial_link.h"
 #include "reports/display_state.h"
+#include "tools/readback_fields.h"
 
 namespace halvix::app {
 
@@ -20,6 +21,8 @@ struct AppContext {
   // Every operator message goes through here; it is also logged.
   OperatorPrompts& prompts;
   reports::DisplayState display{};
+  // What the reset test reads back after a reset; the decoders write it.
+  tools::ReadBackFields readBack;
   // The PC clock that "Download Time To PC" sets. Without one the transfer
   // reports a failure and the machine's time is never touched.
   PcClock* pcClock = nullptr;

@@ -19,7 +19,8 @@ using DecoderFn = void (*)(const reports::DecoderContext&, const std::uint8_t*, 
 
 void WireDecoders(Windows& windows, AppContext& context) {
   windows.decoders = std::make_unique<reports::DecoderContext>(
-      reports::DecoderContext{windows, context.display, context.prompts, context.link, {}, {}, {}});
+      reports::DecoderContext{windows, context.display, context.prompts, context.link,
+                               context.readBack, {}, {}, {}});
   reports::DecoderContext* ctx = windows.decoders.get();
   ctx->setPcClockFromGps = [&context](double gpsSeconds, float utcOffset) {
     if (context.pcClock != nullptr) {

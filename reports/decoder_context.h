@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "reports/display_state.h"
+#include "tools/readback_fields.h"
 
 namespace halvix::link {
 class SerialLink;
@@ -24,6 +25,8 @@ struct DecoderContext {
   DisplayState& display;
   app::OperatorPrompts& prompts;
   link::SerialLink& link;
+  // The reset test's read-back fields, written by the configuration decoders.
+  tools::ReadBackFields& readBack;
 
   // The PC clock transfer: GPS seconds and the UTC offset in seconds.
   std::function<void(double gpsSeconds, float utcOffset)> setPcClockFromGps;
