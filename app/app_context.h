@@ -22,7 +22,7 @@ struct AppContext {
   OperatorPrompts& prompts;
   reports::DisplayState display{};
   // What the reset test reads back after a reset; the decoders write it.
-  tools::ReadBackFields readBack;
+  tools::ReadBackFields readBack{};
   // The PC clock that "Download Time To PC" sets. Without one the transfer
   // reports a failure and the machine's time is never touched.
   PcClock* pcClock = nullptr;
