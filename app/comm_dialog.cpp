@@ -3,58 +3,86 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace halvix::app {
 
-TForm_Comm::TForm_Comm(QWidget* parent) : QDialog(parent) {
+TForm_Comm::TForm_Comm(QWidget* parent) : TForm_Comm(link::DetectPorts(), parent) {}
+
+TForm_Comm::TForm_Comm(const std::vector<link::DetectedPort>& detected, QWidget* parent)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("Form_Comm"));
   setWindowTitle(QStringLiteral("Serial Port Selection"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setFixedSize(kClientWidth, kClientHeight);
 
   auto* panel = new QFrame(this);
   panel->setObjectName(QStringLiteral("Panel1"));
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setGeometry(8, 8, 205, 36);
 
   auto* label = new QLabel(QStringLiteral("PC Serial Port:"), panel);
   label->setObjectName(QStringLiteral("Label1"));
   QFont bold = label->font();
   bold.setBold(true);
   label->setFont(bold);
-  label->setGeometry(8, 8, 96, 20);
 
   comboBoxCom_ = new QComboBox(panel);
   comboBoxCom_->setObjectName(QStringLiteral("ComboBox_Com"));
   comboBoxCom_->setEditable(false);
-  for (int i = 1; i <= kPortCount; ++i) comboBoxCom_->addItem(QStringLiteral("COM %1").arg(i));
-  comboBoxCom_->setCurrentIndex(0);
-  comboBoxCom_->setGeometry(108, 6, 90, 24);
+  comboBoxCom_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  for (const link::DetectedPort& p : detected) {
+    comboBoxCom_->addItem(DetectedPortText(p), p.path);
+    comboBoxCom_->setItemData(comboBoxCom_->count() - 1, p.path, Qt::ToolTipRole);
+  }
+  for (int i = 1; i <= kPortCount; ++i) comboBoxCom_->addItem(QStringLiteral("COM %1").arg(i), i);
+  comboBoxCom_->setCurrentIndex(static_cast<int>(detected.size()));
   label->setBuddy(comboBoxCom_);
+
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(8, 6, 8, 6);
+  row->setSpacing(8);
+  row->addWidget(label);
+  row->addWidget(comboBoxCom_, 1);
 
   auto* ok = new QPushButton(QStringLiteral("&OK"), this);
   ok->setObjectName(QStringLiteral("Button_Continue"));
-  ok->setGeometry(30, 52, 75, 25);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &TForm_Comm::Button_ContinueClick);
 
   auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
   cancel->setObjectName(QStringLiteral("Button_Cancel"));
-  cancel->setGeometry(116, 52, 75, 25);
   connect(cancel, &QPushButton::clicked, this, &TForm_Comm::Button_CancelClick);
 
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  buttons->addStretch(1);
+
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(8, 8, 8, 8);
+  column->addWidget(panel);
+  column->addLayout(buttons);
+  column->setSizeConstraint(QLayout::SetFixedSize);
+
   if (QScreen* s = QGuiApplication::primaryScreen()) {
+    adjustSize();
     QRect r = rect();
     r.moveCenter(s->availableGeometry().center());
     move(r.topLeft());
   }
 }
 
-int TForm_Comm::selectedIndex() const { return comboBoxCom_->currentIndex(); }
+std::optional<PortDialogChoice> TForm_Comm::selected() const {
+  const QVariant data = comboBoxCom_->currentData();
+  if (!data.isValid()) return std::nullopt;
+  if (data.typeId() == QMetaType::QString) return PortDialogChoice::Path(data.toString());
+  return PortDialogChoice(data.toInt());
+}
 
 void TForm_Comm::Button_ContinueClick() { done(kResultOk); }
 
@@ -62,12 +90,20 @@ void TForm_Comm::Button_CancelClick() { done(kResultCancel); }
 
 void TForm_Comm::reject() { done(kResultCancel); }
 
-std::optional<int> ChosenPort(const TForm_Comm& dialog) {
-  if (dialog.result() != TForm_Comm::kResultOk || dialog.selectedIndex() < 0) return std::nullopt;
-  return dialog.selectedIndex() + 1;
+QString DetectedPortText(const link::DetectedPort& port) {
+  QStringList about;
+  if (!port.description.isEmpty()) about << port.description;
+  if (!port.manufacturer.isEmpty() && port.manufacturer != port.description) about << port.manufacturer;
+  return about.isEmpty() ? port.path
+                         : QStringLiteral("%1 (%2)").arg(port.path, about.join(QStringLiteral(", ")));
 }
 
-std::optional<int> RunPortChoiceDialog() {
+std::optional<PortDialogChoice> ChosenPort(const TForm_Comm& dialog) {
+  if (dialog.result() != TForm_Comm::kResultOk) return std::nullopt;
+  return dialog.selected();
+}
+
+std::optional<PortDialogChoice> RunPortChoiceDialog() {
   TForm_Comm dialog;
   dialog.exec();
   return ChosenPort(dialog);

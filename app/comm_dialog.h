@@ -2,7 +2,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <optional>
+#include <vector>
+
+#include "app/port_choice.h"
+#include "link/port_discovery.h"
 
 class QComboBox;
 
@@ -12,16 +17,17 @@ class TForm_Comm : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 221;
-  static constexpr int kClientHeight = 83;
   static constexpr int kPortCount = 20;
   static constexpr int kResultOk = 1;
   static constexpr int kResultCancel = 2;
 
+  // Lists the ports the system has first, then "COM 1".."COM 20"; COM 1 is
+  // selected, as it always was.
   explicit TForm_Comm(QWidget* parent = nullptr);
+  explicit TForm_Comm(const std::vector<link::DetectedPort>& detected, QWidget* parent = nullptr);
 
-  // List index 0..19 of the chosen port.
-  int selectedIndex() const;
+  // The port the list shows selected.
+  std::optional<PortDialogChoice> selected() const;
 
   void Button_ContinueClick();
   void Button_CancelClick();
@@ -33,10 +39,13 @@ class TForm_Comm : public QDialog {
   QComboBox* comboBoxCom_ = nullptr;
 };
 
-// The COM number a finished dialog chose: index + 1 after OK, nothing otherwise.
-std::optional<int> ChosenPort(const TForm_Comm& dialog);
+// The list text of a detected port: its path, then what the system says of it.
+QString DetectedPortText(const link::DetectedPort& port);
 
-// Shows the dialog modally; the COM number chosen, or nothing when cancelled.
-std::optional<int> RunPortChoiceDialog();
+// The port a finished dialog chose after OK, nothing otherwise.
+std::optional<PortDialogChoice> ChosenPort(const TForm_Comm& dialog);
+
+// Shows the dialog modally; the port chosen, or nothing when cancelled.
+std::optional<PortDialogChoice> RunPortChoiceDialog();
 
 }  // namespace halvix::app

@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
+#include <cstdint>
 #include <cstdio>
+
+#include "sim/persona.h"
 
 namespace halvix::app {
 
@@ -8,12 +11,31 @@ namespace {
 
 bool isLongOption(const QString& a) { return a.startsWith(QLatin1String("--")); }
 
-// "%d" read from the third character on: leading blanks, optional sign, digits.
-int readDecimal(const QString& text) {
+// A -c switch's number, read as "%d" reads it from the third character on:
+// leading blanks, optional sign, digits. The digits are read wide and checked,
+// so a huge number can never wrap round to a real port.
+struct ComNumber {
+  bool digits = false;  // no digits: the classic switch leaves port 0
+  bool inRange = false;
   int value = 0;
+};
+
+ComNumber readComNumber(const QString& text) {
   const QByteArray bytes = text.toLatin1();
-  if (std::sscanf(bytes.constData(), "%d", &value) != 1) return 0;
-  return value;
+  const char* p = bytes.constData();
+  while (*p == ' ' || *p == '\t') ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  ComNumber n;
+  std::int64_t value = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    n.digits = true;
+    if (value <= kMaxComPort) value = value * 10 + (*p - '0');
+  }
+  if (negative) value = -value;
+  n.inRange = n.digits && value >= kMinComPort && value <= kMaxComPort;
+  if (n.inRange) n.value = static_cast<int>(value);
+  return n;
 }
 
 }  // namespace
@@ -27,11 +49,18 @@ CommandLine ParseCommandLine(const QStringList& args) {
       cl.version = true;
     } else if (a.startsWith(QLatin1String("--port="))) {
       cl.portPath = a.mid(7);
+      if (cl.portPath.isEmpty()) {
+        cl.errors << QStringLiteral("--port= needs a device path, e.g. --port=/dev/ttyUSB0");
+      }
     } else if (a == QLatin1String("--simulate")) {
       cl.simulate = true;
     } else if (a.startsWith(QLatin1String("--simulate="))) {
       cl.simulate = true;
       cl.simPersona = a.mid(11);
+      if (sim::FindPersona(cl.simPersona) == nullptr) {
+        cl.errors << QStringLiteral("unknown simulated receiver type '%1'; choose one of %2")
+                         .arg(cl.simPersona, sim::PersonaNames().join(QStringLiteral(", ")));
+      }
     } else if (isLongOption(a)) {
       cl.unknown << a;
     }
@@ -47,7 +76,14 @@ CommandLine ParseCommandLine(const QStringList& args) {
   for (const QString& a : args) {
     if (isLongOption(a)) continue;
     if (a.size() >= 2 && a.at(1) == QLatin1Char('c')) {
-      cl.comPort = readDecimal(a.mid(2));
+      const ComNumber n = readComNumber(a.mid(2));
+      // No number at all keeps the classic meaning: port 0, whose open fails.
+      if (!n.digits || n.inRange) {
+        cl.comPort = n.value;
+      } else {
+        cl.errors << QStringLiteral("%1: the COM port number must be %2 to %3")
+                         .arg(a).arg(kMinComPort).arg(kMaxComPort);
+      }
       break;
     }
   }

@@ -18,10 +18,17 @@ struct CommandLine {
   bool help = false;
   bool version = false;
   QStringList unknown;  // long options not understood
+  // Options understood but unusable (a COM number out of range, an unknown
+  // simulated type, an empty path), each a sentence for the operator.
+  QStringList errors;
 
   // A port (COM number, path or simulator) was named, so no port dialog is needed.
   bool namesPort() const { return comPort.has_value() || !portPath.isEmpty() || simulate; }
 };
+
+// COM numbers a -c switch may name.
+inline constexpr int kMinComPort = 1;
+inline constexpr int kMaxComPort = 255;
 
 // args excludes the program name.
 CommandLine ParseCommandLine(const QStringList& args);

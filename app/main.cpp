@@ -41,7 +41,10 @@ int main(int argc, char* argv[]) {
   for (const QString& unknown : cl.unknown) {
     std::fprintf(stderr, "halvix: unknown option %s (see --help)\n", unknown.toLocal8Bit().constData());
   }
-  if (!cl.unknown.isEmpty()) return 2;
+  for (const QString& error : cl.errors) {
+    std::fprintf(stderr, "halvix: %s\n", error.toLocal8Bit().constData());
+  }
+  if (!cl.unknown.isEmpty() || !cl.errors.isEmpty()) return 2;
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Halvix"));

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -204,6 +205,9 @@ TForm_Main::TForm_Main(AppContext& context, QWidget* parent)
   controls.TimerBreak = named(new QTimer(this), "TimerBreak");
   controls.TimerBreak->setInterval(kTimerIntervalMs);
   connect(controls.TimerBreak, &QTimer::timeout, this, &TForm_Main::TimerBreakTimer);
+  controls.Timer_Reconnect = named(new QTimer(this), "Timer_Reconnect");
+  controls.Timer_Reconnect->setInterval(kReconnectIntervalMs);
+  connect(controls.Timer_Reconnect, &QTimer::timeout, this, &TForm_Main::ReconnectTimer);
 
   // The link may send from another thread (the diagnostics worker); the
   // context object makes the lamp update a queued call then.
@@ -213,6 +217,7 @@ TForm_Main::TForm_Main(AppContext& context, QWidget* parent)
   // open in the middle of one.
   connect(&context_.link, &link::SerialLink::deviceLost, this, &TForm_Main::onDeviceLost,
           Qt::QueuedConnection);
+  connect(&context_.link, &link::SerialLink::inputOverflow, this, &TForm_Main::onInputOverflow);
   dispatcher_.setDeveloperMode(context_.developerMode);
 }
 
@@ -623,21 +628,29 @@ bool TForm_Main::FormCreate() {
   setWindowTitle(port.titlePrefix + QStringLiteral(" Halvix"));
 
   context_.link.sendEnabled = true;
-  pollCycle_.startupCountdown = 5;
-  breakSequence_.start(true);
-  controls.TimerBreak->start();
+  startBreakSequence();
 
   menu.ViewDiagnostics->setVisible(context_.developerMode);
   return true;
 }
 
+void TForm_Main::startBreakSequence() {
+  pollCycle_.startupCountdown = 5;
+  breakSequence_.start(true);
+  controls.TimerBreak->start();
+}
+
+void TForm_Main::restoreCursor() {
+  if (!busyCursor_) return;
+  busyCursor_ = false;
+  QApplication::restoreOverrideCursor();
+}
+
 void TForm_Main::FormClose() {
   controls.Timer_QLIP->stop();
   controls.TimerBreak->stop();
-  if (busyCursor_) {
-    busyCursor_ = false;
-    QApplication::restoreOverrideCursor();
-  }
+  controls.Timer_Reconnect->stop();
+  restoreCursor();
   context_.link.CloseLink();
 }
 
@@ -718,10 +731,41 @@ int TForm_Main::ApplyPortSettings(const link::PortSettings& settings) {
 }
 
 void TForm_Main::onDeviceLost(const QString& message) {
+  // The link has closed the device. The poll tick keeps running without it, so
+  // the watchdogs blank the panels as for a silent receiver.
+  if (!context_.link.lost()) return;
+  controls.TimerBreak->stop();
+  restoreCursor();
+  ShowSerialCaption(QStringLiteral("Disconnected %1").arg(context_.port.panelLabel));
+  qInfo().noquote() << QStringLiteral("Serial port: %1 disconnected; trying to open it again every %2 s")
+                           .arg(context_.link.deviceName())
+                           .arg(kReconnectIntervalMs / 1000);
+  controls.Timer_Reconnect->start();
+  // One box per run: a cable that comes and goes is told by the status bar.
   if (deviceLostShown_) return;
   deviceLostShown_ = true;
   context_.prompts.message(QStringLiteral("Serial Port Error"), message, PromptButtons::Ok,
                            PromptIcon::Error);
+}
+
+void TForm_Main::ReconnectTimer() {
+  if (!context_.link.lost()) {
+    controls.Timer_Reconnect->stop();
+    return;
+  }
+  if (context_.link.ReopenLink() != 0) return;
+  controls.Timer_Reconnect->stop();
+  qInfo().noquote() << QStringLiteral("Serial port: %1 is back; negotiating the line again")
+                           .arg(context_.link.deviceName());
+  ShowSerialCaption(link::OpenedPortCaption(context_.port.panelLabel));
+  // As at start-up: BREAK, the settings line, then routine polling.
+  controls.Timer_QLIP->stop();
+  startBreakSequence();
+}
+
+void TForm_Main::onInputOverflow(std::uint64_t total) {
+  controls.Panel_Hint->setText(
+      QStringLiteral("Input overflow: %1 bytes dropped").arg(static_cast<qulonglong>(total)));
 }
 
 void TForm_Main::ShowWindow(QWidget* window) {

@@ -42,6 +42,7 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   static constexpr int kTimerIntervalMs = 200;
   static constexpr int kHintPauseMs = 500;
   static constexpr int kHintHidePauseMs = 5000;
+  static constexpr int kReconnectIntervalMs = 2000;
   // Bits of the minor-alarm word; bits 0, 4 and 12 to 15 have no lamp.
   static constexpr int kAlarmBits = 16;
 
@@ -107,6 +108,8 @@ class TForm_Main : public QMainWindow, private PollCycleView {
 
     QTimer* Timer_QLIP = nullptr;
     QTimer* TimerBreak = nullptr;
+    // Tries to open a vanished device again.
+    QTimer* Timer_Reconnect = nullptr;
   };
 
   struct MenuItems {
@@ -218,6 +221,8 @@ class TForm_Main : public QMainWindow, private PollCycleView {
 
   void QLIPTimer();
   void TimerBreakTimer();
+  // Timer_Reconnect: when the vanished device is back, negotiate the line again.
+  void ReconnectTimer();
 
   // The lamps lit by a sent and a received packet.
   void LightTxLamp();
@@ -310,6 +315,10 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void buildStatusBar(QWidget* client);
   void buildMenus();
   void onDeviceLost(const QString& message);
+  void onInputOverflow(std::uint64_t total);
+  // Starts the break sequence that leads to routine polling.
+  void startBreakSequence();
+  void restoreCursor();
   // Shows a modeless window and brings it forward.
   static void ShowWindow(QWidget* window);
 

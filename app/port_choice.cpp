@@ -16,6 +16,17 @@ PortChoice PortChoiceForCom(int comPort) {
   return p;
 }
 
+PortChoice PortChoiceForPath(const QString& path) {
+  PortChoice p;
+  p.deviceName = path;
+  // Short enough for the status bar, yet telling: "ttyUSB0", "pts/3".
+  const QString dev = QStringLiteral("/dev/");
+  p.panelLabel = path.startsWith(dev) ? path.mid(dev.size()) : QFileInfo(path).fileName();
+  if (p.panelLabel.isEmpty()) p.panelLabel = path;
+  p.titlePrefix = p.panelLabel;
+  return p;
+}
+
 PortChoice PortChoiceFromCommandLine(const CommandLine& cl) {
   if (cl.simulate) {
     PortChoice p;
@@ -26,17 +37,7 @@ PortChoice PortChoiceFromCommandLine(const CommandLine& cl) {
     p.titlePrefix = QStringLiteral("Simulated");
     return p;
   }
-  if (!cl.portPath.isEmpty()) {
-    PortChoice p;
-    p.deviceName = cl.portPath;
-    // Short enough for the status bar, yet telling: "ttyUSB0", "pts/3".
-    const QString dev = QStringLiteral("/dev/");
-    p.panelLabel = cl.portPath.startsWith(dev) ? cl.portPath.mid(dev.size())
-                                               : QFileInfo(cl.portPath).fileName();
-    if (p.panelLabel.isEmpty()) p.panelLabel = cl.portPath;
-    p.titlePrefix = p.panelLabel;
-    return p;
-  }
+  if (!cl.portPath.isEmpty()) return PortChoiceForPath(cl.portPath);
   return PortChoiceForCom(cl.comPort.value_or(0));
 }
 

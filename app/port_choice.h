@@ -18,7 +18,24 @@ struct PortChoice {
   QString persona;       // simulated receiver type
 };
 
+// What the port choice dialog chose: a COM number, or the path of a port
+// the system listed.
+struct PortDialogChoice {
+  int comPort = 0;
+  QString path;  // set for a detected port; comPort is then 0
+
+  PortDialogChoice(int com) : comPort(com) {}  // NOLINT: a COM number is a choice
+  static PortDialogChoice Path(const QString& p) {
+    PortDialogChoice c(0);
+    c.path = p;
+    return c;
+  }
+  bool operator==(const PortDialogChoice&) const = default;
+};
+
 PortChoice PortChoiceForCom(int comPort);
+// Any device path, labelled by its name under /dev ("ttyUSB0", "pts/3").
+PortChoice PortChoiceForPath(const QString& path);
 // From a command line that names a port (CommandLine::namesPort()).
 PortChoice PortChoiceFromCommandLine(const CommandLine& cl);
 

@@ -53,9 +53,10 @@ bool Program::start(const QStringList& args) {
   if (commandLine_.namesPort()) {
     port_ = PortChoiceFromCommandLine(commandLine_);
   } else {
-    const std::optional<int> chosen = seams_.choosePort ? seams_.choosePort() : std::nullopt;
+    const std::optional<PortDialogChoice> chosen =
+        seams_.choosePort ? seams_.choosePort() : std::nullopt;
     if (!chosen) return false;
-    port_ = PortChoiceForCom(*chosen);
+    port_ = chosen->path.isEmpty() ? PortChoiceForCom(chosen->comPort) : PortChoiceForPath(chosen->path);
   }
 
   device_ = seams_.makeDevice(port_, seams_.clock);

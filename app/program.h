@@ -22,8 +22,8 @@ struct Windows;
 struct ProgramSeams {
   OperatorPrompts& prompts;
   link::Clock& clock;
-  // Runs the port choice dialog; the chosen COM number, or nothing on Cancel.
-  std::function<std::optional<int>()> choosePort;
+  // Runs the port choice dialog; the chosen port, or nothing on Cancel.
+  std::function<std::optional<PortDialogChoice>()> choosePort;
   // Creates the serial device for the chosen port.
   std::function<std::unique_ptr<link::SerialDevice>(const PortChoice&, link::Clock&)> makeDevice;
   // The PC's own clock; the program passes the host's, tests a fixed one.

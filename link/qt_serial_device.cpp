@@ -1,16 +1,40 @@
 #include "link/qt_serial_device.h"
 
+#include <QSerialPortInfo>
+
 namespace halvix::link {
 
-QtSerialDevice::QtSerialDevice() = default;
+QtSerialDevice::QtSerialDevice() {
+  QObject::connect(&port_, &QSerialPort::errorOccurred,
+                   [this](QSerialPort::SerialPortError e) { onError(e); });
+}
 
 QtSerialDevice::~QtSerialDevice() { close(); }
 
 bool QtSerialDevice::open(const QString& name) {
   port_.setPortName(name);
   if (!port_.open(QIODevice::ReadWrite)) return false;
-  port_.setReadBufferSize(0);
+  lost_ = false;
+  port_.setReadBufferSize(kReadBufferCap);
+  adapter_ = AdapterOf(QSerialPortInfo(port_));
   return true;
+}
+
+bool QtSerialDevice::reopen(const QString& name) {
+  close();
+  const AdapterIdentity was = adapter_;
+  if (open(name)) return true;
+  if (!was.known()) return false;
+  const QString moved = FindAdapterPort(was, DetectPorts());
+  return !moved.isEmpty() && open(moved);
+}
+
+void QtSerialDevice::onError(QSerialPort::SerialPortError error) {
+  if (error != QSerialPort::ResourceError || lost_) return;
+  lost_ = true;
+  // Drop what is buffered first: a pending frame must not be retried.
+  port_.clear(QSerialPort::AllDirections);
+  port_.close();
 }
 
 bool QtSerialDevice::isOpen() const { return port_.isOpen(); }
@@ -34,7 +58,7 @@ bool QtSerialDevice::setLine(const LineSettings& line) {
 }
 
 bool QtSerialDevice::gone() const {
-  return !port_.isOpen() || port_.error() == QSerialPort::ResourceError;
+  return lost_ || !port_.isOpen() || port_.error() == QSerialPort::ResourceError;
 }
 
 std::int64_t QtSerialDevice::bytesWaiting() {

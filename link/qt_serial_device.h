@@ -4,6 +4,7 @@
 
 #include <QSerialPort>
 
+#include "link/port_discovery.h"
 #include "link/serial_device.h"
 
 namespace halvix::link {
@@ -24,11 +25,25 @@ class QtSerialDevice final : public SerialDevice {
   bool setBreak(bool on) override;
   bool setRts(bool on) override;
   void close() override;
+  // The same path if it is back, else the same USB adapter (vendor, product
+  // and serial number) under whatever path it has now.
+  bool reopen(const QString& name) override;
+
+  // Qt's own input buffer holds at most this much; past it the bytes wait in
+  // the system (a fast port cannot grow Halvix's memory without bound).
+  static constexpr qint64 kReadBufferCap = 256 * 1024;
 
  private:
   bool gone() const;
+  // A resource error or hang-up: the port is closed at once, so no buffered
+  // frame is retried and nothing spins on a dead descriptor.
+  void onError(QSerialPort::SerialPortError error);
+
   QSerialPort port_;
+  AdapterIdentity adapter_;  // of the port last opened, if it is a USB adapter
+  bool lost_ = false;
 };
+
 
 // Device path for COM port n: "\\.\COMn" on Windows, /dev/ttyS<n-1> elsewhere.
 QString ComPortDeviceName(int comPort);

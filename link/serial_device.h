@@ -40,6 +40,9 @@ class SerialDevice {
   virtual bool setBreak(bool on) = 0;
   virtual bool setRts(bool on) = 0;
   virtual void close() = 0;
+  // Opens again a device that vanished (a pulled adapter, a closed peer). A
+  // real port may find the same adapter under a new path.
+  virtual bool reopen(const QString& name) { return open(name); }
 };
 
 }  // namespace halvix::link

@@ -1,25 +1,42 @@
 #include "link/serial_link.h"
 
 #include <QDebug>
+#include <algorithm>
 
 namespace halvix::link {
 
 SerialLink::SerialLink(SerialDevice& device, Clock& clock, QObject* parent)
     : QObject(parent), device_(device), clock_(clock) {}
 
-int SerialLink::OpenLink(const QString& deviceName) {
+void SerialLink::resetParser() {
   readIndex = 0;
   length = 0;
   remaining = 0;
   completedLength = 0;
   dlePending = false;
   id = 0;
+}
+
+int SerialLink::OpenLink(const QString& deviceName) {
+  resetParser();
   bytesReceived = 0;
-  lostReported_ = false;
   deviceName_ = deviceName;
+  lost_ = false;
   if (!device_.open(deviceName)) return -1;
   device_.purge();
   // A line setting the device refuses (a pseudo-terminal has no parity) is not fatal.
+  SetLine(LineSettings{9600, 8, Parity::None, StopBits::One});
+  return 0;
+}
+
+int SerialLink::ReopenLink() {
+  {
+    std::lock_guard lock(portLock_);
+    resetParser();
+    if (!device_.reopen(deviceName_)) return -1;
+    lost_ = false;
+    device_.purge();
+  }
   SetLine(LineSettings{9600, 8, Parity::None, StopBits::One});
   return 0;
 }
@@ -64,6 +81,11 @@ bool SerialLink::SetBreak(bool on) { return device_.setBreak(on); }
 
 void SerialLink::SendPacket(int length_, const std::uint8_t* bytes) {
   if (!sendEnabled || length_ <= 0 || bytes == nullptr) return;
+  // No pacing wait for a device that is gone: the frame could never leave.
+  if (lost_) {
+    ++sendsDropped;
+    return;
+  }
 
   std::array<std::uint8_t, kFrameSize> frame;
   int size = 3;  // DLE at the start, DLE ETX at the end
@@ -90,6 +112,10 @@ void SerialLink::SendPacket(int length_, const std::uint8_t* bytes) {
   }
   // The line may have been handed to a reconfiguration while we waited.
   if (!sendEnabled) return;
+  if (lost_) {
+    ++sendsDropped;
+    return;
+  }
   Q_EMIT packetSent();
   if (device_.write(frame.data(), n) < 0) reportLost();
   lastSendMs_ = clock_.nowMs();
@@ -129,26 +155,65 @@ int SerialLink::ParseByte() {
   return 0;
 }
 
+int SerialLink::readChunk(std::int64_t max) {
+  const std::int64_t got = device_.read(raw.data(), std::min<std::int64_t>(max, kRawSize));
+  if (got < 0) reportLost();
+  return got > 0 ? static_cast<int>(got) : 0;
+}
+
 int SerialLink::ReadRaw() {
   std::lock_guard lock(portLock_);
+  if (lost_) return 0;
   const std::int64_t waiting = device_.bytesWaiting();
   if (waiting < 0) {
     reportLost();
     return 0;
   }
   if (waiting == 0) return 0;
-  const std::int64_t got = device_.read(raw.data(), kRawSize);
-  return got > 0 ? static_cast<int>(got) : 0;
+  return readChunk(kRawSize);
 }
 
 int SerialLink::PollPort(const PacketCallback& callback, bool stopOnFlag) {
-  const int got = ReadRaw();
-  if (got == 0) return 0;
-  remaining = static_cast<std::uint32_t>(got);
-  readIndex = 0;
-  bytesReceived += remaining;
-  while (remaining > 0 && !(stopOnFlag && replyFound)) {
-    if (ParseByte() == 1 && callback) callback(*this);
+  std::int64_t waiting = 0;
+  {
+    std::lock_guard lock(portLock_);
+    if (lost_) return 0;
+    waiting = device_.bytesWaiting();
+    if (waiting < 0) {
+      reportLost();
+      return 0;
+    }
+    // The oldest bytes beyond the bound go: the newest reports matter most.
+    std::uint64_t dropped = 0;
+    while (waiting > kPollInputBound) {
+      const int got = readChunk(waiting - kPollInputBound);
+      if (got == 0) break;
+      waiting -= got;
+      dropped += static_cast<std::uint64_t>(got);
+    }
+    if (dropped > 0) {
+      // The frame cut in half by the drop must not join the next one.
+      resetParser();
+      Q_EMIT inputOverflow(inputDropped += dropped);
+    }
+  }
+  // What was waiting at the start is taken a buffer at a time; bytes that
+  // arrive meanwhile wait for the next poll.
+  while (waiting > 0 && !(stopOnFlag && replyFound)) {
+    int got = 0;
+    {
+      std::lock_guard lock(portLock_);
+      if (lost_) break;
+      got = readChunk(waiting);
+    }
+    if (got == 0) break;
+    waiting -= got;
+    remaining = static_cast<std::uint32_t>(got);
+    readIndex = 0;
+    bytesReceived += remaining;
+    while (remaining > 0 && !(stopOnFlag && replyFound)) {
+      if (ParseByte() == 1 && callback) callback(*this);
+    }
   }
   // Bytes left by the stop flag are dropped: the next read overwrites raw.
   readIndex = 0;
@@ -156,9 +221,13 @@ int SerialLink::PollPort(const PacketCallback& callback, bool stopOnFlag) {
   return 0;
 }
 
+// Called with the port lock held, or from the sending thread.
 void SerialLink::reportLost() {
-  if (lostReported_) return;
-  lostReported_ = true;
+  if (lost_) return;
+  lost_ = true;
+  // Closed at once: nothing queued is retried and no poll touches it again.
+  device_.purge();
+  device_.close();
   const QString message = QStringLiteral("The serial device %1 stopped responding.").arg(deviceName_);
   qWarning().noquote() << "Serial Port Error:" << message;
   Q_EMIT deviceLost(message);

@@ -30,6 +30,9 @@ class SerialLink : public QObject {
   static constexpr std::int64_t kSendSpacingMs = 100;
   // Short settle pause around a line change.
   static constexpr std::int64_t kLinePauseMs = 5;
+  // At most this much input is parsed in one poll; what waits beyond it is
+  // the oldest and is dropped, so a flooding port keeps each tick short.
+  static constexpr std::int64_t kPollInputBound = 64 * 1024;
 
   using PacketCallback = std::function<void(SerialLink&)>;
 
@@ -39,6 +42,12 @@ class SerialLink : public QObject {
   int OpenLink(const QString& deviceName);
   // Drops both queues and closes the device.
   void CloseLink();
+  // After the device vanished: opens the same device again (a real port may
+  // find its adapter under a new path) and sets 9600 8-None-1. 0 or -1.
+  int ReopenLink();
+  // The device has vanished and is not open again yet.
+  bool lost() const { return lost_; }
+  const QString& deviceName() const { return deviceName_; }
   // Sets the PC line parameters. 0 or -1.
   int SetLine(const LineSettings& line);
   // Reconfigures the PC side to a settings record; sends are dropped while it
@@ -55,7 +64,8 @@ class SerialLink : public QObject {
   // would not fit in kFrameSize. Consecutive frames leave at least
   // kSendSpacingMs apart. Safe to call from any thread.
   void SendPacket(int length, const std::uint8_t* bytes);
-  // Reads what the device holds and hands each completed packet to the callback.
+  // Reads what the device holds (at most kPollInputBound, the newest) and
+  // hands each completed packet to the callback.
   int PollPort(const PacketCallback& callback, bool stopOnFlag);
   // Consumes raw[readIndex]; returns 1 when that byte completed a packet.
   int ParseByte();
@@ -80,15 +90,25 @@ class SerialLink : public QObject {
   std::atomic<bool> sendEnabled{true};
   std::atomic<std::uint32_t> bytesReceived{0};
   std::atomic<bool> replyFound{false};
+  // Frames dropped because the device had vanished, and input bytes dropped
+  // because more waited than one poll takes.
+  std::atomic<std::uint64_t> sendsDropped{0};
+  std::atomic<std::uint64_t> inputDropped{0};
 
  Q_SIGNALS:
   // A frame went out (the Tx lamp). Emitted on the sending thread.
   void packetSent();
-  // The device stopped answering (unplugged adapter, closed peer). Emitted once.
+  // The device stopped answering (unplugged adapter, closed peer); it has been
+  // closed. Emitted once per loss.
   void deviceLost(const QString& message);
+  // More input waited than one poll takes; total is every byte dropped so far.
+  void inputOverflow(std::uint64_t total);
 
  private:
   void reportLost();
+  void resetParser();
+  // One read of at most max bytes into raw; 0 when nothing came.
+  int readChunk(std::int64_t max);
 
   SerialDevice& device_;
   Clock& clock_;
@@ -96,7 +116,7 @@ class SerialLink : public QObject {
   std::mutex sendLock_;
   std::int64_t lastSendMs_ = 0;
   bool anySent_ = false;
-  bool lostReported_ = false;
+  std::atomic<bool> lost_{false};
   QString deviceName_;
 };
 

@@ -35,9 +35,11 @@ void Report41Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int
   c.Panel_UTCOffset->setText(Fixed("%.0f", r->utcOffset));
   c.Label_TimeType->setText(QStringLiteral("GPS"));
   c.Panel_Time->setText(FormatWeekTime(static_cast<float>(r->timeOfWeek), true));
-  // A GPS date: the UTC offset is not applied.
+  // A GPS date: the UTC offset is not applied. Before the receiver has time
+  // (time of week -1) there is no date to show, not the eve of the epoch.
   const double gpsSeconds = r->gpsSeconds();
-  c.Panel_Date->setText(FormatGpsDate(gpsSeconds));
+  const bool noTimeYet = r->timeOfWeek == static_cast<double>(kNoTimeOfWeek);
+  c.Panel_Date->setText(noTimeYet ? QString() : FormatGpsDate(gpsSeconds));
   if (ctx.display.timeToPcPending) {
     ctx.display.timeToPcPending = false;
     if (ctx.setPcClockFromGps) ctx.setPcClockFromGps(gpsSeconds, r->wholeUtcOffset());

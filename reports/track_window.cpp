@@ -68,7 +68,9 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
     l->setFont(fixed);
     l->setIndent(0);
     l->setMargin(0);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // "Chan" fills its column, so "SV" keeps to the left of its own and a
+    // cell stays free between them.
+    l->setAlignment((i == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     l->setToolTip(QString::fromLatin1(col.hint));
     c.Label_Column[static_cast<std::size_t>(i)] = l;
     ++i;

@@ -1,5 +1,6 @@
 // halvix-sim: serves the simulated receiver on a pseudo-terminal or a device path.
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
@@ -19,8 +20,8 @@ extern "C" void OnSignal(int) { gStop = 1; }
 
 QString Usage() {
   return QStringLiteral(
-             "Usage: halvix-sim [--persona=NAME] [--device=PATH] [--speed=FACTOR] [--seed=N]\n"
-             "                  [--fault=FAULT]... [--help]\n"
+             "Usage: halvix-sim [--persona=NAME] [--device=PATH] [--link=PATH] [--speed=FACTOR]\n"
+             "                  [--seed=N] [--fault=FAULT]... [--help]\n"
              "\n"
              "Serves a simulated GPS timing receiver speaking QLIP. Without --device it opens\n"
              "a pseudo-terminal and prints its path as the first line on standard output;\n"
@@ -28,12 +29,30 @@ QString Usage() {
              "\n"
              "  --persona=NAME   receiver type: %1 (default corvel)\n"
              "  --device=PATH    serve on this serial device instead of a pseudo-terminal\n"
+             "  --link=PATH      keep a symbolic link PATH to the pseudo-terminal, so a\n"
+             "                   restarted simulator is found at the same path\n"
              "  --speed=FACTOR   satellites, survey and data collection run FACTOR times\n"
              "                   faster (time and the once-a-second output do not)\n"
              "  --seed=N         seed of the receiver's noise and sky (default 1)\n"
              "  --fault=FAULT    a fault to show; may be repeated:\n%2"
              "  --help           this text\n")
       .arg(halvix::sim::PersonaNames().join(QStringLiteral(", ")), halvix::sim::FaultHelp());
+}
+
+// Points linkPath at target, replacing an older link in one step.
+bool PointLink(const QString& linkPath, const QString& target, QString* error) {
+  const QString temporary = linkPath + QStringLiteral(".new");
+  QFile::remove(temporary);
+  if (!QFile::link(target, temporary)) {
+    *error = QStringLiteral("cannot create the link %1").arg(temporary);
+    return false;
+  }
+  if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(linkPath).constData()) != 0) {
+    QFile::remove(temporary);
+    *error = QStringLiteral("cannot replace %1").arg(linkPath);
+    return false;
+  }
+  return true;
 }
 
 int Fail(const QString& text) {
@@ -47,6 +66,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   halvix::sim::SimOptions options;
   QString device;
+  QString linkPath;
   const QStringList args = QCoreApplication::arguments().mid(1);
   for (const QString& a : args) {
     const QString value = a.section(QLatin1Char('='), 1);
@@ -58,6 +78,9 @@ int main(int argc, char** argv) {
       options.persona = value.toLower();
     } else if (a.startsWith(QLatin1String("--device="))) {
       device = value;
+    } else if (a.startsWith(QLatin1String("--link="))) {
+      linkPath = value;
+      if (linkPath.isEmpty()) return Fail(QStringLiteral("--link= needs a path"));
     } else if (a.startsWith(QLatin1String("--speed="))) {
       bool ok = false;
       options.speed = value.toDouble(&ok);
@@ -79,6 +102,11 @@ int main(int argc, char** argv) {
   std::unique_ptr<halvix::sim::SimEndpoint> endpoint =
       device.isEmpty() ? halvix::sim::OpenPtyEndpoint(&error) : halvix::sim::OpenSerialEndpoint(device, &error);
   if (!endpoint) return Fail(QStringLiteral("cannot open %1: %2").arg(device.isEmpty() ? QStringLiteral("a pseudo-terminal") : device, error));
+
+  if (!linkPath.isEmpty()) {
+    if (!device.isEmpty()) return Fail(QStringLiteral("--link goes with a pseudo-terminal, not --device"));
+    if (!PointLink(linkPath, endpoint->name(), &error)) return Fail(error);
+  }
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);

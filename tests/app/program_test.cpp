@@ -35,7 +35,9 @@ class ProgramTest : public ::testing::Test {
   link::VirtualClock clock{0};
   ScriptedPrompts prompts;
   int dialogsShown = 0;
-  std::function<std::optional<int>()> dialog = [] { return std::optional<int>(); };
+  std::function<std::optional<app::PortDialogChoice>()> dialog = [] {
+    return std::optional<app::PortDialogChoice>();
+  };
   ScriptedDevice* device = nullptr;
   app::PortChoice portSeen;
   bool failOpen = false;
@@ -213,6 +215,74 @@ TEST_F(ProgramTest, LostDeviceIsReportedOnceAfterTheTick) {
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Serial Port Error"));
   EXPECT_TRUE(prompts.messages[0].text.contains(comDevice(1)));
+}
+
+TEST_F(ProgramTest, CommandLineNumbersAndValuesAreCheckedBeforeAnythingOpens) {
+  struct Case {
+    QStringList args;
+    std::optional<int> com;  // unset: refused
+  };
+  const Case cases[] = {
+      {{"-c4294967297"}, {}}, {{"-c-2147483648"}, {}}, {{"-c0"}, {}}, {{"-c256"}, {}},
+      {{"-c-3"}, {}},         {{"-c255"}, 255},        {{"-c 7"}, 7},  {{"-c+9"}, 9},
+      // No number at all keeps the classic meaning: port 0, whose open fails.
+      {{"-c"}, 0},            {{"-cx"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    const app::CommandLine cl = app::ParseCommandLine(c.args);
+    EXPECT_EQ(cl.errors.isEmpty(), c.com.has_value()) << cl.errors.join(';').toStdString();
+    if (c.com) {
+      EXPECT_EQ(cl.comPort, c.com);
+    }
+  }
+  for (const char* bad : {"--simulate=foo", "--port="}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(app::ParseCommandLine({QString::fromLatin1(bad)}).errors.size(), 1);
+  }
+  EXPECT_TRUE(app::ParseCommandLine({"--simulate=Brisel"}).errors.isEmpty());
+}
+
+TEST_F(ProgramTest, AVanishedDeviceSaysDisconnectedAndComesBackThroughTheBreakSequence) {
+  ASSERT_TRUE(start({"-c1"}));
+  app::TForm_Main& m = *main();
+  m.controls.TimerBreak->stop();
+  m.controls.Timer_QLIP->start();
+  device->loseDevice();
+  m.QLIPTimer();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_FALSE(device->isOpen());
+  EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
+  EXPECT_TRUE(m.controls.Timer_Reconnect->isActive());
+  EXPECT_EQ(m.controls.Timer_Reconnect->interval(), 2000);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+
+  // Still gone: polling goes on without the device and nothing is written.
+  device->clearWrites();
+  for (int i = 0; i < 10; ++i) m.QLIPTimer();
+  m.ReconnectTimer();
+  EXPECT_TRUE(device->writes().empty());
+  EXPECT_GT(program->serialLink()->sendsDropped, 0u);
+
+  // Back: the line is negotiated again from the BREAK on.
+  device->restoreDevice();
+  m.ReconnectTimer();
+  EXPECT_TRUE(device->isOpen());
+  EXPECT_FALSE(m.controls.Timer_Reconnect->isActive());
+  EXPECT_FALSE(m.controls.Timer_QLIP->isActive());
+  EXPECT_TRUE(m.controls.TimerBreak->isActive());
+  EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("COM1 9600, 8-None-1"));
+  for (int i = 0; i < 40 && device->writes().empty(); ++i) m.TimerBreakTimer();
+  ASSERT_FALSE(device->writes().empty());
+  EXPECT_EQ(device->writes().front().bytes, (halvix::testing::Bytes{0x10, 0x1F, 0x00, 0x00, 0x10, 0x03}));
+
+  // A second loss shows in the status bar only: one box per run.
+  device->loseDevice();
+  m.QLIPTimer();
+  m.TimerBreakTimer();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
+  EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
 TEST_F(ProgramTest, CloseEndsTheLinkAndDestroyRunsItsHooks) {

@@ -251,3 +251,68 @@ TEST_F(SerialLinkTest, RtsPulseAndLostDevice) {
   send({0x21});
   EXPECT_EQ(lost.size(), 1);
 }
+
+TEST_F(SerialLinkTest, AResourceErrorMidWriteClosesTheDeviceOnceAndSendsAreDroppedUntilItIsBack) {
+  QStringList lost;
+  QObject::connect(&link, &SerialLink::deviceLost, [&](const QString& m) { lost << m; });
+  send({0x21});
+  device.loseDevice();
+  send({0x3C, 0x00});  // the write fails: the device is closed at once
+  EXPECT_FALSE(device.isOpen());
+  ASSERT_EQ(lost.size(), 1);
+  EXPECT_TRUE(lost[0].contains(QStringLiteral("/dev/test")));
+
+  // Nothing more reaches the device, and no send waits out the pacing.
+  const std::int64_t before = clock.nowMs();
+  for (int i = 0; i < 10; ++i) send({0x21});
+  poll();
+  EXPECT_EQ(clock.nowMs(), before);
+  EXPECT_EQ(link.sendsDropped, 10u);
+  EXPECT_EQ(device.writes().size(), 1u);
+  EXPECT_EQ(lost.size(), 1);
+
+  // Absent, it cannot be opened; back, it opens at 9600 8-None-1 and carries frames again.
+  EXPECT_EQ(link.ReopenLink(), -1);
+  EXPECT_TRUE(link.lost());
+  device.restoreDevice();
+  ASSERT_EQ(link.ReopenLink(), 0);
+  EXPECT_FALSE(link.lost());
+  EXPECT_EQ(device.lines().back(), (LineSettings{9600, 8, Parity::None, StopBits::One}));
+  send({0x21});
+  EXPECT_EQ(device.writes().size(), 2u);
+  device.queueRead({0x10, 0x41, 0x09, 0x10, 0x03});
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+
+  // A second loss is reported again.
+  device.loseDevice();
+  poll();
+  EXPECT_EQ(lost.size(), 2);
+}
+
+TEST_F(SerialLinkTest, AFloodKeepsOnlyTheNewestBoundOfInputAndCountsTheRest) {
+  std::vector<std::uint64_t> notes;
+  QObject::connect(&link, &SerialLink::inputOverflow, [&](std::uint64_t total) { notes.push_back(total); });
+  const Bytes report = {0x10, 0x41, 0x09, 0x10, 0x03};
+  const auto waiting = static_cast<std::size_t>(SerialLink::kPollInputBound) * 3;
+  // The oldest report sits in the part that is dropped, the newest at the end.
+  Bytes flood = report;
+  flood.resize(waiting - report.size(), 0x77);
+  flood.insert(flood.end(), report.begin(), report.end());
+  device.queueRead(flood);
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].id, 0x41);
+  EXPECT_EQ(link.inputDropped, waiting - SerialLink::kPollInputBound);
+  EXPECT_EQ(notes, (std::vector<std::uint64_t>{waiting - SerialLink::kPollInputBound}));
+  EXPECT_FALSE(device.hasPendingReads());
+
+  // Within the bound, several buffers' worth is read in one poll and nothing is dropped.
+  Bytes many;
+  for (int i = 0; i < 3000; ++i) many.insert(many.end(), report.begin(), report.end());
+  device.queueRead(many);
+  got.clear();
+  poll();
+  EXPECT_EQ(got.size(), 3000u);
+  EXPECT_EQ(notes.size(), 1u);
+}

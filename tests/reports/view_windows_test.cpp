@@ -176,16 +176,23 @@ TEST_F(ViewWindowsTest, TrackingTitlesLineUpWithTheFixedPitchRows) {
   EXPECT_LE(textLeft + fm.horizontalAdvance(sample), row->x() + row->width() - row->frameWidth())
       << "the widest row fits";
   double previousRight = 0;
+  double previousTextRight = 0;
+  const double cell = fm.horizontalAdvance(QStringLiteral("0"));
   for (std::size_t i = 0; i < w.controls.Label_Column.size(); ++i) {
     QLabel* title = w.controls.Label_Column[i];
     SCOPED_TRACE(title->text().toStdString());
     EXPECT_EQ(title->font(), row->font());
-    EXPECT_TRUE(title->alignment() & Qt::AlignRight);
     const double columnRight = textLeft + fm.horizontalAdvance(sample.left(reports::TForm_Track::kColumnEnds[i]));
     EXPECT_NEAR(title->x() + title->width(), columnRight, 1.0);
-    EXPECT_LE(fm.horizontalAdvance(title->text()), title->width()) << "the title fits its column";
+    const double advance = fm.horizontalAdvance(title->text());
+    EXPECT_LE(advance, title->width()) << "the title fits its column";
     EXPECT_GE(title->x(), previousRight - 0.5);
     previousRight = title->x() + title->width();
+    // The title text stands over its column with at least half a cell free
+    // before it, so no two titles run together ("SVChan").
+    const double textStart = (title->alignment() & Qt::AlignRight) ? previousRight - advance : title->x();
+    EXPECT_GE(textStart - previousTextRight, cell / 2) << "a visible gap before the title";
+    previousTextRight = textStart + advance;
     EXPECT_LT(title->y() + title->height(), row->y() + 1);
   }
   ValuePanel* list = w.controls.Panel_SVSel;

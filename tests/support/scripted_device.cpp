@@ -13,7 +13,7 @@ Bytes ScriptedDevice::allWritten() const {
 
 bool ScriptedDevice::open(const QString& name) {
   openedName_ = name;
-  if (failOpen_) return false;
+  if (failOpen_ || lost_) return false;
   open_ = true;
   return true;
 }

@@ -30,7 +30,9 @@ class ScriptedDevice final : public link::SerialDevice {
   void failOpen(bool fail) { failOpen_ = fail; }
   void failSetLine(bool fail) { failSetLine_ = fail; }
   void failRts(bool fail) { failRts_ = fail; }
+  // The device vanishes (reads and writes fail, it cannot be opened) and comes back.
   void loseDevice() { lost_ = true; }
+  void restoreDevice() { lost_ = false; }
   std::function<void()> onDrain;  // runs inside drain(), e.g. to send meanwhile
 
   // Inspection.
