@@ -40,6 +40,7 @@ void QtSerialDevice::onError(QSerialPort::SerialPortError error) {
 bool QtSerialDevice::isOpen() const { return port_.isOpen(); }
 
 bool QtSerialDevice::setLine(const LineSettings& line) {
+  if (gone()) return false;
   bool ok = port_.setBaudRate(line.baud);
   ok = port_.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits)) && ok;
   const auto parity = line.parity == Parity::Odd    ? QSerialPort::OddParity

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <unistd.h>
 #include <vector>
 
 #include "tests/process/pseudo_terminal.h"
@@ -47,7 +51,136 @@ Frame F(std::initializer_list<int> bytes) {
   return f;
 }
 
+// Halvix started on a port path, its standard error kept for the checks.
+class HalvixRun {
+ public:
+  explicit HalvixRun(const QString& portPath) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // A sanitized build keeps freed memory in quarantine; keep that small so
+    // resident memory shows Halvix's own.
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:quarantine_size_mb=1"));
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(HALVIX_PROGRAM), {QStringLiteral("--port=") + portPath});
+  }
+  ~HalvixRun() {
+    process.terminate();
+    if (!process.waitForFinished(10000)) process.kill();
+  }
+  // User plus system CPU time so far, in seconds, from /proc.
+  double cpuSeconds() const {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process.processId()));
+    if (!stat.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray text = stat.readAll();
+    // Fields after the parenthesised command name; utime and stime are 14 and 15.
+    const QList<QByteArray> f = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return (f.value(11).toDouble() + f.value(12).toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  }
+  // Resident memory in MB, from /proc.
+  double residentMb() const {
+    QFile status(QStringLiteral("/proc/%1/status").arg(process.processId()));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+  }
+  QString errors() {
+    stderrText += QString::fromLocal8Bit(process.readAll());
+    return stderrText;
+  }
+  // Waits at most timeoutMs until standard error holds text.
+  bool waitForError(const QString& text, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!errors().contains(text) && t.elapsed() < timeoutMs) process.waitForReadyRead(100);
+    return errors().contains(text);
+  }
+
+  QProcess process;
+  QString stderrText;
+};
+
+// Collects what the port receives until a frame shows up, at most timeoutMs.
+bool waitForFrame(PseudoTerminal& pty, const Frame& frame, int timeoutMs, QByteArray* wire = nullptr) {
+  QByteArray got;
+  QElapsedTimer t;
+  t.start();
+  bool seen = false;
+  while (!seen && t.elapsed() < timeoutMs) {
+    got += pty.read(100);
+    const auto frames = Frames(got);
+    seen = std::find(frames.begin(), frames.end(), frame) != frames.end();
+  }
+  if (wire != nullptr) *wire = got;
+  return seen;
+}
+
 }  // namespace
+
+TEST(HalvixProcess, APulledCableCostsNoCpuAndTheReturningDeviceIsNegotiatedAgain) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString link = dir.filePath(QStringLiteral("receiver"));
+  auto first = std::make_unique<PseudoTerminal>();
+  ASSERT_TRUE(first->ok());
+  ASSERT_TRUE(QFile::link(first->slavePath(), link));
+
+  HalvixRun halvix(link);
+  ASSERT_TRUE(halvix.process.waitForStarted(10000));
+  const Frame version = F({0x1F, 0x00, 0x00});
+  ASSERT_TRUE(waitForFrame(*first, version, 10000)) << "the break sequence starts";
+
+  // Let the break sequence finish and routine polling start.
+  ASSERT_TRUE(waitForFrame(*first, F({0x24}), 15000)) << "routine polling";
+
+  // The peer goes away for good: Halvix notices, closes the port and idles.
+  first.reset();
+  ASSERT_TRUE(halvix.waitForError(QStringLiteral("disconnected"), 5000)) << "output: " << halvix.errors().toStdString();
+  const double before = halvix.cpuSeconds();
+  QThread::sleep(5);
+  const double spent = halvix.cpuSeconds() - before;
+  EXPECT_LT(spent, 0.2) << "CPU seconds over 5 s without the device";
+  std::fprintf(stderr, "CPU over 5 s without the device: %.2f s\n", spent);
+
+  // A new receiver appears at the same path: BREAK and the version query again.
+  PseudoTerminal second;
+  ASSERT_TRUE(second.ok());
+  ASSERT_TRUE(QFile::remove(link));
+  ASSERT_TRUE(QFile::link(second.slavePath(), link));
+  QElapsedTimer back;
+  back.start();
+  EXPECT_TRUE(waitForFrame(second, version, 10000)) << "the break sequence runs again";
+  std::fprintf(stderr, "device back to the first frame: %lld ms\n", static_cast<long long>(back.elapsed()));
+  EXPECT_TRUE(halvix.waitForError(QStringLiteral("is back"), 5000));
+}
+
+TEST(HalvixProcess, AFloodAtFullSpeedKeepsMemoryFlatAndTheLineAlive) {
+  PseudoTerminal pty;
+  ASSERT_TRUE(pty.ok());
+  HalvixRun halvix(pty.slavePath());
+  ASSERT_TRUE(halvix.process.waitForStarted(10000));
+  ASSERT_TRUE(waitForFrame(pty, F({0x1F, 0x00, 0x00}), 10000));
+  const double baseline = halvix.residentMb();
+
+  // 10 MB of reports as fast as the pseudo-terminal takes them.
+  QByteArray report = QByteArray::fromHex("10 41 47 c3 50 00 05 78 41 60 00 00 10 03");
+  QByteArray block;
+  while (block.size() < 64 * 1024) block += report;
+  double peak = 0;
+  for (qsizetype sent = 0; sent < 10 * 1024 * 1024; sent += block.size()) {
+    ASSERT_TRUE(pty.write(block));
+    pty.read(0);  // keep Halvix's own frames from backing up
+    peak = std::max(peak, halvix.residentMb());
+  }
+  std::fprintf(stderr, "resident memory: %.1f MB before the flood, %.1f MB at its peak\n", baseline, peak);
+  EXPECT_LT(peak - baseline, 30.0) << "the flood must not pile up in memory";
+  EXPECT_LT(peak, 100.0 + baseline) << "far below the 1 GB of an unbounded buffer";
+
+  // The line still works: the poll cycle goes on asking after the flood.
+  EXPECT_TRUE(waitForFrame(pty, F({0x24}), 20000));
+}
 
 TEST(HalvixProcess, StartUpSequenceOnAPseudoTerminalAndCleanExit) {
   PseudoTerminal pty;

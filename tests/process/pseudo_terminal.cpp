@@ -42,6 +42,9 @@ bool writeFd(int fd, const QByteArray& bytes) {
 PseudoTerminal::PseudoTerminal() {
   master_ = posix_openpt(O_RDWR | O_NOCTTY);
   if (master_ < 0) return;
+  // Programs the test starts must not inherit the master: closing it has to
+  // reach the peer as a hang-up.
+  fcntl(master_, F_SETFD, FD_CLOEXEC);
   if (grantpt(master_) != 0 || unlockpt(master_) != 0) {
     ::close(master_);
     master_ = -1;
@@ -50,7 +53,7 @@ PseudoTerminal::PseudoTerminal() {
   slavePath_ = QString::fromLocal8Bit(ptsname(master_));
   makeRaw(master_);
   // Holding the slave open keeps the master readable between the peer's opens.
-  slaveKeepAlive_ = ::open(slavePath_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+  slaveKeepAlive_ = ::open(slavePath_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (slaveKeepAlive_ >= 0) makeRaw(slaveKeepAlive_);
 }
 
@@ -64,7 +67,7 @@ QByteArray PseudoTerminal::read(int timeoutMs) { return readFd(master_, timeoutM
 bool PseudoTerminal::write(const QByteArray& bytes) { return writeFd(master_, bytes); }
 
 SlaveEnd::SlaveEnd(const QString& path) {
-  fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+  fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (fd_ >= 0) makeRaw(fd_);
 }
 

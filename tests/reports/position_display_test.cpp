@@ -49,6 +49,9 @@ TEST_F(PositionDisplayTest, GpsTimeFillsTheTimeGroupWhileTheTimingPacketsAreNotP
   EXPECT_EQ(mc().Panel_TOW->text(), QStringLiteral("-1"));
   EXPECT_EQ(mc().Panel_Time->text(), QStringLiteral("<No time yet>"));
   EXPECT_EQ(display().timeReportCountdown, 5);
+  // Not the eve of the GPS epoch: no time, no date.
+  feed(0x41, GpsTime(-1.0f, 0, 0.0f));
+  EXPECT_EQ(mc().Panel_Date->text(), QString());
 
   mc().Label_TimeType->setText(QStringLiteral("UTC"));
   feed(0x41, GpsTime(100000.0f, 1400, 14.0f));
