@@ -52,7 +52,7 @@ void PaintClock(QPainter& p) {
 
 void PaintSignal(QPainter& p) {
   // Arcs spreading from the satellite toward the clock.
-  const QPointF source(100, 28);
+  const QPointF source(94, 32);
   p.setBrush(Qt::NoBrush);
   for (int i = 0; i < 3; ++i) {
     const double r = 14 + 8 * i;
@@ -63,8 +63,9 @@ void PaintSignal(QPainter& p) {
 
 void PaintSatellite(QPainter& p) {
   p.save();
-  p.translate(100, 28);
+  p.translate(94, 32);
   p.rotate(-35);
+  p.scale(0.85, 0.85);
   // Solar wings on a strut, either side of the body.
   p.setPen(QPen(kNavy, 2));
   p.drawLine(QPointF(-26, 0), QPointF(26, 0));

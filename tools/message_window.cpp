@@ -31,7 +31,9 @@ TForm_Message::TForm_Message(QWidget* parent) : QDialog(parent) {
                           buttonsTop - 2 * kMargin);
   c.Memo_Pad->setFont(ui::FixedPitchFont());
   c.Memo_Pad->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  c.Memo_Pad->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // A vertical scroll bar only: long lines wrap.
+  c.Memo_Pad->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  c.Memo_Pad->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   c.Button_Clear = ui::Button(this, "Button_Clear", QStringLiteral("Clear"),
                               QRect(kClientWidth / 2 - kButtonWidth - kMargin, buttonsTop,
                                     kButtonWidth, kButtonHeight));
