@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
@@ -59,6 +60,7 @@ TEST_P(ReceiverTypeStartup, ConfiguresItselfWithinASecond) {
       },
       nullptr, &settings});
   ASSERT_TRUE(program->start({QStringLiteral("--simulate=") + QString::fromLatin1(e.persona)}));
+  EXPECT_FALSE(QApplication::windowIcon().isNull()) << "the emblem is the window icon";
   // The configuration windows' controls as those dialogs name them.
   app::Windows& w = *program->windows();
   auto* width = new QPushButton(w.timingOut.get());
