@@ -31,28 +31,6 @@ TEST(VersionLayouts, AcceptedLengths) {
   }
 }
 
-TEST(VersionLayouts, SoftwareVersionShortAndLong) {
-  PayloadWriter p(10);
-  const std::uint8_t bytes[] = {1, 2, 3, 4, 107, 1, 5, 6, 7, 107};
-  for (int i = 0; i < 10; ++i) p.byte(i, bytes[i]);
-  const auto v = DecodeSoftwareVersion(p.data(), p.length());
-  ASSERT_TRUE(v);
-  EXPECT_FALSE(v->longForm);
-  EXPECT_EQ(v->application.versionText(), "1.02");
-  EXPECT_EQ(v->application.dateText(), "3/4/2007");
-  EXPECT_EQ(v->signalProcessor.versionText(), "1.05");
-  EXPECT_EQ(v->signalProcessor.dateText(), "6/7/2007");
-
-  PayloadWriter l(96);
-  l.byte(0, 1).byte(1, 2).byte(17, 3).byte(20, 13).byte(21, 5).byte(22, 9).byte(9, 99);
-  const auto lv = DecodeSoftwareVersion(l.data(), l.length());
-  ASSERT_TRUE(lv);
-  EXPECT_TRUE(lv->longForm);
-  EXPECT_EQ(lv->fullVersionText(), "1.02.03");
-  EXPECT_EQ(lv->buildTimeText(), "13:05:09");
-  EXPECT_EQ(lv->signalProcessor.dateText(), "0/0/1999");
-}
-
 TEST(VersionLayouts, ManufacturingDateCentury) {
   struct Case {
     int year, month, day;
@@ -79,20 +57,7 @@ TEST(VersionLayouts, ManufacturingDateCentury) {
 }
 
 TEST(VersionLayouts, ProductionParametersChooseTheReceiverType) {
-  PayloadWriter p(19);
-  p.byte(0, 0x42).byte(1, 3).byte(2, 4).word(3, 500).longWord(5, 123456).longWord(9, 654321);
-  p.word(13, 8).word(15, 91);
-  const auto r = DecodeProductionParameters(p.data(), p.length());
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->optionsPrefix, 3);
-  EXPECT_EQ(r->numberExtension, 4);
-  EXPECT_EQ(r->caseSerialPrefix, 500);
-  EXPECT_EQ(r->caseSerialNumber, 123456);
-  EXPECT_EQ(r->productionNumber, 654321);
-  EXPECT_EQ(r->premiumOptions, 8);
-  EXPECT_EQ(r->machineId, 91);
-  EXPECT_EQ(r->receiverType(), 5) << "machine 91 wins over the options";
-
+  // First match wins: machine 98, then 91, then the premium options.
   struct Case {
     int machine, premium, type;
   } cases[] = {{98, 0, 0}, {98, 8, 0}, {91, 0, 5}, {1, 0, 1}, {1, 8, 2},
