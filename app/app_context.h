@@ -5,6 +5,7 @@
 
 #include "app/operator_prompts.h"
 #include "app/port_choice.h"
+#include "app/settings_store.h"
 #include "app/system_clock.h"
 #include "link/clock.h"
 #include "link/serial_link.h"
@@ -26,6 +27,12 @@ struct AppContext {
   // The PC clock that "Download Time To PC" sets. Without one the transfer
   // reports a failure and the machine's time is never touched.
   PcClock* pcClock = nullptr;
+  // Where the NTP setting is kept; null means the platform's store.
+  SettingsStore* settings = nullptr;
+
+  SettingsStore& settingsStore() const {
+    return settings != nullptr ? *settings : PlatformSettingsStore();
+  }
 };
 
 }  // namespace halvix::app

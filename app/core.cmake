@@ -1,9 +1,11 @@
 target_sources(halvix_core PRIVATE
   app/command_line.cpp
+  app/ntp_setting.cpp
   app/gps_time.cpp
   app/poll_cycle.cpp
   app/operator_prompts.cpp
   app/port_choice.cpp
+  app/settings_store.cpp
   app/system_clock.cpp
 )
 # Setting the PC clock is the one platform call of the system-clock seam.

@@ -8,6 +8,7 @@
 #include "reports/position_decoders.h"
 #include "reports/satellite_decoders.h"
 #include "reports/timing_decoders.h"
+#include "reports/version_decoders.h"
 
 namespace halvix::app {
 
@@ -20,7 +21,7 @@ using DecoderFn = void (*)(const reports::DecoderContext&, const std::uint8_t*, 
 void WireDecoders(Windows& windows, AppContext& context) {
   windows.decoders = std::make_unique<reports::DecoderContext>(
       reports::DecoderContext{windows, context.display, context.prompts, context.link,
-                               context.readBack, {}, {}, {}});
+                               context.readBack, {}, {}, {}, {}, {}});
   reports::DecoderContext* ctx = windows.decoders.get();
   ctx->setPcClockFromGps = [&context](double gpsSeconds, float utcOffset) {
     if (context.pcClock != nullptr) {
@@ -61,6 +62,16 @@ void WireDecoders(Windows& windows, AppContext& context) {
   d.setDecoder(0x5B, bind(&reports::Report5BDecoder));
   d.setDecoder(0x40, bind(&reports::Report40Decoder));
   d.setDecoder(0x49, bind(&reports::Report49Decoder));
+
+  // The receiver itself: versions, health, parameters, segment status.
+  d.setDecoder(0x45, bind(&reports::Report45Decoder));
+  d.setDecoder(0x46, bind(&reports::Report46Decoder));
+  d.setDecoder(0x4B, bind(&reports::Report4BDecoder));
+  d.setDecoder(0x4E, bind(&reports::Report4EDecoder));
+  d.setSegmentStatusDecoder(bind(&reports::Report5F11Decoder));
+  d.setDiagnosticDecoder(bind(&reports::Report5FDiagnosticDecoder));
+  d.setSuperDecoder(kSuper, 0x41, bind(&reports::Report8F41Decoder));
+  d.setSuperDecoder(kSuper, 0x42, bind(&reports::Report8F42Decoder));
   windows.main->hooks.ageSatelliteRows = [ctx] { reports::AgeSatelliteRows(*ctx); };
 }
 

@@ -3,6 +3,7 @@ target_sources(halvix_gui PRIVATE
   app/decoder_wiring.cpp
   app/main_window.cpp
   app/program.cpp
+  app/receiver_types.cpp
   app/splash_window.cpp
   app/widget_prompts.cpp
   app/window_set.cpp

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "app/receiver_types.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
 #include "commands/altitude_dialog.h"
@@ -800,7 +801,7 @@ void TForm_Main::ageSatelliteRows() {
   if (hooks.ageSatelliteRows) hooks.ageSatelliteRows();
 }
 
-// Control menu. The resets, transfers and receiver types act once their
+// Control menu. The resets and transfers act once their
 // commands and windows are in place; until then the items do nothing.
 void TForm_Main::ControlColdClick() {}
 void TForm_Main::ControlWarmClick() {}
@@ -818,12 +819,13 @@ void TForm_Main::ControlTimeToPCClick() {
   commands::TimeRequest21(context_.link);
   context_.display.timeToPcPending = true;
 }
-void TForm_Main::ControlPollingTimingPktsClick() {}
-void TForm_Main::RecTypeCvlClick() {}
-void TForm_Main::RecTypeCvlNordenClick() {}
-void TForm_Main::RecTypeCvlPellamClick() {}
-void TForm_Main::RecTypeCvlCVL2Click() {}
-void TForm_Main::RecTypeBriselClick() {}
+void TForm_Main::ControlPollingTimingPktsClick() { TogglePollTimingPackets(*this); }
+void TForm_Main::RecTypeCvlClick() { ApplyReceiverType(*this, kCorvel); }
+void TForm_Main::RecTypeCvlNordenClick() { ApplyReceiverType(*this, kCorvelNorden); }
+void TForm_Main::RecTypeCvlPellamClick() { ApplyReceiverType(*this, kCorvelPellam); }
+void TForm_Main::RecTypeCvlCVL2Click() { ApplyReceiverType(*this, kCorvelCvl2); }
+void TForm_Main::RecTypeBriselClick() { ApplyReceiverType(*this, kBrisel); }
+// Dolvo UTC is listed but has no configuration of its own: choosing it does nothing.
 void TForm_Main::RecTypeDolvoUTCClick() {}
 void TForm_Main::ControlRecordQlipClick() { ShowWindow(windows_ ? windows_->logQlip.get() : nullptr); }
 void TForm_Main::Control_PacketsOnClick() {

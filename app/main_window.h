@@ -184,6 +184,10 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   struct Hooks {
     // Ages the satellite rows once per poll round.
     std::function<void()> ageSatelliteRows;
+    // Sets the diagnostics test's testPort to 0 when a receiver type is
+    // applied in developer mode. HOOK: left empty until the diagnostics
+    // window has its test port.
+    std::function<void()> resetDiagnosticsTestPort;
     // Run by FormDestroy, e.g. to close the recording file.
     std::vector<std::function<void()>> destroy;
   };

@@ -8,6 +8,7 @@
 #include "app/windows.h"
 #include "link/qt_serial_device.h"
 #include "sim/simulated_device.h"
+#include "tools/emblem.h"
 
 namespace halvix::app {
 
@@ -47,6 +48,7 @@ TForm_Main* Program::mainWindow() const { return windows_ ? windows_->main.get()
 
 bool Program::start(const QStringList& args) {
   QCoreApplication::setApplicationName(QStringLiteral("Halvix"));
+  QApplication::setWindowIcon(tools::EmblemIcon());
   // Before any window exists: a new style resets the palette.
   installHintTiming();
   commandLine_ = ParseCommandLine(args);
@@ -64,6 +66,7 @@ bool Program::start(const QStringList& args) {
   context_.reset(new AppContext{port_, commandLine_.developerMode, seams_.clock, *link_,
                                 seams_.prompts});
   context_->pcClock = seams_.pcClock;
+  context_->settings = seams_.settings;
   windows_ = CreateWindows(*context_, [](TForm_Main& main) { return main.FormCreate(); });
   if (!windows_) return false;
   windows_->main->show();

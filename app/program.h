@@ -29,6 +29,8 @@ struct ProgramSeams {
   // The PC's own clock; the program passes the host's, tests a fixed one.
   // Without it the time transfer never sets the machine's clock.
   PcClock* pcClock = nullptr;
+  // The NTP setting's store; null means the platform's.
+  SettingsStore* settings = nullptr;
 };
 
 // The default seams' device factory: the simulated receiver or a real port.

@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QScreen>
 
+#include "tools/emblem.h"
+
 namespace halvix::app {
 
 QPixmap DrawSplashPicture() {
@@ -21,27 +23,18 @@ QPixmap DrawSplashPicture() {
   sky.setColorAt(1.0, QColor(0x1C, 0x4E, 0x7A));
   p.fillRect(pixmap.rect(), sky);
 
-  // Orbits and satellites around a small globe in the right-hand corner.
-  const QPointF globe(292, 150);
-  p.setPen(QPen(QColor(255, 255, 255, 60), 1.2));
+  // Faint orbits behind the program's emblem in the right-hand part.
+  const QPointF centre(290, 100);
+  p.setPen(QPen(QColor(255, 255, 255, 50), 1.2));
   p.setBrush(Qt::NoBrush);
   for (int i = 0; i < 3; ++i) {
     p.save();
-    p.translate(globe);
+    p.translate(centre);
     p.rotate(-25.0 + 35.0 * i);
-    p.drawEllipse(QPointF(0, 0), 82, 30);
+    p.drawEllipse(QPointF(0, 0), 78, 28);
     p.restore();
   }
-  QRadialGradient earth(globe + QPointF(-8, -8), 34);
-  earth.setColorAt(0.0, QColor(0x5F, 0xB3, 0xE8));
-  earth.setColorAt(1.0, QColor(0x1A, 0x5C, 0x94));
-  p.setPen(Qt::NoPen);
-  p.setBrush(earth);
-  p.drawEllipse(globe, 30, 30);
-  p.setBrush(QColor(0x00, 0xFF, 0x00));
-  for (const QPointF& sat : {QPointF(222, 118), QPointF(352, 126), QPointF(262, 96)}) {
-    p.drawEllipse(sat, 3.5, 3.5);
-  }
+  tools::PaintEmblem(p, centre.x() - 60, centre.y() - 60, 120);
 
   // Timing pulses along the bottom edge.
   QPainterPath pulses;

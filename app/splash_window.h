@@ -26,7 +26,7 @@ class TForm_Splash : public QWidget {
   QLabel* image_ = nullptr;
 };
 
-// The splash picture: the program's name over a sky with satellite orbits.
+// The splash picture: the program's name and emblem over a night sky.
 QPixmap DrawSplashPicture();
 
 }  // namespace halvix::app

@@ -71,7 +71,7 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->initialTime);
   create(*w, w->packetMasks);
   create(*w, w->addTiming, context.link);
-  create(*w, w->product);
+  create(*w, w->product, context.link);
   create(*w, w->rawMeas, context.link);
   create(*w, w->gps);
   create(*w, w->serial);
@@ -80,7 +80,7 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->utcParam);
   create(*w, w->datum);
   create(*w, w->nmea);
-  create(*w, w->eeprom);
+  create(*w, w->eeprom, context.link);
   create(*w, w->timingOut);
   create(*w, w->velPos);
   create(*w, w->logQlip);

@@ -4,4 +4,5 @@ target_sources(halvix_core PRIVATE
   reports/position_layouts.cpp
   reports/satellite_layouts.cpp
   reports/timing_layouts.cpp
+  reports/version_layouts.cpp
 )

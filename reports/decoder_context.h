@@ -34,6 +34,10 @@ struct DecoderContext {
   std::function<void()> nextTrackingReset;
   // The reset test's read-back of the 2D reference altitude (report 0x4A, 9 bytes).
   std::function<void(float altitude)> referenceAltitude;
+  // The reset test's counts of the receiver's fatal errors and exceptions
+  // (report 0x5F, developer mode). HOOK: set once the diagnostics test has them.
+  std::function<void()> appFatalError;
+  std::function<void()> appFatalException;
 
   app::TForm_Main& main() const;
   // "Poll Timing Packets" is checked: the timing packets feed the main window.

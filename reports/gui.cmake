@@ -12,6 +12,7 @@ target_sources(halvix_gui PRIVATE
   reports/track_window.cpp
   reports/utc_param_window.cpp
   reports/value_panel.cpp
+  reports/version_decoders.cpp
   reports/vel_pos_window.cpp
   reports/window_support.cpp
 )

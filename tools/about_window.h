@@ -1,7 +1,12 @@
-// TForm_About: the About box, created once at start-up and shown from the main window.
+// TForm_About: the About box. The program's emblem in a frame, its name and
+// version, and "&OK".
 #pragma once
 
 #include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
 
 namespace halvix::tools {
 
@@ -9,7 +14,28 @@ class TForm_About : public QDialog {
   Q_OBJECT
 
  public:
+  static constexpr int kPictureSide = 96;
+
   explicit TForm_About(QWidget* parent = nullptr);
+
+  struct Controls {
+    QFrame* Panel_About = nullptr;
+    QFrame* Panel_Pic = nullptr;
+    QLabel* Image_Pic = nullptr;
+    QFrame* Panel_Version = nullptr;
+    QLabel* Label_Name = nullptr;
+    QLabel* Label_Version = nullptr;
+    QPushButton* Button_OK = nullptr;
+  };
+  Controls controls;
+
+  void Button_OKClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  bool centred_ = false;
 };
 
 }  // namespace halvix::tools

@@ -5,6 +5,7 @@ target_sources(halvix_gui PRIVATE
   tools/almanac_data_window.cpp
   tools/diagnostics_window.cpp
   tools/eeprom_window.cpp
+  tools/emblem.cpp
   tools/log_qlip_window.cpp
   tools/message_window.cpp
 )

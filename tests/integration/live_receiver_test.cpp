@@ -24,6 +24,7 @@
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 #include "tests/integration/sim_link.h"
+#include "tests/support/memory_settings.h"
 #include "tests/support/scripted_prompts.h"
 
 using namespace halvix;
@@ -41,10 +42,13 @@ class LiveReceiverTest : public ::testing::Test {
   link::VirtualClock clock{0};
   ScriptedPrompts prompts;
   app::FixedPcClock pcClock;
+  // The stored NTP choice decides the poll item once the receiver's type is known.
+  halvix::testing::MemorySettings settings;
   SwitchedSimDevice* cable = nullptr;
   std::unique_ptr<app::Program> program;
 
   void start(bool pollTimingPackets) {
+    settings.setNtp(pollTimingPackets ? QStringLiteral("0") : QStringLiteral("1"));
     program = std::make_unique<app::Program>(app::ProgramSeams{
         prompts, clock, [] { return std::optional<int>(); },
         [this](const app::PortChoice& port, link::Clock& c) {
@@ -55,7 +59,7 @@ class LiveReceiverTest : public ::testing::Test {
           cable = d.get();
           return d;
         },
-        &pcClock});
+        &pcClock, &settings});
     ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
     ASSERT_NE(cable, nullptr);
     // The break sequence, a tick at a time, up to the start of the link timer.

@@ -11,6 +11,7 @@
 #include "reports/value_panel.h"
 #include "sim/simulated_device.h"
 #include "tests/integration/sim_link.h"
+#include "tests/support/memory_settings.h"
 #include "tests/support/scripted_prompts.h"
 
 using namespace halvix;
@@ -25,10 +26,13 @@ class StartupPollTest : public ::testing::Test {
  protected:
   link::VirtualClock clock{0};
   ScriptedPrompts prompts;
+  // An NTP server is on record: the timing packets stay unpolled and nobody is asked.
+  halvix::testing::MemorySettings settings;
   SwitchedSimDevice* sim = nullptr;
   std::unique_ptr<app::Program> program;
 
   void SetUp() override {
+    settings.setNtp(QStringLiteral("1"));
     program = std::make_unique<app::Program>(app::ProgramSeams{
         prompts, clock, [] { return std::optional<int>(); },
         [this](const app::PortChoice& port, link::Clock& c) -> std::unique_ptr<link::SerialDevice> {
@@ -36,7 +40,8 @@ class StartupPollTest : public ::testing::Test {
               sim::CreateSimulatedDevice(port.persona, c), c);
           sim = dev.get();
           return dev;
-        }});
+        },
+        nullptr, &settings});
     ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
     ASSERT_NE(sim, nullptr);
   }

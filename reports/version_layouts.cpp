@@ -1,0 +1,152 @@
+#include "reports/version_layouts.h"
+
+#include "link/field_codec.h"
+#include "reports/layout_support.h"
+
+namespace halvix::reports {
+
+using link::GetLong;
+using link::GetSingle;
+using link::GetWord;
+
+namespace {
+
+VersionStamp StampAt(const std::uint8_t* p) {
+  return {p[0], p[1], p[2], p[3], p[4]};
+}
+
+}  // namespace
+
+QString VersionStamp::versionText() const { return QString::asprintf("%d.%02d", major, minor); }
+
+QString VersionStamp::dateText() const {
+  return QString::asprintf("%d/%d/%d", month, day, yearSince1900 + 1900);
+}
+
+QString SoftwareVersion::fullVersionText() const {
+  return QString::asprintf("%d.%02d.%02d", application.major, application.minor, build);
+}
+
+QString SoftwareVersion::buildTimeText() const {
+  return QString::asprintf("%d:%02d:%02d", hour, minute, second);
+}
+
+std::optional<SoftwareVersion> DecodeSoftwareVersion(const std::uint8_t* payload, int length) {
+  if (payload == nullptr ||
+      (length != SoftwareVersion::kShortLength && length != SoftwareVersion::kLongLength)) {
+    return std::nullopt;
+  }
+  SoftwareVersion r;
+  r.application = StampAt(payload);
+  r.signalProcessor = StampAt(payload + 5);
+  if (length == SoftwareVersion::kLongLength) {
+    r.longForm = true;
+    r.build = payload[17];
+    r.hour = payload[20];
+    r.minute = payload[21];
+    r.second = payload[22];
+  }
+  return r;
+}
+
+std::optional<Health> DecodeHealth(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, Health::kLength)) return std::nullopt;
+  return Health{payload[0]};
+}
+
+QString HealthStatusText(int code) {
+  switch (code) {
+    case 0: return QStringLiteral("Doing Fixes");
+    case 1: return QStringLiteral("Don't have GPS time");
+    case 2: return QStringLiteral("Need initialization");
+    case 3: return QStringLiteral("PDOP too high");
+    case 8: return QStringLiteral("No usable satellites");
+    case 9: return QStringLiteral("Only 1 usable SV");
+    case 10: return QStringLiteral("Only 2 usable SVs");
+    case 11: return QStringLiteral("Only 3 usable SVs");
+    case 12: return QStringLiteral("Choosen SV is unusable");
+    default: return QStringLiteral("Unknown status (code %1)").arg(code);
+  }
+}
+
+std::optional<SetTimeReply> DecodeSetTimeReply(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, SetTimeReply::kLength)) return std::nullopt;
+  return SetTimeReply{payload[0] == 'Y'};
+}
+
+std::optional<SegmentStatus> DecodeSegmentStatus(const std::uint8_t* payload, int length) {
+  if (!detail::HasExactLength(payload, length, SegmentStatus::kLength)) return std::nullopt;
+  return SegmentStatus{GetWord(payload + 1)};
+}
+
+QString FatalMessage::label() const {
+  return exception ? QStringLiteral("Application Fatal Exception:")
+                   : QStringLiteral("Application Fatal Error:");
+}
+
+std::optional<FatalMessage> DecodeFatalMessage(const std::uint8_t* payload, int length) {
+  if (payload == nullptr || length < 1) return std::nullopt;
+  if (payload[0] != FatalMessage::kError && payload[0] != FatalMessage::kException) {
+    return std::nullopt;
+  }
+  FatalMessage r;
+  r.exception = payload[0] == FatalMessage::kException;
+  r.text = QByteArray(reinterpret_cast<const char*>(payload + 1), length - 1);
+  return r;
+}
+
+QString ManufacturingParameters::buildDateText() const {
+  const char* century = year2 < 80 ? "20" : "19";
+  return QString::asprintf("%d/%d/%s%02d", month, day, century, year2);
+}
+
+std::optional<ManufacturingParameters> DecodeManufacturingParameters(const std::uint8_t* payload,
+                                                                     int length) {
+  if (!detail::HasExactLength(payload, length, ManufacturingParameters::kLength)) {
+    return std::nullopt;
+  }
+  ManufacturingParameters r;
+  r.serialPrefix = GetWord(payload + 1);
+  r.serialNumber = static_cast<std::int32_t>(GetLong(payload + 3));
+  r.year2 = payload[7];
+  r.month = payload[8];
+  r.day = payload[9];
+  r.hour = payload[10];
+  r.oscillatorOffset = GetSingle(payload + 11);
+  r.testCode = GetWord(payload + 15);
+  return r;
+}
+
+int ProductionParameters::receiverType() const {
+  return ReceiverTypeForProduction(machineId, premiumOptions);
+}
+
+std::optional<ProductionParameters> DecodeProductionParameters(const std::uint8_t* payload,
+                                                               int length) {
+  if (!detail::HasExactLength(payload, length, ProductionParameters::kLength)) {
+    return std::nullopt;
+  }
+  ProductionParameters r;
+  r.optionsPrefix = payload[1];
+  r.numberExtension = payload[2];
+  r.caseSerialPrefix = GetWord(payload + 3);
+  r.caseSerialNumber = static_cast<std::int32_t>(GetLong(payload + 5));
+  r.productionNumber = static_cast<std::int32_t>(GetLong(payload + 9));
+  r.premiumOptions = GetWord(payload + 13);
+  r.machineId = GetWord(payload + 15);
+  return r;
+}
+
+int ReceiverTypeForProduction(int machineId, int premiumOptions) {
+  if (machineId == 98) return 0;
+  if (machineId == 91) return 5;
+  switch (premiumOptions) {
+    case 0: return 1;
+    case 8: return 2;
+    case 4: return 3;
+    case 2: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace halvix::reports

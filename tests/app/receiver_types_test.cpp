@@ -1,0 +1,356 @@
+// Receiver types as the operator meets them: the production report or the
+// "Change Receiver Type" menu reconfigures menus, check marks, the alarm
+// lamps and three configuration windows; the NTP question and the polling
+// warning decide and store whether the timing packets are polled.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/ntp_setting.h"
+#include "app/receiver_types.h"
+#include "commands/packet_masks_dialog.h"
+#include "commands/serial_dialog.h"
+#include "commands/timing_out_dialog.h"
+#include "reports/group_panel.h"
+#include "tests/reports/display_fixture.h"
+#include "tests/support/memory_settings.h"
+
+using namespace halvix;
+using app::PromptAnswer;
+using halvix::testing::MemorySettings;
+using halvix::testing::PayloadWriter;
+
+namespace {
+
+PayloadWriter Production(std::uint16_t machineId, std::uint16_t premium) {
+  PayloadWriter p(19);
+  p.byte(0, 0x42).word(13, premium).word(15, machineId);
+  return p;
+}
+
+const char* const kTimingOutNames[] = {"Edit_Width",       "Button_Width",    "RadioButton_Always",
+                                       "RadioButton_1SV",  "RadioButton_3SV", "Button_SetOutput"};
+const char* const kTimingOutLabels[] = {"Label_Width", "Label_Seconds", "Label_OutputOptions"};
+
+class ReceiverTypeTest : public halvix::testing::DisplayTest {
+ protected:
+  MemorySettings settings;
+
+  void SetUp() override {
+    DisplayTest::SetUp();
+    context->settings = &settings;
+    // The configuration windows' controls, as those dialogs name them.
+    QWidget* t = windows->timingOut.get();
+    for (const char* n : kTimingOutNames) named<QWidget>(new QPushButton(t), n);
+    for (const char* n : kTimingOutLabels) named<QWidget>(new QLabel(t), n);
+    QWidget* s = windows->serial.get();
+    for (const char* n : {"Label_A", "Label_B", "Label_PortBOutput"}) named<QWidget>(new QLabel(s), n);
+    for (const char* n : {"Button_SetA", "Button_SetB"}) named<QWidget>(new QPushButton(s), n);
+    named<QWidget>(new QWidget(s), "ComboBox_PortBOutput")->setEnabled(false);
+    QWidget* m = windows->packetMasks.get();
+    for (int b = 0; b < 8; ++b) maskBox(QByteArray("CheckBox_B1Bit") + QByteArray::number(b));
+    for (int b : {0, 5, 6, 7}) maskBox(QByteArray("CheckBox_B2Bit") + QByteArray::number(b));
+    named<QWidget>(new QLabel(m), "Label_Masks");
+    named<QWidget>(new QPushButton(m), "Button_Set8EA5");
+  }
+
+  template <typename W>
+  W* named(W* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+  }
+  void maskBox(const QByteArray& name) {
+    auto* box = new QCheckBox(QStringLiteral("as laid out"), windows->packetMasks.get());
+    box->setObjectName(QString::fromLatin1(name));
+  }
+  template <typename W = QWidget>
+  W* in(QWidget* window, const char* name) {
+    return window->findChild<W*>(QString::fromLatin1(name));
+  }
+
+  app::TForm_Main::MenuItems& menu() { return main().menu; }
+  QAction* poll() { return menu().ControlPollingTimingPkts; }
+  std::vector<QAction*> typeItems() {
+    auto& m = menu();
+    return {m.RecTypeCvl, m.RecTypeCvlNorden, m.RecTypeCvlPellam, m.RecTypeCvlCVL2,
+            m.RecTypeBrisel, m.RecTypeDolvoUTC};
+  }
+  int checkedType() {
+    const auto items = typeItems();
+    int found = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (items[i]->isChecked()) found = found * 10 + static_cast<int>(i) + 1;
+    }
+    return found;
+  }
+  int ntpQuestions() const {
+    int n = 0;
+    for (const auto& m : prompts.messages) n += m.title == app::kNtpQuestionTitle;
+    return n;
+  }
+  void makeTimingPanelsLive() {
+    for (reports::ValuePanel* p :
+         {mc().Panel_SelfSurvey, mc().Panel_PPSOffset, mc().Panel_10MHz, mc().Panel_Quantization}) {
+      p->setLiveValue(QStringLiteral("1"));
+    }
+  }
+  bool timingPanelsGreyed() {
+    bool all = true;
+    for (reports::ValuePanel* p :
+         {mc().Panel_SelfSurvey, mc().Panel_PPSOffset, mc().Panel_10MHz, mc().Panel_Quantization}) {
+      all = all && p->isGreyed() && p->text().isEmpty();
+    }
+    return all;
+  }
+};
+
+TEST_F(ReceiverTypeTest, FirstRunAnsweredNoPollsAndTheNextRunAsksNothing) {
+  prompts.answers = {PromptAnswer::No};
+  makeTimingPanelsLive();
+  feedSuper(Production(1, 0));
+  ASSERT_EQ(ntpQuestions(), 1);
+  EXPECT_EQ(prompts.messages[0].text, app::kNtpQuestion);
+  EXPECT_EQ(prompts.messages[0].buttons, app::PromptButtons::YesNo);
+  EXPECT_EQ(settings.ntp(), QStringLiteral("0"));
+  EXPECT_TRUE(poll()->isVisible());
+  EXPECT_TRUE(poll()->isChecked());
+  EXPECT_FALSE(timingPanelsGreyed());
+  EXPECT_EQ(checkedType(), 1);
+
+  // A later run finds the answer stored.
+  make(false);
+  context->settings = &settings;
+  feedSuper(Production(1, 0));
+  EXPECT_EQ(ntpQuestions(), 1);
+  EXPECT_TRUE(poll()->isChecked());
+}
+
+TEST_F(ReceiverTypeTest, FirstRunAnsweredYesStopsPollingAndGreysTheTimingPanels) {
+  prompts.answers = {PromptAnswer::Yes};
+  makeTimingPanelsLive();
+  feedSuper(Production(1, 0));
+  EXPECT_EQ(ntpQuestions(), 1);
+  EXPECT_EQ(settings.ntp(), QStringLiteral("1"));
+  EXPECT_TRUE(poll()->isVisible());
+  EXPECT_FALSE(poll()->isChecked());
+  EXPECT_TRUE(timingPanelsGreyed());
+}
+
+TEST_F(ReceiverTypeTest, StoredSettingDecidesWithoutAsking) {
+  struct Case {
+    const char* stored;
+    std::uint16_t premium;
+    bool checked;
+    bool greyed;
+  } cases[] = {
+      {"1", 8, false, false},  // Corvel Norden: unchecked but not blanked
+      {"1", 0, false, true},   // Corvel: unchecked and blanked
+      {"0", 8, true, false},
+      {"7", 0, false, true},   // any value but 0 means NTP
+      {" 0x", 8, true, false},  // read as "%d": leading number only
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    settings.setNtp(QString::fromLatin1(c.stored));
+    makeTimingPanelsLive();
+    feedSuper(Production(1, c.premium));
+    EXPECT_EQ(ntpQuestions(), 0);
+    EXPECT_EQ(poll()->isChecked(), c.checked);
+    EXPECT_EQ(timingPanelsGreyed(), c.greyed);
+  }
+}
+
+TEST_F(ReceiverTypeTest, UnreadableSettingCountsAsUnknown) {
+  for (const char* stored : {"abc", "", "99999999999"}) {
+    SCOPED_TRACE(stored);
+    prompts.messages.clear();
+    settings.setNtp(QString::fromLatin1(stored));
+    prompts.answers = {PromptAnswer::No};
+    feedSuper(Production(1, 0));
+    EXPECT_EQ(ntpQuestions(), 1);
+    EXPECT_EQ(settings.ntp(), QStringLiteral("0"));
+  }
+  // A store that cannot be opened asks every time, and nothing is kept.
+  settings.broken = true;
+  prompts.messages.clear();
+  feedSuper(Production(1, 8));
+  feedSuper(Production(1, 8));
+  EXPECT_EQ(ntpQuestions(), 2);
+}
+
+TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
+  settings.setNtp(QStringLiteral("0"));
+  makeTimingPanelsLive();
+  // Machine ID 91 wins over premium options 8.
+  feedSuper(Production(91, 8));
+  auto& m = menu();
+  EXPECT_FALSE(poll()->isVisible());
+  EXPECT_FALSE(poll()->isChecked());
+  EXPECT_FALSE(m.SetupNMEAOutpu->isVisible());
+  EXPECT_FALSE(m.N3->isVisible());
+  EXPECT_FALSE(m.SetupSelfSurvey->isVisible());
+  EXPECT_TRUE(m.SetupBriselSelfSurvey->isVisible());
+  EXPECT_TRUE(m.SetupPortAOutput->isVisible());
+  EXPECT_EQ(checkedType(), 5);
+  EXPECT_TRUE(timingPanelsGreyed());
+  EXPECT_EQ(ntpQuestions(), 0);
+
+  QWidget* t = windows->timingOut.get();
+  for (const char* n : kTimingOutNames) EXPECT_FALSE(in(t, n)->isEnabled()) << n;
+  for (const char* n : kTimingOutLabels) {
+    EXPECT_FALSE(in(t, n)->isEnabled()) << n;
+    EXPECT_NE(in(t, n)->palette().color(QPalette::WindowText),
+              t->palette().color(QPalette::WindowText)) << n;
+  }
+  QWidget* pm = windows->packetMasks.get();
+  for (QCheckBox* box : pm->findChildren<QCheckBox*>()) {
+    EXPECT_FALSE(box->isEnabled());
+    EXPECT_EQ(box->text(), QStringLiteral("as laid out"));
+  }
+  EXPECT_FALSE(in(pm, "Label_Masks")->isEnabled());
+  EXPECT_FALSE(in(pm, "Button_Set8EA5")->isEnabled());
+
+  // Back to a Corvel type from the menu: everything returns.
+  m.RecTypeCvlPellam->trigger();
+  EXPECT_FALSE(poll()->isVisible());
+  EXPECT_TRUE(poll()->isChecked());
+  EXPECT_TRUE(m.SetupNMEAOutpu->isVisible());
+  EXPECT_TRUE(m.SetupSelfSurvey->isVisible());
+  EXPECT_FALSE(m.SetupBriselSelfSurvey->isVisible());
+  EXPECT_FALSE(m.SetupPortAOutput->isVisible());
+  EXPECT_EQ(checkedType(), 3);
+  for (const char* n : kTimingOutNames) EXPECT_TRUE(in(t, n)->isEnabled()) << n;
+  EXPECT_EQ(in(t, "Label_Width")->palette().color(QPalette::WindowText),
+            t->palette().color(QPalette::WindowText));
+  for (QCheckBox* box : pm->findChildren<QCheckBox*>()) EXPECT_TRUE(box->isEnabled());
+  EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit6")->text(), QStringLiteral("8F-AB on Port A, Port B"));
+  EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit7")->text(), QStringLiteral("8F-AC on Port A, Port B"));
+  EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit5")->text(), QStringLiteral("as laid out"));
+}
+
+TEST_F(ReceiverTypeTest, EveryTypeSetsTheSerialWindowsPortCaptions) {
+  menu().RecTypeCvlCVL2->trigger();
+  QWidget* s = windows->serial.get();
+  EXPECT_EQ(in<QLabel>(s, "Label_A")->text(), QStringLiteral("Port A"));
+  EXPECT_EQ(in<QLabel>(s, "Label_B")->text(), QStringLiteral("Port B"));
+  EXPECT_EQ(in<QPushButton>(s, "Button_SetA")->text(), QStringLiteral("Set Port &A"));
+  EXPECT_EQ(in<QPushButton>(s, "Button_SetB")->text(), QStringLiteral("Set Port &B"));
+  EXPECT_TRUE(in(s, "ComboBox_PortBOutput")->isEnabled());
+  EXPECT_EQ(checkedType(), 4);
+}
+
+TEST_F(ReceiverTypeTest, UnknownMachineOrOptionsChangeNothing) {
+  settings.setNtp(QStringLiteral("0"));
+  feedSuper(Production(1, 4));  // Corvel Pellam
+  ASSERT_EQ(checkedType(), 3);
+  for (auto [machine, premium] : {std::pair{98, 0}, std::pair{98, 8}, std::pair{1, 5}}) {
+    feedSuper(Production(static_cast<std::uint16_t>(machine), static_cast<std::uint16_t>(premium)));
+    EXPECT_EQ(checkedType(), 3) << machine << "/" << premium;
+    EXPECT_FALSE(poll()->isVisible());
+  }
+  // A production report of the wrong length is ignored.
+  PayloadWriter shortReport(18);
+  shortReport.byte(0, 0x42).word(15, 91);
+  feedSuper(shortReport);
+  EXPECT_EQ(checkedType(), 3);
+}
+
+TEST_F(ReceiverTypeTest, DolvoDoesNothingAndAnyTypeUnchecksIt) {
+  menu().RecTypeDolvoUTC->trigger();
+  EXPECT_EQ(checkedType(), 0);
+  EXPECT_TRUE(prompts.messages.empty());
+  menu().RecTypeDolvoUTC->setChecked(true);
+  menu().RecTypeBrisel->trigger();
+  EXPECT_EQ(checkedType(), 5);
+}
+
+TEST_F(ReceiverTypeTest, AlarmLampsCloseUpOverTheAntennaRows) {
+  const int bit11Top = mc().Shape_Bit[11]->y();
+  menu().RecTypeBrisel->trigger();
+  const int expected[] = {29, 48, 67, 87, 106, 126, 145};
+  const int bits[] = {3, 5, 6, 7, 8, 9, 10};
+  for (int k = 0; k < 7; ++k) {
+    const auto bit = static_cast<std::size_t>(bits[k]);
+    EXPECT_EQ(mc().Shape_Bit[bit]->y(), expected[k]) << bits[k];
+    EXPECT_EQ(mc().Label_MA[bit]->y(), expected[k] - 2) << bits[k];
+  }
+  EXPECT_EQ(mc().Shape_Bit[11]->y(), bit11Top);
+  EXPECT_TRUE(mc().Shape_Bit[1]->isHidden());
+  EXPECT_TRUE(mc().Label_MA[2]->isHidden());
+  // Applying again leaves them where they are.
+  menu().RecTypeCvlPellam->trigger();
+  EXPECT_EQ(mc().Shape_Bit[10]->y(), 145);
+}
+
+TEST_F(ReceiverTypeTest, PollingWarningGuardsSwitchingOn) {
+  settings.setNtp(QStringLiteral("1"));
+  menu().RecTypeCvlNorden->trigger();
+  ASSERT_FALSE(poll()->isChecked());
+
+  prompts.answers = {PromptAnswer::No};
+  poll()->trigger();
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Warning"));
+  EXPECT_EQ(prompts.messages[0].text, app::kPollingWarning);
+  EXPECT_FALSE(poll()->isChecked());
+  EXPECT_EQ(settings.ntp(), QStringLiteral("1"));
+
+  mc().Panel_Mode->setText(QStringLiteral("stale"));
+  prompts.answers = {PromptAnswer::Yes};
+  poll()->trigger();
+  EXPECT_TRUE(poll()->isChecked());
+  EXPECT_EQ(settings.ntp(), QStringLiteral("0"));
+  EXPECT_TRUE(mc().Panel_Mode->text().isEmpty()) << "the display is reset";
+
+  // Switching off asks nothing.
+  prompts.messages.clear();
+  poll()->trigger();
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_FALSE(poll()->isChecked());
+  EXPECT_EQ(settings.ntp(), QStringLiteral("1"));
+}
+
+TEST_F(ReceiverTypeTest, DeveloperModeResetsTheDiagnosticsPort) {
+  int resets = 0;
+  main().hooks.resetDiagnosticsTestPort = [&] { ++resets; };
+  menu().RecTypeBrisel->trigger();
+  EXPECT_EQ(resets, 0);
+  make(true);
+  context->settings = &settings;
+  main().hooks.resetDiagnosticsTestPort = [&] { ++resets; };
+  menu().RecTypeBrisel->trigger();
+  EXPECT_EQ(resets, 1);
+}
+
+TEST(NtpSetting, RegistryOperationsKeepTheirRootCodes) {
+  MemorySettings store;
+  QString text = QStringLiteral("untouched");
+  EXPECT_FALSE(app::ReadRegistryString(store, 2, QStringLiteral("K"), QStringLiteral("V"), text))
+      << "a missing value";
+  app::WriteRegistryString(store, 6, QStringLiteral("K"), QStringLiteral("V"), QStringLiteral("x"));
+  app::WriteRegistryString(store, -1, QStringLiteral("K"), QStringLiteral("V"), QStringLiteral("x"));
+  EXPECT_EQ(store.writes, 0) << "unknown roots fail";
+  app::WriteRegistryString(store, 1, QStringLiteral("K"), QStringLiteral("V"), QStringLiteral("x"));
+  EXPECT_TRUE(app::ReadRegistryString(store, 1, QStringLiteral("K"), QStringLiteral("V"), text));
+  EXPECT_EQ(text, QStringLiteral("x"));
+  EXPECT_FALSE(app::ReadRegistryString(store, 6, QStringLiteral("K"), QStringLiteral("V"), text));
+  EXPECT_FALSE(app::ReadRegistryString(store, 2, QStringLiteral("K"), QStringLiteral("V"), text))
+      << "roots are kept apart";
+}
+
+TEST(NtpSetting, PlatformStoreRoundTrips) {
+  // The test entry points the platform store at a private folder.
+  app::SettingsStore& store = app::PlatformSettingsStore();
+  app::WriteNtpSetting(store, 0);
+  EXPECT_EQ(app::ReadNtpSetting(store), 0);
+  app::WriteNtpSetting(store, 1);
+  EXPECT_EQ(app::ReadNtpSetting(store), 1);
+  app::WriteRegistryString(store, app::kLocalMachineRoot, QString::fromLatin1(app::kNtpKeyPath),
+                           QStringLiteral("NTP"), QStringLiteral("abc"));
+  EXPECT_EQ(app::ReadNtpSetting(store), app::kNtpUnknown);
+}
+
+}  // namespace
