@@ -252,6 +252,32 @@ std::optional<unsigned long> FieldReader::unsignedInteger(QLineEdit* edit,
   return static_cast<unsigned long>(*v);
 }
 
+void CheckOnly(std::initializer_list<QRadioButton*> group, QRadioButton* which) {
+  for (QRadioButton* b : group) {
+    if (b == nullptr || b == which) continue;
+    // An exclusive button cannot be unchecked directly.
+    const bool exclusive = b->autoExclusive();
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(exclusive);
+  }
+  if (which != nullptr) which->setChecked(true);
+}
+
+void SelectIndex(QComboBox* list, int index) {
+  list->setPlaceholderText(QString());
+  list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+void ShowUnselected(QComboBox* list, const QString& text) {
+  list->setCurrentIndex(-1);
+  list->setPlaceholderText(text);
+}
+
+QString ShownText(const QComboBox* list) {
+  return list->currentIndex() >= 0 ? list->currentText() : list->placeholderText();
+}
+
 void OnActivate(QDialog* dialog, std::function<void()> handler) {
   dialog->installEventFilter(new ActivateFilter(dialog, std::move(handler)));
 }

@@ -126,6 +126,17 @@ class FieldReader {
 std::optional<double> ParseReal(const QString& text);
 std::optional<long long> ParseInteger(const QString& text);
 
+// Selection helpers the report decoders use, so that a report sets a
+// control as the operator would (toggled handlers run).
+// Checks which (null: none) and unchecks the rest of an exclusive group.
+void CheckOnly(std::initializer_list<QRadioButton*> group, QRadioButton* which);
+// Selects an item; an index outside the list selects nothing.
+void SelectIndex(QComboBox* list, int index);
+// No selection, and the list shows text (e.g. "unknown") in its place.
+void ShowUnselected(QComboBox* list, const QString& text);
+// What a list shows: the selected item, or the text shown in its place.
+QString ShownText(const QComboBox* list);
+
 // Runs handler each time the dialog becomes the active window (FormActivate).
 // A handler that waits cannot be re-entered by a nested activation.
 void OnActivate(QDialog* dialog, std::function<void()> handler);
