@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -354,6 +355,27 @@ TEST_F(ConfigDialogsTest, ActivationSendsTheQueries) {
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(k.window, &activate);
     EXPECT_EQ(sent(), k.queries) << k.window->objectName().toStdString();
+  }
+}
+
+TEST_F(ConfigDialogsTest, NothingClippedAtALargerFont) {
+  for (QWidget* window : std::initializer_list<QWidget*>{
+           windows->timingOut.get(), windows->packetMasks.get(), windows->autoOut.get(),
+           windows->gps.get(), windows->svNum.get(), windows->altitude.get(),
+           windows->serial.get(), windows->utcParam.get()}) {
+    QFont big = window->font();
+    big.setPixelSize(18);
+    window->setFont(big);
+    window->show();
+    window->layout()->activate();
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+      if (w->objectName().isEmpty() || !w->isVisibleTo(window)) continue;
+      EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
+      EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+      EXPECT_TRUE(window->rect().contains(QRect(w->mapTo(window, QPoint(0, 0)), w->size())))
+          << w->objectName().toStdString();
+    }
+    window->hide();
   }
 }
 
