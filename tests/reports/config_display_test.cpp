@@ -38,6 +38,15 @@ class ConfigDisplayTest : public DisplayTest {
   W* find(QWidget* window, const char* name) {
     return window->findChild<W*>(QString::fromLatin1(name));
   }
+  // The control the dialog has, or a stand-in of that name while the dialog
+  // does not lay it out yet (one container per radio group).
+  template <typename W>
+  W* ensure(QWidget* window, const char* name, QWidget* group = nullptr) {
+    if (W* w = find<W>(window, name)) return w;
+    auto* w = new W(group != nullptr ? group : window);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+  }
 };
 
 TEST_F(ConfigDisplayTest, UtcParametersPanels) {
@@ -174,8 +183,16 @@ TEST_F(ConfigDisplayTest, MaskReportsCheckTheirBoxes) {
 
 TEST_F(ConfigDisplayTest, PortAOutputRadioButtonsFollowMask1) {
   QWidget* w = windows->briselPortAOut.get();
-  if (find<QRadioButton>(w, "RadioButton_PPS0B") == nullptr) {
-    GTEST_SKIP() << "the Port A Output dialog has no radio buttons yet";
+  const bool standIns = find<QRadioButton>(w, "RadioButton_PPS0B") == nullptr;
+  QWidget* group0B = standIns ? new QWidget(w) : nullptr;
+  QWidget* groupAD = standIns ? new QWidget(w) : nullptr;
+  for (const char* name : {"RadioButton_Both0B", "RadioButton_PPS0B", "RadioButton_Event0B",
+                           "RadioButton_Request0B"}) {
+    ensure<QRadioButton>(w, name, group0B);
+  }
+  for (const char* name : {"RadioButton_BothAD", "RadioButton_PPSAD", "RadioButton_EventAD",
+                           "RadioButton_RequestAD"}) {
+    ensure<QRadioButton>(w, name, groupAD);
   }
   PayloadWriter a5 = super(5, 0xA5);
   a5.byte(1, 0x21);
@@ -207,10 +224,18 @@ TEST_F(ConfigDisplayTest, ReadBackFieldsOfTheOtherDialogsReports) {
   feed(0x4A, altitude);
   EXPECT_EQ(windows->altitude->controls.Edit_Altitude->text(), QStringLiteral("123.250"));
   EXPECT_FLOAT_EQ(context->readBack.refAltitude.load(), 123.25f);
+}
 
-  // Where the NMEA dialog has its controls, the report fills them.
+TEST_F(ConfigDisplayTest, NmeaReportChecksItsBoxes) {
   QWidget* w = windows->nmea.get();
-  if (find<QCheckBox>(w, "CheckBox_GGA") == nullptr) GTEST_SKIP() << "NMEA dialog still empty";
+  ensure<QLineEdit>(w, "Edit_Interval");
+  for (const char* name : {"CheckBox_GGA", "CheckBox_GLL", "CheckBox_VTG", "CheckBox_GSV",
+                           "CheckBox_GSA", "CheckBox_ZDA", "CheckBox_RMC"}) {
+    ensure<QCheckBox>(w, name)->setChecked(true);
+  }
+  PayloadWriter nmea(6);
+  nmea.byte(1, 5).longWord(2, 0x00000101u);
+  feed(0x7B, nmea);
   EXPECT_EQ(find<QLineEdit>(w, "Edit_Interval")->text(), QStringLiteral("5"));
   for (const char* name : {"CheckBox_GGA", "CheckBox_RMC"}) {
     EXPECT_TRUE(find<QCheckBox>(w, name)->isChecked()) << name;
