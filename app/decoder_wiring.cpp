@@ -4,6 +4,7 @@
 #include "app/system_clock.h"
 #include "app/windows.h"
 #include "link/report_dispatcher.h"
+#include "reports/config_decoders.h"
 #include "reports/decoder_context.h"
 #include "reports/position_decoders.h"
 #include "reports/satellite_decoders.h"
@@ -72,6 +73,21 @@ void WireDecoders(Windows& windows, AppContext& context) {
   d.setDiagnosticDecoder(bind(&reports::Report5FDiagnosticDecoder));
   d.setSuperDecoder(kSuper, 0x41, bind(&reports::Report8F41Decoder));
   d.setSuperDecoder(kSuper, 0x42, bind(&reports::Report8F42Decoder));
+  // Configuration reports.
+  d.setDecoder(0x4F, bind(&reports::Report4FDecoder));
+  d.setDecoder(0x55, bind(&reports::Report55Decoder));
+  d.setDecoder(0x7B, bind(&reports::Report7BDecoder));
+  d.setDecoder(0xBB, bind(&reports::ReportBBDecoder));
+  d.setDecoder(0xBC, bind(&reports::ReportBCDecoder));
+  d.setSuperDecoder(kSuper, 0x15, bind(&reports::Report8F15Decoder));
+  d.setSuperDecoder(kSuper, 0x4A, bind(&reports::Report8F4ADecoder));
+  d.setSuperDecoder(kSuper, 0x4B, bind(&reports::Report8F4BDecoder));
+  d.setSuperDecoder(kSuper, 0x4D, bind(&reports::Report8F4DDecoder));
+  d.setSuperDecoder(kSuper, 0x4E, bind(&reports::Report8F4EDecoder));
+  d.setSuperDecoder(kSuper, 0x4F, bind(&reports::Report8F4FDecoder));
+  d.setSuperDecoder(kSuper, 0xA5, bind(&reports::Report8FA5Decoder));
+  d.setSuperDecoder(kSuper, 0xA9, bind(&reports::Report8FA9Decoder));
+
   windows.main->hooks.ageSatelliteRows = [ctx] { reports::AgeSatelliteRows(*ctx); };
 }
 

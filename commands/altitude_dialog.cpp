@@ -1,10 +1,76 @@
 #include "commands/altitude_dialog.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "app/app_context.h"
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+
 namespace halvix::commands {
 
-TForm_Altitude::TForm_Altitude(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_Altitude"));
-  setWindowTitle(QStringLiteral("2D Altitude"));
+TForm_Altitude::TForm_Altitude(app::AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
+  QVBoxLayout* top = ui::SetUpDialog(this, "Form_Altitude", QStringLiteral("2D Altitude"),
+                                     QStringLiteral("Altitude for 2D Mode: Packet 0x2A"));
+  Controls& c = controls;
+  c.RadioButton_Set = ui::Radio(this, "RadioButton_Set", QStringLiteral("Set Altitude"));
+  c.RadioButton_Cancel =
+      ui::Radio(this, "RadioButton_Cancel", QStringLiteral("Cancel Altitude Set Mode"));
+  c.RadioButton_Set->setChecked(true);
+  top->addWidget(c.RadioButton_Set);
+  top->addWidget(c.RadioButton_Cancel);
+  c.Edit_Altitude = ui::Edit(this, "Edit_Altitude", QStringLiteral("0.0"));
+  ui::ValueRows rows(this, top);
+  rows.add(QStringLiteral("Altitude"), c.Edit_Altitude, QStringLiteral("m"), "Label_Altitude",
+           "Label_Metres");
+  std::vector<QPushButton*> made;
+  ui::ButtonRow(this, top,
+                {{"Button_Set", QStringLiteral("&Set"), [this] { Button_SetClick(); }},
+                 {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
+                &made);
+  c.Button_Set = made[0];
+  c.Button_Close = made[1];
+  connect(c.RadioButton_Set, &QRadioButton::clicked, this, [this] { RadioButton_SetClick(); });
+  connect(c.RadioButton_Cancel, &QRadioButton::clicked, this,
+          [this] { RadioButton_CancelClick(); });
+  ui::OnActivate(this, [this] { FormActivate(); });
 }
+
+void TForm_Altitude::paintField(QPalette::ColorRole role) {
+  QPalette p = controls.Edit_Altitude->palette();
+  p.setColor(QPalette::Base, palette().color(role));
+  controls.Edit_Altitude->setPalette(p);
+}
+
+void TForm_Altitude::FormActivate() { AltitudeRequest2A(context_.link); }
+
+void TForm_Altitude::RadioButton_SetClick() { paintField(QPalette::Base); }
+
+void TForm_Altitude::RadioButton_CancelClick() { paintField(QPalette::Button); }
+
+void TForm_Altitude::Button_SetClick() {
+  if (!controls.RadioButton_Set->isChecked()) {
+    ClearAltitude2A(context_.link);
+    return;
+  }
+  QLineEdit* edit = controls.Edit_Altitude;
+  const std::optional<double> metres = ui::ParseReal(edit->text());
+  // An altitude beyond the single range would go out as infinity.
+  if (!metres || std::fabs(*metres) > 3.4028234663852886e38) {
+    context_.prompts.message(QStringLiteral("Error"),
+                             QStringLiteral("'%1' is not a valid floating point value")
+                                 .arg(edit->text()),
+                             app::PromptButtons::Ok, app::PromptIcon::Error);
+    edit->setFocus();
+    return;
+  }
+  SetAltitude2A(context_.link, static_cast<float>(*metres));
+}
+
+void TForm_Altitude::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

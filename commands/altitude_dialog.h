@@ -1,7 +1,18 @@
-// TForm_Altitude: the dialog of the fixed altitude used in 2D mode, created once at start-up and shown from the main window.
+// TForm_Altitude, "2D Altitude": sets (2A with a single) or cancels (2A FF)
+// the fixed altitude of 2D mode; each activation asks for the current one,
+// which the 0x4A altitude report writes into Edit_Altitude.
 #pragma once
 
 #include <QDialog>
+#include <QPalette>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace halvix::app {
+struct AppContext;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +20,27 @@ class TForm_Altitude : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_Altitude(QWidget* parent = nullptr);
+  explicit TForm_Altitude(app::AppContext& context, QWidget* parent = nullptr);
+
+  struct Controls {
+    QRadioButton* RadioButton_Set = nullptr;
+    QRadioButton* RadioButton_Cancel = nullptr;
+    QLineEdit* Edit_Altitude = nullptr;
+    QPushButton* Button_Set = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  void FormActivate();
+  // The field's colour says whether a Set sends it.
+  void RadioButton_SetClick();
+  void RadioButton_CancelClick();
+  void Button_SetClick();
+  void Button_CloseClick();
+
+ private:
+  void paintField(QPalette::ColorRole role);
+  app::AppContext& context_;
 };
 
 }  // namespace halvix::commands

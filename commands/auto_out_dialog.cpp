@@ -1,10 +1,73 @@
 #include "commands/auto_out_dialog.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+
 namespace halvix::commands {
 
-TForm_AutoOut::TForm_AutoOut(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_AutoOut"));
-  setWindowTitle(QStringLiteral("Port B Automatic Output"));
+namespace {
+
+constexpr std::array<const char*, TForm_AutoOut::kBits.size()> kCaptions = {
+    "Packet 40",  "Packets 58, 5B", "Packet 4F", "Packet 58", "Packet 48",
+    "Packet 49",  "Packet 41",      "Packets 6D, 46, 4B, 82",
+    "Packets 42, 43, 4A, 54, 56, 83, 84, 8F-20", "Packet 5A"};
+
+}  // namespace
+
+TForm_AutoOut::TForm_AutoOut(app::AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
+  QVBoxLayout* top =
+      ui::SetUpDialog(this, "Form_AutoOut", QStringLiteral("Port B Automatic Output"));
+  Controls& c = controls;
+  QVBoxLayout* g = nullptr;
+  c.Panel_Mask = ui::Group(this, "Panel_Mask", {},
+                           QStringLiteral("Port B Automatic Output Mask: Packet 8E/8F-4D"), &g);
+  for (std::size_t i = 0; i < kBits.size(); ++i) {
+    const QByteArray name = QByteArray("CheckBox_Bit") + QByteArray::number(kBits[i]);
+    c.CheckBox_Bit[i] = ui::Check(c.Panel_Mask, name.constData(), QString::fromLatin1(kCaptions[i]));
+    g->addWidget(c.CheckBox_Bit[i]);
+  }
+  top->addWidget(c.Panel_Mask);
+
+  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] {
+    Button_ApplyClick();
+    return true;
+  });
+  c.Button_OK = b.ok;
+  c.Button_Apply = b.apply;
+  c.Button_Close = b.close;
+  ui::OnActivate(this, [this] { FormActivate(); });
 }
+
+QCheckBox* TForm_AutoOut::bitBox(int bit) const {
+  for (std::size_t i = 0; i < kBits.size(); ++i) {
+    if (kBits[i] == bit) return controls.CheckBox_Bit[i];
+  }
+  return nullptr;
+}
+
+void TForm_AutoOut::FormActivate() { AutomaticOutputMaskRequest8E4D(context_.link); }
+
+void TForm_AutoOut::Button_ApplyClick() {
+  std::uint32_t mask = 0;
+  for (std::size_t i = 0; i < kBits.size(); ++i) {
+    if (controls.CheckBox_Bit[i]->isChecked()) mask |= std::uint32_t{1} << kBits[i];
+  }
+  SetAutomaticOutputMask8E4D(context_.link, mask);
+}
+
+void TForm_AutoOut::Button_OKClick() {
+  Button_ApplyClick();
+  hide();
+}
+
+void TForm_AutoOut::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

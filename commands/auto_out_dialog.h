@@ -1,7 +1,18 @@
-// TForm_AutoOut: the dialog of the port B automatic output mask, created once at start-up and shown from the main window.
+// TForm_AutoOut, "Port B Automatic Output": which reports the receiver sends
+// unasked on port B, one bit of the 32-bit automatic output mask (0x8E-4D,
+// answered by 0x8F-4D) per check box.
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+
+namespace halvix::app {
+struct AppContext;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +20,31 @@ class TForm_AutoOut : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_AutoOut(QWidget* parent = nullptr);
+  // The mask bits that have a check box, in the order of the boxes.
+  static constexpr std::array<int, 10> kBits = {0, 1, 2, 3, 4, 5, 8, 11, 30, 31};
+
+  explicit TForm_AutoOut(app::AppContext& context, QWidget* parent = nullptr);
+
+  struct Controls {
+    QGroupBox* Panel_Mask = nullptr;
+    // CheckBox_Bit<n> for n in kBits, in that order.
+    std::array<QCheckBox*, kBits.size()> CheckBox_Bit{};
+    QPushButton* Button_OK = nullptr;
+    QPushButton* Button_Apply = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  // The box of a mask bit, or null for a bit without one.
+  QCheckBox* bitBox(int bit) const;
+
+  void FormActivate();
+  void Button_OKClick();
+  void Button_ApplyClick();
+  void Button_CloseClick();
+
+ private:
+  app::AppContext& context_;
 };
 
 }  // namespace halvix::commands

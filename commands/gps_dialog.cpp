@@ -1,10 +1,168 @@
 #include "commands/gps_dialog.h"
 
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+
 namespace halvix::commands {
 
-TForm_GPS::TForm_GPS(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_GPS"));
-  setWindowTitle(QStringLiteral("Receiver Configuration"));
+namespace {
+
+// The range of one numeric field and the texts that replace a value outside it.
+struct FieldLimits {
+  double low, high;
+  const char* lowText;
+  const char* highText;
+  bool integer;
+};
+
+constexpr FieldLimits kElevation{0, 90, "0.0", "90.0", false};
+constexpr FieldLimits kFiftyMask{0, 50, "0.0", "50.0", false};
+constexpr FieldLimits kDgpsAge{1, 44, "1", "44", true};
+
+const FieldLimits& LimitsOf(const TForm_GPS::Controls& c, const QLineEdit* edit) {
+  if (edit == c.Edit_EMask) return kElevation;
+  if (edit == c.Edit_DGPSAge) return kDgpsAge;
+  return kFiftyMask;
 }
+
+std::uint8_t IndexByte(const QComboBox* list) {
+  return static_cast<std::uint8_t>(list->currentIndex());
+}
+
+}  // namespace
+
+TForm_GPS::TForm_GPS(app::AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
+  QVBoxLayout* top = ui::SetUpDialog(this, "Form_GPS", QStringLiteral("Receiver Configuration"),
+                                     QStringLiteral("Receiver Configuration: Packet 0xBB"));
+  Controls& c = controls;
+  ui::ValueRows rows(this, top);
+  c.ComboBox_RMode = ui::List(this, "ComboBox_RMode",
+                              {"Automatic", "Time Only (1 SV)", "--Not Used--", "Horizontal (2D)",
+                               "Full Position (3D)", "DGPS Reference", "2D Clock Hold",
+                               "Overdetermined Clock"});
+  c.ComboBox_DGPSMode = ui::List(this, "ComboBox_DGPSMode", {"Off", "On", "Auto"});
+  c.ComboBox_DCode =
+      ui::List(this, "ComboBox_DCode", {"--Not Used--", "Land", "Sea", "Air", "Stationary"});
+  rows.add(QStringLiteral("Receiver Mode"), c.ComboBox_RMode, {}, "Label_RMode");
+  rows.add(QStringLiteral("DGPS Mode"), c.ComboBox_DGPSMode, {}, "Label_DGPSMode");
+  rows.add(QStringLiteral("Dynamics Code"), c.ComboBox_DCode, {}, "Label_DCode");
+
+  struct FieldSpec {
+    QLineEdit* Controls::*slot;
+    const char* name;
+    const char* label;
+    const char* labelName;
+    const char* hint;
+  };
+  const FieldSpec fields[] = {
+      {&Controls::Edit_EMask, "Edit_EMask", "Elevation Mask (degrees)", "Label_EMask",
+       "Lowest satellite elevation for fixes."},
+      {&Controls::Edit_SMask, "Edit_SMask", "Signal Level Mask (AMU)", "Label_SMask",
+       "Minimum signal level for fixes."},
+      {&Controls::Edit_PMask, "Edit_PMask", "PDOP Mask", "Label_PMask", "Maximum DOP for fixes."},
+      {&Controls::Edit_PSwitch, "Edit_PSwitch", "PDOP Switch", "Label_PSwitch",
+       "Selects 2D/3D mode."},
+      {&Controls::Edit_DGPSAge, "Edit_DGPSAge", "DGPS Age Limit (seconds)", "Label_DGPSAge",
+       "Maximum time to use a DGPS correction."},
+  };
+  for (const FieldSpec& f : fields) {
+    QLineEdit* e = ui::Edit(this, f.name, QStringLiteral("-1"), QString::fromLatin1(f.hint));
+    c.*f.slot = e;
+    rows.add(QString::fromLatin1(f.label), e, {}, f.labelName)->setToolTip(e->toolTip());
+    e->installEventFilter(this);
+  }
+
+  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
+  c.Button_OK = b.ok;
+  c.Button_Apply = b.apply;
+  c.Button_Close = b.close;
+  ui::OnActivate(this, [this] { FormActivate(); });
+}
+
+bool TForm_GPS::eventFilter(QObject* watched, QEvent* event) {
+  auto* edit = qobject_cast<QLineEdit*>(watched);
+  if (edit != nullptr) {
+    if (event->type() == QEvent::FocusOut) {
+      checkField(edit);
+    } else if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      // The key goes on to the field either way.
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) checkField(edit);
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TForm_GPS::checkField(QLineEdit* edit) {
+  const FieldLimits& limits = LimitsOf(controls, edit);
+  double value = 0.0;
+  if (limits.integer) {
+    const std::optional<long long> v = ui::ParseInteger(edit->text());
+    if (!v) return;  // not a number: left for Apply to refuse
+    value = static_cast<double>(*v);
+  } else {
+    const std::optional<double> v = ui::ParseReal(edit->text());
+    if (!v) return;
+    // The fields compare as singles.
+    value = static_cast<float>(*v);
+  }
+  if (value > limits.high) {
+    edit->setText(QString::fromLatin1(limits.highText));
+  } else if (value < limits.low) {
+    edit->setText(QString::fromLatin1(limits.lowText));
+  }
+}
+
+void TForm_GPS::Edit_EMaskExit() { checkField(controls.Edit_EMask); }
+void TForm_GPS::Edit_SMaskExit() { checkField(controls.Edit_SMask); }
+void TForm_GPS::Edit_PMaskExit() { checkField(controls.Edit_PMask); }
+void TForm_GPS::Edit_PSwitchExit() { checkField(controls.Edit_PSwitch); }
+void TForm_GPS::Edit_DGPSAgeExit() { checkField(controls.Edit_DGPSAge); }
+
+void TForm_GPS::FormActivate() { ReceiverConfigurationRequestBB(context_.link); }
+
+bool TForm_GPS::Button_ApplyClick() {
+  const Controls& c = controls;
+  const ui::FieldReader read(context_.prompts);
+  const auto elevation = read.single(c.Edit_EMask, QStringLiteral("Elevation Mask"));
+  if (!elevation) return false;
+  const auto signal = read.single(c.Edit_SMask, QStringLiteral("Signal Level Mask"));
+  if (!signal) return false;
+  const auto pdop = read.single(c.Edit_PMask, QStringLiteral("PDOP Mask"));
+  if (!pdop) return false;
+  const auto pdopSwitch = read.single(c.Edit_PSwitch, QStringLiteral("PDOP Switch"));
+  if (!pdopSwitch) return false;
+  const auto age = read.integer(c.Edit_DGPSAge, QStringLiteral("DGPS Age Limit"));
+  if (!age) return false;
+
+  ReceiverConfiguration config;
+  config.receiverMode = IndexByte(c.ComboBox_RMode);
+  const int dgps = c.ComboBox_DGPSMode->currentIndex();
+  config.dgpsMode = dgps == 0 ? kDgpsOff : dgps == 1 ? kDgpsOn : kDgpsAuto;
+  config.dynamicsCode = IndexByte(c.ComboBox_DCode);
+  config.elevationMask = static_cast<float>(static_cast<double>(*elevation) * kDegreesToRadians);
+  config.signalLevelMask = *signal;
+  config.pdopMask = *pdop;
+  config.pdopSwitch = *pdopSwitch;
+  config.dgpsAgeLimit = static_cast<std::uint8_t>(*age & 0xFF);
+  SetReceiverConfigurationBB(context_.link, config);
+  return true;
+}
+
+void TForm_GPS::Button_OKClick() {
+  if (Button_ApplyClick()) hide();
+}
+
+void TForm_GPS::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -1,10 +1,201 @@
 #include "commands/packet_masks_dialog.h"
 
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+
 namespace halvix::commands {
 
-TForm_PacketMasks::TForm_PacketMasks(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_PacketMasks"));
-  setWindowTitle(QStringLiteral("Packet Masks and Options"));
+namespace {
+
+struct BoxSpec {
+  QCheckBox* TForm_PacketMasks::Controls::*slot;
+  const char* name;
+  const char* caption;
+};
+
+// A titled column of check boxes inside the options panel.
+void Column(QWidget* parent, QGridLayout* into, int row, int column, const char* name,
+            const char* title, TForm_PacketMasks::Controls& c, std::initializer_list<BoxSpec> boxes) {
+  QVBoxLayout* l = nullptr;
+  QGroupBox* g = ui::Group(parent, name, QString::fromLatin1(title), {}, &l);
+  for (const BoxSpec& b : boxes) {
+    c.*b.slot = ui::Check(g, b.name, QString::fromLatin1(b.caption));
+    l->addWidget(c.*b.slot);
+  }
+  l->addStretch(1);
+  into->addWidget(g, row, column);
 }
+
+std::uint8_t Byte(const std::array<std::uint8_t, 4>& bytes, int i) {
+  return bytes[static_cast<std::size_t>(i)];
+}
+
+}  // namespace
+
+TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
+  QVBoxLayout* top =
+      ui::SetUpDialog(this, "Form_PacketMasks", QStringLiteral("Packet Masks and Options"));
+  Controls& c = controls;
+  using C = Controls;
+
+  QVBoxLayout* g = nullptr;
+  c.Panel_IOOptions = ui::Group(this, "Panel_IOOptions", {},
+                                QStringLiteral("Input/Output Options: Packets 35, 55."), &g);
+  {
+    QWidget* p = c.Panel_IOOptions;
+    c.Label_Options = ui::Label(p, QStringLiteral("Packet 0x35 Options:"), "Label_Options");
+    g->addWidget(c.Label_Options);
+    // The four groups on a grid, so both rows share their column edges.
+    auto* groups = new QGridLayout;
+    Column(p, groups, 0, 0, "GroupBox_Position", "Position", c,
+           {{&C::CheckBox_PosXYZ, "CheckBox_PosXYZ", "Output XYZ ECEF (Packet 42)"},
+            {&C::CheckBox_PosLLA, "CheckBox_PosLLA", "Ouput LLA (Packet 4A)"},
+            {&C::CheckBox_OutputMSL, "CheckBox_OutputMSL", "LLA Output MSL geoid"},
+            {&C::CheckBox_InputMSL, "CheckBox_InputMSL", "LLA Input MSL geoid"},
+            {&C::CheckBox_PosDouble, "CheckBox_PosDouble", "Double-Precision"},
+            {&C::CheckBox_Pos8F20, "CheckBox_Pos8F20", "Output 8F-20"}});
+    Column(p, groups, 0, 1, "GroupBox_Timing", "Timing", c,
+           {{&C::CheckBox_TimeType, "CheckBox_TimeType", "Position fix time tags in UTC"},
+            {&C::CheckBox_TimeCompute, "CheckBox_TimeCompute", "Compute fix on integer second"},
+            {&C::CheckBox_TimeOutput, "CheckBox_TimeOutput", "Output fix on request only"},
+            {&C::CheckBox_TimeSynch, "CheckBox_TimeSynch", "Synchronize measurements"},
+            {&C::CheckBox_TimeMinimize, "CheckBox_TimeMinimize", "Minimize projections"}});
+    Column(p, groups, 1, 0, "GroupBox_Velocity", "Velocity", c,
+           {{&C::CheckBox_VelXYZ, "CheckBox_VelXYZ", "Output XYZ ECEF (Packet 43)"},
+            {&C::CheckBox_VelENU, "CheckBox_VelENU", "Output ENU (Packet 56)"}});
+    Column(p, groups, 1, 1, "GroupBox_Auxillary", "Auxillary", c,
+           {{&C::CheckBox_AuxRaw, "CheckBox_AuxRaw", "Raw measurements (Packet 5A)"},
+            {&C::CheckBox_AuxDoppler, "CheckBox_AuxDoppler", "Doppler smoothed codephase"}});
+    g->addLayout(groups);
+    std::vector<QPushButton*> made;
+    ui::ButtonRow(p, g, {{"Button_Set35", QStringLiteral("Set"), [this] { Button_Set35Click(); }}},
+                  &made);
+    c.Button_Set35 = made[0];
+  }
+  top->addWidget(c.Panel_IOOptions);
+
+  c.Panel_Masks = ui::Group(this, "Panel_Masks", {},
+                            QStringLiteral("Packet Broadcast Mask: Packet 8E/8F-A5"), &g);
+  {
+    QWidget* p = c.Panel_Masks;
+    c.Label_Masks = ui::Label(p, QStringLiteral("Packet 8E-A5 Masks:"), "Label_Masks");
+    g->addWidget(c.Label_Masks);
+    static constexpr const char* kMask1[8] = {
+        "Synchronous 8F-0B on Port A", "Event 8F-0B on Port A",       "Event 8F-0B on Port B",
+        "Synchronous 8F-0B on Port B", "Synchronous 8F-AD on Port A", "Event 8F-AD on Port A",
+        "Event 8F-AD on Port B",       "Synchronous 8F-AD on Port B"};
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    for (int bit = 0; bit < 8; ++bit) {
+      QCheckBox* b = ui::Check(p, QByteArray("CheckBox_B1Bit").append(char('0' + bit)).constData(),
+                               QString::fromLatin1(kMask1[bit]));
+      c.CheckBox_B1Bit[static_cast<std::size_t>(bit)] = b;
+      (bit < 4 ? left : right)->addWidget(b);
+    }
+    c.CheckBox_B2Bit0 = ui::Check(p, "CheckBox_B2Bit0", QStringLiteral("8F-20 on Port B"));
+    c.CheckBox_B2Bit5 = ui::Check(p, "CheckBox_B2Bit5", QStringLiteral("Auto QLIP Outputs"));
+    c.CheckBox_B2Bit6 = ui::Check(p, "CheckBox_B2Bit6", QStringLiteral("8F-AB on Port A, Port B"));
+    c.CheckBox_B2Bit7 = ui::Check(p, "CheckBox_B2Bit7", QStringLiteral("8F-AC on Port A, Port B"));
+    left->addWidget(c.CheckBox_B2Bit0);
+    left->addWidget(c.CheckBox_B2Bit5);
+    right->addWidget(c.CheckBox_B2Bit6);
+    right->addWidget(c.CheckBox_B2Bit7);
+    columns->addLayout(left);
+    columns->addLayout(right);
+    g->addLayout(columns);
+    std::vector<QPushButton*> made;
+    ui::ButtonRow(p, g,
+                  {{"Button_Set8EA5", QStringLiteral("Set"), [this] { Button_Set8EA5Click(); }}},
+                  &made);
+    c.Button_Set8EA5 = made[0];
+  }
+  top->addWidget(c.Panel_Masks);
+
+  c.Button_Close = ui::CloseButton(this, top);
+
+  // The eight boxes whose change of state re-captions the position boxes,
+  // whether the operator or a report changes them.
+  for (QCheckBox* b : {c.CheckBox_PosDouble, c.CheckBox_TimeSynch, c.CheckBox_TimeMinimize,
+                       c.CheckBox_B1Bit[2], c.CheckBox_B1Bit[3], c.CheckBox_B1Bit[6],
+                       c.CheckBox_B1Bit[7], c.CheckBox_B2Bit6}) {
+    connect(b, &QCheckBox::toggled, this, [this] { CheckBox_PosDoubleClick(); });
+  }
+  ui::OnActivate(this, [this] { FormActivate(); });
+}
+
+std::array<TForm_PacketMasks::OptionBit, 15> TForm_PacketMasks::optionBits() const {
+  const Controls& c = controls;
+  return {{{c.CheckBox_PosXYZ, 0, 0},
+           {c.CheckBox_PosLLA, 0, 1},
+           {c.CheckBox_OutputMSL, 0, 2},
+           {c.CheckBox_InputMSL, 0, 3},
+           {c.CheckBox_PosDouble, 0, 4},
+           {c.CheckBox_Pos8F20, 0, 5},
+           {c.CheckBox_VelXYZ, 1, 0},
+           {c.CheckBox_VelENU, 1, 1},
+           {c.CheckBox_TimeType, 2, 0},
+           {c.CheckBox_TimeCompute, 2, 1},
+           {c.CheckBox_TimeOutput, 2, 2},
+           {c.CheckBox_TimeSynch, 2, 3},
+           {c.CheckBox_TimeMinimize, 2, 4},
+           {c.CheckBox_AuxRaw, 3, 0},
+           {c.CheckBox_AuxDoppler, 3, 1}}};
+}
+
+std::array<TForm_PacketMasks::OptionBit, 12> TForm_PacketMasks::maskBits() const {
+  const Controls& c = controls;
+  std::array<OptionBit, 12> bits{};
+  for (int bit = 0; bit < 8; ++bit) {
+    bits[static_cast<std::size_t>(bit)] = {c.CheckBox_B1Bit[static_cast<std::size_t>(bit)], 1, bit};
+  }
+  bits[8] = {c.CheckBox_B2Bit0, 2, 0};
+  bits[9] = {c.CheckBox_B2Bit5, 2, 5};
+  bits[10] = {c.CheckBox_B2Bit6, 2, 6};
+  bits[11] = {c.CheckBox_B2Bit7, 2, 7};
+  return bits;
+}
+
+void TForm_PacketMasks::FormActivate() {
+  IoOptionsRequest35(context_.link);
+  context_.clock.sleepMs(kQueryGapMs);
+  PacketBroadcastMaskRequest8EA5(context_.link);
+}
+
+void TForm_PacketMasks::Button_Set35Click() {
+  std::array<std::uint8_t, 4> bytes{};
+  for (const OptionBit& b : optionBits()) {
+    if (b.box->isChecked()) bytes[static_cast<std::size_t>(b.byte)] |= std::uint8_t(1u << b.bit);
+  }
+  SetIoOptions35(context_.link, Byte(bytes, 0), Byte(bytes, 1), Byte(bytes, 2), Byte(bytes, 3));
+}
+
+void TForm_PacketMasks::Button_Set8EA5Click() {
+  std::array<std::uint8_t, 4> bytes{};
+  for (const OptionBit& b : maskBits()) {
+    if (b.box->isChecked()) bytes[static_cast<std::size_t>(b.byte)] |= std::uint8_t(1u << b.bit);
+  }
+  SetPacketBroadcastMask8EA5(context_.link, Byte(bytes, 1), Byte(bytes, 2));
+}
+
+void TForm_PacketMasks::CheckBox_PosDoubleClick() {
+  const bool precise = controls.CheckBox_PosDouble->isChecked();
+  controls.CheckBox_PosXYZ->setText(precise ? QStringLiteral("Output XYZ ECEF (Packet 83)")
+                                            : QStringLiteral("Output XYZ ECEF (Packet 42)"));
+  controls.CheckBox_PosLLA->setText(precise ? QStringLiteral("Output LLA (Packet 84)")
+                                            : QStringLiteral("Output LLA (Packet 4A)"));
+}
+
+void TForm_PacketMasks::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

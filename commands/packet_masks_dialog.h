@@ -1,7 +1,19 @@
-// TForm_PacketMasks: the dialog of the I/O options and the packet broadcast mask, created once at start-up and shown from the main window.
+// TForm_PacketMasks, "Packet Masks and Options": the I/O options (0x35,
+// answered by 0x55) and the packet broadcast mask (0x8E-A5, answered by
+// 0x8F-A5). The captions of the two position boxes follow "Double-Precision".
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace halvix::app {
+struct AppContext;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +21,63 @@ class TForm_PacketMasks : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_PacketMasks(QWidget* parent = nullptr);
+  static constexpr int kQueryGapMs = 200;
+
+  explicit TForm_PacketMasks(app::AppContext& context, QWidget* parent = nullptr);
+
+  struct Controls {
+    QGroupBox* Panel_IOOptions = nullptr;
+    QLabel* Label_Options = nullptr;
+    QCheckBox* CheckBox_PosXYZ = nullptr;
+    QCheckBox* CheckBox_PosLLA = nullptr;
+    QCheckBox* CheckBox_OutputMSL = nullptr;
+    QCheckBox* CheckBox_InputMSL = nullptr;
+    QCheckBox* CheckBox_PosDouble = nullptr;
+    QCheckBox* CheckBox_Pos8F20 = nullptr;
+    QCheckBox* CheckBox_VelXYZ = nullptr;
+    QCheckBox* CheckBox_VelENU = nullptr;
+    QCheckBox* CheckBox_TimeType = nullptr;
+    QCheckBox* CheckBox_TimeCompute = nullptr;
+    QCheckBox* CheckBox_TimeOutput = nullptr;
+    QCheckBox* CheckBox_TimeSynch = nullptr;
+    QCheckBox* CheckBox_TimeMinimize = nullptr;
+    QCheckBox* CheckBox_AuxRaw = nullptr;
+    QCheckBox* CheckBox_AuxDoppler = nullptr;
+    QPushButton* Button_Set35 = nullptr;
+
+    QGroupBox* Panel_Masks = nullptr;
+    QLabel* Label_Masks = nullptr;
+    // Mask byte 1, bits 0..7.
+    std::array<QCheckBox*, 8> CheckBox_B1Bit{};
+    QCheckBox* CheckBox_B2Bit0 = nullptr;
+    QCheckBox* CheckBox_B2Bit5 = nullptr;
+    QCheckBox* CheckBox_B2Bit6 = nullptr;
+    QCheckBox* CheckBox_B2Bit7 = nullptr;
+    QPushButton* Button_Set8EA5 = nullptr;
+
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  // The option byte (0..3) and bit each I/O option box stands for.
+  struct OptionBit {
+    QCheckBox* box;
+    int byte;
+    int bit;
+  };
+  std::array<OptionBit, 15> optionBits() const;
+  // The broadcast mask byte (1 or 2) and bit of each mask box.
+  std::array<OptionBit, 12> maskBits() const;
+
+  void FormActivate();
+  void Button_Set35Click();
+  void Button_Set8EA5Click();
+  // Captions of the position boxes from "Double-Precision".
+  void CheckBox_PosDoubleClick();
+  void Button_CloseClick();
+
+ private:
+  app::AppContext& context_;
 };
 
 }  // namespace halvix::commands

@@ -1,10 +1,184 @@
 #include "commands/serial_dialog.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+#include "link/break_sequence.h"
+
 namespace halvix::commands {
 
-TForm_Serial::TForm_Serial(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_Serial"));
-  setWindowTitle(QStringLiteral("Serial Port Configuration"));
+namespace {
+
+bool Selected(std::initializer_list<const QComboBox*> lists) {
+  for (const QComboBox* l : lists) {
+    if (l->currentIndex() < 0) return false;
+  }
+  return true;
 }
+
+std::uint8_t Code(int index, int base) { return static_cast<std::uint8_t>(index + base); }
+
+}  // namespace
+
+TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
+    : QDialog(parent), main_(main) {
+  QVBoxLayout* top = ui::SetUpDialog(this, "Form_Serial", QStringLiteral("Serial Port Configuration"),
+                                     QStringLiteral("Serial Port Configuration: Packet 0xBC"));
+  Controls& c = controls;
+  auto* columns = new QHBoxLayout;
+  columns->setSpacing(16);
+  top->addLayout(columns);
+
+  const auto column = [this, columns](QLabel** title, const char* titleName, const QString& text) {
+    auto* l = new QVBoxLayout;
+    *title = ui::Label(this, text, titleName);
+    QFont bold = (*title)->font();
+    bold.setBold(true);
+    (*title)->setFont(bold);
+    l->addWidget(*title);
+    columns->addLayout(l);
+    return l;
+  };
+
+  QVBoxLayout* a = column(&c.Label_A, "Label_A", QStringLiteral("Port A"));
+  {
+    ui::ValueRows rows(this, a);
+    c.ComboBox_PortABaudRate = ui::List(this, "ComboBox_PortABaudRate",
+                                        {"None", "110  ", "300", "600", "1200", "2400", "4800",
+                                         "9600", "19200", "38400"});
+    c.ComboBox_PortADataBits = ui::List(this, "ComboBox_PortADataBits", {"7", "8"});
+    c.ComboBox_PortAParity = ui::List(this, "ComboBox_PortAParity", {"None", "Odd", "Even"});
+    c.ComboBox_PortAStopBits = ui::List(this, "ComboBox_PortAStopBits", {"1", "2"});
+    c.ComboBox_PortAInput = ui::List(this, "ComboBox_PortAInput", {"none", "QLIP", "RTCM"});
+    c.ComboBox_PortAOutput = ui::List(this, "ComboBox_PortAOutput", {"none", "QLIP", "NMEA"});
+    rows.add(QStringLiteral("Baud Rate"), c.ComboBox_PortABaudRate, {}, "Label_PortABaudRate");
+    rows.add(QStringLiteral("Data Bits"), c.ComboBox_PortADataBits, {}, "Label_PortADataBits");
+    rows.add(QStringLiteral("Parity"), c.ComboBox_PortAParity, {}, "Label_PortAParity");
+    rows.add(QStringLiteral("Stop Bits"), c.ComboBox_PortAStopBits, {}, "Label_PortAStopBits");
+    rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortAInput, {}, "Label_PortAInput");
+    rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortAOutput, {}, "Label_PortAOutput");
+    std::vector<QPushButton*> made;
+    ui::ButtonRow(this, a,
+                  {{"Button_SetA", QStringLiteral("Set Port &A"), [this] { Button_SetAClick(); }}},
+                  &made);
+    c.Button_SetA = made[0];
+  }
+
+  QVBoxLayout* b = column(&c.Label_B, "Label_B", QStringLiteral("Port B"));
+  {
+    ui::ValueRows rows(this, b);
+    c.ComboBox_PortBBaudRate =
+        ui::List(this, "ComboBox_PortBBaudRate", {"4800", "9600", "19200", "38400"});
+    c.ComboBox_PortBDataBits = ui::List(this, "ComboBox_PortBDataBits", {"8"});
+    c.ComboBox_PortBParity = ui::List(this, "ComboBox_PortBParity", {"None", "Odd", "Even"});
+    c.ComboBox_PortBStopBits = ui::List(this, "ComboBox_PortBStopBits", {"1", "2"});
+    c.ComboBox_PortBInput = ui::List(this, "ComboBox_PortBInput", {"QLIP", "RTCM"});
+    c.ComboBox_PortBOutput = ui::List(this, "ComboBox_PortBOutput", {"QLIP", "NMEA"});
+    rows.add(QStringLiteral("Baud Rate"), c.ComboBox_PortBBaudRate, {}, "Label_PortBBaudRate");
+    rows.add(QStringLiteral("Data Bits"), c.ComboBox_PortBDataBits, {}, "Label_PortBDataBits");
+    rows.add(QStringLiteral("Parity"), c.ComboBox_PortBParity, {}, "Label_PortBParity");
+    rows.add(QStringLiteral("Stop Bits"), c.ComboBox_PortBStopBits, {}, "Label_PortBStopBits");
+    rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortBInput, {}, "Label_PortBInput");
+    c.Label_PortBOutput = rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortBOutput, {},
+                                   "Label_PortBOutput");
+    std::vector<QPushButton*> made;
+    ui::ButtonRow(this, b,
+                  {{"Button_SetB", QStringLiteral("Set Port &B"), [this] { Button_SetBClick(); }}},
+                  &made);
+    c.Button_SetB = made[0];
+  }
+
+  std::vector<QPushButton*> made;
+  ui::ButtonRow(this, top,
+                {{"Button_Break", QStringLiteral("Send &Break"), [this] { Button_BreakClick(); }},
+                 {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
+                &made);
+  c.Button_Break = made[0];
+  c.Button_Close = made[1];
+  ui::OnActivate(this, [this] { FormActivate(); });
+}
+
+std::optional<link::PortSettings> TForm_Serial::portASettings() const {
+  const Controls& c = controls;
+  if (!Selected({c.ComboBox_PortABaudRate, c.ComboBox_PortADataBits, c.ComboBox_PortAParity,
+                 c.ComboBox_PortAStopBits})) {
+    return std::nullopt;
+  }
+  link::PortSettings s;
+  s.port = 0;
+  s.baudCode = Code(c.ComboBox_PortABaudRate->currentIndex(), 0);
+  s.dataBitsCode = Code(c.ComboBox_PortADataBits->currentIndex(), 2);
+  s.parityCode = Code(c.ComboBox_PortAParity->currentIndex(), 0);
+  s.stopBitsCode = Code(c.ComboBox_PortAStopBits->currentIndex(), 0);
+  const int in = c.ComboBox_PortAInput->currentIndex();
+  s.inputProtocol = in == 1 ? 2 : in == 2 ? 8 : 0;
+  const int out = c.ComboBox_PortAOutput->currentIndex();
+  s.outputProtocol = out == 1 ? 2 : out == 2 ? 4 : 0;
+  return s;
+}
+
+std::optional<link::PortSettings> TForm_Serial::portBSettings() const {
+  const Controls& c = controls;
+  if (!Selected({c.ComboBox_PortBBaudRate, c.ComboBox_PortBDataBits, c.ComboBox_PortBParity,
+                 c.ComboBox_PortBStopBits})) {
+    return std::nullopt;
+  }
+  link::PortSettings s;
+  s.port = 1;
+  s.baudCode = Code(c.ComboBox_PortBBaudRate->currentIndex(), 6);
+  s.dataBitsCode = Code(c.ComboBox_PortBDataBits->currentIndex(), 3);
+  s.parityCode = Code(c.ComboBox_PortBParity->currentIndex(), 0);
+  s.stopBitsCode = Code(c.ComboBox_PortBStopBits->currentIndex(), 0);
+  s.inputProtocol = c.ComboBox_PortBInput->currentIndex() == 0 ? 2 : 8;
+  s.outputProtocol = c.ComboBox_PortBOutput->currentIndex() == 0 ? 2 : 4;
+  return s;
+}
+
+void TForm_Serial::FormActivate() {
+  app::AppContext& context = main_.context();
+  SerialPortRequestBC(context.link, 0);
+  context.clock.sleepMs(kSettleMs);
+  SerialPortRequestBC(context.link, 1);
+}
+
+void TForm_Serial::setPort(const std::optional<link::PortSettings>& settings) {
+  if (!settings) return;
+  app::AppContext& context = main_.context();
+  SetSerialPortBC(context.link, *settings);
+  context.clock.sleepMs(kSettleMs);
+  // Asked for either port: only the operator knows which one the PC is on.
+  if (context.prompts.message(QStringLiteral("Port Settings"),
+                              QStringLiteral("Change PC settings to match?"),
+                              app::PromptButtons::YesNo,
+                              app::PromptIcon::Question) == app::PromptAnswer::Yes) {
+    main_.ApplyPortSettings(*settings);
+  }
+}
+
+void TForm_Serial::Button_SetAClick() { setPort(portASettings()); }
+
+void TForm_Serial::Button_SetBClick() { setPort(portBSettings()); }
+
+void TForm_Serial::Button_BreakClick() {
+  link::PortSettings known;
+  known.baudCode = 7;
+  known.dataBitsCode = 3;
+  known.parityCode = 0;
+  known.stopBitsCode = 0;
+  main_.ApplyPortSettings(known);
+  main_.context().clock.sleepMs(kSettleMs);
+  main_.breakSequence().breakCountdown = link::BreakSequence::kStartCount;
+  main_.controls.TimerBreak->start();
+}
+
+void TForm_Serial::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -1,7 +1,21 @@
-// TForm_Serial: the dialog of the receiver's serial port settings, created once at start-up and shown from the main window.
+// TForm_Serial, "Serial Port Configuration": the line settings and protocols
+// of the receiver's ports A and B (0xBC). After a Set the PC's own port may
+// follow; "Send &Break" puts the PC line at 9600-8-None-1 and restarts the
+// main window's break sequence.
 #pragma once
 
 #include <QDialog>
+#include <optional>
+
+#include "link/port_settings.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace halvix::app {
+class TForm_Main;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +23,49 @@ class TForm_Serial : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_Serial(QWidget* parent = nullptr);
+  static constexpr int kSettleMs = 200;
+
+  explicit TForm_Serial(app::TForm_Main& main, QWidget* parent = nullptr);
+
+  struct Controls {
+    QLabel* Label_A = nullptr;
+    QComboBox* ComboBox_PortABaudRate = nullptr;
+    QComboBox* ComboBox_PortADataBits = nullptr;
+    QComboBox* ComboBox_PortAParity = nullptr;
+    QComboBox* ComboBox_PortAStopBits = nullptr;
+    QComboBox* ComboBox_PortAInput = nullptr;
+    QComboBox* ComboBox_PortAOutput = nullptr;
+    QPushButton* Button_SetA = nullptr;
+
+    QLabel* Label_B = nullptr;
+    QComboBox* ComboBox_PortBBaudRate = nullptr;
+    QComboBox* ComboBox_PortBDataBits = nullptr;
+    QComboBox* ComboBox_PortBParity = nullptr;
+    QComboBox* ComboBox_PortBStopBits = nullptr;
+    QComboBox* ComboBox_PortBInput = nullptr;
+    QLabel* Label_PortBOutput = nullptr;
+    QComboBox* ComboBox_PortBOutput = nullptr;
+    QPushButton* Button_SetB = nullptr;
+
+    QPushButton* Button_Break = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  // The record the lists of a port give; nothing while its baud, data bits,
+  // parity or stop bits list has no selection.
+  std::optional<link::PortSettings> portASettings() const;
+  std::optional<link::PortSettings> portBSettings() const;
+
+  void FormActivate();
+  void Button_SetAClick();
+  void Button_SetBClick();
+  void Button_BreakClick();
+  void Button_CloseClick();
+
+ private:
+  void setPort(const std::optional<link::PortSettings>& settings);
+  app::TForm_Main& main_;
 };
 
 }  // namespace halvix::commands

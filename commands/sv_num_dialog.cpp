@@ -1,10 +1,47 @@
 #include "commands/sv_num_dialog.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+
 namespace halvix::commands {
 
-TForm_SVNum::TForm_SVNum(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_SVNum"));
-  setWindowTitle(QStringLiteral("One-Satellite SV"));
+TForm_SVNum::TForm_SVNum(app::AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
+  QVBoxLayout* top = ui::SetUpDialog(this, "Form_SVNum", QStringLiteral("One-Satellite SV"),
+                                     QStringLiteral("One SV Mode: Packet 0x34"));
+  Controls& c = controls;
+  c.ComboBox_SVNum = ui::List(this, "ComboBox_SVNum", {});
+  for (int sv = 0; sv <= 32; ++sv) c.ComboBox_SVNum->addItem(QString::number(sv));
+  c.ComboBox_SVNum->setCurrentIndex(-1);
+  ui::ValueRows rows(this, top);
+  rows.add(QStringLiteral("SV number"), c.ComboBox_SVNum, {}, "Label_SVNum");
+  rows.addSpanning(
+      ui::Label(this, QStringLiteral("Select 0 for SV with highest elevation."), "Label_Note"));
+  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] {
+    Button_ApplyClick();
+    return true;
+  });
+  c.Button_OK = b.ok;
+  c.Button_Apply = b.apply;
+  c.Button_Close = b.close;
 }
+
+void TForm_SVNum::Button_ApplyClick() {
+  // No selection goes out as 0xFF.
+  OneSvSelect34(context_.link, static_cast<std::uint8_t>(controls.ComboBox_SVNum->currentIndex()));
+}
+
+void TForm_SVNum::Button_OKClick() {
+  Button_ApplyClick();
+  hide();
+}
+
+void TForm_SVNum::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -1,7 +1,16 @@
-// TForm_SVNum: the dialog of the satellite used in one-satellite mode, created once at start-up and shown from the main window.
+// TForm_SVNum, "One-Satellite SV": the satellite used in one-satellite timing
+// mode (0x34); 0 lets the receiver take the highest one. It asks nothing on
+// activation.
 #pragma once
 
 #include <QDialog>
+
+class QComboBox;
+class QPushButton;
+
+namespace halvix::app {
+struct AppContext;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +18,22 @@ class TForm_SVNum : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_SVNum(QWidget* parent = nullptr);
+  explicit TForm_SVNum(app::AppContext& context, QWidget* parent = nullptr);
+
+  struct Controls {
+    QComboBox* ComboBox_SVNum = nullptr;
+    QPushButton* Button_OK = nullptr;
+    QPushButton* Button_Apply = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  void Button_OKClick();
+  void Button_ApplyClick();
+  void Button_CloseClick();
+
+ private:
+  app::AppContext& context_;
 };
 
 }  // namespace halvix::commands

@@ -1,7 +1,20 @@
-// TForm_TimingOut: the dialog of the PPS output settings, created once at start-up and shown from the main window.
+// TForm_TimingOut, "Timing Outputs": the PPS characteristics (0x8E-4A), the
+// condition for a PPS output (0x8E-4E) and the PPS width (0x8E-4F). Each
+// activation asks for all three; the report decoders fill the controls.
 #pragma once
 
 #include <QDialog>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace halvix::app {
+struct AppContext;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +22,44 @@ class TForm_TimingOut : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_TimingOut(QWidget* parent = nullptr);
+  static constexpr int kQueryGapMs = 200;
+
+  explicit TForm_TimingOut(app::AppContext& context, QWidget* parent = nullptr);
+
+  struct Controls {
+    QGroupBox* Panel_Characteristics = nullptr;
+    QComboBox* ComboBox_Switch = nullptr;
+    QComboBox* ComboBox_TimeBase = nullptr;
+    QComboBox* ComboBox_Polarity = nullptr;
+    QLineEdit* Edit_Offset = nullptr;
+    QLineEdit* Edit_Bias = nullptr;
+    QPushButton* Button_SetChar = nullptr;
+
+    QGroupBox* Panel_Output = nullptr;
+    QLabel* Label_OutputOptions = nullptr;
+    QRadioButton* RadioButton_Always = nullptr;
+    QRadioButton* RadioButton_1SV = nullptr;
+    QRadioButton* RadioButton_3SV = nullptr;
+    QPushButton* Button_SetOutput = nullptr;
+
+    QGroupBox* Panel_Width = nullptr;
+    QLabel* Label_Width = nullptr;
+    QLineEdit* Edit_Width = nullptr;
+    QLabel* Label_Seconds = nullptr;
+    QPushButton* Button_Width = nullptr;
+
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  void FormActivate();
+  void Button_SetCharClick();
+  void Button_SetOutputClick();
+  void Button_WidthClick();
+  void Button_CloseClick();
+
+ private:
+  app::AppContext& context_;
 };
 
 }  // namespace halvix::commands

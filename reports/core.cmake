@@ -1,5 +1,6 @@
 target_sources(halvix_core PRIVATE
   reports/calendar.cpp
+  reports/config_layouts.cpp
   reports/formatters.cpp
   reports/position_layouts.cpp
   reports/satellite_layouts.cpp

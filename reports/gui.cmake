@@ -1,5 +1,6 @@
 target_sources(halvix_gui PRIVATE
   reports/add_timing_window.cpp
+  reports/config_decoders.cpp
   reports/decoder_context.cpp
   reports/ephem_stat_window.cpp
   reports/group_panel.cpp

@@ -81,10 +81,8 @@ void Report4ADecoder(const DecoderContext& ctx, const std::uint8_t* payload, int
 void Report4AAltitudeDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
   const std::optional<ReferenceAltitude> r = DecodeReferenceAltitude(payload, length);
   if (!r) return;
-  if (ctx.windows.altitude) {
-    auto* edit = ctx.windows.altitude->findChild<QLineEdit*>(QStringLiteral("Edit_Altitude"));
-    if (edit != nullptr) edit->setText(Fixed("%.3f", r->altitude));
-  }
+  ctx.windows.altitude->controls.Edit_Altitude->setText(Fixed("%.3f", r->altitude));
+  ctx.readBack.refAltitude = static_cast<float>(r->altitude);
   if (ctx.referenceAltitude) ctx.referenceAltitude(static_cast<float>(r->altitude));
 }
 

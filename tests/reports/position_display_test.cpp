@@ -146,8 +146,8 @@ TEST_F(PositionDisplayTest, ClearingTheVelocityWindowBlanksValuesAndKeepsHints) 
 }
 
 TEST_F(PositionDisplayTest, ReferenceAltitudeGoesOnlyToTheAltitudeDialogAndTheResetTest) {
-  auto* edit = new QLineEdit(windows->altitude.get());
-  edit->setObjectName(QStringLiteral("Edit_Altitude"));
+  auto* edit = windows->altitude->findChild<QLineEdit*>(QStringLiteral("Edit_Altitude"));
+  ASSERT_NE(edit, nullptr);
   PayloadWriter alt(9);
   alt.single(0, 100.0f);
   feed(0x4A, alt);
