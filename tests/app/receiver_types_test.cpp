@@ -42,29 +42,17 @@ class ReceiverTypeTest : public halvix::testing::DisplayTest {
   void SetUp() override {
     DisplayTest::SetUp();
     context->settings = &settings;
-    // The configuration windows' controls, as those dialogs name them.
-    QWidget* t = windows->timingOut.get();
-    for (const char* n : kTimingOutNames) named<QWidget>(new QPushButton(t), n);
-    for (const char* n : kTimingOutLabels) named<QWidget>(new QLabel(t), n);
-    QWidget* s = windows->serial.get();
-    for (const char* n : {"Label_A", "Label_B", "Label_PortBOutput"}) named<QWidget>(new QLabel(s), n);
-    for (const char* n : {"Button_SetA", "Button_SetB"}) named<QWidget>(new QPushButton(s), n);
-    named<QWidget>(new QWidget(s), "ComboBox_PortBOutput")->setEnabled(false);
-    QWidget* m = windows->packetMasks.get();
-    for (int b = 0; b < 8; ++b) maskBox(QByteArray("CheckBox_B1Bit") + QByteArray::number(b));
-    for (int b : {0, 5, 6, 7}) maskBox(QByteArray("CheckBox_B2Bit") + QByteArray::number(b));
-    named<QWidget>(new QLabel(m), "Label_Masks");
-    named<QWidget>(new QPushButton(m), "Button_Set8EA5");
   }
 
-  template <typename W>
-  W* named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
+  // The twelve broadcast-mask boxes of the Packet Masks window.
+  std::vector<QCheckBox*> maskBoxes() {
+    std::vector<QCheckBox*> boxes;
+    for (int b = 0; b < 8; ++b) boxes.push_back(maskBox("CheckBox_B1Bit", b));
+    for (int b : {0, 5, 6, 7}) boxes.push_back(maskBox("CheckBox_B2Bit", b));
+    return boxes;
   }
-  void maskBox(const QByteArray& name) {
-    auto* box = new QCheckBox(QStringLiteral("as laid out"), windows->packetMasks.get());
-    box->setObjectName(QString::fromLatin1(name));
+  QCheckBox* maskBox(const char* stem, int bit) {
+    return windows->packetMasks->findChild<QCheckBox*>(QString::fromLatin1(stem) + QString::number(bit));
   }
   template <typename W = QWidget>
   W* in(QWidget* window, const char* name) {
@@ -184,6 +172,11 @@ TEST_F(ReceiverTypeTest, UnreadableSettingCountsAsUnknown) {
 TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
   settings.setNtp(QStringLiteral("0"));
   makeTimingPanelsLive();
+  QStringList laidOut;
+  for (QCheckBox* box : maskBoxes()) {
+    ASSERT_NE(box, nullptr);
+    laidOut << box->text();
+  }
   // Machine ID 91 wins over premium options 8.
   feedSuper(Production(91, 8));
   auto& m = menu();
@@ -206,10 +199,12 @@ TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
               t->palette().color(QPalette::WindowText)) << n;
   }
   QWidget* pm = windows->packetMasks.get();
-  for (QCheckBox* box : pm->findChildren<QCheckBox*>()) {
+  QStringList captions;
+  for (QCheckBox* box : maskBoxes()) {
     EXPECT_FALSE(box->isEnabled());
-    EXPECT_EQ(box->text(), QStringLiteral("as laid out"));
+    captions << box->text();
   }
+  EXPECT_EQ(captions, laidOut) << "Brisel keeps the captions as laid out";
   EXPECT_FALSE(in(pm, "Label_Masks")->isEnabled());
   EXPECT_FALSE(in(pm, "Button_Set8EA5")->isEnabled());
 
@@ -225,10 +220,10 @@ TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
   for (const char* n : kTimingOutNames) EXPECT_TRUE(in(t, n)->isEnabled()) << n;
   EXPECT_EQ(in(t, "Label_Width")->palette().color(QPalette::WindowText),
             t->palette().color(QPalette::WindowText));
-  for (QCheckBox* box : pm->findChildren<QCheckBox*>()) EXPECT_TRUE(box->isEnabled());
+  for (QCheckBox* box : maskBoxes()) EXPECT_TRUE(box->isEnabled());
   EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit6")->text(), QStringLiteral("8F-AB on Port A, Port B"));
   EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit7")->text(), QStringLiteral("8F-AC on Port A, Port B"));
-  EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit5")->text(), QStringLiteral("as laid out"));
+  EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit5")->text(), laidOut[9]) << "only bits 6 and 7 are re-captioned";
 }
 
 TEST_F(ReceiverTypeTest, EveryTypeSetsTheSerialWindowsPortCaptions) {

@@ -29,6 +29,7 @@
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 #include "tests/integration/sim_link.h"
+#include "tests/support/memory_settings.h"
 #include "tests/support/scripted_prompts.h"
 
 using namespace halvix;
@@ -42,10 +43,13 @@ class ConfigDialogsSimTest : public ::testing::Test {
   link::VirtualClock clock{0};
   ScriptedPrompts prompts;
   app::FixedPcClock pcClock;
+  // The NTP answer is on record, so the receiver type asks nothing.
+  halvix::testing::MemorySettings settings;
   SwitchedSimDevice* cable = nullptr;
   std::unique_ptr<app::Program> program;
 
   void SetUp() override {
+    settings.setNtp(QStringLiteral("1"));
     program = std::make_unique<app::Program>(app::ProgramSeams{
         prompts, clock, [] { return std::optional<int>(); },
         [this](const app::PortChoice&, link::Clock& c) {
@@ -54,7 +58,7 @@ class ConfigDialogsSimTest : public ::testing::Test {
           cable = d.get();
           return d;
         },
-        &pcClock});
+        &pcClock, &settings});
     ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
     for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
       main().TimerBreakTimer();
