@@ -4,10 +4,12 @@
 #include <cmath>
 
 #include "link/report_dispatcher.h"
+#include "reports/config_layouts.h"
 #include "reports/formatters.h"
 #include "reports/position_layouts.h"
 #include "reports/satellite_layouts.h"
 #include "reports/timing_layouts.h"
+#include "reports/version_layouts.h"
 
 namespace halvix::fuzz {
 
@@ -33,6 +35,9 @@ void Times(double timeOfWeek, double gpsSeconds) {
   Use(FormatPreciseWeekTime(timeOfWeek));
   Use(FormatGpsDate(gpsSeconds));
 }
+
+// A layout with nothing to format beyond its numbers.
+constexpr auto kNumbersOnly = [](const auto&) {};
 
 template <typename Decode, typename Show>
 ReportDispatcher::Decoder Layout(Decode decode, Show show) {
@@ -107,6 +112,39 @@ void RegisterEveryLayout(ReportDispatcher& d) {
   d.setDecoder(0x40, Layout(DecodeAlmanacData, [](const AlmanacData& r) {
     for (const QString& t : r.panelTexts()) Use(t);
   }));
+  // The receiver itself.
+  d.setDecoder(0x45, Layout(DecodeSoftwareVersion, [](const SoftwareVersion& r) {
+    Use(r.application.versionText() + r.application.dateText() + r.signalProcessor.dateText());
+    Use(r.fullVersionText() + r.buildTimeText());
+  }));
+  d.setDecoder(0x46, Layout(DecodeHealth, [](const Health& r) { Use(HealthStatusText(r.status)); }));
+  d.setDecoder(0x4E, Layout(DecodeSetTimeReply, kNumbersOnly));
+  d.setSegmentStatusDecoder(Layout(DecodeSegmentStatus, kNumbersOnly));
+  d.setDiagnosticDecoder(Layout(DecodeFatalMessage, [](const FatalMessage& r) {
+    Use(r.label() + QString::fromLatin1(r.text));
+  }));
+  d.setSuperDecoder(kSuper, 0x41, Layout(DecodeManufacturingParameters, [](const ManufacturingParameters& r) {
+    Use(r.buildDateText());
+  }));
+  d.setSuperDecoder(kSuper, 0x42, Layout(DecodeProductionParameters, [](const ProductionParameters& r) {
+    Use(QString::number(r.receiverType()));
+  }));
+
+  // Configuration reports.
+  d.setDecoder(0x4F, Layout(DecodeUtcParameters, kNumbersOnly));
+  d.setDecoder(0x55, Layout(DecodeIoOptions, kNumbersOnly));
+  d.setDecoder(0x7B, Layout(DecodeNmeaSettings, kNumbersOnly));
+  d.setDecoder(0xBB, Layout(DecodeReceiverConfiguration, kNumbersOnly));
+  d.setDecoder(0xBC, Layout(DecodeSerialPortReport, kNumbersOnly));
+  d.setSuperDecoder(kSuper, 0x15, Layout(DecodeDatumReport, kNumbersOnly));
+  d.setSuperDecoder(kSuper, 0x4A, Layout(DecodePpsCharacteristics, kNumbersOnly));
+  d.setSuperDecoder(kSuper, 0x4B, Layout(DecodeSurveyLimit, kNumbersOnly));
+  d.setSuperDecoder(kSuper, 0x4D, Layout(DecodeAutomaticOutputMask, kNumbersOnly));
+  d.setSuperDecoder(kSuper, 0x4E, Layout(DecodePpsOutput, kNumbersOnly));
+  d.setSuperDecoder(kSuper, 0x4F, Layout(DecodePpsWidth, kNumbersOnly));
+  d.setSuperDecoder(kSuper, 0xA5, Layout(DecodeBroadcastMask, kNumbersOnly));
+  d.setSuperDecoder(kSuper, 0xA9, Layout(DecodeSelfSurvey, kNumbersOnly));
+
   d.setDecoder(0x49, Layout(DecodeAlmanacHealth, [](const AlmanacHealth& r) {
     for (int sv = 0; sv <= 33; ++sv) Use(r.healthText(sv));
   }));

@@ -22,11 +22,16 @@ class SwitchedSimDevice final : public link::SerialDevice {
       : inner_(std::move(inner)), clock_(clock) {}
 
   void setConnected(bool on) { connected_ = on; }
+  // The device is gone as a pulled USB adapter is: reads and writes fail and
+  // it cannot be opened, until it returns.
+  void setVanished(bool gone) { vanished_ = gone; }
+  // Long runs need not keep every frame.
+  void keepFrames(bool keep) { keepFrames_ = keep; }
   link::SerialDevice& inner() { return *inner_; }
   const std::vector<TimedFrame>& frames() const { return frames_; }
   std::int64_t bytesRead() const { return bytesRead_; }
 
-  bool open(const QString& name) override { return inner_->open(name); }
+  bool open(const QString& name) override { return !vanished_ && inner_->open(name); }
   bool isOpen() const override { return inner_->isOpen(); }
   bool setLine(const link::LineSettings& line) override { return inner_->setLine(line); }
   std::int64_t bytesWaiting() override;
@@ -42,6 +47,8 @@ class SwitchedSimDevice final : public link::SerialDevice {
   std::unique_ptr<link::SerialDevice> inner_;
   link::Clock& clock_;
   bool connected_ = true;
+  bool vanished_ = false;
+  bool keepFrames_ = true;
   std::vector<TimedFrame> frames_;
   std::int64_t bytesRead_ = 0;
 };
