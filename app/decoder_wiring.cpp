@@ -8,6 +8,7 @@
 #include "reports/position_decoders.h"
 #include "reports/satellite_decoders.h"
 #include "reports/timing_decoders.h"
+#include "tools/diagnostics_window.h"
 
 namespace halvix::app {
 
@@ -31,6 +32,9 @@ void WireDecoders(Windows& windows, AppContext& context) {
     FixedPcClock refusing({}, false);
     SetPcClockFromGps(context.prompts, refusing, gpsSeconds, utcOffset);
   };
+
+  tools::TForm_Diagnostics* diagnostics = windows.diagnostics.get();
+  ctx->nextTrackingReset = [diagnostics] { diagnostics->NextTrackingReset(); };
 
   const auto bind = [ctx](DecoderFn fn) {
     return [ctx, fn](const std::uint8_t* payload, int length) { fn(*ctx, payload, length); };

@@ -1,3 +1,6 @@
+#include <QPointer>
+#include <cstdio>
+
 #include "app/decoder_wiring.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
@@ -49,6 +52,23 @@ void create(Windows& w, std::unique_ptr<W>& slot, Args&&... args) {
   w.creationOrder.push_back(slot.get());
 }
 
+// The recording, the reset test and the Message window, joined to the
+// dispatcher's post-dispatch hooks and to the main window's destroy.
+void WireTools(Windows& w) {
+  link::ReportDispatcher& d = w.main->dispatcher();
+  tools::TForm_Diagnostics* diagnostics = w.diagnostics.get();
+  d.setHeartbeat([diagnostics] { diagnostics->HeartBeat(); });
+  QPointer<tools::TForm_LogQlip> recorder = w.logQlip.get();
+  w.main->hooks.destroy.push_back([recorder] {
+    if (recorder) recorder->CloseRecording();
+  });
+  // Stand-in until the Message window has AppendMessage and ShowMessages:
+  // then appendMessage = w.message->AppendMessage, showMessages = w.message->ShowMessages.
+  diagnostics->setMessageSink(tools::DiagnosticsMessageSink{
+      [](const QString& text) { std::fputs(text.toLocal8Bit().constData(), stderr); },
+      [] {}});
+}
+
 }  // namespace
 
 std::unique_ptr<Windows> CreateWindows(AppContext& context,
@@ -83,13 +103,14 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->eeprom);
   create(*w, w->timingOut);
   create(*w, w->velPos);
-  create(*w, w->logQlip);
+  create(*w, w->logQlip, context.prompts, w->main->dispatcher());
   create(*w, w->selfSurvey);
   create(*w, w->message);
-  create(*w, w->diagnostics);
+  create(*w, w->diagnostics, context.prompts, context.link, context.readBack);
   create(*w, w->briselSurvey);
   create(*w, w->briselPortAOut);
   create(*w, w->splash);
+  WireTools(*w);
   WireDecoders(*w, context);
   return w;
 }
