@@ -803,7 +803,8 @@ void AlmanacCommand(TForm_Main& main, bool download) {
   QString name = prompts.chooseAlmanacFile(
       download, download ? QStringLiteral("Download Almanac") : QStringLiteral("Upload Almanac"));
   if (name.trimmed().isEmpty()) return;
-  if (download && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".dat");
+  const QFileInfo info(name);
+  if (download && info.suffix().isEmpty() && !info.exists()) name += QStringLiteral(".dat");
   if (!RunAlmanacTransfer(main, download, name)) {
     prompts.message(QStringLiteral("Failure"), QStringLiteral("Almanac download failed."),
                     PromptButtons::Ok, PromptIcon::Exclamation);

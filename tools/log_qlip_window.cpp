@@ -58,8 +58,9 @@ TForm_LogQlip::~TForm_LogQlip() {
 void TForm_LogQlip::Button_OpenClick() {
   QString name = prompts_.saveFileName(QStringLiteral("Record QLIP"), QString::fromLatin1(kFilter));
   if (name.trimmed().isEmpty()) return;
-  // The dialog's default extension.
-  if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".qlp");
+  // The dialog's default extension, for a new name typed without one.
+  const QFileInfo info(name);
+  if (info.suffix().isEmpty() && !info.exists()) name += QStringLiteral(".qlp");
   recordFileName_ = name;
   controls.Panel_Filename->setText(name);
 }

@@ -64,7 +64,9 @@ bool QlipRecorder::RecordPacket(int id, const std::uint8_t* payload, int length)
   if (file_ == nullptr) return false;
   const int n = FrameRecordedPacket(id, payload, length, frame_);
   errno = 0;
-  if (std::fwrite(frame_.data(), 1, static_cast<std::size_t>(n), file_) != static_cast<std::size_t>(n)) {
+  // A buffer flush that failed inside fwrite may still count the bytes as taken.
+  if (std::fwrite(frame_.data(), 1, static_cast<std::size_t>(n), file_) != static_cast<std::size_t>(n) ||
+      std::ferror(file_)) {
     fail();
     return false;
   }
