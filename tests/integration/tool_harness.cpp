@@ -26,7 +26,7 @@ void PacedClock::sleepMs(std::int64_t ms) {
   }
   const std::int64_t until = now_ + ms;
   while (now_ < until) {
-    if (moved_.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout && now_ < until) {
+    if (moved_.wait_for(lock, std::chrono::milliseconds(5)) == std::cv_status::timeout && now_ < until) {
       now_ = until;
       moved_.notify_all();
     }
