@@ -4,6 +4,7 @@
 // on its worker thread.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -31,9 +32,10 @@ class DiagnosticsTest : public ::testing::Test {
   QStringList messages;
   int shown = 0;
 
-  void start(std::initializer_list<const char*> faults = {}) {
+  void start(std::initializer_list<const char*> faults = {}, double speed = 1.0) {
     sim::SimOptions o;
     o.restartSilenceMs = 1000;
+    o.speed = speed;
     for (const char* f : faults) {
       QString error;
       ASSERT_TRUE(sim::ParseFault(QString::fromLatin1(f), o.faults, &error)) << error.toStdString();
@@ -311,6 +313,34 @@ TEST_F(DiagnosticsTest, SegmentCheckThatGetsNoAnswerGivesUp) {
   EXPECT_EQ(h.prompts.messages.back().text, QStringLiteral("Couldn't retrieve segment settings."));
   // 25 rounds of queries, all unanswered: six each.
   EXPECT_EQ(h.countFrames({0x7A, 0x00}), 25);
+}
+
+}  // namespace
+
+namespace {
+
+// When Tracking: the supplemental timing report (polled only while "Poll
+// Timing Packets" is checked) with satellites usable sends the next reset.
+TEST_F(DiagnosticsTest, WhenTrackingResetsOnTheTimingReport) {
+  start({}, 100);  // satellites found again within seconds
+  const struct {
+    bool pollTiming;
+    bool more;
+  } cases[] = {{false, false}, {true, true}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.pollTiming ? "timing packets polled" : "not polled");
+    h.main().menu.ControlPollingTimingPkts->setChecked(k.pollTiming);
+    choose(c().intervalItems, Diag::kWhenTracking);
+    choose(c().resetTypeItems, Diag::kWarm);
+    const std::size_t before = resets().size();
+    c().Button_AppFatalStart->click();
+    h.runSeconds(30);
+    c().Button_AppFatalStop->click();
+    const auto at = resets();
+    EXPECT_EQ(at.size() - before > 1, k.more) << at.size() - before;
+    // Each reset waits for the receiver to track again after the one before.
+    for (std::size_t i = before + 1; i < at.size(); ++i) EXPECT_GE(at[i] - at[i - 1], 1000);
+  }
 }
 
 }  // namespace
