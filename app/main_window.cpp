@@ -781,13 +781,16 @@ bool RunAlmanacTransfer(TForm_Main& main, bool download, const QString& fileName
   const bool wasPolling = timer->isActive();
   tools::SystemDataTransfer::Hooks hooks;
   hooks.log = [log](const QString& line) {
-    if (log != nullptr) log->AppendLog(line);
+    if (log == nullptr) return;
+    log->AppendLog(line);
+    tools::TForm_Alm::PaintNow();
   };
   hooks.begin = [timer, log] {
     timer->stop();
     if (log != nullptr) {
       log->show();
       log->raise();
+      tools::TForm_Alm::PaintNow();
     }
   };
   hooks.end = [timer, wasPolling] {

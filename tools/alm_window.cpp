@@ -1,6 +1,7 @@
 #include "tools/alm_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -31,7 +32,12 @@ void TForm_Alm::AppendLog(const QString& text) {
   shown.remove(QLatin1Char('\r'));
   memo->insertPlainText(shown);
   memo->ensureCursorVisible();
-  if (isVisible()) memo->viewport()->repaint();
+}
+
+void TForm_Alm::PaintNow() {
+  // Window-system and paint events only: no timer fires (the link poll tick
+  // cannot start) and the operator's input waits until the transfer ends.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
 }
 
 void TForm_Alm::FormClose() { controls.Memo_Alm->clear(); }

@@ -20,9 +20,11 @@ class TForm_Alm : public QDialog {
   };
   Controls controls;
 
-  // Appends text (with its own line end) at the end and paints it at once:
-  // the transfer runs on the GUI thread and gives the event loop no turn.
+  // Appends text (with its own line end) at the end.
   void AppendLog(const QString& text);
+  // The transfer runs on the GUI thread: this lets the windows paint between
+  // its steps without running timers or the operator's input.
+  static void PaintNow();
   void FormClose();
 
  protected:
