@@ -138,34 +138,28 @@ TEST_F(DiagnosticsTest, DefaultsResetAtOnceThenEveryFiveSecondsUntilStop) {
   EXPECT_EQ(shown, 1);
 }
 
-TEST_F(DiagnosticsTest, SilentReceiverStopsTheTestAtTheResetBoundary) {
-  start();
-  choose(c().resetTypeItems, Diag::kWarm);
-  c().Button_AppFatalStart->click();
-  h.runSeconds(3.2);
-  h.setConnected(false);
-  h.runSeconds(6);
-  EXPECT_FALSE(d().testRunning);
-  EXPECT_EQ(resets().size(), 1u) << "no reset after the silence";
-  EXPECT_EQ(questions(), 0) << "EEPROM unchecked: nothing asked";
-  EXPECT_TRUE(results().contains(QStringLiteral("Num Resets: 1\r\nDuration:   0:00:05\r\n")));
-  EXPECT_EQ(shown, 1);
-}
+class SilentReceiverTest : public DiagnosticsTest, public ::testing::WithParamInterface<bool> {};
 
-TEST_F(DiagnosticsTest, SilentReceiverWithEepromCheckedAsksFirst) {
+// Silent for the second before a reset boundary: the test stops there; with
+// CheckBox_EEPROM it asks about the segment check first (answered No here).
+TEST_P(SilentReceiverTest, StopsAtTheResetBoundary) {
+  const bool eeprom = GetParam();
   start();
   choose(c().resetTypeItems, Diag::kWarm);
-  c().CheckBox_EEPROM->setChecked(true);
+  c().CheckBox_EEPROM->setChecked(eeprom);
   h.prompts.answers.push_back(app::PromptAnswer::No);
   c().Button_AppFatalStart->click();
   h.runSeconds(3.2);
   h.setConnected(false);
   h.runSeconds(6);
   EXPECT_FALSE(d().testRunning);
-  EXPECT_EQ(resets().size(), 1u);
-  EXPECT_EQ(questions(), 1);
-  EXPECT_EQ(h.countFrames({0x2A}), 0) << "No: no segment check";
+  EXPECT_EQ(resets().size(), 1u) << "no reset after the silence";
+  EXPECT_EQ(questions(), eeprom ? 1 : 0);
+  EXPECT_EQ(h.countFrames({0x2A}), 0) << "no segment check";
+  EXPECT_TRUE(results().contains(QStringLiteral("Num Resets: 1\r\nDuration:   0:00:05\r\n")));
+  EXPECT_EQ(shown, 1);
 }
+INSTANTIATE_TEST_SUITE_P(Eeprom, SilentReceiverTest, ::testing::Bool());
 
 TEST_F(DiagnosticsTest, TimedLengthTenWithIntervalFive) {
   start();
