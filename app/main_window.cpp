@@ -15,8 +15,6 @@
 
 #include "app/splash_window.h"
 #include "app/windows.h"
-#include "tools/alm_window.h"
-#include "tools/almanac_transfer.h"
 #include "commands/altitude_dialog.h"
 #include "commands/auto_out_dialog.h"
 #include "commands/brisel_port_a_out_dialog.h"
@@ -46,7 +44,9 @@
 #include "reports/vel_pos_window.h"
 #include "tools/about_window.h"
 #include "tools/alm_health_window.h"
+#include "tools/alm_window.h"
 #include "tools/almanac_data_window.h"
+#include "tools/almanac_transfer.h"
 #include "tools/diagnostics_window.h"
 #include "tools/eeprom_window.h"
 #include "tools/log_qlip_window.h"
