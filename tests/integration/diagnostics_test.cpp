@@ -280,7 +280,7 @@ TEST_F(DiagnosticsTest, SegmentCheckAfterTheReceiverFallsSilent) {
     h.sendToReceiver(k.meanwhile);
     h.setConnected(true);
     messages.clear();
-    for (int i = 0; i < 200 && messages.isEmpty(); ++i) h.tick();
+    h.tickWhile([this] { return messages.isEmpty(); }, 400);
     EXPECT_EQ(results(), k.text);
     h.tick();
     EXPECT_FALSE(d().segmentCheckRunning());
@@ -300,7 +300,7 @@ TEST_F(DiagnosticsTest, SegmentCheckThatGetsNoAnswerGivesUp) {
   h.setConnected(false);
   h.runSeconds(5);
   ASSERT_EQ(questions(), 1);  // answered Yes
-  for (int i = 0; i < 1000 && d().segmentCheckRunning(); ++i) h.tick();
+  h.tickWhile([this] { return d().segmentCheckRunning(); }, 2000);
   h.tick();
   EXPECT_FALSE(d().segmentCheckRunning());
   ASSERT_FALSE(h.prompts.messages.empty());

@@ -145,6 +145,14 @@ void ToolHarness::runSeconds(double seconds) {
   for (int i = 0; i < ticks; ++i) tick();
 }
 
+void ToolHarness::tickWhile(const std::function<bool()>& condition, int maxTicks) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  for (int i = 0; i < maxTicks && condition() && std::chrono::steady_clock::now() < giveUp; ++i) {
+    tick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
 void ToolHarness::setConnected(bool on) {
   std::lock_guard lock(cable->mutex);
   cable->connected = on;

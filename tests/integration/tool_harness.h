@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -60,6 +61,9 @@ class ToolHarness {
   // diagnosticsTimer is set.
   void tick();
   void runSeconds(double seconds);
+  // Ticks while the condition holds, giving a worker thread real time to run
+  // between ticks; gives up after maxTicks or 30 s of wall time.
+  void tickWhile(const std::function<bool()>& condition, int maxTicks);
   bool diagnosticsTimer = false;
 
   // The simulated line: cut, or connected.
