@@ -10,6 +10,7 @@
 #include "reports/satellite_decoders.h"
 #include "reports/timing_decoders.h"
 #include "reports/version_decoders.h"
+#include "tools/diagnostics_window.h"
 
 namespace halvix::app {
 
@@ -33,6 +34,11 @@ void WireDecoders(Windows& windows, AppContext& context) {
     FixedPcClock refusing({}, false);
     SetPcClockFromGps(context.prompts, refusing, gpsSeconds, utcOffset);
   };
+
+  tools::TForm_Diagnostics* diagnostics = windows.diagnostics.get();
+  ctx->nextTrackingReset = [diagnostics] { diagnostics->NextTrackingReset(); };
+  ctx->appFatalError = [diagnostics] { diagnostics->AppFatalError(); };
+  ctx->appFatalException = [diagnostics] { diagnostics->AppFatalException(); };
 
   const auto bind = [ctx](DecoderFn fn) {
     return [ctx, fn](const std::uint8_t* payload, int length) { fn(*ctx, payload, length); };

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,7 +46,9 @@
 #include "reports/vel_pos_window.h"
 #include "tools/about_window.h"
 #include "tools/alm_health_window.h"
+#include "tools/alm_window.h"
 #include "tools/almanac_data_window.h"
+#include "tools/almanac_transfer.h"
 #include "tools/diagnostics_window.h"
 #include "tools/eeprom_window.h"
 #include "tools/log_qlip_window.h"
@@ -811,8 +814,55 @@ void TForm_Main::FactoryResetConfigParamsClick() {}
 void TForm_Main::ControlSelfSurveyClick() {}
 void TForm_Main::ControlUploadPosClick() { ShowWindow(windows_ ? windows_->initialPos.get() : nullptr); }
 void TForm_Main::ControlUploadTimeClick() { ShowWindow(windows_ ? windows_->initialTime.get() : nullptr); }
-void TForm_Main::ControlUploadAlmanacClick() {}
-void TForm_Main::ControlDownloadAlmanacClick() {}
+namespace {
+
+// An almanac transfer owns the link while it runs: the link timer is
+// stopped (and restored as it was), the log window shown and painted as the
+// lines come.
+bool RunAlmanacTransfer(TForm_Main& main, bool download, const QString& fileName) {
+  Windows* w = main.windows();
+  tools::TForm_Alm* log = w != nullptr ? w->alm.get() : nullptr;
+  QTimer* timer = main.controls.Timer_QLIP;
+  const bool wasPolling = timer->isActive();
+  tools::SystemDataTransfer::Hooks hooks;
+  hooks.log = [log](const QString& line) {
+    if (log == nullptr) return;
+    log->AppendLog(line);
+    tools::TForm_Alm::PaintNow();
+  };
+  hooks.begin = [timer, log] {
+    timer->stop();
+    if (log != nullptr) {
+      log->show();
+      log->raise();
+      tools::TForm_Alm::PaintNow();
+    }
+  };
+  hooks.end = [timer, wasPolling] {
+    if (wasPolling) timer->start();
+  };
+  hooks.packetSeen = [&main] { main.LightRxLamp(); };
+  tools::SystemDataTransfer transfer(main.context().link, std::move(hooks));
+  return download ? transfer.DownloadSystemData(fileName) : transfer.UploadSystemData(fileName);
+}
+
+void AlmanacCommand(TForm_Main& main, bool download) {
+  OperatorPrompts& prompts = main.context().prompts;
+  QString name = prompts.chooseAlmanacFile(
+      download, download ? QStringLiteral("Download Almanac") : QStringLiteral("Upload Almanac"));
+  if (name.trimmed().isEmpty()) return;
+  const QFileInfo info(name);
+  if (download && info.suffix().isEmpty() && !info.exists()) name += QStringLiteral(".dat");
+  if (!RunAlmanacTransfer(main, download, name)) {
+    prompts.message(QStringLiteral("Failure"), QStringLiteral("Almanac download failed."),
+                    PromptButtons::Ok, PromptIcon::Exclamation);
+  }
+}
+
+}  // namespace
+
+void TForm_Main::ControlUploadAlmanacClick() { AlmanacCommand(*this, false); }
+void TForm_Main::ControlDownloadAlmanacClick() { AlmanacCommand(*this, true); }
 void TForm_Main::ControlDownloadPosClick() { context_.display.downloadPositionPending = true; }
 void TForm_Main::ControlTimeToPCClick() {
   // The next time report in use serves the request.

@@ -21,6 +21,12 @@ class OperatorPrompts {
   // Empty when the operator cancels.
   virtual QString openFileName(const QString& title, const QString& filter) = 0;
   virtual QString saveFileName(const QString& title, const QString& filter) = 0;
+  // The almanac data file for a transfer: to write (download) or to read
+  // (upload). Empty when the operator cancels.
+  virtual QString chooseAlmanacFile(bool save, const QString& title) {
+    const QString filter = QStringLiteral("Data Files (*.dat);;All Files (*.*)");
+    return save ? saveFileName(title, filter) : openFileName(title, filter);
+  }
   // Opens the help file at its contents.
   virtual void showHelp() = 0;
 };

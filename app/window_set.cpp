@@ -1,3 +1,5 @@
+#include <QPointer>
+
 #include "app/decoder_wiring.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
@@ -49,6 +51,25 @@ void create(Windows& w, std::unique_ptr<W>& slot, Args&&... args) {
   w.creationOrder.push_back(slot.get());
 }
 
+// The recording, the reset test and the Message window, joined to the
+// dispatcher's post-dispatch hooks and to the main window's destroy.
+void WireTools(Windows& w) {
+  link::ReportDispatcher& d = w.main->dispatcher();
+  tools::TForm_Diagnostics* diagnostics = w.diagnostics.get();
+  d.setHeartbeat([diagnostics] { diagnostics->HeartBeat(); });
+  QPointer<tools::TForm_LogQlip> recorder = w.logQlip.get();
+  w.main->hooks.destroy.push_back([recorder] {
+    if (recorder) recorder->CloseRecording();
+  });
+  // The test's reports go to the Message window.
+  tools::TForm_Message* message = w.message.get();
+  diagnostics->setMessageSink(tools::DiagnosticsMessageSink{
+      [message](const QString& text) { message->AppendMessage(text); },
+      [message] { message->ShowMessages(); }});
+  // A receiver type applied in developer mode puts the test back on port A.
+  w.main->hooks.resetDiagnosticsTestPort = [diagnostics] { diagnostics->setTestPort(0); };
+}
+
 }  // namespace
 
 std::unique_ptr<Windows> CreateWindows(AppContext& context,
@@ -83,13 +104,14 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->eeprom, context.link);
   create(*w, w->timingOut, context);
   create(*w, w->velPos);
-  create(*w, w->logQlip);
+  create(*w, w->logQlip, context.prompts, w->main->dispatcher());
   create(*w, w->selfSurvey);
   create(*w, w->message);
-  create(*w, w->diagnostics);
+  create(*w, w->diagnostics, context.prompts, context.link, context.readBack);
   create(*w, w->briselSurvey);
   create(*w, w->briselPortAOut);
   create(*w, w->splash);
+  WireTools(*w);
   WireDecoders(*w, context);
   return w;
 }

@@ -1,7 +1,11 @@
-// TForm_Alm: the progress log of the almanac transfer, created once at start-up and shown from the main window.
+// TForm_Alm: "Almanac Loading Status", the read-only log of the almanac and
+// system-data transfers. Lines accumulate across transfers; closing the
+// window clears them.
 #pragma once
 
 #include <QDialog>
+
+class QPlainTextEdit;
 
 namespace halvix::tools {
 
@@ -10,6 +14,21 @@ class TForm_Alm : public QDialog {
 
  public:
   explicit TForm_Alm(QWidget* parent = nullptr);
+
+  struct Controls {
+    QPlainTextEdit* Memo_Alm = nullptr;
+  };
+  Controls controls;
+
+  // Appends text (with its own line end) at the end.
+  void AppendLog(const QString& text);
+  // The transfer runs on the GUI thread: this lets the windows paint between
+  // its steps without running timers or the operator's input.
+  static void PaintNow();
+  void FormClose();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 };
 
 }  // namespace halvix::tools

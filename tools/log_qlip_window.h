@@ -1,7 +1,27 @@
-// TForm_LogQlip: the window that starts and stops the QLIP recording, created once at start-up and shown from the main window.
+// TForm_LogQlip: "QLIP Logging Setup and Status", the window that chooses
+// the recording file and starts and stops the recording. While it records,
+// the report dispatcher's recorder hook hands it every dispatched packet.
+// A write that fails stops the recording and tells the operator why.
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+#include "tools/qlip_recorder.h"
+
+class QLabel;
+class QPushButton;
+
+namespace halvix::app {
+class OperatorPrompts;
+}
+namespace halvix::link {
+class ReportDispatcher;
+}
+namespace halvix::reports {
+class Lamp;
+class ValuePanel;
+}  // namespace halvix::reports
 
 namespace halvix::tools {
 
@@ -9,7 +29,48 @@ class TForm_LogQlip : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_LogQlip(QWidget* parent = nullptr);
+  TForm_LogQlip(app::OperatorPrompts& prompts, link::ReportDispatcher& dispatcher,
+                QWidget* parent = nullptr);
+  ~TForm_LogQlip() override;
+
+  struct Controls {
+    reports::Lamp* Shape_OnOff = nullptr;
+    QLabel* Label_OnOff = nullptr;
+    reports::ValuePanel* Panel_Filename = nullptr;
+    QPushButton* Button_Open = nullptr;
+    QPushButton* Button_Start = nullptr;
+    QPushButton* Button_Stop = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  void Button_OpenClick();
+  void Button_StartClick();
+  void Button_StopClick();
+  void Button_CloseClick();
+
+  // Appends one packet while recording is on (the dispatcher's recorder).
+  void RecordPacket(int id, const std::uint8_t* payload, int length);
+
+  // Program exit: stops a recording in progress and closes its file.
+  void CloseRecording();
+
+  bool recordingOn() const { return recordingOn_; }
+  const QString& recordFileName() const { return recordFileName_; }
+
+  static constexpr const char* kFilter = "QLIP Files (*.qlp);;All Files (*.*)";
+
+ private:
+  // Controls and hook back to "stopped"; the file is closed.
+  void stopRecording();
+  // A write failed: stop and say why.
+  void recordingFailed(const QString& reason);
+
+  app::OperatorPrompts& prompts_;
+  link::ReportDispatcher& dispatcher_;
+  QlipRecorder recorder_;
+  QString recordFileName_;
+  bool recordingOn_ = false;
 };
 
 }  // namespace halvix::tools

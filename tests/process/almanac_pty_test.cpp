@@ -1,0 +1,175 @@
+// The almanac transfer and the recording on the wall clock against two
+// halvix-sim programs on pseudo-terminals: a download from the first while
+// the link is recorded for about a minute, then an upload of that file to
+// the second, with every block acknowledged. The recording's framing is
+// checked against the bytes that came off the line by a short script.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "app/poll_cycle.h"
+#include "link/clock.h"
+#include "link/qt_serial_device.h"
+#include "link/report_dispatcher.h"
+#include "link/serial_link.h"
+#include "sim/system_data.h"
+#include "tools/almanac_transfer.h"
+#include "tools/qlip_recorder.h"
+
+using namespace halvix;
+
+namespace {
+
+// The port, keeping a copy of every byte read.
+class TappedDevice final : public link::SerialDevice {
+ public:
+  QByteArray received;
+  bool open(const QString& name) override { return inner_.open(name); }
+  bool isOpen() const override { return inner_.isOpen(); }
+  bool setLine(const link::LineSettings& line) override { return inner_.setLine(line); }
+  std::int64_t bytesWaiting() override { return inner_.bytesWaiting(); }
+  std::int64_t read(std::uint8_t* buffer, std::int64_t max) override {
+    const std::int64_t n = inner_.read(buffer, max);
+    if (n > 0) received.append(reinterpret_cast<const char*>(buffer), static_cast<int>(n));
+    return n;
+  }
+  std::int64_t write(const std::uint8_t* data, std::int64_t size) override { return inner_.write(data, size); }
+  bool drain() override { return inner_.drain(); }
+  void purge() override { inner_.purge(); }
+  bool setBreak(bool on) override { return inner_.setBreak(on); }
+  bool setRts(bool on) override { return inner_.setRts(on); }
+  void close() override { inner_.close(); }
+
+ private:
+  link::QtSerialDevice inner_;
+};
+
+// The poll cycle's view, without windows.
+class NoWindows final : public app::PollCycleView {
+ public:
+  bool txLampGreen() const override { return false; }
+  void greyTxLamp() override {}
+  bool rxLampGreen() const override { return false; }
+  void greyRxLamp() override {}
+  bool pollTimingPackets() const override { return true; }
+  void displayReset(bool) override {}
+  void timingPanelBlanking() override {}
+  void ageSatelliteRows() override {}
+};
+
+class Sim {
+ public:
+  ~Sim() {
+    process.terminate();
+    if (!process.waitForFinished(5000)) process.kill();
+  }
+  QString start() {
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(QStringLiteral(HALVIX_SIM_PATH), {QStringLiteral("--speed=100")});
+    if (!process.waitForStarted(5000)) return {};
+    QElapsedTimer t;
+    t.start();
+    while (!process.canReadLine() && t.elapsed() < 5000) process.waitForReadyRead(200);
+    return QString::fromLocal8Bit(process.readLine()).trimmed();
+  }
+  QProcess process;
+};
+
+// One end of the link on a receiver's pseudo-terminal.
+struct Line {
+  link::SystemClock clock;
+  TappedDevice device;
+  link::SerialLink link{device, clock};
+  link::ReportDispatcher dispatcher;
+  NoWindows view;
+  int timeCountdown = 10, timingCountdown = 10;
+  app::PollCycle cycle{link, view, dispatcher.callback(), timeCountdown, timingCountdown};
+  QStringList log;
+
+  bool open(const QString& path) {
+    // 9600 8-None-1: a pseudo-terminal carries the bytes whatever the parity.
+    return link.OpenLink(path) == 0;
+  }
+  void pollFor(std::int64_t ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+      cycle.tick();
+      clock.sleepMs(app::PollCycle::kIntervalMs);
+    }
+  }
+  tools::SystemDataTransfer transfer() {
+    return tools::SystemDataTransfer(link, {[this](const QString& s) { log << s; }, {}, {}, {}});
+  }
+};
+
+QByteArray Read(const QString& name) {
+  QFile f(name);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(AlmanacProcess, DownloadWhileRecordingThenUploadToASecondReceiver) {
+  QTemporaryDir dir;
+  const QString out = qEnvironmentVariable("HALVIX_PROCESS_OUT", dir.path());
+  QDir().mkpath(out);
+  const QString almanac = out + QStringLiteral("/system.dat");
+  const QString recording = out + QStringLiteral("/run.qlp");
+  const QString raw = out + QStringLiteral("/run.raw");
+
+  Sim first;
+  const QString firstPath = first.start();
+  ASSERT_TRUE(firstPath.startsWith(QLatin1String("/dev/"))) << firstPath.toStdString();
+  Line a;
+  ASSERT_TRUE(a.open(firstPath));
+
+  tools::QlipRecorder recorder;
+  ASSERT_TRUE(recorder.open(recording));
+  a.dispatcher.setRecorder([&recorder](int id, const std::uint8_t* p, int n) { recorder.RecordPacket(id, p, n); });
+  // About 45 s of polling: the receiver finds satellites and collects its system data.
+  a.pollFor(45'000);
+  EXPECT_TRUE(a.transfer().DownloadSystemData(almanac)) << a.log.join(QString()).toStdString();
+  a.pollFor(12'000);
+  a.dispatcher.setRecorder({});
+  ASSERT_TRUE(recorder.close()) << recorder.error().toStdString();
+  {
+    QFile f(raw);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(a.device.received);
+  }
+
+  const QByteArray file = Read(almanac);
+  const int data = static_cast<int>(sim::BlockLength(3) + 32 * sim::BlockLength(2) +
+                                    sim::BlockLength(4) + sim::BlockLength(5));
+  EXPECT_EQ(file.size(), 2 + 35 * 4 + 32 + data);
+  EXPECT_EQ(file.left(4), QByteArray("\x00\x00\x82\x03", 4));
+
+  Sim second;
+  const QString secondPath = second.start();
+  ASSERT_TRUE(secondPath.startsWith(QLatin1String("/dev/")));
+  Line b;
+  ASSERT_TRUE(b.open(secondPath));
+  b.pollFor(1000);
+  EXPECT_TRUE(b.transfer().UploadSystemData(almanac));
+  EXPECT_EQ(b.log.count(QStringLiteral("   Data block acknowledged\r\n")), 35) << b.log.join(QString()).toStdString();
+  EXPECT_EQ(b.log.back(), QStringLiteral("System data load complete.\r\n"));
+
+  // The recording: exact framing, the line's own frames, no reply the transfer consumed.
+  const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+  if (python.isEmpty()) GTEST_SKIP() << "python3 not found: framing script not run";
+  QProcess check;
+  check.setProcessChannelMode(QProcess::MergedChannels);
+  check.start(python, {QStringLiteral(HALVIX_FRAMING_SCRIPT), recording, raw});
+  ASSERT_TRUE(check.waitForFinished(30000));
+  const QString verdict = QString::fromLocal8Bit(check.readAll());
+  EXPECT_EQ(check.exitCode(), 0) << verdict.toStdString();
+  EXPECT_TRUE(verdict.startsWith(QStringLiteral("ok: "))) << verdict.toStdString();
+  EXPECT_FALSE(verdict.contains(QStringLiteral(" 58"))) << verdict.toStdString();
+  EXPECT_TRUE(a.device.received.contains(QByteArray("\x10\x58\x02", 3)));
+}
+
+}  // namespace

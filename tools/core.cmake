@@ -1,0 +1,6 @@
+target_sources(halvix_core PRIVATE
+  tools/almanac_file.cpp
+  tools/almanac_transfer.cpp
+  tools/diagnostics_segment_check.cpp
+  tools/qlip_recorder.cpp
+)
