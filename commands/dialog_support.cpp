@@ -1,0 +1,259 @@
+#include "commands/dialog_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/operator_prompts.h"
+#include "reports/window_support.h"
+
+namespace halvix::commands::ui {
+
+namespace {
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  if (name != nullptr) widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+// Calls the handler on WindowActivate; a handler that waits (the pauses
+// between queries) is not started again by an activation inside it.
+class ActivateFilter final : public QObject {
+ public:
+  ActivateFilter(QObject* parent, std::function<void()> handler)
+      : QObject(parent), handler_(std::move(handler)) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowActivate && watched == parent() && !running_) {
+      running_ = true;
+      handler_();
+      running_ = false;
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> handler_;
+  bool running_ = false;
+};
+
+}  // namespace
+
+QVBoxLayout* SetUpDialog(QDialog* dialog, const char* name, const QString& caption,
+                         const QString& hint) {
+  dialog->setObjectName(QString::fromLatin1(name));
+  dialog->setWindowTitle(caption);
+  dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  dialog->setFont(reports::ui::ClassicFont(dialog->font()));
+  if (!hint.isEmpty()) dialog->setToolTip(hint);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->setContentsMargins(8, 8, 8, 8);
+  layout->setSpacing(6);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  return layout;
+}
+
+QLabel* Label(QWidget* parent, const QString& text, const char* name) {
+  return Named(new QLabel(text, parent), name);
+}
+
+QLineEdit* Edit(QWidget* parent, const char* name, const QString& text, const QString& hint) {
+  auto* e = Named(new QLineEdit(text, parent), name);
+  if (!hint.isEmpty()) e->setToolTip(hint);
+  // Wide enough for "-1.000e-06" and the like in any font.
+  e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("-0.000000e-00")) + 12);
+  return e;
+}
+
+QComboBox* List(QWidget* parent, const char* name, std::initializer_list<const char*> items) {
+  auto* c = Named(new QComboBox(parent), name);
+  for (const char* item : items) c->addItem(QString::fromLatin1(item));
+  c->setCurrentIndex(-1);
+  c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  return c;
+}
+
+QCheckBox* Check(QWidget* parent, const char* name, const QString& caption) {
+  return Named(new QCheckBox(caption, parent), name);
+}
+
+QRadioButton* Radio(QWidget* parent, const char* name, const QString& caption) {
+  return Named(new QRadioButton(caption, parent), name);
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
+  auto* b = Named(new QPushButton(text, parent), name);
+  b->setAutoDefault(false);
+  return b;
+}
+
+QGroupBox* Group(QWidget* parent, const char* name, const QString& title, const QString& hint,
+                 QVBoxLayout** layout) {
+  auto* g = Named(new QGroupBox(title, parent), name);
+  if (!hint.isEmpty()) g->setToolTip(hint);
+  auto* l = new QVBoxLayout(g);
+  l->setContentsMargins(8, 6, 8, 8);
+  l->setSpacing(4);
+  if (layout != nullptr) *layout = l;
+  return g;
+}
+
+ValueRows::ValueRows(QWidget* parent, QBoxLayout* into)
+    : parent_(parent), grid_(new QGridLayout) {
+  grid_->setHorizontalSpacing(6);
+  grid_->setVerticalSpacing(4);
+  grid_->setColumnStretch(1, 1);
+  into->addLayout(grid_);
+}
+
+QLabel* ValueRows::add(const QString& caption, QWidget* field, const QString& unit,
+                       const char* captionName, const char* unitName) {
+  const int row = grid_->rowCount();
+  QLabel* label = Label(parent_, caption, captionName);
+  label->setBuddy(field);
+  grid_->addWidget(label, row, 0);
+  grid_->addWidget(field, row, 1);
+  if (!unit.isEmpty() || unitName != nullptr) grid_->addWidget(Label(parent_, unit, unitName), row, 2);
+  return label;
+}
+
+void ValueRows::addSpanning(QWidget* widget) { grid_->addWidget(widget, grid_->rowCount(), 0, 1, 3); }
+
+QHBoxLayout* ButtonRow(QWidget* parent, QBoxLayout* into, std::initializer_list<ButtonSpec> buttons,
+                       std::vector<QPushButton*>* made) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(6);
+  row->addStretch(1);
+  for (const ButtonSpec& spec : buttons) {
+    QPushButton* b = Button(parent, spec.name, spec.text);
+    if (spec.onClick) QObject::connect(b, &QPushButton::clicked, b, spec.onClick);
+    row->addWidget(b);
+    if (made != nullptr) made->push_back(b);
+  }
+  into->addLayout(row);
+  return row;
+}
+
+StandardButtons OkApplyClose(QDialog* dialog, QBoxLayout* into, std::function<bool()> apply) {
+  std::vector<QPushButton*> made;
+  ButtonRow(dialog, into,
+            {{"Button_OK", QStringLiteral("&OK"),
+              [dialog, apply] {
+                if (apply()) dialog->hide();
+              }},
+             {"Button_Apply", QStringLiteral("&Apply"), [apply] { apply(); }},
+             {"Button_Close", QStringLiteral("&Close"), [dialog] { dialog->hide(); }}},
+            &made);
+  return {made[0], made[1], made[2]};
+}
+
+QPushButton* CloseButton(QDialog* dialog, QBoxLayout* into) {
+  std::vector<QPushButton*> made;
+  ButtonRow(dialog, into, {{"Button_Close", QStringLiteral("&Close"), [dialog] { dialog->hide(); }}},
+            &made);
+  return made[0];
+}
+
+std::optional<double> ParseReal(const QString& text) {
+  const QByteArray bytes = text.trimmed().toLatin1();
+  if (bytes.isEmpty()) return std::nullopt;
+  // Plain C conversion: the decimal point is '.', whatever the locale.
+  const char* begin = bytes.constData();
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(begin, &end);
+  if (end != begin + bytes.size() || !std::isfinite(value) || errno == ERANGE) return std::nullopt;
+  return value;
+}
+
+std::optional<long long> ParseInteger(const QString& text) {
+  const QByteArray bytes = text.trimmed().toLatin1();
+  if (bytes.isEmpty()) return std::nullopt;
+  const char* begin = bytes.constData();
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(begin, &end, 10);
+  if (end != begin + bytes.size() || errno == ERANGE) return std::nullopt;
+  return value;
+}
+
+void FieldReader::tell(QLineEdit* edit, const QString& field, const char* what) const {
+  prompts_.message(QStringLiteral("Error"),
+                   QStringLiteral("%1: '%2' %3").arg(field, edit->text(), QLatin1String(what)),
+                   app::PromptButtons::Ok, app::PromptIcon::Error);
+  edit->setFocus();
+  edit->selectAll();
+}
+
+void FieldReader::refuse(QLineEdit* edit, const QString& field) const {
+  tell(edit, field, "is not a number");
+}
+
+void FieldReader::refuseRange(QLineEdit* edit, const QString& field, bool parsed) const {
+  tell(edit, field, parsed ? "is out of range" : "is not a number");
+}
+
+std::optional<double> FieldReader::real(QLineEdit* edit, const QString& field) const {
+  const std::optional<double> v = ParseReal(edit->text());
+  if (!v) refuse(edit, field);
+  return v;
+}
+
+std::optional<float> FieldReader::single(QLineEdit* edit, const QString& field) const {
+  const std::optional<double> v = ParseReal(edit->text());
+  // A value beyond the single range would arrive as infinity.
+  if (!v || std::fabs(*v) > 3.4028234663852886e38) {
+    refuseRange(edit, field, v.has_value());
+    return std::nullopt;
+  }
+  return static_cast<float>(*v);
+}
+
+std::optional<int> FieldReader::integer(QLineEdit* edit, const QString& field) const {
+  const std::optional<long long> v = ParseInteger(edit->text());
+  if (!v || *v < INT_MIN || *v > INT_MAX) {
+    refuseRange(edit, field, v.has_value());
+    return std::nullopt;
+  }
+  return static_cast<int>(*v);
+}
+
+std::optional<long long> FieldReader::longInteger(QLineEdit* edit, const QString& field) const {
+  const std::optional<long long> v = ParseInteger(edit->text());
+  if (!v || *v < INT32_MIN || *v > INT32_MAX) {
+    refuseRange(edit, field, v.has_value());
+    return std::nullopt;
+  }
+  return v;
+}
+
+std::optional<unsigned long> FieldReader::unsignedInteger(QLineEdit* edit,
+                                                          const QString& field) const {
+  const std::optional<long long> v = ParseInteger(edit->text());
+  if (!v || *v < 0 || *v > static_cast<long long>(UINT32_MAX)) {
+    refuseRange(edit, field, v.has_value());
+    return std::nullopt;
+  }
+  return static_cast<unsigned long>(*v);
+}
+
+void OnActivate(QDialog* dialog, std::function<void()> handler) {
+  dialog->installEventFilter(new ActivateFilter(dialog, std::move(handler)));
+}
+
+}  // namespace halvix::commands::ui

@@ -1,0 +1,133 @@
+// Building blocks shared by the configuration dialogs: the window set-up,
+// named controls, caption/field/unit rows, titled groups, the button row of
+// "&OK"/"&Apply"/"&Close", number fields that refuse text that is not a
+// number, and the activation hook that sends a dialog's queries each time it
+// becomes the active window. Everything is laid out with Qt layouts, so the
+// dialogs grow with their captions at any font size; the window then keeps
+// the size its layout asks for.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <vector>
+
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QVBoxLayout;
+
+namespace halvix::app {
+class OperatorPrompts;
+}
+
+namespace halvix::commands::ui {
+
+// objectName, caption, the program's small font, title bar with a close box
+// only, and an optional hint (tool tip). Returns the window's top-level
+// layout; the window's size follows it and cannot be dragged.
+QVBoxLayout* SetUpDialog(QDialog* dialog, const char* name, const QString& caption,
+                         const QString& hint = {});
+
+// Named controls. A null name leaves the objectName empty.
+QLabel* Label(QWidget* parent, const QString& text, const char* name = nullptr);
+QLineEdit* Edit(QWidget* parent, const char* name, const QString& text = {},
+                const QString& hint = {});
+// A drop-down list (no typing) with no selection until a report or the
+// operator picks one.
+QComboBox* List(QWidget* parent, const char* name, std::initializer_list<const char*> items);
+QCheckBox* Check(QWidget* parent, const char* name, const QString& caption);
+QRadioButton* Radio(QWidget* parent, const char* name, const QString& caption);
+QPushButton* Button(QWidget* parent, const char* name, const QString& text);
+
+// A titled frame with its hint; its own layout
+// is a QVBoxLayout, returned through *layout when asked for.
+QGroupBox* Group(QWidget* parent, const char* name, const QString& title,
+                 const QString& hint = {}, QVBoxLayout** layout = nullptr);
+
+// Rows of caption | field | unit, the columns aligned across the rows.
+class ValueRows {
+ public:
+  // Adds the grid to the given layout.
+  ValueRows(QWidget* parent, QBoxLayout* into);
+
+  // Caption label named captionName (when given), the field, then a unit
+  // label named unitName (when given; an empty unit adds no label).
+  // Returns the caption label.
+  QLabel* add(const QString& caption, QWidget* field, const QString& unit = {},
+              const char* captionName = nullptr, const char* unitName = nullptr);
+  // A widget across all three columns (a note, a check box).
+  void addSpanning(QWidget* widget);
+  QGridLayout* grid() const { return grid_; }
+
+ private:
+  QWidget* parent_;
+  QGridLayout* grid_;
+};
+
+// One button of a button row. onClick runs on click().
+struct ButtonSpec {
+  const char* name;
+  QString text;
+  std::function<void()> onClick;
+};
+// A row of buttons pushed to the right, added to the given layout.
+QHBoxLayout* ButtonRow(QWidget* parent, QBoxLayout* into, std::initializer_list<ButtonSpec> buttons,
+                       std::vector<QPushButton*>* made = nullptr);
+
+// The standard ending of a dialog: "&OK" (apply, then hide when the apply
+// went through), "&Apply" and "&Close" (hide without sending), named
+// Button_OK, Button_Apply and Button_Close. apply returns false when it
+// refused to send.
+struct StandardButtons {
+  QPushButton* ok = nullptr;
+  QPushButton* apply = nullptr;
+  QPushButton* close = nullptr;
+};
+StandardButtons OkApplyClose(QDialog* dialog, QBoxLayout* into, std::function<bool()> apply);
+// A lone "&Close" button (Button_Close) that hides the dialog.
+QPushButton* CloseButton(QDialog* dialog, QBoxLayout* into);
+
+// Number fields. Each reads the whole text (spaces around it allowed) and
+// refuses anything else: the operator is told "<field>: '<text>' is not a
+// number" (or "... is out of range" for a number the field's type cannot
+// hold) in an "Error" box, the focus goes back to the field and the caller
+// sends nothing.
+class FieldReader {
+ public:
+  explicit FieldReader(app::OperatorPrompts& prompts) : prompts_(prompts) {}
+
+  std::optional<double> real(QLineEdit* edit, const QString& field) const;
+  std::optional<float> single(QLineEdit* edit, const QString& field) const;
+  std::optional<int> integer(QLineEdit* edit, const QString& field) const;
+  std::optional<long long> longInteger(QLineEdit* edit, const QString& field) const;  // 32-bit signed
+  std::optional<unsigned long> unsignedInteger(QLineEdit* edit, const QString& field) const;
+
+  // Tells the operator and puts the focus back; for callers with their own parse.
+  void refuse(QLineEdit* edit, const QString& field) const;
+
+ private:
+  void tell(QLineEdit* edit, const QString& field, const char* what) const;
+  void refuseRange(QLineEdit* edit, const QString& field, bool parsed) const;
+  app::OperatorPrompts& prompts_;
+};
+
+// Parses without telling anyone: the whole trimmed text or nothing.
+std::optional<double> ParseReal(const QString& text);
+std::optional<long long> ParseInteger(const QString& text);
+
+// Runs handler each time the dialog becomes the active window (FormActivate).
+// A handler that waits cannot be re-entered by a nested activation.
+void OnActivate(QDialog* dialog, std::function<void()> handler);
+
+}  // namespace halvix::commands::ui
