@@ -1,0 +1,3 @@
+target_sources(halvix_core PRIVATE
+  tools/control_actions.cpp
+)
