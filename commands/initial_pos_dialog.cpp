@@ -20,8 +20,8 @@ namespace halvix::commands {
 namespace {
 
 // The system's degrees-to-radians factor (pi taken as 3.14159), so a position
-// sent and read back shows unchanged.
-constexpr float kDegreesToRadians = 0.017453277777777776f;
+// sent and read back shows unchanged. The product is narrowed once, at the end.
+constexpr double kDegreesToRadians = 0.017453277777777776;
 
 // Digits shown for a value read from a file: at least the usual ones, and
 // every digit the file holds, so a downloaded position goes back unchanged.
@@ -112,7 +112,8 @@ void TForm_InitialPos::Button_SetLLAClick() {
   if (!readFields({{c.Edit_Lat, "Latitude"}, {c.Edit_Lon, "Longitude"}, {c.Edit_Alt, "Altitude"}},
                   v))
     return;
-  SetInitialPositionLla32(link_, v[0] * kDegreesToRadians, v[1] * kDegreesToRadians, v[2]);
+  SetInitialPositionLla32(link_, static_cast<float>(v[0] * kDegreesToRadians),
+                          static_cast<float>(v[1] * kDegreesToRadians), v[2]);
 }
 
 void TForm_InitialPos::Button_SetECEFClick() {
