@@ -15,11 +15,12 @@ Bytes Unframed(const Bytes& frame) {
   return packet;
 }
 
-void WindowFixture::make(bool developer) {
+void WindowFixture::make(bool developer, bool running) {
   windows.reset();
   context.reset(new app::AppContext{app::PortChoiceForCom(1), developer, clock, link, prompts});
   context->pcClock = &pcClock;
-  windows = app::CreateWindows(*context);
+  windows = running ? app::CreateWindows(*context, [](app::TForm_Main& m) { return m.FormCreate(); })
+                    : app::CreateWindows(*context);
   ASSERT_NE(windows, nullptr);
   if (!device.isOpen()) {
     ASSERT_EQ(link.OpenLink(QStringLiteral("/dev/test")), 0);

@@ -30,8 +30,9 @@ class WindowFixture : public ::testing::Test {
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;
 
-  // Without running: the link is open but no break sequence runs.
-  void make(bool developer = false);
+  // Not running: the link is open but no break sequence runs. Running: the
+  // main window's creation opens the link and starts the break sequence.
+  void make(bool developer = false, bool running = false);
   void SetUp() override { make(); }
   void TearDown() override;
 
