@@ -41,9 +41,4 @@ std::optional<PositionRecord> ParsePositionRecord(const QByteArray& text) {
   return r;
 }
 
-QString FormatLlaPositionRecord(double latitudeDeg, double longitudeDeg, double altitude) {
-  return QString::asprintf("%d %.5f %.5f %.1f", kPositionTypeLla, latitudeDeg, longitudeDeg,
-                           altitude);
-}
-
 }  // namespace halvix::commands

@@ -2,7 +2,7 @@
 // a text file whose first record is a type and three numbers, separated by
 // white space. Type 0 holds latitude and longitude in degrees and altitude in
 // metres; type 1 holds ECEF X, Y and Z in metres. Anything after the first
-// record is ignored.
+// record is ignored. The position download writes type 0 as "0 %.5f %.5f %.1f".
 #pragma once
 
 #include <QByteArray>
@@ -29,9 +29,6 @@ struct PositionRecord {
 // The first record of the file text. Nothing when it is not an integer type
 // followed by three finite decimal numbers; the type itself is not checked.
 std::optional<PositionRecord> ParsePositionRecord(const QByteArray& text);
-
-// The record's line as the position download writes it: "0 %.5f %.5f %.1f".
-QString FormatLlaPositionRecord(double latitudeDeg, double longitudeDeg, double altitude);
 
 // How much of a file the reader looks at: the first record is short, and a
 // wrong file chosen by mistake must not be read whole.

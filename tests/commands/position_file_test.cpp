@@ -1,11 +1,13 @@
 // Filling the Upload Accurate Position fields from a position file: both
 // types, the line the position download writes, and files that are wrong.
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <bit>
 
 #include "commands/initial_pos_dialog.h"
-#include "reports/timing_layouts.h"
+#include "tests/reports/payload_writer.h"
 #include "tests/support/window_fixture.h"
 
 using namespace halvix;
@@ -101,18 +103,37 @@ TEST_F(PositionFileTest, NameWithoutExtensionMeansTheDatFile) {
 }
 
 TEST_F(PositionFileTest, DownloadedPositionUploadsUnchanged) {
-  // The line the position download writes, read back and sent: the same
-  // singles as the position typed with the download's digits.
-  load(write(reports::FormatPositionFileLine(48.8566134, -2.3522219, 35.27).toLatin1()));
-  EXPECT_EQ(fields().mid(0, 3), (QStringList{"48.85661", "-2.35222", "35.3"}));
+  // "Download Position", served by the next supplemental timing report while
+  // the timing packets are polled.
+  const double latitude = 0.85271, longitude = -0.04105, altitude = 35.27;  // radians, metres
+  const QString path = dir.filePath(QStringLiteral("download.dat"));
+  prompts.fileNames.push_back(path);
+  main().menu.ControlPollingTimingPkts->setChecked(true);
+  main().menu.ControlDownloadPos->trigger();
+  halvix::testing::PayloadWriter report(68);
+  report.byte(0, 0xAC).dbl(36, latitude).dbl(44, longitude).dbl(52, altitude);
+  main().dispatcher().dispatch(0x8F, report.data(), report.length());
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  ASSERT_EQ(prompts.messages[0].title, QStringLiteral("Success"));
+
+  load(path);
+  // The fields show what the download reported, digit for digit.
+  const QStringList shown = prompts.messages[0].text.split(QLatin1Char('\n'));
+  EXPECT_EQ(fields().mid(0, 3), (QStringList{shown[2].mid(5), shown[3].mid(5), shown[4].mid(5)}));
+
   c().Button_SetLLA->click();
-  const std::vector<Bytes> fromFile = sent();
-  c().Edit_Lat->setText(QStringLiteral("48.85661"));
-  c().Edit_Lon->setText(QStringLiteral("-2.35222"));
-  c().Edit_Alt->setText(QStringLiteral("35.3"));
-  c().Button_SetLLA->click();
-  ASSERT_EQ(fromFile.size(), 1u);
-  EXPECT_EQ(fromFile, sent());
+  const std::vector<Bytes> packets = sent();
+  ASSERT_EQ(packets.size(), 1u);
+  ASSERT_EQ(packets[0].size(), 13u);
+  const auto single = [&packets](std::size_t at) {
+    std::uint32_t bits = 0;
+    for (std::size_t i = at; i < at + 4; ++i) bits = bits << 8 | packets[0][i];
+    return std::bit_cast<float>(bits);
+  };
+  // Back within the file's five decimals of a degree (and single precision).
+  EXPECT_NEAR(single(1), latitude, 3e-7);
+  EXPECT_NEAR(single(5), longitude, 3e-7);
+  EXPECT_NEAR(single(9), altitude, 0.05);
 }
 
 }  // namespace
