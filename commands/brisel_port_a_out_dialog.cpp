@@ -81,11 +81,6 @@ std::array<QRadioButton*, 4> TForm_BriselPortAOut::groupAD() const {
   return {c.RadioButton_RequestAD, c.RadioButton_PPSAD, c.RadioButton_EventAD, c.RadioButton_BothAD};
 }
 
-void TForm_BriselPortAOut::ShowBroadcastMask(std::uint8_t mask1) {
-  group0B()[mask1 & 0x03]->setChecked(true);
-  groupAD()[(mask1 >> 4) & 0x03]->setChecked(true);
-}
-
 void TForm_BriselPortAOut::FormActivate() { PacketBroadcastMaskRequest8EA5(link_); }
 
 void TForm_BriselPortAOut::Button_ApplyClick() {

@@ -49,10 +49,6 @@ class TForm_BriselPortAOut : public QDialog {
   std::array<QRadioButton*, 4> group0B() const;
   std::array<QRadioButton*, 4> groupAD() const;
 
-  // Checks the buttons that mask byte 1 of the broadcast mask describes:
-  // bits 0 and 1 for 8F-0B, bits 4 and 5 for 8F-AD.
-  void ShowBroadcastMask(std::uint8_t mask1);
-
   void FormActivate();
   void Button_OKClick();
   void Button_ApplyClick();
