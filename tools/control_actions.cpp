@@ -35,7 +35,7 @@ void ControlActions::portToFactory() {
   if (hooks_.applyPortSettings) hooks_.applyPortSettings(FactoryPortSettings());
 }
 
-void ControlActions::factoryReset(std::uint8_t mode, bool toFactoryLine) {
+void ControlActions::resetWith(std::uint8_t mode, bool toFactoryLine) {
   commands::ResetCommand1E(link_, mode);
   if (hooks_.displayReset) hooks_.displayReset(true);
   if (toFactoryLine) portToFactory();
@@ -44,7 +44,7 @@ void ControlActions::factoryReset(std::uint8_t mode, bool toFactoryLine) {
 void ControlActions::ColdReset() {
   if (!confirm(QStringLiteral("Cold reset?"), QStringLiteral("Do you really want to clear RAM?")))
     return;
-  factoryReset(commands::kResetCold, false);
+  resetWith(commands::kResetCold, false);
 }
 
 void ControlActions::WarmReset() {
@@ -60,7 +60,7 @@ void ControlActions::FactoryResetAll() {
                QStringLiteral("Sending a factory reset will cause the receiver\nto re-initialize "
                               "itself to the factory defaults.  Proceed?")))
     return;
-  factoryReset(commands::kResetFactoryAll, true);
+  resetWith(commands::kResetFactoryAll, true);
 }
 
 void ControlActions::FactoryResetNavigation() {
@@ -68,7 +68,7 @@ void ControlActions::FactoryResetNavigation() {
                QStringLiteral("Sending this reset will cause the receiver to re-initialize\nthe "
                               "navigation data to the factory defaults.  Proceed?")))
     return;
-  factoryReset(commands::kResetFactoryNavigation, false);
+  resetWith(commands::kResetFactoryNavigation, false);
 }
 
 void ControlActions::FactoryResetConfiguration() {
@@ -76,7 +76,7 @@ void ControlActions::FactoryResetConfiguration() {
                QStringLiteral("Sending this reset will cause the receiver to re-initialize\nthe "
                               "configuration parameters to the factory defaults.  Proceed?")))
     return;
-  factoryReset(commands::kResetFactoryConfiguration, true);
+  resetWith(commands::kResetFactoryConfiguration, true);
 }
 
 void ControlActions::RestartSelfSurvey() {

@@ -59,7 +59,8 @@ class ControlActions {
  private:
   bool confirm(const QString& title, const QString& text);
   bool confirmSegments(const QString& title, const QString& text);
-  void factoryReset(std::uint8_t mode, bool portToFactory);
+  // Reset command 0x1E, the display reset, and the factory line when asked.
+  void resetWith(std::uint8_t mode, bool portToFactory);
   void portToFactory();
 
   link::SerialLink& link_;
