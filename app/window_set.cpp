@@ -65,7 +65,8 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->almHealth, context.link);
   create(*w, w->altitude);
   create(*w, w->about);
-  create(*w, w->defaultSettings, context.link, context.clock, context.prompts, ControlHooksOf(*w->main));
+  create(*w, w->defaultSettings, context.link, context.clock, context.prompts,
+         ControlHooksOf(*w->main));
   create(*w, w->ephemStat, context.link);
   create(*w, w->initialPos, context.link, context.prompts);
   create(*w, w->initialTime, context.link, context.pcClock);

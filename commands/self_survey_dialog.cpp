@@ -17,7 +17,8 @@ TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts&
   QVBoxLayout* top = ui::SetUpDialog(this, "Form_SelfSurvey", QStringLiteral("Self Survey"),
                                      QStringLiteral("Self Survey Parameters: Packet 8E/8F-A9"));
   Controls& c = controls;
-  c.CheckBox_EnableSurvey = ui::Check(this, "CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"));
+  c.CheckBox_EnableSurvey =
+      ui::Check(this, "CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"));
   c.CheckBox_Flag = ui::Check(this, "CheckBox_Flag", QStringLiteral("Auto Save Position"));
   top->addWidget(c.CheckBox_EnableSurvey);
   top->addWidget(c.CheckBox_Flag);
