@@ -14,3 +14,6 @@ if(WIN32)
 else()
   target_sources(halvix_core PRIVATE app/system_clock_posix.cpp)
 endif()
+# The help lookup also tries the manual of the source tree the program was built from.
+set_property(SOURCE app/operator_prompts.cpp APPEND PROPERTY
+  COMPILE_DEFINITIONS HALVIX_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")

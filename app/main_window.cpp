@@ -804,14 +804,29 @@ void TForm_Main::ageSatelliteRows() {
   if (hooks.ageSatelliteRows) hooks.ageSatelliteRows();
 }
 
-// Control menu. The resets and transfers act once their
-// commands and windows are in place; until then the items do nothing.
-void TForm_Main::ControlColdClick() {}
-void TForm_Main::ControlWarmClick() {}
-void TForm_Main::ControlFactoryResetClick() {}
-void TForm_Main::FactoryResetNavagationDataClick() {}
-void TForm_Main::FactoryResetConfigParamsClick() {}
-void TForm_Main::ControlSelfSurveyClick() {}
+tools::ControlHooks ControlHooksOf(TForm_Main& main) {
+  tools::ControlHooks h;
+  h.displayReset = [&main](bool withSatellites) { main.DisplayReset(withSatellites); };
+  h.applyPortSettings = [&main](const link::PortSettings& s) { return main.ApplyPortSettings(s); };
+  return h;
+}
+
+namespace {
+
+tools::ControlActions actionsOf(TForm_Main& main) {
+  AppContext& c = main.context();
+  return tools::ControlActions(c.link, c.clock, c.prompts, ControlHooksOf(main));
+}
+
+}  // namespace
+
+// Control menu.
+void TForm_Main::ControlColdClick() { actionsOf(*this).ColdReset(); }
+void TForm_Main::ControlWarmClick() { actionsOf(*this).WarmReset(); }
+void TForm_Main::ControlFactoryResetClick() { actionsOf(*this).FactoryResetAll(); }
+void TForm_Main::FactoryResetNavagationDataClick() { actionsOf(*this).FactoryResetNavigation(); }
+void TForm_Main::FactoryResetConfigParamsClick() { actionsOf(*this).FactoryResetConfiguration(); }
+void TForm_Main::ControlSelfSurveyClick() { actionsOf(*this).RestartSelfSurvey(); }
 void TForm_Main::ControlUploadPosClick() { ShowWindow(windows_ ? windows_->initialPos.get() : nullptr); }
 void TForm_Main::ControlUploadTimeClick() { ShowWindow(windows_ ? windows_->initialTime.get() : nullptr); }
 namespace {
@@ -912,8 +927,8 @@ void TForm_Main::SetupBriselSelfSurveyClick() {
   ShowWindow(windows_ ? windows_->briselSurvey.get() : nullptr);
 }
 void TForm_Main::SetupSerialPortsClick() { ShowWindow(windows_ ? windows_->serial.get() : nullptr); }
-void TForm_Main::SetupSaveAllSegmentsClick() {}
-void TForm_Main::SetupDefaultAllSegmentsClick() {}
+void TForm_Main::SetupSaveAllSegmentsClick() { actionsOf(*this).SaveAllSegments(); }
+void TForm_Main::SetupDefaultAllSegmentsClick() { actionsOf(*this).DefaultAllSegments(); }
 
 // Window menu.
 void TForm_Main::WindowAddTimingClick() { ShowWindow(windows_ ? windows_->addTiming.get() : nullptr); }

@@ -15,6 +15,7 @@
 #include "link/break_sequence.h"
 #include "link/port_settings.h"
 #include "link/report_dispatcher.h"
+#include "tools/control_actions.h"
 
 class QAction;
 class QLabel;
@@ -337,5 +338,8 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   bool centred_ = false;
   bool busyCursor_ = false;
 };
+
+// The window's display reset and PC port change, as the control actions use them.
+tools::ControlHooks ControlHooksOf(TForm_Main& main);
 
 }  // namespace halvix::app

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace halvix::app {
 
@@ -30,6 +31,15 @@ class OperatorPrompts {
   // Opens the help file at its contents.
   virtual void showHelp() = 0;
 };
+
+// The user manual's file name, and where it is looked for, in order: next to
+// the program, in the source tree it was built from, and where it is installed.
+inline const QString kHelpFileName = QStringLiteral("manual.html");
+QStringList HelpFileCandidates(const QString& programDir);
+// The first candidate that exists, or empty.
+QString FindHelpFile(const QStringList& candidates);
+// What the operator is told when none exists: the name and every place tried.
+QString HelpFileMissingText(const QStringList& candidates);
 
 // Writes "title: text" to standard error.
 void LogOperatorMessage(const QString& title, const QString& text);

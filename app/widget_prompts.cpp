@@ -1,9 +1,7 @@
 #include "app/widget_prompts.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QTextBrowser>
 #include <QUrl>
@@ -54,29 +52,26 @@ QString WidgetPrompts::saveFileName(const QString& title, const QString& filter)
 }
 
 void WidgetPrompts::showHelp() {
-  // The manual ships beside the program or in the source tree's docs folder.
-  const QString appDir = QCoreApplication::applicationDirPath();
-  for (const QString& candidate :
-       {appDir + QStringLiteral("/docs/manual.html"), appDir + QStringLiteral("/../docs/manual.html"),
-        appDir + QStringLiteral("/../share/halvix/manual.html")}) {
-    if (!QFileInfo::exists(candidate)) continue;
-    if (help_ == nullptr) {
-      help_ = new QTextBrowser(parent_);
-      help_->setWindowFlag(Qt::Window);
-      help_->setAttribute(Qt::WA_DeleteOnClose);
-      help_->setObjectName(QStringLiteral("HelpViewer"));
-      help_->setWindowTitle(QStringLiteral("Halvix Help"));
-      help_->resize(640, 560);
-    }
-    // Always at the contents, the top of the file.
-    help_->setSource(QUrl::fromLocalFile(QDir::cleanPath(candidate)));
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+  const QStringList candidates = HelpFileCandidates(QCoreApplication::applicationDirPath());
+  const QString path = FindHelpFile(candidates);
+  if (path.isEmpty()) {
+    message(QStringLiteral("Help"), HelpFileMissingText(candidates), PromptButtons::Ok,
+            PromptIcon::Warning);
     return;
   }
-  message(QStringLiteral("Help"), QStringLiteral("The help file Halvix.hlp could not be found."),
-          PromptButtons::Ok, PromptIcon::Information);
+  if (help_ == nullptr) {
+    help_ = new QTextBrowser(parent_);
+    help_->setWindowFlag(Qt::Window);
+    help_->setAttribute(Qt::WA_DeleteOnClose);
+    help_->setObjectName(QStringLiteral("HelpViewer"));
+    help_->setWindowTitle(QStringLiteral("Halvix Help"));
+    help_->resize(640, 560);
+  }
+  // Always at the contents, the top of the file.
+  help_->setSource(QUrl::fromLocalFile(path));
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
 }
 
 }  // namespace halvix::app

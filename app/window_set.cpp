@@ -86,10 +86,11 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->almHealth, context.link);
   create(*w, w->altitude, context);
   create(*w, w->about);
-  create(*w, w->defaultSettings);
+  create(*w, w->defaultSettings, context.link, context.clock, context.prompts,
+         ControlHooksOf(*w->main));
   create(*w, w->ephemStat, context.link);
-  create(*w, w->initialPos);
-  create(*w, w->initialTime);
+  create(*w, w->initialPos, context.link, context.prompts);
+  create(*w, w->initialTime, context.link, context.pcClock);
   create(*w, w->packetMasks, context);
   create(*w, w->addTiming, context.link);
   create(*w, w->product, context.link);
@@ -99,17 +100,17 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->svNum, context);
   create(*w, w->track);
   create(*w, w->utcParam, context.link);
-  create(*w, w->datum);
-  create(*w, w->nmea);
+  create(*w, w->datum, context.link);
+  create(*w, w->nmea, context.link, context.prompts);
   create(*w, w->eeprom, context.link);
   create(*w, w->timingOut, context);
   create(*w, w->velPos);
   create(*w, w->logQlip, context.prompts, w->main->dispatcher());
-  create(*w, w->selfSurvey);
+  create(*w, w->selfSurvey, context.link, context.prompts);
   create(*w, w->message);
   create(*w, w->diagnostics, context.prompts, context.link, context.readBack);
-  create(*w, w->briselSurvey);
-  create(*w, w->briselPortAOut);
+  create(*w, w->briselSurvey, context.link, context.prompts);
+  create(*w, w->briselPortAOut, context.link);
   create(*w, w->splash);
   WireTools(*w);
   WireDecoders(*w, context);

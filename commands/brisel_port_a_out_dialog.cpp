@@ -1,10 +1,98 @@
 #include "commands/brisel_port_a_out_dialog.h"
 
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+
 namespace halvix::commands {
 
-TForm_BriselPortAOut::TForm_BriselPortAOut(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_BriselPortAOut"));
-  setWindowTitle(QStringLiteral("Port A Output"));
+namespace {
+
+constexpr std::uint8_t kSubCode0B = 0x0B;
+constexpr std::uint8_t kSubCodeAD = 0xAD;
+
+// The value of the checked button; a group always has one.
+std::uint8_t checkedValue(const std::array<QRadioButton*, 4>& group) {
+  for (std::size_t v = 0; v < group.size(); ++v) {
+    if (group[v]->isChecked()) return static_cast<std::uint8_t>(v);
+  }
+  return kPortAAtBoth;
 }
+
+}  // namespace
+
+TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* parent)
+    : QDialog(parent), link_(link) {
+  QVBoxLayout* top = ui::SetUpDialog(this, "Form_BriselPortAOut", QStringLiteral("Port A Output"));
+  Controls& c = controls;
+  auto* groups = new QHBoxLayout;
+  groups->setSpacing(8);
+  top->addLayout(groups);
+  const auto group = [&](const char* name, const char* title, const char* request,
+                         const char* suffix, std::array<QRadioButton**, 4> slots) {
+    QVBoxLayout* inner = nullptr;
+    QGroupBox* box = ui::Group(this, name, QString::fromLatin1(title), {}, &inner);
+    const char* stems[] = {"RadioButton_Request", "RadioButton_PPS", "RadioButton_Event",
+                           "RadioButton_Both"};
+    const QString captions[] = {QString::fromLatin1(request), QStringLiteral("Only At PPS"),
+                                QStringLiteral("Only At Event Input"),
+                                QStringLiteral("At Both Event Input and PPS")};
+    for (int v = 0; v < 4; ++v) {
+      const QByteArray n = QByteArray(stems[v]) + suffix;
+      *slots[static_cast<std::size_t>(v)] = ui::Radio(box, n.constData(), captions[v]);
+      inner->addWidget(*slots[static_cast<std::size_t>(v)]);
+    }
+    groups->addWidget(box);
+  };
+  group("GroupBox_0B", "Super Packet 8F-0B:", "Only Respond to 8E-0B", "0B",
+        {&c.RadioButton_Request0B, &c.RadioButton_PPS0B, &c.RadioButton_Event0B,
+         &c.RadioButton_Both0B});
+  group("GroupBox_AD", "Super Packet 8F-AD:", "Only Respond to 8E-AD", "AD",
+        {&c.RadioButton_RequestAD, &c.RadioButton_PPSAD, &c.RadioButton_EventAD,
+         &c.RadioButton_BothAD});
+  c.RadioButton_Both0B->setChecked(true);
+  c.RadioButton_BothAD->setChecked(true);
+
+  std::vector<QPushButton*> made;
+  ui::ButtonRow(this, top,
+                {{"Button_OK", QStringLiteral("&OK"), [this] { Button_OKClick(); }},
+                 {"Button_Apply", QStringLiteral("&Apply"), [this] { Button_ApplyClick(); }},
+                 {"Button_Cancel", QStringLiteral("&Close"), [this] { Button_CancelClick(); }}},
+                &made);
+  c.Button_OK = made[0];
+  c.Button_Apply = made[1];
+  c.Button_Cancel = made[2];
+  ui::OnActivate(this, [this] { FormActivate(); });
+}
+
+std::array<QRadioButton*, 4> TForm_BriselPortAOut::group0B() const {
+  const Controls& c = controls;
+  return {c.RadioButton_Request0B, c.RadioButton_PPS0B, c.RadioButton_Event0B, c.RadioButton_Both0B};
+}
+
+std::array<QRadioButton*, 4> TForm_BriselPortAOut::groupAD() const {
+  const Controls& c = controls;
+  return {c.RadioButton_RequestAD, c.RadioButton_PPSAD, c.RadioButton_EventAD, c.RadioButton_BothAD};
+}
+
+void TForm_BriselPortAOut::FormActivate() { PacketBroadcastMaskRequest8EA5(link_); }
+
+void TForm_BriselPortAOut::Button_ApplyClick() {
+  SuperPacketByteCommand8E(link_, kSubCode0B, checkedValue(group0B()));
+  SuperPacketByteCommand8E(link_, kSubCodeAD, checkedValue(groupAD()));
+}
+
+void TForm_BriselPortAOut::Button_OKClick() {
+  Button_ApplyClick();
+  hide();
+}
+
+void TForm_BriselPortAOut::Button_CancelClick() { hide(); }
 
 }  // namespace halvix::commands

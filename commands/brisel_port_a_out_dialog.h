@@ -1,15 +1,61 @@
-// TForm_BriselPortAOut: the dialog of the Brisel port A time packet output, created once at start-up and shown from the main window.
+// TForm_BriselPortAOut: the Port A Output dialog of the Brisel receiver. It
+// sets when the super-packets 8F-0B and 8F-AD go out on port A: on request
+// only, at the PPS, at the event input, or at both. Each activation asks for
+// the packet broadcast mask (0x8E-A5), whose report 0x8F-A5 checks the
+// buttons; "&Apply" sends one byte command per packet.
 #pragma once
 
 #include <QDialog>
+#include <array>
+#include <cstdint>
+
+class QPushButton;
+class QRadioButton;
+
+namespace halvix::link {
+class SerialLink;
+}
 
 namespace halvix::commands {
+
+// Output-mode values of a group: bit 0 at the PPS, bit 1 at the event input.
+inline constexpr int kPortAOnRequest = 0;
+inline constexpr int kPortAAtPps = 1;
+inline constexpr int kPortAAtEvent = 2;
+inline constexpr int kPortAAtBoth = 3;
 
 class TForm_BriselPortAOut : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_BriselPortAOut(QWidget* parent = nullptr);
+  explicit TForm_BriselPortAOut(link::SerialLink& link, QWidget* parent = nullptr);
+
+  struct Controls {
+    QRadioButton* RadioButton_Request0B = nullptr;
+    QRadioButton* RadioButton_PPS0B = nullptr;
+    QRadioButton* RadioButton_Event0B = nullptr;
+    QRadioButton* RadioButton_Both0B = nullptr;
+    QRadioButton* RadioButton_RequestAD = nullptr;
+    QRadioButton* RadioButton_PPSAD = nullptr;
+    QRadioButton* RadioButton_EventAD = nullptr;
+    QRadioButton* RadioButton_BothAD = nullptr;
+    QPushButton* Button_OK = nullptr;
+    QPushButton* Button_Apply = nullptr;
+    QPushButton* Button_Cancel = nullptr;
+  };
+  Controls controls;
+
+  // Each group's buttons indexed by output-mode value.
+  std::array<QRadioButton*, 4> group0B() const;
+  std::array<QRadioButton*, 4> groupAD() const;
+
+  void FormActivate();
+  void Button_OKClick();
+  void Button_ApplyClick();
+  void Button_CancelClick();
+
+ private:
+  link::SerialLink& link_;
 };
 
 }  // namespace halvix::commands

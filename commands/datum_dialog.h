@@ -1,7 +1,16 @@
-// TForm_Datum: the dialog of the geodetic datum, created once at start-up and shown from the main window.
+// TForm_Datum: the Select Datum dialog. Each activation asks for the datum
+// (0x8E-15); report 0x8F-15 selects it in the list. "&Apply" sends the item
+// index, which is the datum number.
 #pragma once
 
 #include <QDialog>
+
+class QComboBox;
+class QPushButton;
+
+namespace halvix::link {
+class SerialLink;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +18,23 @@ class TForm_Datum : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_Datum(QWidget* parent = nullptr);
+  explicit TForm_Datum(link::SerialLink& link, QWidget* parent = nullptr);
+
+  struct Controls {
+    QComboBox* ComboBox_Datum = nullptr;
+    QPushButton* Button_OK = nullptr;
+    QPushButton* Button_Apply = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  void FormActivate();
+  void Button_OKClick();
+  void Button_ApplyClick();
+  void Button_CloseClick();
+
+ private:
+  link::SerialLink& link_;
 };
 
 }  // namespace halvix::commands

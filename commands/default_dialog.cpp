@@ -1,10 +1,49 @@
 #include "commands/default_dialog.h"
 
+#include <QComboBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "commands/dialog_support.h"
+
 namespace halvix::commands {
 
-TForm_Default::TForm_Default(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_Default"));
-  setWindowTitle(QStringLiteral("Revert to Default Settings"));
+TForm_Default::TForm_Default(link::SerialLink& link, link::Clock& clock,
+                             app::OperatorPrompts& prompts, tools::ControlHooks hooks,
+                             QWidget* parent)
+    : QDialog(parent), actions_(link, clock, prompts, std::move(hooks)) {
+  QVBoxLayout* top =
+      ui::SetUpDialog(this, "Form_Default", QStringLiteral("Revert to Default Settings"),
+                      QStringLiteral("Default Segment: Packet 8E-45"));
+  Controls& c = controls;
+  c.ComboBox_Segment = ui::List(
+      this, "ComboBox_Segment",
+      {"Receiver Configuration", "Packet I/O Control", "Serial Port Configuration",
+       "Timing Outputs", "Accurate Position", "Self-Survey Configuration", "NMEA Configuration",
+       "UTC Info", "ALL SEGMENTS"});
+  c.ComboBox_Segment->setMaxVisibleItems(12);
+  c.ComboBox_Segment->setCurrentIndex(0);
+  ui::ValueRows rows(this, top);
+  rows.add(QStringLiteral("Segment:"), c.ComboBox_Segment, {}, "Label_Segment");
+  top->addSpacing(4);
+  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
+  c.Button_OK = b.ok;
+  c.Button_Apply = b.apply;
+  c.Button_Close = b.close;
 }
+
+bool TForm_Default::Button_ApplyClick() {
+  if (!actions_.ConfirmRevertSegment()) return false;
+  const int item = controls.ComboBox_Segment->currentIndex();
+  if (item < 0 || item >= static_cast<int>(kSegments.size())) return false;
+  actions_.RevertSegment(kSegments[static_cast<std::size_t>(item)]);
+  return true;
+}
+
+void TForm_Default::Button_OKClick() {
+  if (Button_ApplyClick()) hide();
+}
+
+void TForm_Default::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -1,7 +1,17 @@
-// TForm_Default: the dialog that reverts configuration segments to their defaults, created once at start-up and shown from the main window.
+// TForm_Default: the Revert to Default Settings dialog. "&OK" and "&Apply"
+// ask first, then send revert segment (0x8E-45) for the chosen segment.
+// Reverting the serial port segment or all segments also returns the PC port
+// to the receiver's factory line, so the link keeps talking.
 #pragma once
 
 #include <QDialog>
+#include <array>
+#include <cstdint>
+
+#include "tools/control_actions.h"
+
+class QComboBox;
+class QPushButton;
 
 namespace halvix::commands {
 
@@ -9,7 +19,27 @@ class TForm_Default : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_Default(QWidget* parent = nullptr);
+  // Segment numbers by item index; 0, 1, 9 and 10 cannot be chosen.
+  static constexpr std::array<std::uint8_t, 9> kSegments = {2, 3, 4, 5, 6, 7, 8, 11, 0xFF};
+
+  TForm_Default(link::SerialLink& link, link::Clock& clock, app::OperatorPrompts& prompts,
+                tools::ControlHooks hooks, QWidget* parent = nullptr);
+
+  struct Controls {
+    QComboBox* ComboBox_Segment = nullptr;
+    QPushButton* Button_OK = nullptr;
+    QPushButton* Button_Apply = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  void Button_OKClick();
+  // False when the operator cancelled (or nothing is chosen): nothing was sent.
+  bool Button_ApplyClick();
+  void Button_CloseClick();
+
+ private:
+  tools::ControlActions actions_;
 };
 
 }  // namespace halvix::commands

@@ -1,10 +1,159 @@
 #include "commands/initial_pos_dialog.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+#include "app/operator_prompts.h"
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+#include "commands/position_file.h"
+
 namespace halvix::commands {
 
-TForm_InitialPos::TForm_InitialPos(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_InitialPos"));
-  setWindowTitle(QStringLiteral("Upload Accurate Position"));
+namespace {
+
+// The system's degrees-to-radians factor (pi taken as 3.14159), so a position
+// sent and read back shows unchanged. The product is narrowed once, at the end.
+constexpr double kDegreesToRadians = 0.017453277777777776;
+
+// Digits shown for a value read from a file: at least the usual ones, and
+// every digit the file holds, so a downloaded position goes back unchanged.
+constexpr int kMaxFileDecimals = 9;
+
+QString fileValue(double value, int shown, int written) {
+  return QString::asprintf("%.*f", std::clamp(written, shown, kMaxFileDecimals), value);
 }
+
+}  // namespace
+
+TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, app::OperatorPrompts& prompts,
+                                   QWidget* parent)
+    : QDialog(parent), link_(link), prompts_(prompts) {
+  QVBoxLayout* top =
+      ui::SetUpDialog(this, "Form_InitialPos", QStringLiteral("Upload Accurate Position"),
+                      QStringLiteral("Set Initial Position: Packets 0x31, 0x32"));
+  Controls& c = controls;
+  auto* panels = new QHBoxLayout;
+  panels->setSpacing(8);
+  top->addLayout(panels);
+
+  const auto panel = [&](const char* name, const char* title, const char* buttonName,
+                         const char* buttonText, void (TForm_InitialPos::*click)(),
+                         std::initializer_list<std::pair<Field, const char*>> rows) {
+    QVBoxLayout* inner = nullptr;
+    QGroupBox* box = ui::Group(this, name, QString::fromLatin1(title), {}, &inner);
+    ui::ValueRows grid(box, inner);
+    for (const auto& [field, unit] : rows) {
+      grid.add(QString::fromLatin1(field.name), field.edit, QString::fromLatin1(unit));
+    }
+    std::vector<QPushButton*> made;
+    ui::ButtonRow(box, inner, {{buttonName, QString::fromLatin1(buttonText), [this, click] {
+                                  (this->*click)();
+                                }}},
+                  &made);
+    panels->addWidget(box);
+    return made[0];
+  };
+  c.Edit_Lat = ui::Edit(this, "Edit_Lat");
+  c.Edit_Lon = ui::Edit(this, "Edit_Lon");
+  c.Edit_Alt = ui::Edit(this, "Edit_Alt");
+  c.Button_SetLLA = panel("Panel_LLA", "Accurate LLA:", "Button_SetLLA", "&Set",
+                          &TForm_InitialPos::Button_SetLLAClick,
+                          {{{c.Edit_Lat, "Latitude"}, "degrees"},
+                           {{c.Edit_Lon, "Longitude"}, "degrees"},
+                           {{c.Edit_Alt, "Altitude"}, "meters"}});
+  c.Edit_X = ui::Edit(this, "Edit_X");
+  c.Edit_Y = ui::Edit(this, "Edit_Y");
+  c.Edit_Z = ui::Edit(this, "Edit_Z");
+  c.Button_SetECEF = panel("Panel_ECEF", "Accurate ECEF:", "Button_SetECEF", "Se&t",
+                           &TForm_InitialPos::Button_SetECEFClick,
+                           {{{c.Edit_X, "X"}, "meters"},
+                            {{c.Edit_Y, "Y"}, "meters"},
+                            {{c.Edit_Z, "Z"}, "meters"}});
+
+  std::vector<QPushButton*> made;
+  ui::ButtonRow(this, top,
+                {{"Button_File", QStringLiteral("&From File"), [this] { Button_FileClick(); }},
+                 {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
+                &made);
+  c.Button_File = made[0];
+  c.Button_Close = made[1];
+}
+
+bool TForm_InitialPos::readFields(const Field (&fields)[3], float (&values)[3]) {
+  // Emptiness first, in field order: only the first empty field is named.
+  for (const Field& f : fields) {
+    if (!f.edit->text().trimmed().isEmpty()) continue;
+    prompts_.message(QStringLiteral("Warning"),
+                     QStringLiteral("%1 must be a floating point number.").arg(QLatin1String(f.name)),
+                     app::PromptButtons::Ok, app::PromptIcon::Exclamation);
+    f.edit->setFocus();
+    return false;
+  }
+  const ui::FieldReader reader(prompts_);
+  for (int i = 0; i < 3; ++i) {
+    const std::optional<float> v = reader.single(fields[i].edit, QLatin1String(fields[i].name));
+    if (!v) return false;
+    values[i] = *v;
+  }
+  return true;
+}
+
+void TForm_InitialPos::Button_SetLLAClick() {
+  const Controls& c = controls;
+  float v[3];
+  if (!readFields({{c.Edit_Lat, "Latitude"}, {c.Edit_Lon, "Longitude"}, {c.Edit_Alt, "Altitude"}},
+                  v))
+    return;
+  SetInitialPositionLla32(link_, static_cast<float>(v[0] * kDegreesToRadians),
+                          static_cast<float>(v[1] * kDegreesToRadians), v[2]);
+}
+
+void TForm_InitialPos::Button_SetECEFClick() {
+  const Controls& c = controls;
+  float v[3];
+  if (!readFields({{c.Edit_X, "X"}, {c.Edit_Y, "Y"}, {c.Edit_Z, "Z"}}, v)) return;
+  SetInitialPositionEcef31(link_, v[0], v[1], v[2]);
+}
+
+void TForm_InitialPos::Button_FileClick() {
+  QString path = prompts_.openFileName(QStringLiteral("Open"), kPositionFileFilter);
+  if (path.isEmpty()) return;
+  // A name typed without its extension means the .dat file.
+  if (!QFileInfo::exists(path) && QFileInfo(path).suffix().isEmpty())
+    path += QLatin1Char('.') + kPositionFileExtension;
+
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    prompts_.message(QStringLiteral("Error"), QStringLiteral("Couldn't open position data file."),
+                     app::PromptButtons::Ok, app::PromptIcon::Error);
+    return;
+  }
+  const std::optional<PositionRecord> r = ParsePositionRecord(file.read(kPositionFileReadLimit));
+  file.close();
+
+  Controls& c = controls;
+  if (r && r->type == kPositionTypeEcef) {
+    QLineEdit* edits[] = {c.Edit_X, c.Edit_Y, c.Edit_Z};
+    for (int i = 0; i < 3; ++i) edits[i]->setText(fileValue(r->values[i], 2, r->decimals[i]));
+  } else if (r && r->type == kPositionTypeLla) {
+    c.Edit_Lat->setText(fileValue(r->values[0], 3, r->decimals[0]));
+    c.Edit_Lon->setText(fileValue(r->values[1], 3, r->decimals[1]));
+    c.Edit_Alt->setText(fileValue(r->values[2], 1, r->decimals[2]));
+  } else {
+    // An unknown type and an unreadable first record alike.
+    prompts_.message(QStringLiteral("Error"), QStringLiteral("Position data file format incorrect"),
+                     app::PromptButtons::Ok, app::PromptIcon::Error);
+  }
+}
+
+void TForm_InitialPos::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -1,7 +1,22 @@
-// TForm_InitialPos: the dialog that uploads an accurate position, created once at start-up and shown from the main window.
+// TForm_InitialPos: the Upload Accurate Position dialog. It sends a position
+// typed as latitude, longitude and altitude (0x32) or as ECEF X, Y, Z (0x31).
+// An empty field stops the send with a warning naming it, and so does a field
+// that is not a number. "&From File" fills the fields from a position file,
+// the one the position download writes, without sending anything.
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+class QLineEdit;
+class QPushButton;
+
+namespace halvix::link {
+class SerialLink;
+}
+namespace halvix::app {
+class OperatorPrompts;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +24,37 @@ class TForm_InitialPos : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_InitialPos(QWidget* parent = nullptr);
+  TForm_InitialPos(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+
+  struct Controls {
+    QLineEdit* Edit_Lat = nullptr;
+    QLineEdit* Edit_Lon = nullptr;
+    QLineEdit* Edit_Alt = nullptr;
+    QPushButton* Button_SetLLA = nullptr;
+    QLineEdit* Edit_X = nullptr;
+    QLineEdit* Edit_Y = nullptr;
+    QLineEdit* Edit_Z = nullptr;
+    QPushButton* Button_SetECEF = nullptr;
+    QPushButton* Button_File = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  void Button_SetLLAClick();
+  void Button_SetECEFClick();
+  void Button_FileClick();
+  void Button_CloseClick();
+
+ private:
+  struct Field {
+    QLineEdit* edit;
+    const char* name;
+  };
+  // The three fields as singles, or nothing after telling the operator.
+  bool readFields(const Field (&fields)[3], float (&values)[3]);
+
+  link::SerialLink& link_;
+  app::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

@@ -1,15 +1,62 @@
-// TForm_InitialTime: the dialog that uploads the PC clock as GPS time, created once at start-up and shown from the main window.
+// TForm_InitialTime: the Time From PC dialog. "&Set Time" sends the PC clock
+// as GPS week and time of week (0x2E); the receiver's answer, report 0x4E,
+// paints the acceptance lamp green or red. The lamp is grey again each time
+// the window closes.
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
+#include <memory>
+
+class QPushButton;
+
+namespace halvix::link {
+class SerialLink;
+}
+namespace halvix::app {
+class PcClock;
+}
+namespace halvix::reports {
+class Lamp;
+}
 
 namespace halvix::commands {
+
+struct GpsWeekTime {
+  std::int16_t week = 0;
+  float timeOfWeek = 0.0f;
+};
+
+// Seconds since the GPS epoch as week (truncated toward zero) and the
+// seconds left in that week.
+GpsWeekTime SplitGpsSeconds(double gpsSeconds);
 
 class TForm_InitialTime : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_InitialTime(QWidget* parent = nullptr);
+  // Without a clock the PC's own clock is read.
+  TForm_InitialTime(link::SerialLink& link, const app::PcClock* pcClock, QWidget* parent = nullptr);
+  ~TForm_InitialTime() override;
+
+  struct Controls {
+    reports::Lamp* Shape_TimeAccepted = nullptr;
+    QPushButton* Button_SetTime = nullptr;
+    QPushButton* Button_Cancel = nullptr;
+  };
+  Controls controls;
+
+  void Button_SetTimeClick();
+  void Button_CancelClick();
+  void FormClose();
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  link::SerialLink& link_;
+  std::unique_ptr<app::PcClock> ownClock_;
+  const app::PcClock* pcClock_;
 };
 
 }  // namespace halvix::commands

@@ -1,10 +1,101 @@
 #include "commands/nmea_dialog.h"
 
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/operator_prompts.h"
+#include "commands/catalogue.h"
+#include "commands/dialog_support.h"
+
 namespace halvix::commands {
 
-TForm_NMEA::TForm_NMEA(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_NMEA"));
-  setWindowTitle(QStringLiteral("NMEA Output"));
+namespace {
+
+constexpr int kMaxInterval = 255;  // one byte on the wire
+
+}  // namespace
+
+TForm_NMEA::TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent)
+    : QDialog(parent), link_(link), prompts_(prompts) {
+  QVBoxLayout* top = ui::SetUpDialog(this, "Form_NMEA", QStringLiteral("NMEA Output"),
+                                     QStringLiteral("NMEA Output: Packets 0x7A, 0x7B"));
+  Controls& c = controls;
+  c.Edit_Interval = ui::Edit(this, "Edit_Interval");
+  ui::ValueRows rows(this, top);
+  rows.add(QStringLiteral("Output Interval:"), c.Edit_Interval, QStringLiteral("seconds"),
+           "Label_Interval", "Label_Seconds");
+  top->addWidget(ui::Label(this, QStringLiteral("Message Mask:"), "Label_Mask"));
+  const struct {
+    const char* name;
+    const char* caption;
+    QCheckBox** slot;
+  } boxes[] = {{"CheckBox_GGA", "GGA", &c.CheckBox_GGA}, {"CheckBox_GLL", "GLL", &c.CheckBox_GLL},
+               {"CheckBox_VTG", "VTG", &c.CheckBox_VTG}, {"CheckBox_GSV", "GSV", &c.CheckBox_GSV},
+               {"CheckBox_GSA", "GSA", &c.CheckBox_GSA}, {"CheckBox_ZDA", "ZDA", &c.CheckBox_ZDA},
+               {"CheckBox_RMC", "RMC", &c.CheckBox_RMC}};
+  auto* grid = new QGridLayout;
+  grid->setContentsMargins(12, 0, 0, 0);
+  grid->setHorizontalSpacing(12);
+  grid->setVerticalSpacing(2);
+  int i = 0;
+  for (const auto& b : boxes) {
+    *b.slot = ui::Check(this, b.name, QString::fromLatin1(b.caption));
+    grid->addWidget(*b.slot, i / 4, i % 4);
+    ++i;
+  }
+  top->addLayout(grid);
+  top->addSpacing(4);
+  const ui::StandardButtons sb = ui::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
+  c.Button_OK = sb.ok;
+  c.Button_Apply = sb.apply;
+  c.Button_Close = sb.close;
+  ui::OnActivate(this, [this] { FormActivate(); });
 }
+
+std::array<TForm_NMEA::SentenceBox, 7> TForm_NMEA::sentenceBoxes() const {
+  const Controls& c = controls;
+  return {{{c.CheckBox_GGA, 0},
+           {c.CheckBox_GLL, 1},
+           {c.CheckBox_VTG, 2},
+           {c.CheckBox_GSV, 3},
+           {c.CheckBox_GSA, 4},
+           {c.CheckBox_ZDA, 5},
+           {c.CheckBox_RMC, 8}}};
+}
+
+void TForm_NMEA::FormActivate() { NmeaOutputRequest7A(link_); }
+
+bool TForm_NMEA::Button_ApplyClick() {
+  const ui::FieldReader reader(prompts_);
+  const QString field = QStringLiteral("Output Interval");
+  const std::optional<int> interval = reader.integer(controls.Edit_Interval, field);
+  if (!interval) return false;
+  // Only the low byte would reach the receiver: 300 s would become 44 s.
+  if (*interval < 0 || *interval > kMaxInterval) {
+    prompts_.message(QStringLiteral("Error"),
+                     QStringLiteral("%1: '%2' is out of range (0 to %3 seconds)")
+                         .arg(field, controls.Edit_Interval->text())
+                         .arg(kMaxInterval),
+                     app::PromptButtons::Ok, app::PromptIcon::Error);
+    controls.Edit_Interval->setFocus();
+    return false;
+  }
+  std::uint32_t mask = 0;
+  for (const SentenceBox& s : sentenceBoxes()) {
+    if (s.box->isChecked()) mask |= 1u << s.bit;
+  }
+  SetNmeaOutput7A(link_, static_cast<std::uint8_t>(*interval), mask);
+  return true;
+}
+
+void TForm_NMEA::Button_OKClick() {
+  if (Button_ApplyClick()) hide();
+}
+
+void TForm_NMEA::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -1,7 +1,21 @@
-// TForm_SelfSurvey: the dialog of the self-survey parameters, created once at start-up and shown from the main window.
+// TForm_SelfSurvey: the Self Survey dialog. Each activation asks for the
+// self-survey parameters (0x8E-A9); report 0x8F-A9 fills the two boxes and
+// the limit. "&Set" sends them back; a limit that is not a 32-bit integer is
+// refused with a message and nothing is sent.
 #pragma once
 
 #include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace halvix::link {
+class SerialLink;
+}
+namespace halvix::app {
+class OperatorPrompts;
+}
 
 namespace halvix::commands {
 
@@ -9,7 +23,24 @@ class TForm_SelfSurvey : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_SelfSurvey(QWidget* parent = nullptr);
+  TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+
+  struct Controls {
+    QCheckBox* CheckBox_EnableSurvey = nullptr;
+    QCheckBox* CheckBox_Flag = nullptr;
+    QLineEdit* Edit_Limit = nullptr;
+    QPushButton* Button_Set = nullptr;
+    QPushButton* Button_Close = nullptr;
+  };
+  Controls controls;
+
+  void FormActivate();
+  void Button_SetClick();
+  void Button_CloseClick();
+
+ private:
+  link::SerialLink& link_;
+  app::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

@@ -1,0 +1,337 @@
+// The self-survey, initial position and time, datum, NMEA and segment revert
+// dialogs as the operator uses them: controls set, buttons clicked, and the
+// packets that reach the wire; refused input sends nothing.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <functional>
+
+#include "commands/brisel_port_a_out_dialog.h"
+#include "commands/brisel_survey_dialog.h"
+#include "commands/datum_dialog.h"
+#include "commands/default_dialog.h"
+#include "commands/initial_pos_dialog.h"
+#include "commands/initial_time_dialog.h"
+#include "commands/nmea_dialog.h"
+#include "commands/self_survey_dialog.h"
+#include "reports/lamp.h"
+#include "reports/value_panel.h"
+#include "tests/support/window_fixture.h"
+
+using namespace halvix;
+using halvix::testing::Bytes;
+using halvix::testing::WindowFixture;
+
+namespace {
+
+using Windows = app::Windows;
+
+struct SendCase {
+  const char* name;
+  std::function<void(Windows&)> operate;
+  std::vector<Bytes> packets;
+};
+
+void set(QLineEdit* e, const char* text) { e->setText(QString::fromLatin1(text)); }
+
+const SendCase kSendCases[] = {
+    {"SelfSurveyBothBoxes2000",
+     [](Windows& w) {
+       auto& c = w.selfSurvey->controls;
+       c.CheckBox_EnableSurvey->setChecked(true);
+       c.CheckBox_Flag->setChecked(true);
+       set(c.Edit_Limit, "2000");
+       c.Button_Set->click();
+     },
+     {{0x8E, 0xA9, 0x01, 0x01, 0x00, 0x00, 0x07, 0xD0, 0x00, 0x00, 0x00, 0x00}}},
+    {"SelfSurveyNoBoxes0",
+     [](Windows& w) {
+       set(w.selfSurvey->controls.Edit_Limit, " 0 ");
+       w.selfSurvey->controls.Button_Set->click();
+     },
+     {{0x8E, 0xA9, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}}},
+    {"SurveyLimit86400",
+     [](Windows& w) {
+       set(w.briselSurvey->controls.Edit_Limit, "86400");
+       w.briselSurvey->controls.Button_Set->click();
+     },
+     {{0x8E, 0x4B, 0x00, 0x01, 0x51, 0x80}}},
+    {"SurveyLimitTopOfRange",
+     [](Windows& w) {
+       set(w.briselSurvey->controls.Edit_Limit, "4294967295");
+       w.briselSurvey->controls.Button_Set->click();
+     },
+     {{0x8E, 0x4B, 0xFF, 0xFF, 0xFF, 0xFF}}},
+    {"PortAOutputPpsAndRequest",
+     [](Windows& w) {
+       w.briselPortAOut->controls.RadioButton_PPS0B->setChecked(true);
+       w.briselPortAOut->controls.RadioButton_RequestAD->setChecked(true);
+       w.briselPortAOut->controls.Button_Apply->click();
+     },
+     {{0x8E, 0x0B, 0x01}, {0x8E, 0xAD, 0x00}}},
+    {"PortAOutputStartsAtBoth",
+     [](Windows& w) { w.briselPortAOut->controls.Button_OK->click(); },
+     {{0x8E, 0x0B, 0x03}, {0x8E, 0xAD, 0x03}}},
+    {"Latitude45IsJustBelowQuarterPi",
+     [](Windows& w) {
+       auto& c = w.initialPos->controls;
+       set(c.Edit_Lat, "45");
+       set(c.Edit_Lon, "-90");
+       set(c.Edit_Alt, "35.5");
+       c.Button_SetLLA->click();
+     },
+     {{0x32, 0x3F, 0x49, 0x0F, 0xD0, 0xBF, 0xC9, 0x0F, 0xD0, 0x42, 0x0E, 0x00, 0x00}}},
+    {"EcefGoesOutUnchanged",
+     [](Windows& w) {
+       auto& c = w.initialPos->controls;
+       set(c.Edit_X, "1");
+       set(c.Edit_Y, "-2");
+       set(c.Edit_Z, "0.5");
+       c.Button_SetECEF->click();
+     },
+     {{0x31, 0x3F, 0x80, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x00}}},
+    {"DatumNad83",
+     [](Windows& w) {
+       w.datum->controls.ComboBox_Datum->setCurrentIndex(7);
+       w.datum->controls.Button_Apply->click();
+     },
+     {{0x8E, 0x15, 0x00, 0x07}}},
+    {"DatumTokyoGsi",
+     [](Windows& w) {
+       w.datum->controls.ComboBox_Datum->setCurrentIndex(179);
+       w.datum->controls.Button_OK->click();
+     },
+     {{0x8E, 0x15, 0x00, 0xB3}}},
+    {"DatumNoSelection",
+     [](Windows& w) { w.datum->controls.Button_Apply->click(); },
+     {{0x8E, 0x15, 0xFF, 0xFF}}},
+    {"NmeaGgaAndRmcEverySecond",
+     [](Windows& w) {
+       auto& c = w.nmea->controls;
+       set(c.Edit_Interval, "1");
+       c.CheckBox_GGA->setChecked(true);
+       c.CheckBox_RMC->setChecked(true);
+       c.Button_Apply->click();
+     },
+     {{0x7A, 0x00, 0x01, 0x00, 0x00, 0x01, 0x01}}},
+    {"NmeaAllSentences",
+     [](Windows& w) {
+       auto& c = w.nmea->controls;
+       set(c.Edit_Interval, "255");
+       for (const auto& s : w.nmea->sentenceBoxes()) s.box->setChecked(true);
+       c.Button_OK->click();
+     },
+     {{0x7A, 0x00, 0xFF, 0x00, 0x00, 0x01, 0x3F}}},
+    {"RevertUtcInfo",
+     [](Windows& w) {
+       w.defaultSettings->controls.ComboBox_Segment->setCurrentIndex(7);
+       w.defaultSettings->controls.Button_Apply->click();
+     },
+     {{0x8E, 0x45, 0x0B}}},
+    {"RevertStartsAtReceiverConfiguration",
+     [](Windows& w) { w.defaultSettings->controls.Button_OK->click(); },
+     {{0x8E, 0x45, 0x02}}},
+};
+
+class DialogSendTest : public WindowFixture, public ::testing::WithParamInterface<SendCase> {};
+
+TEST_P(DialogSendTest, SendsThePackets) {
+  GetParam().operate(*windows);
+  EXPECT_EQ(sent(), GetParam().packets);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogSendTest, ::testing::ValuesIn(kSendCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Input the receiver would misread is refused with a message naming the field.
+struct RefusalCase {
+  const char* name;
+  std::function<void(Windows&)> operate;
+  const char* title;
+  const char* text;  // the start of the message
+};
+
+const RefusalCase kRefusals[] = {
+    {"SelfSurveyLimitNotANumber",
+     [](Windows& w) {
+       set(w.selfSurvey->controls.Edit_Limit, "2000x");
+       w.selfSurvey->controls.Button_Set->click();
+     },
+     "Error", "Self Survey Limit: '2000x'"},
+    {"SurveyLimitNegative",
+     [](Windows& w) {
+       set(w.briselSurvey->controls.Edit_Limit, "-1");
+       w.briselSurvey->controls.Button_Set->click();
+     },
+     "Error", "Auto-survey Limit: '-1'"},
+    {"SurveyLimitBeyond32Bits",
+     [](Windows& w) {
+       set(w.briselSurvey->controls.Edit_Limit, "4294967296");
+       w.briselSurvey->controls.Button_Set->click();
+     },
+     "Error", "Auto-survey Limit: '4294967296'"},
+    {"NmeaIntervalBeyondItsByte",
+     [](Windows& w) {
+       set(w.nmea->controls.Edit_Interval, "300");
+       w.nmea->controls.Button_OK->click();
+     },
+     "Error", "Output Interval: '300' is out of range"},
+    {"NmeaIntervalNotANumber",
+     [](Windows& w) {
+       set(w.nmea->controls.Edit_Interval, "one");
+       w.nmea->controls.Button_Apply->click();
+     },
+     "Error", "Output Interval: 'one'"},
+    {"OnlyTheFirstEmptyPositionFieldIsNamed",
+     [](Windows& w) {
+       set(w.initialPos->controls.Edit_Alt, "12");
+       w.initialPos->controls.Button_SetLLA->click();
+     },
+     "Warning", "Latitude must be a floating point number."},
+    {"EcefWarningsNameTheAxis",
+     [](Windows& w) {
+       set(w.initialPos->controls.Edit_X, "1");
+       set(w.initialPos->controls.Edit_Z, "3");
+       w.initialPos->controls.Button_SetECEF->click();
+     },
+     "Warning", "Y must be a floating point number."},
+    {"PositionFieldThatIsNotANumber",
+     [](Windows& w) {
+       set(w.initialPos->controls.Edit_Lat, "48.85");
+       set(w.initialPos->controls.Edit_Lon, "2,35");
+       set(w.initialPos->controls.Edit_Alt, "35");
+       w.initialPos->controls.Button_SetLLA->click();
+     },
+     "Error", "Longitude: '2,35'"},
+    {"EcefBeyondSingleRange",
+     [](Windows& w) {
+       set(w.initialPos->controls.Edit_X, "1");
+       set(w.initialPos->controls.Edit_Y, "2");
+       set(w.initialPos->controls.Edit_Z, "1e39");
+       w.initialPos->controls.Button_SetECEF->click();
+     },
+     "Error", "Z: '1e39'"},
+};
+
+class DialogRefusalTest : public WindowFixture,
+                          public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(DialogRefusalTest, SendsNothingAndSaysWhy) {
+  windows->nmea->show();
+  GetParam().operate(*windows);
+  EXPECT_TRUE(sent().empty());
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].title, QString::fromLatin1(GetParam().title));
+  EXPECT_TRUE(prompts.messages[0].text.startsWith(QString::fromLatin1(GetParam().text)))
+      << prompts.messages[0].text.toStdString();
+  // A refused OK keeps the dialog open for the correction.
+  EXPECT_TRUE(windows->nmea->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogRefusalTest, ::testing::ValuesIn(kRefusals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using DialogTest = WindowFixture;
+
+TEST_F(DialogTest, ActivationSendsEachQuery) {
+  const struct {
+    QWidget* window;
+    Bytes query;
+  } cases[] = {{windows->selfSurvey.get(), {0x8E, 0xA9}},
+               {windows->briselSurvey.get(), {0x8E, 0x4B}},
+               {windows->briselPortAOut.get(), {0x8E, 0xA5}},
+               {windows->datum.get(), {0x8E, 0x15}},
+               {windows->nmea.get(), {0x7A, 0x00}},
+               {windows->defaultSettings.get(), {}},
+               {windows->initialPos.get(), {}},
+               {windows->initialTime.get(), {}}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.window->objectName().toStdString());
+    activate(k.window);
+    const std::vector<Bytes> packets = sent();
+    EXPECT_EQ(packets, k.query.empty() ? std::vector<Bytes>{} : std::vector<Bytes>{k.query});
+  }
+}
+
+TEST_F(DialogTest, DatumListHoldsEveryDatumByNumber) {
+  const QComboBox* list = windows->datum->controls.ComboBox_Datum;
+  ASSERT_EQ(list->count(), 180);
+  EXPECT_EQ(list->itemText(7), QStringLiteral("NAD-83"));
+  EXPECT_EQ(list->itemText(179), QStringLiteral("Tokyo GSI coords"));
+}
+
+TEST_F(DialogTest, SetTimeSendsThePcClockAsGpsWeekAndTime) {
+  // 1,000,000,000 s after the GPS epoch.
+  pcClock.setNow(app::UtcDateTime{2011, 9, 14, 1, 46, 40});
+  windows->initialTime->controls.Button_SetTime->click();
+  EXPECT_EQ(sent(), (std::vector<Bytes>{{0x2E, 0x48, 0x81, 0xB0, 0x00, 0x06, 0x75}}));
+
+  const auto split = commands::SplitGpsSeconds(1'000'000'000.0);
+  EXPECT_EQ(split.week, 1653);
+  EXPECT_EQ(split.timeOfWeek, 265600.0f);
+}
+
+TEST_F(DialogTest, AcceptanceLampIsGreyEachTimeTheWindowOpens) {
+  auto& d = *windows->initialTime;
+  reports::Lamp* lamp = d.controls.Shape_TimeAccepted;
+  d.show();
+  lamp->setColor(Qt::red);
+  d.controls.Button_Cancel->click();
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_TRUE(lamp->is(reports::kLampIdle));
+  d.show();
+  lamp->setColor(QColor::fromRgb(reports::kLampLit));
+  d.close();
+  EXPECT_TRUE(lamp->is(reports::kLampIdle));
+}
+
+TEST_F(DialogTest, RevertSegmentMovesThePcPortOnlyForTheSerialSegments) {
+  auto& d = *windows->defaultSettings;
+  const struct {
+    int item;
+    std::uint8_t segment;
+    bool portMoves;
+  } cases[] = {{7, 0x0B, false}, {2, 0x04, true}, {8, 0xFF, true}, {0, 0x02, false}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.item);
+    main().ShowSerialCaption(QStringLiteral("untouched"));
+    const std::size_t lines = device.lines().size();
+    d.controls.ComboBox_Segment->setCurrentIndex(k.item);
+    d.controls.Button_Apply->click();
+    EXPECT_EQ(sent(), (std::vector<Bytes>{{0x8E, 0x45, k.segment}}));
+    EXPECT_EQ(device.lines().size(), lines + (k.portMoves ? 1 : 0));
+    if (!k.portMoves) {
+      EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("untouched"));
+      continue;
+    }
+    EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM1 9600, 8-Odd-1"));
+    EXPECT_EQ(device.lines().back(),
+              (link::LineSettings{9600, 8, link::Parity::Odd, link::StopBits::One}));
+  }
+}
+
+TEST_F(DialogTest, RevertSegmentCancelledSendsNothingAndStaysOpen) {
+  auto& d = *windows->defaultSettings;
+  d.show();
+  const std::size_t lines = device.lines().size();
+  d.controls.ComboBox_Segment->setCurrentIndex(8);
+  for (QPushButton* b : {d.controls.Button_OK, d.controls.Button_Apply}) {
+    prompts.answers.push_back(app::PromptAnswer::Cancel);
+    b->click();
+  }
+  EXPECT_TRUE(sent().empty());
+  EXPECT_EQ(device.lines().size(), lines);
+  EXPECT_TRUE(d.isVisible());
+  ASSERT_EQ(prompts.messages.size(), 2u);
+  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Revert Segment"));
+  EXPECT_EQ(prompts.messages[0].buttons, app::PromptButtons::OkCancel);
+  EXPECT_EQ(prompts.messages[0].icon, app::PromptIcon::Exclamation);
+  // Confirmed, OK sends and closes.
+  d.controls.Button_OK->click();
+  EXPECT_EQ(sent(), (std::vector<Bytes>{{0x8E, 0x45, 0xFF}}));
+  EXPECT_FALSE(d.isVisible());
+}
+
+}  // namespace

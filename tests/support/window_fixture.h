@@ -1,0 +1,46 @@
+// Every window of a run over a scripted device on virtual time, with scripted
+// prompts, and the packets Halvix wrote read back unframed.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <memory>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "app/system_clock.h"
+#include "app/windows.h"
+#include "link/serial_link.h"
+#include "tests/support/scripted_device.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace halvix::testing {
+
+// The id and payload of one written frame: framing removed, DLEs undoubled.
+Bytes Unframed(const Bytes& frame);
+
+class WindowFixture : public ::testing::Test {
+ protected:
+  link::VirtualClock clock{0};
+  ScriptedDevice device{&clock};
+  link::SerialLink link{device, clock};
+  ScriptedPrompts prompts;
+  app::FixedPcClock pcClock;
+  std::unique_ptr<app::AppContext> context;
+  std::unique_ptr<app::Windows> windows;
+
+  // Not running: the link is open but no break sequence runs. Running: the
+  // main window's creation opens the link and starts the break sequence.
+  void make(bool developer = false, bool running = false);
+  void SetUp() override { make(); }
+  void TearDown() override;
+
+  app::TForm_Main& main() { return *windows->main; }
+  // Every packet written since the last call.
+  std::vector<Bytes> sent();
+  // The dialog's activation, as the window system delivers it.
+  static void activate(QWidget* window);
+};
+
+}  // namespace halvix::testing
