@@ -54,11 +54,9 @@ void Report4BDecoder(const DecoderContext&, const std::uint8_t*, int) {}
 
 void Report4EDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
   const std::optional<SetTimeReply> r = DecodeSetTimeReply(payload, length);
-  if (!r || !ctx.windows.initialTime) return;
-  // The lamp belongs to the Time From PC dialog; without it there is nothing to show.
-  auto* lamp = ctx.windows.initialTime->findChild<Lamp*>(QStringLiteral("Shape_TimeAccepted"));
-  if (lamp == nullptr) return;
-  lamp->setColor(r->accepted ? QColor::fromRgb(kLampLit) : QColor::fromRgb(0xFF, 0x00, 0x00));
+  if (!r) return;
+  // The acceptance lamp of the Time From PC dialog.
+  ctx.windows.initialTime->controls.Shape_TimeAccepted->setColor(r->accepted ? QColor::fromRgb(kLampLit) : QColor::fromRgb(0xFF, 0x00, 0x00));
 }
 
 void Report5F11Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {

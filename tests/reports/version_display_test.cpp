@@ -103,9 +103,7 @@ TEST_F(VersionDisplayTest, HealthShowsOnlyWhileTheTimingPacketsAreNotPolled) {
 }
 
 TEST_F(VersionDisplayTest, SetTimeReplyPaintsTheAcceptedLamp) {
-  // The Time From PC dialog's lamp, as that dialog names it.
-  auto* lamp = new reports::Lamp(windows->initialTime.get());
-  lamp->setObjectName(QStringLiteral("Shape_TimeAccepted"));
+  reports::Lamp* lamp = windows->initialTime->controls.Shape_TimeAccepted;
   feed(0x4E, PayloadWriter(1).byte(0, 'Y'));
   EXPECT_EQ(lamp->color(), Rgb(reports::kLampLit));
   feed(0x4E, PayloadWriter(1).byte(0, 'N'));
