@@ -36,13 +36,13 @@
 #include "link/port_settings.h"
 #include "reports/add_timing_window.h"
 #include "reports/ephem_stat_window.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
 #include "reports/product_window.h"
 #include "reports/raw_meas_window.h"
 #include "reports/track_window.h"
 #include "reports/utc_param_window.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "reports/vel_pos_window.h"
 #include "tools/about_window.h"
 #include "tools/alm_health_window.h"
@@ -55,10 +55,10 @@
 
 namespace halvix::app {
 
-using reports::CaptionLabel;
-using reports::GroupPanel;
-using reports::Lamp;
-using reports::ValuePanel;
+using widgets::CaptionLabel;
+using widgets::GroupPanel;
+using widgets::Lamp;
+using widgets::ValuePanel;
 
 namespace {
 
@@ -695,9 +695,9 @@ void TForm_Main::DisplayReset(bool withSatellites) {
   for (ValuePanel* p : {c.Panel_PPSOffset, c.Panel_10MHz, c.Panel_Quantization, c.Panel_SelfSurvey}) {
     p->setLiveValue(QString());
   }
-  c.Shape_PPS->setColor(QColor::fromRgb(reports::kLampIdle));
+  c.Shape_PPS->setColor(QColor::fromRgb(widgets::kLampIdle));
   for (Lamp* lamp : c.Shape_Bit) {
-    if (lamp != nullptr) lamp->setColor(QColor::fromRgb(reports::kLampIdle));
+    if (lamp != nullptr) lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
   }
   if (!withSatellites) return;
   for (ValuePanel* p : c.Panel_SV) p->setLiveValue(QStringLiteral("0"));
@@ -709,9 +709,9 @@ void TForm_Main::TimingPanelBlanking() {
   for (ValuePanel* p : {c.Panel_SelfSurvey, c.Panel_PPSOffset, c.Panel_10MHz, c.Panel_Quantization}) {
     p->setValue(QString(), ValuePanel::buttonFaceColor());
   }
-  c.Shape_PPS->setColor(QColor::fromRgb(reports::kLampIdle));
+  c.Shape_PPS->setColor(QColor::fromRgb(widgets::kLampIdle));
   for (Lamp* lamp : c.Shape_Bit) {
-    if (lamp != nullptr) lamp->setColor(QColor::fromRgb(reports::kLampIdle));
+    if (lamp != nullptr) lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
   }
 }
 
@@ -721,9 +721,9 @@ void TForm_Main::QLIPTimer() { pollCycle_.tick(); }
 
 void TForm_Main::TimerBreakTimer() { breakSequence_.tick(); }
 
-void TForm_Main::LightTxLamp() { controls.Shape_TxLED->setColor(QColor::fromRgb(reports::kLampLit)); }
+void TForm_Main::LightTxLamp() { controls.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
 
-void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(reports::kLampLit)); }
+void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
 
 void TForm_Main::ShowSerialCaption(const QString& caption) { controls.Panel_Serial->setText(caption); }
 
@@ -780,17 +780,17 @@ void TForm_Main::ShowWindow(QWidget* window) {
 }
 
 // PollCycleView.
-bool TForm_Main::txLampGreen() const { return controls.Shape_TxLED->is(reports::kLampLit); }
+bool TForm_Main::txLampGreen() const { return controls.Shape_TxLED->is(widgets::kLampLit); }
 
 void TForm_Main::greyTxLamp() {
-  controls.Shape_TxLED->setColor(QColor::fromRgb(reports::kLampIdle));
+  controls.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampIdle));
   controls.Shape_TxLED->repaint();
 }
 
-bool TForm_Main::rxLampGreen() const { return controls.Shape_RxLED->is(reports::kLampLit); }
+bool TForm_Main::rxLampGreen() const { return controls.Shape_RxLED->is(widgets::kLampLit); }
 
 void TForm_Main::greyRxLamp() {
-  controls.Shape_RxLED->setColor(QColor::fromRgb(reports::kLampIdle));
+  controls.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampIdle));
   controls.Shape_RxLED->repaint();
 }
 

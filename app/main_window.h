@@ -23,12 +23,12 @@ class QMenu;
 class QMenuBar;
 class QTimer;
 
-namespace halvix::reports {
+namespace halvix::widgets {
 class CaptionLabel;
 class GroupPanel;
 class Lamp;
 class ValuePanel;
-}  // namespace halvix::reports
+}  // namespace halvix::widgets
 
 namespace halvix::app {
 
@@ -47,10 +47,10 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   // Bits of the minor-alarm word; bits 0, 4 and 12 to 15 have no lamp.
   static constexpr int kAlarmBits = 16;
 
-  using ValuePanel = reports::ValuePanel;
-  using Lamp = reports::Lamp;
-  using GroupPanel = reports::GroupPanel;
-  using CaptionLabel = reports::CaptionLabel;
+  using ValuePanel = widgets::ValuePanel;
+  using Lamp = widgets::Lamp;
+  using GroupPanel = widgets::GroupPanel;
+  using CaptionLabel = widgets::CaptionLabel;
 
   struct Controls {
     // Groups; their hint names the report that last filled them.

@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "reports/window_support.h"
+#include "widgets/window_support.h"
 #include "tools/centre_on_screen.h"
 #include "tools/emblem.h"
 
 namespace halvix::tools {
 
-namespace ui = reports::ui;
+namespace ui = widgets::ui;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,9 +18,9 @@
 #include <cstdlib>
 
 #include "app/operator_prompts.h"
-#include "reports/window_support.h"
+#include "widgets/window_support.h"
 
-namespace halvix::commands::ui {
+namespace halvix::widgets::dialog {
 
 namespace {
 
@@ -59,7 +59,7 @@ QVBoxLayout* SetUpDialog(QDialog* dialog, const char* name, const QString& capti
   dialog->setWindowTitle(caption);
   dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  dialog->setFont(reports::ui::ClassicFont(dialog->font()));
+  dialog->setFont(widgets::ui::ClassicFont(dialog->font()));
   if (!hint.isEmpty()) dialog->setToolTip(hint);
   auto* layout = new QVBoxLayout(dialog);
   layout->setContentsMargins(8, 8, 8, 8);
@@ -282,4 +282,4 @@ void OnActivate(QDialog* dialog, std::function<void()> handler) {
   dialog->installEventFilter(new ActivateFilter(dialog, std::move(handler)));
 }
 
-}  // namespace halvix::commands::ui
+}  // namespace halvix::widgets::dialog
