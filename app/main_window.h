@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/app_context.h"
@@ -326,6 +327,9 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void restoreCursor();
   // Shows a modeless window and brings it forward.
   static void ShowWindow(QWidget* window);
+  // The same for one of the run's windows, named by its member.
+  template <typename W>
+  void OpenWindow(std::unique_ptr<W> Windows::*window);
 
   AppContext& context_;
   link::ReportDispatcher dispatcher_;
