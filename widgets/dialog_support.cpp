@@ -139,9 +139,9 @@ QHBoxLayout* ButtonRow(QWidget* parent, QBoxLayout* into, std::initializer_list<
   auto* row = new QHBoxLayout;
   row->setSpacing(6);
   row->addStretch(1);
-  for (const ButtonSpec& spec : buttons) {
-    QPushButton* b = Button(parent, spec.name, spec.text);
-    if (spec.onClick) QObject::connect(b, &QPushButton::clicked, b, spec.onClick);
+  for (const ButtonSpec& entry : buttons) {
+    QPushButton* b = Button(parent, entry.name, entry.text);
+    if (entry.onClick) QObject::connect(b, &QPushButton::clicked, b, entry.onClick);
     row->addWidget(b);
     if (made != nullptr) made->push_back(b);
   }
