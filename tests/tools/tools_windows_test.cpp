@@ -108,6 +108,9 @@ TEST_F(ToolsWindowsTest, AboutBoxShowsTheNameVersionAndPicture) {
   EXPECT_TRUE(a.isVisible());
   EXPECT_EQ(a.controls.Label_Name->text(), "Halvix");
   EXPECT_EQ(a.controls.Label_Version->text(), "Version 2.32");
+  // The build's own version, the one --version prints, below the classic caption.
+  EXPECT_EQ(a.controls.Label_ProjectVersion->text(), QStringLiteral("Halvix " HALVIX_VERSION));
+  EXPECT_GE(a.controls.Label_ProjectVersion->y(), a.controls.Label_Version->geometry().bottom());
   const QImage picture = a.controls.Image_Pic->pixmap().toImage();
   ASSERT_FALSE(picture.isNull());
   // Something is drawn: the centre of the clock face is not transparent.
