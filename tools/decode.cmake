@@ -3,6 +3,7 @@ target_sources(halvix_core PRIVATE
   tools/decode_frames.cpp
   tools/decode_reports.cpp
   tools/decode_output.cpp
+  tools/replay_device.cpp
 )
 
 add_executable(halvix-decode tools/decode_main.cpp)
