@@ -1,6 +1,8 @@
 #include "tools/decode_frames.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace halvix::tools {
 
@@ -56,7 +58,17 @@ void QlipDeframer::feed(const std::uint8_t* data, std::size_t size) {
         }
         break;
       case State::InFrame:
-        if (b == kDle) {
+        if (b != kDle && length_ < kDeframeMaxPayload) {
+          // The bulk of a frame: copy up to the next DLE at once.
+          const std::size_t room = static_cast<std::size_t>(kDeframeMaxPayload - length_);
+          const std::size_t left = std::min(size - k, room);
+          const void* dle = std::memchr(data + k, kDle, left);
+          const std::size_t n = dle != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(dle) - (data + k)) : left;
+          std::memcpy(payload_.data() + length_, data + k, n);
+          length_ += static_cast<int>(n);
+          k += n - 1;
+          offset_ += static_cast<std::int64_t>(n) - 1;
+        } else if (b == kDle) {
           state_ = State::InFrameDle;
         } else if (length_ == kDeframeMaxPayload) {
           sink_.problem(frameStart_, FrameFlaw::Overlong, "frame over 512 bytes");

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "link/report_dispatcher.h"
 
@@ -16,75 +17,91 @@ constexpr std::size_t kOffsetWidth = 10;
 constexpr std::size_t kKindWidth = 7;
 constexpr std::size_t kNameWidth = 26;
 
-void Pad(std::string& out, std::size_t from, std::size_t width) {
-  const std::size_t used = out.size() - from;
-  if (used < width) out.append(width - used, ' ');
-}
+// Writes one line into the output's buffer: no checks per piece, the buffer
+// has room for the longest line.
+struct Cursor {
+  char* p;
 
-void RightAligned(std::string& out, std::int64_t value, std::size_t width) {
-  char buf[24];
-  const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
-  const std::size_t n = static_cast<std::size_t>(end - buf);
-  if (n < width) out.append(width - n, ' ');
-  out.append(buf, n);
-}
-
-void JsonString(std::string& out, std::string_view text) {
-  out.push_back('"');
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out.push_back('\\');
-      out.push_back(c);
-    } else if (u < 0x20 || u >= 0x7F) {
-      // Receiver texts are ASCII; anything else is shown by its byte value.
-      static constexpr char kHex[] = "0123456789abcdef";
-      out.append("\\u00");
-      out.push_back(kHex[u >> 4]);
-      out.push_back(kHex[u & 0xF]);
-    } else {
-      out.push_back(c);
+  void put(char c) { *p++ = c; }
+  void put(std::string_view s) {
+    std::memcpy(p, s.data(), s.size());
+    p += s.size();
+  }
+  void padFrom(const char* from, std::size_t width) {
+    const auto used = static_cast<std::size_t>(p - from);
+    if (used < width) {
+      std::memset(p, ' ', width - used);
+      p += width - used;
     }
   }
-  out.push_back('"');
-}
-
-void CsvText(std::string& out, std::string_view text) {
-  out.push_back('"');
-  for (const char c : text) {
-    if (c == '"') out.push_back('"');
-    // A line end inside a field would cut the row for most readers.
-    out.push_back(c == '\r' || c == '\n' ? ' ' : c);
+  void integer(std::int64_t v) { p = std::to_chars(p, p + 24, v).ptr; }
+  void number(double v, bool single) {
+    // Whole numbers (zeros, counts, 99 DOPs) are common and far cheaper as integers.
+    if (v > -1e15 && v < 1e15 && v == static_cast<double>(static_cast<std::int64_t>(v)) &&
+        !(v == 0 && std::signbit(v))) {
+      integer(static_cast<std::int64_t>(v));
+      return;
+    }
+    p = single ? std::to_chars(p, p + 40, static_cast<float>(v)).ptr : std::to_chars(p, p + 40, v).ptr;
   }
-  out.push_back('"');
-}
-
-bool Finite(const DecodedField& f) { return f.type == FieldType::Integer || f.type == FieldType::Text || std::isfinite(f.number); }
-
-void Value(std::string& out, const ReportDecoder& d, const DecodedField& f) {
-  switch (f.type) {
-    case FieldType::Integer:
-      AppendInteger(out, f.integer);
-      break;
-    case FieldType::Single:
-      AppendNumber(out, f.number, true);
-      break;
-    case FieldType::Double:
-      AppendNumber(out, f.number, false);
-      break;
-    case FieldType::Text:
-      out.append(d.text(f));
-      break;
+  void rightAligned(std::int64_t v, std::size_t width) {
+    char buf[24];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    const auto n = static_cast<std::size_t>(end - buf);
+    if (n < width) {
+      std::memset(p, ' ', width - n);
+      p += width - n;
+    }
+    put(std::string_view(buf, n));
   }
-}
-
-void ColumnName(std::string& out, const DecodedField& f) {
-  out.append(f.name);
-  if (*f.unit != '\0') {
-    out.append(" (");
-    out.append(f.unit);
-    out.push_back(')');
+  void json(std::string_view text) {
+    put('"');
+    for (const char c : text) {
+      const auto u = static_cast<unsigned char>(c);
+      if (c == '"' || c == '\\') {
+        put('\\');
+        put(c);
+      } else if (u < 0x20 || u >= 0x7F) {
+        // Receiver texts are ASCII; anything else is shown by its byte value.
+        static constexpr char kHex[] = "0123456789abcdef";
+        put("\\u00");
+        put(kHex[u >> 4]);
+        put(kHex[u & 0xF]);
+      } else {
+        put(c);
+      }
+    }
+    put('"');
   }
+  void csv(std::string_view text) {
+    put('"');
+    for (const char c : text) {
+      if (c == '"') put('"');
+      // A line end inside a field would cut the row for most readers.
+      put(c == '\r' || c == '\n' ? ' ' : c);
+    }
+    put('"');
+  }
+  void value(const ReportDecoder& d, const DecodedField& f) {
+    switch (f.type) {
+      case FieldType::Integer: integer(f.integer); break;
+      case FieldType::Single: number(f.number, true); break;
+      case FieldType::Double: number(f.number, false); break;
+      case FieldType::Text: put(d.text(f)); break;
+    }
+  }
+  void columnName(const DecodedField& f) {
+    put(f.name);
+    if (!f.unit.empty()) {
+      put(" (");
+      put(f.unit);
+      put(')');
+    }
+  }
+};
+
+bool Finite(const DecodedField& f) {
+  return f.type == FieldType::Integer || f.type == FieldType::Text || std::isfinite(f.number);
 }
 
 int KindKey(int id, const std::uint8_t* payload, int length) {
@@ -96,6 +113,17 @@ int KindKey(int id, const std::uint8_t* payload, int length) {
     sub = 1 + payload[0];
   }
   return (id & 0xFF) * 258 + sub;
+}
+
+void Header(LineOutput& out, std::string_view prefix, const ReportDecoder& d) {
+  Cursor c{out.line()};
+  c.put(prefix);
+  for (int i = 0; i < d.fieldCount(); ++i) {
+    c.put(',');
+    c.columnName(d.field(i));
+  }
+  c.put('\n');
+  out.done(c.p);
 }
 
 }  // namespace
@@ -113,10 +141,34 @@ void AppendNumber(std::string& out, double value, bool single) {
   out.append(buf, end);
 }
 
+LineOutput::LineOutput(std::FILE* file) : file_(file) {
+  capacity_ = kFlushAt + 2 * kMaxLine;
+  data_ = std::make_unique<char[]>(capacity_);
+}
+
+char* LineOutput::line() {
+  if (capacity_ - size_ < kMaxLine) {
+    // Only without a file (in memory) does the buffer grow.
+    if (file_ != nullptr) flush();
+    if (capacity_ - size_ < kMaxLine) {
+      auto bigger = std::make_unique<char[]>(capacity_ * 2);
+      std::memcpy(bigger.get(), data_.get(), size_);
+      data_ = std::move(bigger);
+      capacity_ *= 2;
+    }
+  }
+  return data_.get() + size_;
+}
+
+void LineOutput::done(char* end) {
+  size_ = static_cast<std::size_t>(end - data_.get());
+  if (file_ != nullptr && size_ >= kFlushAt) flush();
+}
+
 bool LineOutput::flush() {
-  if (file_ == nullptr || buffer_.empty()) return !failed_;
-  if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
-  buffer_.clear();
+  if (file_ == nullptr || size_ == 0) return !failed_;
+  if (std::fwrite(data_.get(), 1, size_, file_) != size_) failed_ = true;
+  size_ = 0;
   return !failed_;
 }
 
@@ -170,24 +222,17 @@ LineOutput& DecodeSession::csvTarget(std::string_view kind, bool problem) {
     const std::string path = options_.csvDir + "/" + std::string(name) + ".csv";
     file->file = std::fopen(path.c_str(), "wb");
     if (file->file == nullptr) filesFailed_ = true;
-    // Without a file the lines are kept in memory and dropped: the failure is reported.
     file->out = std::make_unique<LineOutput>(file->file);
     it = files_.emplace(std::string(name), std::move(file)).first;
-    std::string& b = it->second->out->buffer();
     if (problem) {
-      b.append("offset,problem\n");
+      it->second->out->append("offset,problem\n");
     } else {
-      b.append("offset");
-      for (int i = 0; i < decoder_.fieldCount(); ++i) {
-        b.push_back(',');
-        ColumnName(b, decoder_.field(i));
-      }
-      b.push_back('\n');
+      Header(*it->second->out, "offset", decoder_);
     }
   }
   LineOutput& target = *it->second->out;
-  // A failed folder file must not grow without bound.
-  if (it->second->file == nullptr) target.buffer().clear();
+  // Without its file the lines are dropped (the failure is reported), so memory stays bounded.
+  if (it->second->file == nullptr) target.discard();
   return target;
 }
 
@@ -209,15 +254,10 @@ void DecodeSession::packet(std::int64_t offset, int id, const std::uint8_t* payl
       if (options_.format == DecodeFormat::Csv && options_.csvDir.empty() &&
           !csvHeaderDone_[static_cast<std::size_t>(key)]) {
         csvHeaderDone_[static_cast<std::size_t>(key)] = true;
-        std::string& b = out_.buffer();
-        b.push_back('#');
-        b.append(kind);
-        b.append(",offset");
-        for (int i = 0; i < decoder_.fieldCount(); ++i) {
-          b.push_back(',');
-          ColumnName(b, decoder_.field(i));
-        }
-        b.push_back('\n');
+        char prefix[24] = "#";
+        kind.copy(prefix + 1, kind.size());
+        std::memcpy(prefix + 1 + kind.size(), ",offset", 7);
+        Header(out_, std::string_view(prefix, kind.size() + 8), decoder_);
       }
       writeReport(offset);
       return;
@@ -264,150 +304,136 @@ void DecodeSession::problem(std::int64_t offset, FrameFlaw flaw, std::string_vie
 
 void DecodeSession::writeProblem(std::int64_t offset, std::string_view reason) {
   ++problems_;
+  LineOutput& target = options_.format == DecodeFormat::Csv ? csvTarget({}, true) : out_;
+  Cursor c{target.line()};
   switch (options_.format) {
     case DecodeFormat::Text: {
-      std::string& b = out_.buffer();
-      RightAligned(b, offset, kOffsetWidth);
-      b.append("  ");
-      const std::size_t from = b.size();
-      b.append("!");
-      Pad(b, from, kKindWidth);
-      const std::size_t nameFrom = b.size();
-      b.append("problem");
-      Pad(b, nameFrom, kNameWidth);
-      b.push_back(' ');
-      b.append(reason);
-      b.push_back('\n');
-      out_.lineDone();
-      return;
+      c.rightAligned(offset, kOffsetWidth);
+      c.put("  ");
+      const char* from = c.p;
+      c.put('!');
+      c.padFrom(from, kKindWidth);
+      from = c.p;
+      c.put("problem");
+      c.padFrom(from, kNameWidth);
+      c.put(' ');
+      c.put(reason);
+      break;
     }
-    case DecodeFormat::Csv: {
-      LineOutput& target = csvTarget({}, true);
-      std::string& b = target.buffer();
-      if (options_.csvDir.empty()) b.append("problem,");
-      AppendInteger(b, offset);
-      b.push_back(',');
-      CsvText(b, reason);
-      b.push_back('\n');
-      target.lineDone();
-      return;
-    }
-    case DecodeFormat::JsonLines: {
-      std::string& b = out_.buffer();
-      b.append("{\"offset\":");
-      AppendInteger(b, offset);
-      b.append(",\"problem\":");
-      JsonString(b, reason);
-      b.append("}\n");
-      out_.lineDone();
-      return;
-    }
+    case DecodeFormat::Csv:
+      if (options_.csvDir.empty()) c.put("problem,");
+      c.integer(offset);
+      c.put(',');
+      c.csv(reason);
+      break;
+    case DecodeFormat::JsonLines:
+      c.put("{\"offset\":");
+      c.integer(offset);
+      c.put(",\"problem\":");
+      c.json(reason);
+      c.put('}');
+      break;
   }
+  c.put('\n');
+  target.done(c.p);
 }
 
 void DecodeSession::writeReport(std::int64_t offset) {
   const ReportDecoder& d = decoder_;
+  LineOutput& target = options_.format == DecodeFormat::Csv ? csvTarget(d.kind(), false) : out_;
+  Cursor c{target.line()};
   switch (options_.format) {
     case DecodeFormat::Text: {
-      std::string& b = out_.buffer();
-      RightAligned(b, offset, kOffsetWidth);
-      b.append("  ");
-      std::size_t from = b.size();
-      b.append(d.kind());
-      Pad(b, from, kKindWidth);
-      from = b.size();
-      b.append(d.name());
-      Pad(b, from, kNameWidth);
+      c.rightAligned(offset, kOffsetWidth);
+      c.put("  ");
+      const char* from = c.p;
+      c.put(d.kind());
+      c.padFrom(from, kKindWidth);
+      from = c.p;
+      c.put(d.name());
+      c.padFrom(from, kNameWidth);
       for (int i = 0; i < d.fieldCount(); ++i) {
         const DecodedField& f = d.field(i);
-        b.push_back(' ');
-        b.append(f.name);
-        b.push_back('=');
+        c.put(i == 0 ? " " : "  ");
+        c.put(f.name);
+        c.put('=');
         if (f.type == FieldType::Text) {
-          b.push_back('"');
-          b.append(d.text(f));
-          b.push_back('"');
+          c.put('"');
+          c.put(d.text(f));
+          c.put('"');
         } else {
-          Value(b, d, f);
+          c.value(d, f);
         }
-        if (*f.unit != '\0') {
-          b.push_back(' ');
-          b.append(f.unit);
+        if (!f.unit.empty()) {
+          c.put(' ');
+          c.put(f.unit);
         }
-        if (i + 1 < d.fieldCount()) b.push_back(' ');
       }
-      b.push_back('\n');
-      out_.lineDone();
-      return;
+      break;
     }
-    case DecodeFormat::Csv: {
-      LineOutput& target = csvTarget(d.kind(), false);
-      std::string& b = target.buffer();
+    case DecodeFormat::Csv:
       if (options_.csvDir.empty()) {
-        b.append(d.kind());
-        b.push_back(',');
+        c.put(d.kind());
+        c.put(',');
       }
-      AppendInteger(b, offset);
+      c.integer(offset);
       for (int i = 0; i < d.fieldCount(); ++i) {
         const DecodedField& f = d.field(i);
-        b.push_back(',');
+        c.put(',');
         if (f.type == FieldType::Text) {
-          CsvText(b, d.text(f));
+          c.csv(d.text(f));
         } else {
-          Value(b, d, f);
+          c.value(d, f);
         }
       }
-      b.push_back('\n');
-      target.lineDone();
-      return;
-    }
+      break;
     case DecodeFormat::JsonLines: {
-      std::string& b = out_.buffer();
-      b.append("{\"offset\":");
-      AppendInteger(b, offset);
-      b.append(",\"kind\":\"");
-      b.append(d.kind());
-      b.append("\",\"report\":");
-      JsonString(b, d.name());
-      b.append(",\"fields\":{");
+      c.put("{\"offset\":");
+      c.integer(offset);
+      c.put(",\"kind\":\"");
+      c.put(d.kind());
+      c.put("\",\"report\":");
+      c.json(d.name());
+      c.put(",\"fields\":{");
       bool anyUnit = false;
       for (int i = 0; i < d.fieldCount(); ++i) {
         const DecodedField& f = d.field(i);
-        if (i > 0) b.push_back(',');
-        b.push_back('"');
-        b.append(f.name);
-        b.append("\":");
+        if (i > 0) c.put(',');
+        c.put('"');
+        c.put(f.name);
+        c.put("\":");
         if (f.type == FieldType::Text) {
-          JsonString(b, d.text(f));
+          c.json(d.text(f));
         } else if (!Finite(f)) {
-          b.append("null");
+          c.put("null");
         } else {
-          Value(b, d, f);
+          c.value(d, f);
         }
-        anyUnit = anyUnit || *f.unit != '\0';
+        anyUnit = anyUnit || !f.unit.empty();
       }
-      b.push_back('}');
+      c.put('}');
       if (anyUnit) {
-        b.append(",\"units\":{");
+        c.put(",\"units\":{");
         bool first = true;
         for (int i = 0; i < d.fieldCount(); ++i) {
           const DecodedField& f = d.field(i);
-          if (*f.unit == '\0') continue;
-          if (!first) b.push_back(',');
+          if (f.unit.empty()) continue;
+          if (!first) c.put(',');
           first = false;
-          b.push_back('"');
-          b.append(f.name);
-          b.append("\":\"");
-          b.append(f.unit);
-          b.push_back('"');
+          c.put('"');
+          c.put(f.name);
+          c.put("\":\"");
+          c.put(f.unit);
+          c.put('"');
         }
-        b.push_back('}');
+        c.put('}');
       }
-      b.append("}\n");
-      out_.lineDone();
-      return;
+      c.put('}');
+      break;
     }
   }
+  c.put('\n');
+  target.done(c.p);
 }
 
 std::string DecodeSession::summary() const {

@@ -4,6 +4,7 @@
 // too. Counts per report and per problem are kept for the summary.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -20,25 +21,38 @@ namespace halvix::tools {
 enum class DecodeFormat { Text, Csv, JsonLines };
 
 // Buffered output to a file, or kept in memory when there is none (tests).
+// Lines are written straight into the buffer through a cursor: line() gives
+// room for one line, done() takes it.
 class LineOutput {
  public:
-  explicit LineOutput(std::FILE* file = nullptr) : file_(file) { buffer_.reserve(kFlushAt + 4096); }
+  // No line of any format is longer (40 fields, or a 511-byte text escaped).
+  static constexpr std::size_t kMaxLine = 32 * 1024;
+
+  explicit LineOutput(std::FILE* file = nullptr);
   ~LineOutput() { flush(); }
   LineOutput(const LineOutput&) = delete;
   LineOutput& operator=(const LineOutput&) = delete;
 
-  std::string& buffer() { return buffer_; }
-  void lineDone() {
-    if (file_ != nullptr && buffer_.size() >= kFlushAt) flush();
+  char* line();
+  void done(char* end);
+  void append(std::string_view text) {
+    char* p = line();
+    text.copy(p, std::min(text.size(), kMaxLine));
+    done(p + std::min(text.size(), kMaxLine));
   }
+  std::string_view text() const { return {data_.get(), size_}; }
+  // Drops what is buffered without writing it.
+  void discard() { size_ = 0; }
   // False when a write failed.
   bool flush();
   bool failed() const { return failed_; }
 
  private:
-  static constexpr std::size_t kFlushAt = 64 * 1024;
+  static constexpr std::size_t kFlushAt = 256 * 1024;
   std::FILE* file_;
-  std::string buffer_;
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
   bool failed_ = false;
 };
 

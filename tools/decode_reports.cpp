@@ -20,11 +20,11 @@ using namespace reports;
 // Angles travel in radians; they are shown in degrees with the windows' factor.
 double Deg(double radians) { return radians * kRadiansToDegrees; }
 
-constexpr const char* kSvNames[32] = {
+constexpr std::string_view kSvNames[32] = {
     "sv1",  "sv2",  "sv3",  "sv4",  "sv5",  "sv6",  "sv7",  "sv8",  "sv9",  "sv10", "sv11",
     "sv12", "sv13", "sv14", "sv15", "sv16", "sv17", "sv18", "sv19", "sv20", "sv21", "sv22",
     "sv23", "sv24", "sv25", "sv26", "sv27", "sv28", "sv29", "sv30", "sv31", "sv32"};
-constexpr const char* kChannelNames[8] = {"channel1", "channel2", "channel3", "channel4",
+constexpr std::string_view kChannelNames[8] = {"channel1", "channel2", "channel3", "channel4",
                                           "channel5", "channel6", "channel7", "channel8"};
 
 void Hex2(char* out, int value) {
@@ -450,7 +450,7 @@ void ReportDecoder::begin(const char* name) {
   texts_.clear();
 }
 
-DecodedField& ReportDecoder::next(const char* name, const char* unit, FieldType type) {
+DecodedField& ReportDecoder::next(std::string_view name, std::string_view unit, FieldType type) {
   // Every layout has fewer fields than the table holds; the last slot is reused rather than overrun.
   DecodedField& f = fields_[static_cast<std::size_t>(count_ < kMaxFields ? count_++ : kMaxFields - 1)];
   f.name = name;
@@ -459,25 +459,25 @@ DecodedField& ReportDecoder::next(const char* name, const char* unit, FieldType 
   return f;
 }
 
-void ReportDecoder::integer(const char* name, std::int64_t value, const char* unit) {
+void ReportDecoder::integer(std::string_view name, std::int64_t value, std::string_view unit) {
   next(name, unit, FieldType::Integer).integer = value;
 }
 
-void ReportDecoder::single(const char* name, double value, const char* unit) {
+void ReportDecoder::single(std::string_view name, double value, std::string_view unit) {
   next(name, unit, FieldType::Single).number = value;
 }
 
-void ReportDecoder::number(const char* name, double value, const char* unit) {
+void ReportDecoder::number(std::string_view name, double value, std::string_view unit) {
   next(name, unit, FieldType::Double).number = value;
 }
 
-void ReportDecoder::text(const char* name, std::string_view value) {
+void ReportDecoder::text(std::string_view name, std::string_view value) {
   const std::size_t start = texts_.size();
   texts_.append(value);
   textFrom(name, start);
 }
 
-void ReportDecoder::textFrom(const char* name, std::size_t start) {
+void ReportDecoder::textFrom(std::string_view name, std::size_t start) {
   DecodedField& f = next(name, "", FieldType::Text);
   f.textStart = static_cast<std::uint32_t>(start);
   f.textLength = static_cast<std::uint32_t>(texts_.size() - start);

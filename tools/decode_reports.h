@@ -25,8 +25,8 @@ enum class FieldType : std::uint8_t {
 };
 
 struct DecodedField {
-  const char* name = "";
-  const char* unit = "";  // empty for a count, code or flag
+  std::string_view name;
+  std::string_view unit;  // empty for a count, code or flag
   FieldType type = FieldType::Integer;
   std::int64_t integer = 0;
   double number = 0;
@@ -61,16 +61,17 @@ class ReportDecoder {
   // report, the fields, then finished() when its layout accepted the payload.
   void begin(const char* name);
   void finished() { decoded_ = true; }
-  void integer(const char* name, std::int64_t value, const char* unit = "");
-  void single(const char* name, double value, const char* unit = "");
-  void number(const char* name, double value, const char* unit = "");
-  void text(const char* name, std::string_view value);
+  // Names and units are literals: their lengths are known where they are written.
+  void integer(std::string_view name, std::int64_t value, std::string_view unit = {});
+  void single(std::string_view name, double value, std::string_view unit = {});
+  void number(std::string_view name, double value, std::string_view unit = {});
+  void text(std::string_view name, std::string_view value);
   // A text field made of what was appended to textArena() since start.
   std::string& textArena() { return texts_; }
-  void textFrom(const char* name, std::size_t start);
+  void textFrom(std::string_view name, std::size_t start);
 
  private:
-  DecodedField& next(const char* name, const char* unit, FieldType type);
+  DecodedField& next(std::string_view name, std::string_view unit, FieldType type);
 
   std::unique_ptr<link::ReportDispatcher> dispatcher_;
   bool decoded_ = false;

@@ -45,7 +45,7 @@ Decoded Decode(const Bytes& stream, DecodeFormat format = DecodeFormat::Text, st
   DecodeSession s(o, out);
   s.feed(stream.data(), stream.size());
   s.finish();
-  return {out.buffer(), s.problems()};
+  return {std::string(out.text()), s.problems()};
 }
 
 
