@@ -79,7 +79,7 @@ std::vector<Golden> Goldens() {
       {0x41, PayloadWriter(10).single(0, 345600.5F).word(4, 2300).single(6, 18),
        "41", "GPS Time", "timeOfWeek=345600.5 s  week=2300  utcOffset=18 s"},
       {0x42, PayloadWriter(16).single(0, 1.5F).single(4, -2).single(8, 3e6F),
-       "42", "XYZ Position", "x=1.5 m  y=-2 m  z=3e+06 m"},
+       "42", "XYZ Position", "x=1.5 m  y=-2 m  z=3000000 m"},
       {0x43, PayloadWriter(20).single(0, 0.125F).single(4, 0).single(8, -1).single(12, 7),
        "43", "XYZ Velocity", "x=0.125 m/s  y=0 m/s  z=-1 m/s  biasRate=7 m/s"},
       {0x4A, PayloadWriter(20).single(8, 100).single(12, -3),
@@ -88,7 +88,7 @@ std::vector<Golden> Goldens() {
       {0x56, PayloadWriter(20).single(0, 1).single(4, 2).single(8, 3).single(12, 4),
        "56", "ENU Velocity", "east=1 m/s  north=2 m/s  up=3 m/s  biasRate=4 m/s"},
       {0x83, PayloadWriter(36).dbl(0, 4e6).dbl(8, 1.25).dbl(16, -4.5e6).dbl(24, 0.001),
-       "83", "Precise XYZ Position", "x=4e+06 m  y=1.25 m  z=-4500000 m  clockBias=0.001 m"},
+       "83", "Precise XYZ Position", "x=4000000 m  y=1.25 m  z=-4500000 m  clockBias=0.001 m"},
       {0x5C, PayloadWriter(24).byte(0, 7).byte(1, 3 << 3).byte(2, 2).byte(3, 1).single(4, 45.5F)
                  .single(8, 12).single(12, 0).single(16, 0),
        "5C", "Tracking Status",
