@@ -17,6 +17,7 @@
 #include "app/receiver_types.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
+#include "tools/replay_device.h"
 #include "commands/altitude_dialog.h"
 #include "commands/auto_out_dialog.h"
 #include "commands/brisel_port_a_out_dialog.h"
@@ -515,6 +516,9 @@ void TForm_Main::buildMenus() {
   separator(control);
   m.ControlRecordQlip = item(control, "ControlRecordQlip", "&Record QLIP...",
                              &TForm_Main::ControlRecordQlipClick);
+  // Replay: added apart from the menu as the design lists it.
+  m.ControlReplayRecording = item(control, "ControlReplayRecording", "Re&play Recording...",
+                                  &TForm_Main::ControlReplayRecordingClick);
   m.ControlBackdoor = hiddenItem(control, "ControlBackdoor", "Backdoor", nullptr, QKeySequence(Qt::Key_F1));
   m.Control_PacketsOn = hiddenItem(control, "Control_PacketsOn", "Packets On",
                                    &TForm_Main::Control_PacketsOnClick, QKeySequence(Qt::Key_F2));
@@ -725,6 +729,11 @@ void TForm_Main::LightTxLamp() { controls.Shape_TxLED->setColor(QColor::fromRgb(
 
 void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(reports::kLampLit)); }
 
+void TForm_Main::ShowReplayStatus(const QString& text, bool commandsDropped) {
+  controls.Panel_Hint->setText(text);
+  if (commandsDropped) controls.Panel_Serial->setText(QString::fromLatin1(tools::kReplayCommandsText));
+}
+
 void TForm_Main::ShowSerialCaption(const QString& caption) { controls.Panel_Serial->setText(caption); }
 
 int TForm_Main::ApplyPortSettings(const link::PortSettings& settings) {
@@ -892,6 +901,12 @@ void TForm_Main::RecTypeCvlCVL2Click() { ApplyReceiverType(*this, kCorvelCvl2); 
 void TForm_Main::RecTypeBriselClick() { ApplyReceiverType(*this, kBrisel); }
 // Dolvo UTC is listed but has no configuration of its own: choosing it does nothing.
 void TForm_Main::RecTypeDolvoUTCClick() {}
+void TForm_Main::ControlReplayRecordingClick() {
+  const QString file = context_.prompts.openFileName(
+      QStringLiteral("Replay Recording"), QStringLiteral("QLIP Recordings (*.qlp);;All Files (*.*)"));
+  if (!file.isEmpty() && hooks.openReplay) hooks.openReplay(file);
+}
+
 void TForm_Main::ControlRecordQlipClick() { ShowWindow(windows_ ? windows_->logQlip.get() : nullptr); }
 void TForm_Main::Control_PacketsOnClick() {
   commands::SetPacketBroadcastMask8EA5(context_.link, 0x32, 0xE1);

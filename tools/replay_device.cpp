@@ -195,7 +195,7 @@ QString FormatReplayClock(int seconds) {
   return QString::asprintf("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
-QString ReplayStatusText(ReplayDevice& device) {
+QString ReplayStatusText(ReplayDevice& device, bool withCommands) {
   QString text = QStringLiteral("Replay %1 %2 / %3")
                      .arg(QFileInfo(device.fileName()).fileName(),
                           FormatReplayClock(device.positionSeconds()),
@@ -208,7 +208,7 @@ QString ReplayStatusText(ReplayDevice& device) {
   if (const std::int64_t gap = device.shownGap(); gap > 0) {
     text += QStringLiteral(", gap of %1 s skipped").arg(gap);
   }
-  if (device.commandsDropped() > 0) text += QStringLiteral(", commands not sent");
+  if (withCommands && device.commandsDropped() > 0) text += QStringLiteral(", commands not sent");
   return text;
 }
 

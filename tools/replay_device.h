@@ -99,7 +99,9 @@ class ReplayDevice final : public link::SerialDevice {
 // "00:12:34" of a count of seconds.
 QString FormatReplayClock(int seconds);
 // "Replay run.qlp 00:12:34 / 01:00:00", with the pause, a gap being skipped,
-// the end of the recording and dropped commands said after it.
-QString ReplayStatusText(ReplayDevice& device);
+// the end of the recording and (withCommands) dropped commands said after it.
+QString ReplayStatusText(ReplayDevice& device, bool withCommands = true);
+// What the status bar says once a command has gone nowhere.
+inline constexpr const char* kReplayCommandsText = "Commands not sent";
 
 }  // namespace halvix::tools
