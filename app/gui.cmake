@@ -5,6 +5,7 @@ target_sources(halvix_gui PRIVATE
   app/main_window.cpp
   app/program.cpp
   app/receiver_types.cpp
+  app/replay_bar.cpp
   app/splash_window.cpp
   app/widget_prompts.cpp
   app/window_set.cpp

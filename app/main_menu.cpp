@@ -131,6 +131,8 @@ constexpr MenuRow kMenuFrame[] = {
       End(),
       Line(),
       Do("ControlRecordQlip", "&Record QLIP...", &M::ControlRecordQlipClick, &Items::ControlRecordQlip),
+      Do("ControlReplayRecording", "Re&play Recording...", &M::ControlReplayRecordingClick,
+         &Items::ControlReplayRecording),
       Key("ControlBackdoor", "Backdoor", nullptr, &Items::ControlBackdoor, Qt::Key_F1),
       Key("Control_PacketsOn", "Packets On", &M::Control_PacketsOnClick, &Items::Control_PacketsOn, Qt::Key_F2),
       Key("Control_SICode6", "SI Code 6", &M::Control_SICode6Click, &Items::Control_SICode6, Qt::Key_F6),
@@ -335,6 +337,11 @@ void TForm_Main::RecTypeCvlCVL2Click() { ApplyReceiverType(*this, kCorvelCvl2); 
 void TForm_Main::RecTypeBriselClick() { ApplyReceiverType(*this, kBrisel); }
 // Dolvo UTC is listed but has no configuration of its own: choosing it does nothing.
 void TForm_Main::RecTypeDolvoUTCClick() {}
+void TForm_Main::ControlReplayRecordingClick() {
+  const QString file = context_.prompts.openFileName(
+      QStringLiteral("Replay Recording"), QStringLiteral("QLIP Recordings (*.qlp);;All Files (*.*)"));
+  if (!file.isEmpty() && hooks.openReplay) hooks.openReplay(file);
+}
 void TForm_Main::ControlRecordQlipClick() { OpenWindow(&Windows::logQlip); }
 void TForm_Main::Control_PacketsOnClick() {
   commands::SetPacketBroadcastMask8EA5(context_.link, 0x32, 0xE1);

@@ -16,6 +16,7 @@
 #include "app/receiver_types.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
+#include "tools/replay_device.h"
 #include "commands/catalogue.h"
 #include "link/port_settings.h"
 #include "widgets/group_panel.h"
@@ -525,6 +526,11 @@ void TForm_Main::TimerBreakTimer() { breakSequence_.tick(); }
 void TForm_Main::LightTxLamp() { controls.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
 
 void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
+
+void TForm_Main::ShowReplayStatus(const QString& text, bool commandsDropped) {
+  controls.Panel_Hint->setText(text);
+  if (commandsDropped) controls.Panel_Serial->setText(QString::fromLatin1(tools::kReplayCommandsText));
+}
 
 void TForm_Main::ShowSerialCaption(const QString& caption) { controls.Panel_Serial->setText(caption); }
 

@@ -140,6 +140,7 @@ class TForm_Main : public QMainWindow, private PollCycleView {
     QAction* RecTypeBrisel = nullptr;
     QAction* RecTypeDolvoUTC = nullptr;
     QAction* ControlRecordQlip = nullptr;
+    QAction* ControlReplayRecording = nullptr;
     QAction* ControlBackdoor = nullptr;
     QAction* Control_PacketsOn = nullptr;
     QAction* Control_SICode6 = nullptr;
@@ -190,6 +191,9 @@ class TForm_Main : public QMainWindow, private PollCycleView {
     // applied in developer mode. HOOK: left empty until the diagnostics
     // window has its test port.
     std::function<void()> resetDiagnosticsTestPort;
+    // Plays a recording back (in a window of its own). Empty: the menu item
+    // only asks for the file.
+    std::function<void(const QString& fileName)> openReplay;
     // Run by FormDestroy, e.g. to close the recording file.
     std::vector<std::function<void()>> destroy;
   };
@@ -234,6 +238,9 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void LightTxLamp();
   void LightRxLamp();
 
+  // The replay's position and state in the hint panel; once a command has
+  // gone nowhere, Panel_Serial says so.
+  void ShowReplayStatus(const QString& text, bool commandsDropped);
   // Sets the caption of Panel_Serial (ApplyPortSettings' caption panel).
   void ShowSerialCaption(const QString& caption);
   // Stops the break timer and sets the PC line to the settings, showing them
@@ -261,6 +268,7 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void RecTypeBriselClick();
   void RecTypeDolvoUTCClick();
   void ControlRecordQlipClick();
+  void ControlReplayRecordingClick();
   void Control_PacketsOnClick();
   void Control_SICode6Click();
   void Control_SICode8Click();
