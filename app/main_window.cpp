@@ -35,6 +35,7 @@
 #include "commands/timing_out_dialog.h"
 #include "link/port_settings.h"
 #include "reports/add_timing_window.h"
+#include "reports/charts_window.h"
 #include "reports/ephem_stat_window.h"
 #include "reports/group_panel.h"
 #include "reports/lamp.h"
@@ -579,6 +580,8 @@ void TForm_Main::buildMenus() {
   m.ViewHealth = item(view, "ViewHealth", "Almanac &Health Page...", &TForm_Main::ViewHealthClick);
   m.ViewDiagnostics = item(view, "ViewDiagnostics", "&Diagnostics...", &TForm_Main::ViewDiagnosticsClick);
   m.ViewDiagnostics->setVisible(false);
+  // The charts of the timing outputs, their stability and the sky.
+  item(view, "WindowCharts", "&Charts...", &TForm_Main::WindowChartsClick);
 
   QMenu* help = m.HelpMenu = addMenu(nullptr, "HelpMenu", "&Help");
   m.HelpHelp = item(help, "HelpHelp", "&Help...", &TForm_Main::HelpHelpClick);
@@ -952,6 +955,8 @@ void TForm_Main::ViewDiagnosticsClick() {
 }
 
 void TForm_Main::HelpHelpClick() { context_.prompts.showHelp(); }
+void TForm_Main::WindowChartsClick() { ShowWindow(windows_ ? windows_->charts.get() : nullptr); }
+
 void TForm_Main::HelpAboutClick() { ShowWindow(windows_ ? windows_->about.get() : nullptr); }
 
 }  // namespace halvix::app
