@@ -4,6 +4,7 @@
 #include "app/system_clock.h"
 #include "app/windows.h"
 #include "link/report_dispatcher.h"
+#include "reports/charts_window.h"
 #include "reports/config_decoders.h"
 #include "reports/decoder_context.h"
 #include "reports/position_decoders.h"
@@ -23,7 +24,7 @@ using DecoderFn = void (*)(const reports::DecoderContext&, const std::uint8_t*, 
 void WireDecoders(Windows& windows, AppContext& context) {
   windows.decoders = std::make_unique<reports::DecoderContext>(
       reports::DecoderContext{windows, context.display, context.prompts, context.link,
-                               context.readBack, {}, {}, {}, {}, {}});
+                               context.readBack, {}, {}, {}, {}, {}, {}, {}, {}});
   reports::DecoderContext* ctx = windows.decoders.get();
   ctx->setPcClockFromGps = [&context](double gpsSeconds, float utcOffset) {
     if (context.pcClock != nullptr) {
@@ -39,6 +40,10 @@ void WireDecoders(Windows& windows, AppContext& context) {
   ctx->nextTrackingReset = [diagnostics] { diagnostics->NextTrackingReset(); };
   ctx->appFatalError = [diagnostics] { diagnostics->AppFatalError(); };
   ctx->appFatalException = [diagnostics] { diagnostics->AppFatalException(); };
+  reports::TForm_Charts* charts = windows.charts.get();
+  ctx->chartTiming = [charts](const reports::SupplementalTiming& r) { charts->AddTiming(r); };
+  ctx->chartTracking = [charts](const reports::TrackingStatus& r) { charts->AddTracking(r); };
+  ctx->chartSelection = [charts](const reports::SatelliteSelection& r) { charts->AddSelection(r); };
 
   const auto bind = [ctx](DecoderFn fn) {
     return [ctx, fn](const std::uint8_t* payload, int length) { fn(*ctx, payload, length); };

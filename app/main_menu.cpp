@@ -28,6 +28,7 @@
 #include "commands/sv_num_dialog.h"
 #include "commands/timing_out_dialog.h"
 #include "reports/add_timing_window.h"
+#include "reports/charts_window.h"
 #include "reports/ephem_stat_window.h"
 #include "reports/product_window.h"
 #include "reports/raw_meas_window.h"
@@ -183,6 +184,9 @@ constexpr MenuRow kMenuFrame[] = {
       Do("ViewAlmanacData", "&Almanac Data...", &M::ViewAlmanacDataClick, &Items::ViewAlmanacData),
       Do("ViewHealth", "Almanac &Health Page...", &M::ViewHealthClick, &Items::ViewHealth),
       Later("ViewDiagnostics", "&Diagnostics...", &M::ViewDiagnosticsClick, &Items::ViewDiagnostics),
+      Line(),
+      // The charts of the timing outputs, their stability and the sky.
+      Do("WindowCharts", "&Charts...", &M::WindowChartsClick, nullptr),
     End(),
 
     Open("HelpMenu", "&Help", &Items::HelpMenu),
@@ -390,6 +394,8 @@ void TForm_Main::ViewDiagnosticsClick() {
   if (!context_.developerMode) return;
   OpenWindow(&Windows::diagnostics);
 }
+
+void TForm_Main::WindowChartsClick() { OpenWindow(&Windows::charts); }
 
 void TForm_Main::HelpHelpClick() { context_.prompts.showHelp(); }
 void TForm_Main::HelpAboutClick() { OpenWindow(&Windows::about); }

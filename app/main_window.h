@@ -301,6 +301,7 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void ViewAlmanacDataClick();
   void ViewHealthClick();
   void ViewDiagnosticsClick();
+  void WindowChartsClick();
 
   void HelpHelpClick();
   void HelpAboutClick();

@@ -20,6 +20,7 @@
 #include "commands/sv_num_dialog.h"
 #include "commands/timing_out_dialog.h"
 #include "reports/add_timing_window.h"
+#include "reports/charts_window.h"
 #include "reports/decoder_context.h"
 #include "reports/ephem_stat_window.h"
 #include "reports/product_window.h"
@@ -111,6 +112,7 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->diagnostics, context.prompts, context.link, context.readBack);
   create(*w, w->briselSurvey, context.link, context.prompts);
   create(*w, w->briselPortAOut, context.link);
+  create(*w, w->charts, context.clock, context.prompts);
   create(*w, w->splash);
   WireTools(*w);
   WireDecoders(*w, context);

@@ -19,6 +19,7 @@ class TForm_RawMeas;
 class TForm_EphemStat;
 class TForm_Track;
 class TForm_UTCParam;
+class TForm_Charts;
 }  // namespace halvix::reports
 
 namespace halvix::commands {
@@ -97,6 +98,7 @@ struct Windows {
   std::unique_ptr<tools::TForm_Diagnostics> diagnostics;
   std::unique_ptr<commands::TForm_BriselSurvey> briselSurvey;
   std::unique_ptr<commands::TForm_BriselPortAOut> briselPortAOut;
+  std::unique_ptr<reports::TForm_Charts> charts;
   std::unique_ptr<TForm_Splash> splash;
 
   // Every window above, in the order it was created.

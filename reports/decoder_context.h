@@ -20,6 +20,10 @@ struct Windows;
 
 namespace halvix::reports {
 
+struct SupplementalTiming;
+struct TrackingStatus;
+struct SatelliteSelection;
+
 struct DecoderContext {
   app::Windows& windows;
   DisplayState& display;
@@ -38,6 +42,11 @@ struct DecoderContext {
   // (report 0x5F, developer mode). HOOK: set once the diagnostics test has them.
   std::function<void()> appFatalError;
   std::function<void()> appFatalException;
+  // The Charts window's history: every supplemental timing report, tracking
+  // status and satellite selection, whatever the window shows.
+  std::function<void(const SupplementalTiming&)> chartTiming;
+  std::function<void(const TrackingStatus&)> chartTracking;
+  std::function<void(const SatelliteSelection&)> chartSelection;
 
   app::TForm_Main& main() const;
   // "Poll Timing Packets" is checked: the timing packets feed the main window.

@@ -1,5 +1,6 @@
 target_sources(halvix_gui PRIVATE
   reports/add_timing_window.cpp
+  reports/charts_window.cpp
   reports/config_decoders.cpp
   reports/decoder_context.cpp
   reports/ephem_stat_window.cpp
@@ -7,6 +8,7 @@ target_sources(halvix_gui PRIVATE
   reports/product_window.cpp
   reports/raw_meas_window.cpp
   reports/satellite_decoders.cpp
+  reports/sky_view.cpp
   reports/timing_decoders.cpp
   reports/track_window.cpp
   reports/utc_param_window.cpp

@@ -31,6 +31,7 @@ void Report5CDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int
   // The layout also turns away channels 12 and up: the table has twelve rows.
   const std::optional<TrackingStatus> r = DecodeTrackingStatus(payload, length);
   if (!r || r->channel < 0 || r->channel >= kSvRows) return;
+  if (ctx.chartTracking) ctx.chartTracking(*r);
   const auto index = static_cast<std::size_t>(r->channel);
   ctx.display.svRowCountdown[index] = kCountdownReload;
 
@@ -44,6 +45,7 @@ void Report5CDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int
 void Report6DDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
   const std::optional<SatelliteSelection> r = DecodeSatelliteSelection(payload, length);
   if (!r) return;
+  if (ctx.chartSelection) ctx.chartSelection(*r);
   TForm_Track::Controls& t = ctx.windows.track->controls;
   t.Panel_PDOP->setText(FormatDop(r->pdop));
   t.Panel_HDOP->setText(FormatDop(r->hdop));

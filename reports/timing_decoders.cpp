@@ -59,6 +59,7 @@ void Report8FABDecoder(const DecoderContext& ctx, const std::uint8_t* payload, i
 void Report8FACDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
   const std::optional<SupplementalTiming> r = DecodeSupplementalTiming(payload, length);
   if (!r) return;
+  if (ctx.chartTiming) ctx.chartTiming(*r);
   DisplayState& d = ctx.display;
   d.timingReportCountdown = kCountdownReload;
   d.timeReportCountdown = kCountdownReload;

@@ -1,0 +1,131 @@
+// TForm_Charts: the Charts window. Its first tab draws the timing outputs of
+// report 0x8F-AC (PPS offset, oscillator offset, PPS quantization error) and
+// the satellites tracked (0x5C) and used (0x6D) over a chosen span, with the
+// minor alarms as marks along the top of each plot; zoom, pan and a cursor
+// that reads every value. The second tab shows the stability of the PPS
+// (ADEV, MDEV, TDEV, with and without the quantization correction), the third
+// the sky. Every report is kept for 24 hours whether the window is shown or
+// not; what is visible is redrawn once a second.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "analysis/sky_track.h"
+#include "analysis/timing_history.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace halvix::link {
+class Clock;
+}
+namespace halvix::app {
+class OperatorPrompts;
+}
+
+namespace halvix::reports {
+
+struct SupplementalTiming;
+struct TrackingStatus;
+struct SatelliteSelection;
+class SkyView;
+class TimeChartView;
+class StabilityChartView;
+
+class TForm_Charts : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum class Span { TenMinutes, OneHour, SixHours, Day, All };
+  // Without a supplemental timing report for this long, the window says so.
+  static constexpr std::int64_t kTimingSilenceMs = 5'000;
+  // The stability plot is rebuilt this often (its sums are kept per sample).
+  static constexpr std::int64_t kStabilityRedrawMs = 10'000;
+
+  TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  ~TForm_Charts() override;
+
+  struct Controls {
+    QTabWidget* TabControl_Charts = nullptr;
+    // Time series.
+    std::array<QPushButton*, 5> Button_Span{};  // in Span order
+    QPushButton* Button_ExportCSV = nullptr;
+    QPushButton* Button_ExportPNG = nullptr;
+    QLabel* Label_Status = nullptr;
+    QLabel* Label_Cursor = nullptr;
+    TimeChartView* Chart_PPSOffset = nullptr;
+    TimeChartView* Chart_Oscillator = nullptr;
+    TimeChartView* Chart_Quantization = nullptr;
+    TimeChartView* Chart_Satellites = nullptr;
+    // Stability.
+    QComboBox* ComboBox_Deviation = nullptr;  // ADEV, MDEV, TDEV
+    QPushButton* Button_ExportStability = nullptr;
+    QLabel* Label_Stability = nullptr;
+    StabilityChartView* Chart_Stability = nullptr;
+    // Sky.
+    SkyView* SkyView_Satellites = nullptr;
+  };
+  Controls controls;
+
+  // The decoders' feeds.
+  void AddTiming(const SupplementalTiming& report);
+  void AddTracking(const TrackingStatus& report);
+  void AddSelection(const SatelliteSelection& report);
+
+  // Redraws the tab on show; the window's timer calls it once a second.
+  void Redraw();
+  void SetSpan(Span span);
+  // The time range shown, in seconds of the history; it follows the newest
+  // sample until the operator zooms or pans.
+  std::pair<double, double> viewRange() const { return {viewFrom_, viewTo_}; }
+  bool followsLive() const { return follow_; }
+  // Moves the cursor to a time (seconds of the history) and returns its text.
+  QString CursorText(double t) const;
+
+  const analysis::TimingHistory& history() const { return history_; }
+  const analysis::SkyTrack& sky() const { return sky_; }
+
+  void Button_ExportCSVClick();
+  void Button_ExportPNGClick();
+  void Button_ExportStabilityClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  double now() const;
+  void updateRange();
+  void redrawTimeSeries();
+  void redrawStability();
+  // Zoom by factor around a fraction of the width, and pan by a fraction.
+  void zoomView(double fraction, double factor);
+  void panView(double fraction);
+  void setCursor(std::optional<double> chartX);
+  bool writeFile(const QString& title, const QString& filter, const QString& suffix,
+                 const std::function<bool(const QString&)>& write);
+
+  link::Clock& clock_;
+  app::OperatorPrompts& prompts_;
+  analysis::TimingHistory history_;
+  analysis::SkyTrack sky_;
+  QTimer* timer_ = nullptr;
+  std::int64_t originMs_ = -1;  // clock time of the history's t = 0
+  std::int64_t lastTimingMs_ = -1;
+  std::int64_t lastStabilityMs_ = -1;
+  Span span_ = Span::TenMinutes;
+  bool follow_ = true;
+  double viewFrom_ = 0;
+  double viewTo_ = 600;
+};
+
+}  // namespace halvix::reports
