@@ -253,7 +253,7 @@ class StabilityChartView : public QChartView {
 
 TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QWidget* parent)
     : QWidget(parent), clock_(clock), prompts_(prompts) {
-  setObjectName(QStringLiteral("TForm_Charts"));
+  setObjectName(QStringLiteral("Form_Charts"));
   setWindowTitle(QStringLiteral("Charts"));
   setWindowFlag(Qt::Window);
   resize(1000, 760);

@@ -268,6 +268,7 @@ TEST_F(MainWindowTest, MenuFrame) {
               {"ControlPollingTimingPkts", "Poll Timing P&ackets"},
               {"ControlRecType", "C&hange Receiver Type"},
               {"ControlRecordQlip", "&Record QLIP..."},
+              {"ControlReplayRecording", "Re&play Recording..."},
               {"ControlBackdoor", "Backdoor", QKeySequence(Qt::Key_F1), false},
               {"Control_PacketsOn", "Packets On", QKeySequence(Qt::Key_F2), false},
               {"Control_SICode6", "SI Code 6", QKeySequence(Qt::Key_F6), false},
@@ -311,7 +312,8 @@ TEST_F(MainWindowTest, MenuFrame) {
               {"ViewEEPROM", "EEPROM &Segment Status..."},
               {"ViewAlmanacData", "&Almanac Data..."},
               {"ViewHealth", "Almanac &Health Page..."},
-              {"ViewDiagnostics", "&Diagnostics...", {}, false}});
+              {"ViewDiagnostics", "&Diagnostics...", {}, false},
+              {"WindowCharts", "&Charts..."}});
   expectMenu(main().findChild<QMenu*>(QStringLiteral("HelpMenu")), "&Help",
              {{"HelpHelp", "&Help..."}, {"HelpAbout", "&About..."}});
 
@@ -383,6 +385,8 @@ TEST_F(MainWindowTest, EveryWindowOnceInStartUpOrder) {
                   {"TForm_Diagnostics", "Diagnostics"},
                   {"TForm_BriselSurvey", "Set Survey  Limit"},
                   {"TForm_BriselPortAOut", "Port A Output"},
+                  // Beyond the classic set, before the splash.
+                  {"TForm_Charts", "Charts"},
                   {"TForm_Splash", nullptr}};
   const auto& order = windows->creationOrder;
   ASSERT_EQ(order.size(), std::size(expected));
