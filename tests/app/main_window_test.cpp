@@ -268,6 +268,7 @@ TEST_F(MainWindowTest, MenuFrame) {
               {"ControlPollingTimingPkts", "Poll Timing P&ackets"},
               {"ControlRecType", "C&hange Receiver Type"},
               {"ControlRecordQlip", "&Record QLIP..."},
+              {"ControlReplayRecording", "Re&play Recording..."},
               {"ControlBackdoor", "Backdoor", QKeySequence(Qt::Key_F1), false},
               {"Control_PacketsOn", "Packets On", QKeySequence(Qt::Key_F2), false},
               {"Control_SICode6", "SI Code 6", QKeySequence(Qt::Key_F6), false},
