@@ -66,6 +66,8 @@ bool Program::start(const QStringList& args) {
   }
 
   device_ = seams_.makeDevice(port_, seams_.clock);
+  // A replay waits for routine polling: the break sequence would eat its start.
+  if (auto* replay = dynamic_cast<tools::ReplayDevice*>(device_.get())) replay->setHeld(true);
   link_ = std::make_unique<link::SerialLink>(*device_, seams_.clock);
   context_.reset(new AppContext{port_, commandLine_.developerMode, seams_.clock, *link_,
                                 seams_.prompts});

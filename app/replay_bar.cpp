@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+
 #include "app/main_window.h"
 #include "app/operator_prompts.h"
 #include "tools/replay_device.h"
@@ -67,6 +68,7 @@ void ReplayBar::showBelowMain() {
 }
 
 void ReplayBar::Timer_ReplayTimer() {
+  if (device_.held() && main_.controls.Timer_QLIP->isActive()) device_.setHeld(false);
   controls.Label_Position->setText(tools::ReplayStatusText(device_));
   main_.ShowReplayStatus(tools::ReplayStatusText(device_, false), device_.commandsDropped() > 0);
   controls.Button_Pause->setEnabled(!device_.finished());

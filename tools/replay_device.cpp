@@ -130,7 +130,7 @@ bool ReplayDevice::open(const QString& fileName) {
 
 void ReplayDevice::advance() {
   const std::int64_t now = clock_.nowMs();
-  if (!paused_) replayMs_ += static_cast<double>(now - lastNowMs_) * speed_;
+  if (!paused_ && !held_) replayMs_ += static_cast<double>(now - lastNowMs_) * speed_;
   lastNowMs_ = now;
 }
 
@@ -141,7 +141,7 @@ std::int64_t ReplayDevice::releasedLimit() const {
 }
 
 std::int64_t ReplayDevice::bytesWaiting() {
-  if (!file_.isOpen()) return 0;
+  if (!file_.isOpen() || held_) return 0;
   advance();
   return std::max<std::int64_t>(0, releasedLimit() - readPos_);
 }
@@ -165,6 +165,11 @@ std::int64_t ReplayDevice::write(const std::uint8_t*, std::int64_t size) {
 void ReplayDevice::setSpeed(double speed) {
   advance();
   speed_ = std::isfinite(speed) ? std::clamp(speed, kMinSpeed, kMaxSpeed) : 1.0;
+}
+
+void ReplayDevice::setHeld(bool held) {
+  advance();
+  held_ = held;
 }
 
 void ReplayDevice::setPaused(bool paused) {
@@ -202,6 +207,8 @@ QString ReplayStatusText(ReplayDevice& device, bool withCommands) {
                           FormatReplayClock(device.durationSeconds()));
   if (device.finished()) {
     text += QStringLiteral(", end of recording");
+  } else if (device.held()) {
+    text += QStringLiteral(", waiting for the link");
   } else if (device.paused()) {
     text += QStringLiteral(", paused");
   }

@@ -63,6 +63,10 @@ class ReplayDevice final : public link::SerialDevice {
   double speed() const { return speed_; }
   void setPaused(bool paused);
   bool paused() const { return paused_; }
+  // Held, nothing comes and replay time stands: the program holds it while
+  // its start-up break sequence runs, which would swallow the first seconds.
+  void setHeld(bool held);
+  bool held() const { return held_; }
 
   const QString& fileName() const { return fileName_; }
   const QString& error() const { return error_; }
@@ -85,6 +89,7 @@ class ReplayDevice final : public link::SerialDevice {
   link::Clock& clock_;
   double speed_;
   bool paused_ = false;
+  bool held_ = false;
   double replayMs_ = 0;
   std::int64_t lastNowMs_ = 0;
   QFile file_;

@@ -135,7 +135,7 @@ TEST(ReplayPacing, WhatStartsASecond) {
   }
 }
 
-TEST(ReplayDevice, CommandsGoNowhereAndAMissingFileFails) {
+TEST(ReplayDevice, HeldCommandsGoNowhereAndAMissingFileFails) {
   QTemporaryDir dir;
   Bytes b;
   Second(b, 5);
@@ -143,7 +143,13 @@ TEST(ReplayDevice, CommandsGoNowhereAndAMissingFileFails) {
   tools::ReplayDevice d(clock);
   EXPECT_FALSE(d.open(dir.filePath(QStringLiteral("none.qlp"))));
   EXPECT_FALSE(d.error().isEmpty());
+  d.setHeld(true);
   ASSERT_TRUE(d.open(Write(dir, b)));
+  clock.advance(5000);
+  EXPECT_EQ(d.bytesWaiting(), 0) << "held: nothing comes and time stands";
+  EXPECT_EQ(d.positionSeconds(), 0);
+  d.setHeld(false);
+  EXPECT_GT(d.bytesWaiting(), 0);
   int dropped = 0;
   d.setCommandDropped([&] { ++dropped; });
   const std::uint8_t cmd[] = {0x10, 0x21, 0x10, 0x03};
