@@ -18,7 +18,7 @@
 #include "app/replay_bar.h"
 #include "app/windows.h"
 #include "reports/timing_layouts.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "tests/integration/tool_harness.h"
 #include "tools/decode_frames.h"
 #include "tools/decode_reports.h"
