@@ -17,6 +17,31 @@ constexpr std::size_t kOffsetWidth = 10;
 constexpr std::size_t kKindWidth = 7;
 constexpr std::size_t kNameWidth = 26;
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+int DigitCount(std::uint32_t v) {
+  return v < 10 ? 1 : v < 100 ? 2 : v < 1000 ? 3 : v < 10'000 ? 4 : v < 100'000 ? 5 : v < 1'000'000 ? 6 : v < 10'000'000 ? 7 : 8;
+}
+
+// Writes v (below 10^8) in decimal as n digits ending at out + n.
+char* Digits(char* out, std::uint32_t v, int n) {
+  char* q = out + n;
+  while (v >= 100) {
+    q -= 2;
+    std::memcpy(q, kDigitPairs + 2 * (v % 100), 2);
+    v /= 100;
+  }
+  if (v >= 10) {
+    std::memcpy(q - 2, kDigitPairs + 2 * v, 2);
+  } else {
+    q[-1] = static_cast<char>('0' + v);
+  }
+  return out + n;
+}
+
 // Writes one line into the output's buffer: no checks per piece, the buffer
 // has room for the longest line.
 struct Cursor {
@@ -34,7 +59,21 @@ struct Cursor {
       p += width - used;
     }
   }
-  void integer(std::int64_t v) { p = std::to_chars(p, p + 24, v).ptr; }
+  // Copies n bytes of a padded piece in whole 16-byte steps, without a call:
+  // the source may be read, and the line written, up to 15 bytes past n.
+  void padded(const char* from, std::size_t n) {
+    for (std::size_t i = 0; i < n; i += 16) std::memcpy(p + i, from + i, 16);
+    p += n;
+  }
+  void integer(std::int64_t v) {
+    // Counts, codes and flags are mostly small: two digits at a time.
+    if (v >= 0 && v < 100'000'000) {
+      const auto u = static_cast<std::uint32_t>(v);
+      p = Digits(p, u, DigitCount(u));
+      return;
+    }
+    p = std::to_chars(p, p + 24, v).ptr;
+  }
   void number(double v, bool single) {
     // Whole numbers (zeros, counts, 99 DOPs) are common and far cheaper as integers.
     if (v > -1e15 && v < 1e15 && v == static_cast<double>(static_cast<std::int64_t>(v)) &&
@@ -45,6 +84,14 @@ struct Cursor {
     p = single ? std::to_chars(p, p + 40, static_cast<float>(v)).ptr : std::to_chars(p, p + 40, v).ptr;
   }
   void rightAligned(std::int64_t v, std::size_t width) {
+    if (v >= 0 && v < 100'000'000 && width >= 8) {
+      const auto u = static_cast<std::uint32_t>(v);
+      const int n = DigitCount(u);
+      std::memset(p, ' ', width);
+      Digits(p + width - static_cast<std::size_t>(n), u, n);
+      p += width;
+      return;
+    }
     char buf[24];
     const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
     const auto n = static_cast<std::size_t>(end - buf);
@@ -248,6 +295,7 @@ void DecodeSession::packet(std::int64_t offset, int id, const std::uint8_t* payl
       if (index < 0) {
         index = static_cast<std::int32_t>(counts_.size());
         counts_.push_back({std::string(kind), std::string(decoder_.name()), 0});
+        textPieces_.emplace_back();
       }
       ++counts_[static_cast<std::size_t>(index)].count;
       if (!shown(kind)) return;
@@ -259,7 +307,7 @@ void DecodeSession::packet(std::int64_t offset, int id, const std::uint8_t* payl
         std::memcpy(prefix + 1 + kind.size(), ",offset", 7);
         Header(out_, std::string_view(prefix, kind.size() + 8), decoder_);
       }
-      writeReport(offset);
+      writeReport(offset, index);
       return;
     }
     case DecodeOutcome::UnknownId:
@@ -338,39 +386,86 @@ void DecodeSession::writeProblem(std::int64_t offset, std::string_view reason) {
   target.done(c.p);
 }
 
-void DecodeSession::writeReport(std::int64_t offset) {
+// A kind's text line is its offset, then fixed text and values in turn:
+// "8F-AC  Supplemental Timing        receiverMode=", value, "  surveyProgress=",
+// value, " %  minorAlarms=", ... The fixed pieces are rendered once per kind
+// and kept while its layout gives the same fields (a count of satellites can
+// change them).
+struct DecodeSession::TextPieces {
+  std::vector<const char*> names;
+  std::vector<const char*> units;
+  std::string text;                 // every piece, then padding for whole-step copies
+  std::vector<std::uint32_t> ends;  // where each piece ends in text
+};
+
+const DecodeSession::TextPieces& DecodeSession::textPieces(std::int32_t index) {
+  const ReportDecoder& d = decoder_;
+  auto& slot = textPieces_[static_cast<std::size_t>(index)];
+  const auto n = static_cast<std::size_t>(d.fieldCount());
+  if (slot != nullptr && slot->names.size() == n) {
+    bool same = true;
+    for (std::size_t i = 0; i < n && same; ++i) {
+      const DecodedField& f = d.field(static_cast<int>(i));
+      same = f.name.data() == slot->names[i] && f.unit.data() == slot->units[i];
+    }
+    if (same) return *slot;
+  }
+  if (slot == nullptr) slot = std::make_unique<TextPieces>();
+  TextPieces& t = *slot;
+  t.names.clear();
+  t.units.clear();
+  t.text.clear();
+  t.ends.clear();
+  t.text.append("  ");
+  t.text.append(d.kind());
+  t.text.append(kKindWidth > d.kind().size() ? kKindWidth - d.kind().size() : 0, ' ');
+  t.text.append(d.name());
+  t.text.append(kNameWidth > d.name().size() ? kNameWidth - d.name().size() : 0, ' ');
+  for (std::size_t i = 0; i < n; ++i) {
+    const DecodedField& f = d.field(static_cast<int>(i));
+    t.names.push_back(f.name.data());
+    t.units.push_back(f.unit.data());
+    t.text.append(i == 0 ? " " : "  ");
+    t.text.append(f.name);
+    t.text.push_back('=');
+    if (f.type == FieldType::Text) t.text.push_back('"');
+    t.ends.push_back(static_cast<std::uint32_t>(t.text.size()));
+    if (f.type == FieldType::Text) t.text.push_back('"');
+    if (!f.unit.empty()) {
+      t.text.push_back(' ');
+      t.text.append(f.unit);
+    }
+  }
+  t.ends.push_back(static_cast<std::uint32_t>(t.text.size()));
+  t.text.append(16, '\0');
+  return t;
+}
+
+char* DecodeSession::writeText(char* p, std::int32_t index) {
+  const ReportDecoder& d = decoder_;
+  const TextPieces& t = textPieces(index);
+  Cursor c{p};
+  const char* text = t.text.data();
+  std::uint32_t from = 0;
+  for (int i = 0; i < d.fieldCount(); ++i) {
+    const std::uint32_t end = t.ends[static_cast<std::size_t>(i)];
+    c.padded(text + from, end - from);
+    from = end;
+    c.value(d, d.field(i));
+  }
+  c.padded(text + from, t.ends.back() - from);
+  return c.p;
+}
+
+void DecodeSession::writeReport(std::int64_t offset, std::int32_t index) {
   const ReportDecoder& d = decoder_;
   LineOutput& target = options_.format == DecodeFormat::Csv ? csvTarget(d.kind(), false) : out_;
   Cursor c{target.line()};
   switch (options_.format) {
-    case DecodeFormat::Text: {
+    case DecodeFormat::Text:
       c.rightAligned(offset, kOffsetWidth);
-      c.put("  ");
-      const char* from = c.p;
-      c.put(d.kind());
-      c.padFrom(from, kKindWidth);
-      from = c.p;
-      c.put(d.name());
-      c.padFrom(from, kNameWidth);
-      for (int i = 0; i < d.fieldCount(); ++i) {
-        const DecodedField& f = d.field(i);
-        c.put(i == 0 ? " " : "  ");
-        c.put(f.name);
-        c.put('=');
-        if (f.type == FieldType::Text) {
-          c.put('"');
-          c.put(d.text(f));
-          c.put('"');
-        } else {
-          c.value(d, f);
-        }
-        if (!f.unit.empty()) {
-          c.put(' ');
-          c.put(f.unit);
-        }
-      }
+      c.p = writeText(c.p, index);
       break;
-    }
     case DecodeFormat::Csv:
       if (options_.csvDir.empty()) {
         c.put(d.kind());

@@ -88,7 +88,11 @@ class DecodeSession final : public FrameSink {
  private:
   struct KindFile;
   bool shown(std::string_view kind) const;
-  void writeReport(std::int64_t offset);
+  struct TextPieces;
+  void writeReport(std::int64_t offset, std::int32_t index);
+  // Writes the text line's fields at p; returns the end.
+  char* writeText(char* p, std::int32_t index);
+  const TextPieces& textPieces(std::int32_t index);
   void writeProblem(std::int64_t offset, std::string_view reason);
   LineOutput& csvTarget(std::string_view kind, bool problem);
 
@@ -106,6 +110,8 @@ class DecodeSession final : public FrameSink {
     std::int64_t count = 0;
   };
   std::vector<Count> counts_;
+  // The text form's fixed pieces of each kind, by the same index.
+  std::vector<std::unique_ptr<TextPieces>> textPieces_;
   std::vector<std::int32_t> countIndex_;  // by id and sub-code, -1 unseen
   std::map<std::string, std::int64_t> problemCounts_;
   std::vector<bool> csvHeaderDone_;  // single-stream CSV: header written per kind
