@@ -18,6 +18,8 @@ using link::ReportDispatcher;
 using namespace reports;
 
 // Angles travel in radians; they are shown in degrees with the windows' factor.
+// An angle sent as a single is written as a single too: the digits past a
+// single's precision would say nothing.
 double Deg(double radians) { return radians * kRadiansToDegrees; }
 
 constexpr std::string_view kSvNames[32] = {
@@ -128,8 +130,8 @@ void RegisterLayouts(ReportDispatcher& r, ReportDecoder& d) {
   }));
   r.setDecoder(0x4A, Route(d, "LLA Position", DecodeLlaPosition,
                            [](ReportDecoder& o, const LlaPosition& v) {
-    o.number("latitude", Deg(v.latitude), "deg");
-    o.number("longitude", Deg(v.longitude), "deg");
+    o.single("latitude", Deg(v.latitude), "deg");
+    o.single("longitude", Deg(v.longitude), "deg");
     o.single("altitude", v.altitude, "m");
     o.single("clockBias", v.clockBias, "m");
   }));
@@ -186,8 +188,8 @@ void RegisterLayouts(ReportDispatcher& r, ReportDecoder& d) {
     o.integer("ephemeris", v.ephemeris);
     o.single("signalLevel", v.signalLevel, "AMU");
     o.single("lastMeasurement", v.lastMeasurement, "s");
-    o.number("elevation", Deg(v.elevation), "deg");
-    o.number("azimuth", Deg(v.azimuth), "deg");
+    o.single("elevation", Deg(v.elevation), "deg");
+    o.single("azimuth", Deg(v.azimuth), "deg");
   }));
   r.setDecoder(0x6D, Route(d, "Satellite Selection", DecodeSatelliteSelection,
                            [](ReportDecoder& o, const SatelliteSelection& v) {
@@ -342,7 +344,7 @@ void RegisterLayouts(ReportDispatcher& r, ReportDecoder& d) {
     o.integer("receiverMode", v.receiverMode);
     o.integer("dgpsMode", v.dgpsMode);
     o.integer("dynamicsCode", v.dynamicsCode);
-    o.number("elevationMask", Deg(v.elevationMask), "deg");
+    o.single("elevationMask", Deg(v.elevationMask), "deg");
     o.single("signalLevelMask", v.signalLevelMask, "AMU");
     o.single("pdopMask", v.pdopMask);
     o.single("pdopSwitch", v.pdopSwitch);
@@ -448,27 +450,6 @@ void ReportDecoder::begin(const char* name) {
   name_ = name;
   count_ = 0;
   texts_.clear();
-}
-
-DecodedField& ReportDecoder::next(std::string_view name, std::string_view unit, FieldType type) {
-  // Every layout has fewer fields than the table holds; the last slot is reused rather than overrun.
-  DecodedField& f = fields_[static_cast<std::size_t>(count_ < kMaxFields ? count_++ : kMaxFields - 1)];
-  f.name = name;
-  f.unit = unit;
-  f.type = type;
-  return f;
-}
-
-void ReportDecoder::integer(std::string_view name, std::int64_t value, std::string_view unit) {
-  next(name, unit, FieldType::Integer).integer = value;
-}
-
-void ReportDecoder::single(std::string_view name, double value, std::string_view unit) {
-  next(name, unit, FieldType::Single).number = value;
-}
-
-void ReportDecoder::number(std::string_view name, double value, std::string_view unit) {
-  next(name, unit, FieldType::Double).number = value;
 }
 
 void ReportDecoder::text(std::string_view name, std::string_view value) {

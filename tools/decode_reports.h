@@ -62,16 +62,29 @@ class ReportDecoder {
   void begin(const char* name);
   void finished() { decoded_ = true; }
   // Names and units are literals: their lengths are known where they are written.
-  void integer(std::string_view name, std::int64_t value, std::string_view unit = {});
-  void single(std::string_view name, double value, std::string_view unit = {});
-  void number(std::string_view name, double value, std::string_view unit = {});
+  void integer(std::string_view name, std::int64_t value, std::string_view unit = {}) {
+    next(name, unit, FieldType::Integer).integer = value;
+  }
+  void single(std::string_view name, double value, std::string_view unit = {}) {
+    next(name, unit, FieldType::Single).number = value;
+  }
+  void number(std::string_view name, double value, std::string_view unit = {}) {
+    next(name, unit, FieldType::Double).number = value;
+  }
   void text(std::string_view name, std::string_view value);
   // A text field made of what was appended to textArena() since start.
   std::string& textArena() { return texts_; }
   void textFrom(std::string_view name, std::size_t start);
 
  private:
-  DecodedField& next(std::string_view name, std::string_view unit, FieldType type);
+  DecodedField& next(std::string_view name, std::string_view unit, FieldType type) {
+    // Every layout has fewer fields than the table holds; the last slot is reused rather than overrun.
+    DecodedField& f = fields_[static_cast<std::size_t>(count_ < kMaxFields ? count_++ : kMaxFields - 1)];
+    f.name = name;
+    f.unit = unit;
+    f.type = type;
+    return f;
+  }
 
   std::unique_ptr<link::ReportDispatcher> dispatcher_;
   bool decoded_ = false;

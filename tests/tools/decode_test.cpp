@@ -90,9 +90,9 @@ std::vector<Golden> Goldens() {
       {0x83, PayloadWriter(36).dbl(0, 4e6).dbl(8, 1.25).dbl(16, -4.5e6).dbl(24, 0.001),
        "83", "Precise XYZ Position", "x=4000000 m  y=1.25 m  z=-4500000 m  clockBias=0.001 m"},
       {0x5C, PayloadWriter(24).byte(0, 7).byte(1, 3 << 3).byte(2, 2).byte(3, 1).single(4, 45.5F)
-                 .single(8, 12).single(12, 0).single(16, 0),
+                 .single(8, 12).single(12, static_cast<float>(45 * kDeg)).single(16, static_cast<float>(270 * kDeg)),
        "5C", "Tracking Status",
-       "satellite=7  channel=3  acquisition=2  ephemeris=1  signalLevel=45.5 AMU  lastMeasurement=12 s  elevation=0 deg  azimuth=0 deg"},
+       "satellite=7  channel=3  acquisition=2  ephemeris=1  signalLevel=45.5 AMU  lastMeasurement=12 s  elevation=45 deg  azimuth=270 deg"},
       {0x6D, PayloadWriter(20).byte(0, 4).single(1, 1.5F).single(5, 1).single(9, 2).single(13, 0.5F)
                  .byte(17, 3).byte(18, 0xF9).byte(19, 0x10),
        "6D", "Satellite Selection", "mode=4  pdop=1.5  hdop=1  vdop=2  tdop=0.5  satellites=\"3 -7 16\""},
