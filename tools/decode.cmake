@@ -4,6 +4,8 @@ target_sources(halvix_core PRIVATE
   tools/decode_reports.cpp
   tools/decode_output.cpp
   tools/replay_device.cpp
+  tools/stream_time.cpp
+  tools/decode_stability.cpp
 )
 
 add_executable(halvix-decode tools/decode_main.cpp)

@@ -4,11 +4,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "tools/decode_output.h"
+#include "tools/decode_stability.h"
 
 namespace {
 
@@ -16,6 +18,7 @@ using halvix::tools::DecodeFormat;
 using halvix::tools::DecodeOptions;
 using halvix::tools::DecodeSession;
 using halvix::tools::LineOutput;
+using halvix::tools::StabilityCollector;
 
 constexpr int kClean = 0;
 constexpr int kProblems = 1;
@@ -23,11 +26,14 @@ constexpr int kUnusable = 2;
 
 const char kUsage[] =
     "Usage: halvix-decode [--format=text|csv|jsonl] [--only=41,8F-AC,...] [--csv-dir=DIR] [FILE.qlp | -]\n"
+    "       halvix-decode --adev [--format=text|csv|jsonl] [FILE.qlp | -]\n"
     "Decodes a QLIP recording (or standard input) into one line per packet.\n"
     "\n"
     "  --format=FORMAT  text (aligned, the default), csv or jsonl (one JSON object a line)\n"
     "  --only=KINDS     show only these report kinds; an id alone (8F) takes all its sub-codes\n"
     "  --csv-dir=DIR    CSV into one file per report kind (and problems.csv) in DIR\n"
+    "  --adev           the PPS stability instead: ADEV, MDEV and TDEV from the PPS offset\n"
+    "                   of 0x8F-AC (tau0 = 1 s), raw and less the quantization error\n"
     "  --help           show this text and exit\n"
     "\n"
     "A summary goes to standard error. Exit status: 0 clean, 1 problems found,\n"
@@ -52,6 +58,7 @@ int main(int argc, char** argv) {
   DecodeOptions options;
   std::string input = "-";
   bool formatGiven = false;
+  bool adev = false;
   int files = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string_view a = argv[i];
@@ -72,6 +79,8 @@ int main(int argc, char** argv) {
                      std::string(f).c_str());
         return kUnusable;
       }
+    } else if (a == "--adev") {
+      adev = true;
     } else if (a.starts_with("--only=")) {
       options.only = SplitKinds(a.substr(7));
     } else if (a.starts_with("--csv-dir=")) {
@@ -90,6 +99,10 @@ int main(int argc, char** argv) {
   }
   if (files > 1) {
     std::fputs("halvix-decode: give one recording at most\n", stderr);
+    return kUnusable;
+  }
+  if (adev && (!options.csvDir.empty() || !options.only.empty())) {
+    std::fputs("halvix-decode: --adev writes one table; leave out --csv-dir and --only\n", stderr);
     return kUnusable;
   }
   if (!options.csvDir.empty()) {
@@ -111,22 +124,42 @@ int main(int argc, char** argv) {
   }
 
   LineOutput out(stdout);
-  DecodeSession session(options, out);
+  std::unique_ptr<DecodeSession> session;
+  std::unique_ptr<StabilityCollector> stability;
+  if (adev) {
+    stability = std::make_unique<StabilityCollector>();
+  } else {
+    session = std::make_unique<DecodeSession>(options, out);
+  }
   static std::uint8_t chunk[256 * 1024];
   bool readFailed = false;
   for (;;) {
     const std::size_t got = std::fread(chunk, 1, sizeof chunk, in);
-    if (got > 0) session.feed(chunk, got);
+    if (got > 0) {
+      if (stability) {
+        stability->feed(chunk, got);
+      } else {
+        session->feed(chunk, got);
+      }
+    }
     if (got < sizeof chunk) {
       readFailed = std::ferror(in) != 0;
       break;
     }
   }
-  session.finish();
+  if (stability) {
+    stability->finish();
+    stability->write(options.format, out);
+    out.flush();
+  } else {
+    session->finish();
+  }
   if (in != stdin) std::fclose(in);
-  const bool writeFailed = session.outputFailed() || std::fflush(stdout) != 0;
+  const bool writeFailed =
+      out.failed() || (session && session->outputFailed()) || std::fflush(stdout) != 0;
 
-  std::fputs(session.summary().c_str(), stderr);
+  std::fputs(stability ? stability->summary().c_str() : session->summary().c_str(), stderr);
+  const std::int64_t problems = stability ? stability->problems() : session->problems();
   if (readFailed) {
     std::fprintf(stderr, "halvix-decode: reading %s failed part way\n",
                  input == "-" ? "standard input" : input.c_str());
@@ -136,5 +169,5 @@ int main(int argc, char** argv) {
     std::fputs("halvix-decode: the output could not be written\n", stderr);
     return kUnusable;
   }
-  return session.problems() > 0 ? kProblems : kClean;
+  return problems > 0 ? kProblems : kClean;
 }

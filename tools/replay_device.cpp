@@ -3,73 +3,32 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
-#include "reports/position_layouts.h"
-#include "reports/timing_layouts.h"
 #include "tools/decode_frames.h"
+#include "tools/stream_time.h"
 
 namespace halvix::tools {
 
 namespace {
-
-// A time that goes back further than this is a new start (a reset, a new
-// week), not a late answer to a poll.
-constexpr std::int64_t kBackwardJumpSeconds = 10;
 
 class Indexer final : public FrameSink {
  public:
   explicit Indexer(RecordingIndex& index) : index_(index) { index_.secondStarts.assign(1, 0); }
 
   void packet(std::int64_t offset, int id, const std::uint8_t* payload, int length) override {
-    if (id == 0x8F && length >= 1 && payload[0] == 0xAC) {
-      // The time has not moved since the last once-a-second report.
-      if (acInSecond_) start(offset);
-      acInSecond_ = true;
-      return;
+    const StreamTime::Step step = time_.packet(id, payload, length);
+    if (!step.newSecond) return;
+    if (step.skipped > 0) {
+      index_.gaps.emplace_back(static_cast<int>(index_.secondStarts.size()), step.skipped);
     }
-    const std::optional<std::int64_t> s = timeSecond(id, payload, length);
-    if (!s) return;
-    if (!last_) {
-      if (acInSecond_) start(offset);
-    } else if (*s > *last_) {
-      if (*s - *last_ > 1) index_.gaps.emplace_back(static_cast<int>(index_.secondStarts.size()), *s - *last_ - 1);
-      start(offset);
-    } else if (*s < *last_ - kBackwardJumpSeconds) {
-      start(offset);
-    } else {
-      return;
-    }
-    last_ = *s;
+    // The first second starts at 0 whatever comes first.
+    if (offset > index_.secondStarts.back()) index_.secondStarts.push_back(offset);
   }
   void problem(std::int64_t, FrameFlaw, std::string_view) override {}
 
  private:
-  static std::optional<std::int64_t> timeSecond(int id, const std::uint8_t* payload, int length) {
-    double tow = -1;
-    if (id == 0x8F && length >= 1 && payload[0] == 0xAB) {
-      if (const auto r = reports::DecodePrimaryTiming(payload, length)) tow = r->timeOfWeek;
-    } else if (id == 0x8F && length >= 1 && payload[0] == 0x0B) {
-      if (const auto r = reports::DecodeComprehensiveTime(payload, length)) tow = r->timeOfWeek;
-    } else if (id == 0x41) {
-      if (const auto r = reports::DecodeGpsTime(payload, length)) tow = r->timeOfWeek;
-    } else {
-      return std::nullopt;
-    }
-    // -1 (no time yet) and nonsense are no time.
-    if (!(tow >= 0 && tow < 604800.0 * 2)) return std::nullopt;
-    return static_cast<std::int64_t>(std::floor(tow));
-  }
-
-  void start(std::int64_t offset) {
-    // The first second starts at 0 whatever comes first.
-    if (offset > index_.secondStarts.back()) index_.secondStarts.push_back(offset);
-    acInSecond_ = false;
-  }
-
   RecordingIndex& index_;
-  std::optional<std::int64_t> last_;
-  bool acInSecond_ = false;
+  StreamTime time_;
 };
 
 }  // namespace

@@ -43,6 +43,19 @@ class PayloadWriter {
   std::vector<std::uint8_t> bytes_;
 };
 
+// The packet framed as the wire carries it (DLE id payload DLE ETX, DLEs
+// doubled), written here independently of the recorder and the sender.
+inline std::vector<std::uint8_t> Framed(int id, const PayloadWriter& p) {
+  std::vector<std::uint8_t> out{0x10, static_cast<std::uint8_t>(id)};
+  for (int i = 0; i < p.length(); ++i) {
+    out.push_back(p.data()[i]);
+    if (p.data()[i] == 0x10) out.push_back(0x10);
+  }
+  out.push_back(0x10);
+  out.push_back(0x03);
+  return out;
+}
+
 // Runs a decoder on a payload of the given length (zero bytes): the result
 // tells whether that length is accepted.
 template <typename Decode>

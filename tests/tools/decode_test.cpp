@@ -20,17 +20,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Frames a packet as the wire does, independently of the recorder.
-Bytes Frame(int id, const PayloadWriter& p) {
-  Bytes out{0x10, static_cast<std::uint8_t>(id)};
-  for (int i = 0; i < p.length(); ++i) {
-    out.push_back(p.data()[i]);
-    if (p.data()[i] == 0x10) out.push_back(0x10);
-  }
-  out.push_back(0x10);
-  out.push_back(0x03);
-  return out;
-}
+Bytes Frame(int id, const PayloadWriter& p) { return halvix::testing::Framed(id, p); }
 
 struct Decoded {
   std::string lines;

@@ -1,0 +1,56 @@
+// halvix-decode --adev: the stability of the PPS in a recording. Each
+// once-a-second 0x8F-AC gives a phase point (the PPS offset), raw and less
+// its quantization error, at the stream second it belongs to. A few missing
+// seconds are bridged by interpolating the phase, as the Charts window does;
+// a longer gap ends a run, and the longest run is analysed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/stability.h"
+#include "tools/decode_frames.h"
+#include "tools/decode_output.h"
+#include "tools/stream_time.h"
+
+namespace halvix::tools {
+
+class StabilityCollector final : public FrameSink {
+ public:
+  // Seconds bridged by interpolation; a longer gap ends the run.
+  static constexpr std::int64_t kMaxBridgedSeconds = 10;
+
+  StabilityCollector();
+
+  void feed(const std::uint8_t* data, std::size_t size) { deframer_.feed(data, size); }
+  void finish();
+
+  void packet(std::int64_t offset, int id, const std::uint8_t* payload, int length) override;
+  void problem(std::int64_t offset, FrameFlaw flaw, std::string_view reason) override;
+
+  std::int64_t reports() const { return reports_; }
+  std::int64_t problems() const { return problems_; }
+  int runs() const { return runs_; }
+  // The longest run's phase points (seconds), raw and corrected.
+  const std::vector<double>& phase(bool corrected) const { return corrected ? bestCorrected_ : bestRaw_; }
+
+  // tau, ADEV, MDEV and TDEV raw and corrected, and their terms, one row per tau.
+  void write(DecodeFormat format, LineOutput& out) const;
+  // "8F-AC reports: N, ..." for standard error.
+  std::string summary() const;
+
+ private:
+  void endRun();
+
+  QlipDeframer deframer_{*this};
+  StreamTime time_;
+  std::int64_t reports_ = 0;
+  std::int64_t problems_ = 0;
+  int runs_ = 0;
+  std::int64_t lastSecond_ = -1;
+  std::vector<double> raw_, corrected_;
+  std::vector<double> bestRaw_, bestCorrected_;
+};
+
+}  // namespace halvix::tools
