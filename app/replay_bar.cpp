@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
-
+#include <QVBoxLayout>
 
 #include "app/main_window.h"
 #include "app/operator_prompts.h"
@@ -27,7 +27,7 @@ ReplayBar::ReplayBar(tools::ReplayDevice& device, TForm_Main& main)
     : QWidget(&main, Qt::Tool), device_(device), main_(main) {
   setObjectName(QStringLiteral("ReplayBar"));
   setWindowTitle(QStringLiteral("Replay"));
-  auto* layout = new QHBoxLayout(this);
+  auto* layout = new QVBoxLayout(this);
   Controls& c = controls;
   c.Button_Pause = new QPushButton(QStringLiteral("&Pause"), this);
   c.Button_Pause->setObjectName(QStringLiteral("Button_Pause"));
@@ -45,11 +45,16 @@ ReplayBar::ReplayBar(tools::ReplayDevice& device, TForm_Main& main)
   c.ComboBox_Speed->setCurrentIndex(at);
   c.Label_Position = new QLabel(this);
   c.Label_Position->setObjectName(QStringLiteral("Label_Position"));
-  c.Label_Position->setMinimumWidth(480);
-  layout->addWidget(c.Button_Pause);
-  layout->addWidget(new QLabel(QStringLiteral("Speed:"), this));
-  layout->addWidget(c.ComboBox_Speed);
-  layout->addWidget(c.Label_Position, 1);
+  // A long file name is cut rather than widening the bar.
+  c.Label_Position->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // The buttons on one row, where the replay is on the next: the bar is as narrow as the main window.
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(c.Button_Pause);
+  buttons->addWidget(new QLabel(QStringLiteral("Speed:"), this));
+  buttons->addWidget(c.ComboBox_Speed);
+  buttons->addStretch(1);
+  layout->addLayout(buttons);
+  layout->addWidget(c.Label_Position);
   c.Timer_Replay = new QTimer(this);
   c.Timer_Replay->setObjectName(QStringLiteral("Timer_Replay"));
   connect(c.Timer_Replay, &QTimer::timeout, this, &ReplayBar::Timer_ReplayTimer);
@@ -63,6 +68,7 @@ ReplayBar::ReplayBar(tools::ReplayDevice& device, TForm_Main& main)
 
 void ReplayBar::showBelowMain() {
   adjustSize();
+  resize(main_.frameGeometry().width(), height());
   move(main_.frameGeometry().bottomLeft() + QPoint(0, 4));
   show();
 }
