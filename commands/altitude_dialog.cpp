@@ -27,13 +27,10 @@ TForm_Altitude::TForm_Altitude(app::AppContext& context, QWidget* parent)
   widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Altitude"), c.Edit_Altitude, QStringLiteral("m"), "Label_Altitude",
            "Label_Metres");
-  std::vector<QPushButton*> made;
-  widgets::dialog::ButtonRow(this, top,
-                {{"Button_Set", QStringLiteral("&Set"), [this] { Button_SetClick(); }},
-                 {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
-                &made);
-  c.Button_Set = made[0];
-  c.Button_Close = made[1];
+  const widgets::dialog::SetCloseButtons buttons = widgets::dialog::SetClose(
+      this, top, [this] { Button_SetClick(); }, [this] { Button_CloseClick(); });
+  c.Button_Set = buttons.set;
+  c.Button_Close = buttons.close;
   connect(c.RadioButton_Set, &QRadioButton::clicked, this, [this] { RadioButton_SetClick(); });
   connect(c.RadioButton_Cancel, &QRadioButton::clicked, this,
           [this] { RadioButton_CancelClick(); });

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <vector>
 
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
@@ -26,13 +25,10 @@ TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts&
   widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Self Survey Limit"), c.Edit_Limit, {}, "Label_Limit");
   top->addSpacing(4);
-  std::vector<QPushButton*> made;
-  widgets::dialog::ButtonRow(this, top,
-                {{"Button_Set", QStringLiteral("&Set"), [this] { Button_SetClick(); }},
-                 {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
-                &made);
-  c.Button_Set = made[0];
-  c.Button_Close = made[1];
+  const widgets::dialog::SetCloseButtons buttons = widgets::dialog::SetClose(
+      this, top, [this] { Button_SetClick(); }, [this] { Button_CloseClick(); });
+  c.Button_Set = buttons.set;
+  c.Button_Close = buttons.close;
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 

@@ -26,6 +26,21 @@ bool Selected(std::initializer_list<const QComboBox*> lists) {
 
 std::uint8_t Code(int index, int base) { return static_cast<std::uint8_t>(index + base); }
 
+// A port's line settings from its four lists, each code counted from the
+// first entry's; nothing while a list has no choice.
+std::optional<link::PortSettings> LineSettings(int port, const QComboBox* baud, int baudBase,
+                                               const QComboBox* dataBits, int dataBitsBase,
+                                               const QComboBox* parity, const QComboBox* stopBits) {
+  if (!Selected({baud, dataBits, parity, stopBits})) return std::nullopt;
+  link::PortSettings s;
+  s.port = static_cast<std::uint8_t>(port);
+  s.baudCode = Code(baud->currentIndex(), baudBase);
+  s.dataBitsCode = Code(dataBits->currentIndex(), dataBitsBase);
+  s.parityCode = Code(parity->currentIndex(), 0);
+  s.stopBitsCode = Code(stopBits->currentIndex(), 0);
+  return s;
+}
+
 }  // namespace
 
 TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
@@ -108,37 +123,25 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
 
 std::optional<link::PortSettings> TForm_Serial::portASettings() const {
   const Controls& c = controls;
-  if (!Selected({c.ComboBox_PortABaudRate, c.ComboBox_PortADataBits, c.ComboBox_PortAParity,
-                 c.ComboBox_PortAStopBits})) {
-    return std::nullopt;
-  }
-  link::PortSettings s;
-  s.port = 0;
-  s.baudCode = Code(c.ComboBox_PortABaudRate->currentIndex(), 0);
-  s.dataBitsCode = Code(c.ComboBox_PortADataBits->currentIndex(), 2);
-  s.parityCode = Code(c.ComboBox_PortAParity->currentIndex(), 0);
-  s.stopBitsCode = Code(c.ComboBox_PortAStopBits->currentIndex(), 0);
+  std::optional<link::PortSettings> s =
+      LineSettings(0, c.ComboBox_PortABaudRate, 0, c.ComboBox_PortADataBits, 2, c.ComboBox_PortAParity,
+                   c.ComboBox_PortAStopBits);
+  if (!s) return s;
   const int in = c.ComboBox_PortAInput->currentIndex();
-  s.inputProtocol = in == 1 ? 2 : in == 2 ? 8 : 0;
+  s->inputProtocol = in == 1 ? 2 : in == 2 ? 8 : 0;
   const int out = c.ComboBox_PortAOutput->currentIndex();
-  s.outputProtocol = out == 1 ? 2 : out == 2 ? 4 : 0;
+  s->outputProtocol = out == 1 ? 2 : out == 2 ? 4 : 0;
   return s;
 }
 
 std::optional<link::PortSettings> TForm_Serial::portBSettings() const {
   const Controls& c = controls;
-  if (!Selected({c.ComboBox_PortBBaudRate, c.ComboBox_PortBDataBits, c.ComboBox_PortBParity,
-                 c.ComboBox_PortBStopBits})) {
-    return std::nullopt;
-  }
-  link::PortSettings s;
-  s.port = 1;
-  s.baudCode = Code(c.ComboBox_PortBBaudRate->currentIndex(), 6);
-  s.dataBitsCode = Code(c.ComboBox_PortBDataBits->currentIndex(), 3);
-  s.parityCode = Code(c.ComboBox_PortBParity->currentIndex(), 0);
-  s.stopBitsCode = Code(c.ComboBox_PortBStopBits->currentIndex(), 0);
-  s.inputProtocol = c.ComboBox_PortBInput->currentIndex() == 0 ? 2 : 8;
-  s.outputProtocol = c.ComboBox_PortBOutput->currentIndex() == 0 ? 2 : 4;
+  std::optional<link::PortSettings> s =
+      LineSettings(1, c.ComboBox_PortBBaudRate, 6, c.ComboBox_PortBDataBits, 3, c.ComboBox_PortBParity,
+                   c.ComboBox_PortBStopBits);
+  if (!s) return s;
+  s->inputProtocol = c.ComboBox_PortBInput->currentIndex() == 0 ? 2 : 8;
+  s->outputProtocol = c.ComboBox_PortBOutput->currentIndex() == 0 ? 2 : 4;
   return s;
 }
 

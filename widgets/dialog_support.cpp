@@ -162,6 +162,16 @@ StandardButtons OkApplyClose(QDialog* dialog, QBoxLayout* into, std::function<bo
   return {made[0], made[1], made[2]};
 }
 
+SetCloseButtons SetClose(QDialog* dialog, QBoxLayout* into, std::function<void()> set,
+                         std::function<void()> close) {
+  std::vector<QPushButton*> made;
+  ButtonRow(dialog, into,
+            {{"Button_Set", QStringLiteral("&Set"), std::move(set)},
+             {"Button_Close", QStringLiteral("&Close"), std::move(close)}},
+            &made);
+  return {made[0], made[1]};
+}
+
 QPushButton* CloseButton(QDialog* dialog, QBoxLayout* into) {
   std::vector<QPushButton*> made;
   ButtonRow(dialog, into, {{"Button_Close", QStringLiteral("&Close"), [dialog] { dialog->hide(); }}},

@@ -95,6 +95,15 @@ struct StandardButtons {
   QPushButton* close = nullptr;
 };
 StandardButtons OkApplyClose(QDialog* dialog, QBoxLayout* into, std::function<bool()> apply);
+
+// The ending of a dialog that sends one setting: "&Set" and "&Close", named
+// Button_Set and Button_Close.
+struct SetCloseButtons {
+  QPushButton* set = nullptr;
+  QPushButton* close = nullptr;
+};
+SetCloseButtons SetClose(QDialog* dialog, QBoxLayout* into, std::function<void()> set,
+                         std::function<void()> close);
 // A lone "&Close" button (Button_Close) that hides the dialog.
 QPushButton* CloseButton(QDialog* dialog, QBoxLayout* into);
 
