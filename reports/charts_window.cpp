@@ -253,7 +253,7 @@ class StabilityChartView : public QChartView {
 
 TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QWidget* parent)
     : QWidget(parent), clock_(clock), prompts_(prompts) {
-  setObjectName(QStringLiteral("TForm_Charts"));
+  setObjectName(QStringLiteral("Form_Charts"));
   setWindowTitle(QStringLiteral("Charts"));
   setWindowFlag(Qt::Window);
   resize(1000, 760);
@@ -309,6 +309,8 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
   c.Chart_Satellites->addSeries(QStringLiteral("Tracked"), QColor(0, 130, 130));
   c.Chart_Satellites->addSeries(QStringLiteral("Used"), QColor(0, 150, 0));
   c.Chart_Satellites->yAxis->setLabelFormat(QStringLiteral("%d"));
+  // A legend at the side would narrow this plot against the others.
+  c.Chart_Satellites->chart()->legend()->setAlignment(Qt::AlignTop);
   c.Chart_Satellites->xAxis->setTitleText(QStringLiteral("Elapsed time (min)"));
   for (TimeChartView* v : {c.Chart_PPSOffset, c.Chart_Oscillator, c.Chart_Quantization,
                            c.Chart_Satellites}) {
@@ -517,6 +519,7 @@ void TForm_Charts::redrawTimeSeries() {
     if (!(lo <= hi)) lo = 0, hi = 1;
     const double pad = std::max((hi - lo) * 0.08, 0.01);
     view->yAxis->setRange(lo - pad, hi + pad);
+    view->yAxis->applyNiceNumbers();
     view->xAxis->setRange(viewFrom_ * kMinutes, viewTo_ * kMinutes);
     view->alarmColumns = analysis::ColumnBits(
         timing, time, [](const TimingSample& s) { return s.alarms; }, viewFrom_, viewTo_,
@@ -540,6 +543,7 @@ void TForm_Charts::redrawTimeSeries() {
   plot(c.Chart_Satellites, 1, history_.satellites(),
        [](const SatelliteSample& s) { return s.used; }, lo, hi);
   finish(c.Chart_Satellites, 0, std::ceil(hi));
+  c.Chart_Satellites->yAxis->setRange(0, std::ceil(hi) + 1);
 }
 
 void TForm_Charts::redrawStability() {

@@ -129,8 +129,18 @@ TEST(SkyTrackTest, KeepsPositionsSelectionAndTrails) {
   EXPECT_FALSE(sky.satellites().at(9).used) << "flagged as not used";
   EXPECT_TRUE(sky.satellites().at(9).trail.empty()) << "it did not move";
 
+  // Not yet placed (azimuth and elevation 0), then placed, then risen elsewhere.
+  sky.track(3, 0, 0, 1.0, 99'000);
+  sky.track(3, 90 * kRad, 5 * kRad, 1.0, 99'000);
+  EXPECT_TRUE(sky.satellites().at(3).trail.empty()) << "no trail from the unknown position";
+  EXPECT_TRUE(sky.satellites().at(3).positionKnown);
+  sky.track(3, 91 * kRad, 5 * kRad, 1.0, 99'000);
+  sky.track(3, 250 * kRad, 5 * kRad, 1.0, 99'000);
+  EXPECT_TRUE(sky.satellites().at(3).trail.empty()) << "a jump starts a new trail";
+  sky.track(3, 0, 0, 1.0, 99'000);
+  EXPECT_FALSE(sky.satellites().at(3).positionKnown);
   sky.expire(99'000 + SkyTrack::kStaleMs);
-  EXPECT_EQ(sky.trackedCount(), 2) << "7 was last reported at 50 s";
+  EXPECT_EQ(sky.trackedCount(), 3) << "7 was last reported at 50 s";
   const std::int8_t none[] = {-5};
   sky.select(none);
   EXPECT_FALSE(sky.satellites().at(5).used);

@@ -311,7 +311,8 @@ TEST_F(MainWindowTest, MenuFrame) {
               {"ViewEEPROM", "EEPROM &Segment Status..."},
               {"ViewAlmanacData", "&Almanac Data..."},
               {"ViewHealth", "Almanac &Health Page..."},
-              {"ViewDiagnostics", "&Diagnostics...", {}, false}});
+              {"ViewDiagnostics", "&Diagnostics...", {}, false},
+              {"WindowCharts", "&Charts..."}});
   expectMenu(main().findChild<QMenu*>(QStringLiteral("HelpMenu")), "&Help",
              {{"HelpHelp", "&Help..."}, {"HelpAbout", "&About..."}});
 
@@ -383,6 +384,7 @@ TEST_F(MainWindowTest, EveryWindowOnceInStartUpOrder) {
                   {"TForm_Diagnostics", "Diagnostics"},
                   {"TForm_BriselSurvey", "Set Survey  Limit"},
                   {"TForm_BriselPortAOut", "Port A Output"},
+                  {"TForm_Charts", "Charts"},
                   {"TForm_Splash", nullptr}};
   const auto& order = windows->creationOrder;
   ASSERT_EQ(order.size(), std::size(expected));

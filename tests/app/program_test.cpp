@@ -120,7 +120,7 @@ TEST_F(ProgramTest, SuccessfulStartOpensAt9600AndStartsOnlyTheBreakTimer) {
   EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
   // Every window exists, none but the main window is shown.
   ASSERT_NE(program->windows(), nullptr);
-  EXPECT_EQ(program->windows()->creationOrder.size(), 32u);
+  EXPECT_EQ(program->windows()->creationOrder.size(), 33u);
   for (QWidget* w : program->windows()->creationOrder) {
     if (w != main()) {
       EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
