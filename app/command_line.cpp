@@ -42,6 +42,7 @@ ComNumber readComNumber(const QString& text) {
 
 CommandLine ParseCommandLine(const QStringList& args) {
   CommandLine cl;
+  bool speedGiven = false;
   for (const QString& a : args) {
     if (a == QLatin1String("--help")) {
       cl.help = true;
@@ -61,9 +62,29 @@ CommandLine ParseCommandLine(const QStringList& args) {
         cl.errors << QStringLiteral("unknown simulated receiver type '%1'; choose one of %2")
                          .arg(cl.simPersona, sim::PersonaNames().join(QStringLiteral(", ")));
       }
+    } else if (a.startsWith(QLatin1String("--replay="))) {
+      cl.replayFile = a.mid(9);
+      if (cl.replayFile.isEmpty()) {
+        cl.errors << QStringLiteral("--replay= needs a recording, e.g. --replay=run.qlp");
+      }
+    } else if (a.startsWith(QLatin1String("--speed="))) {
+      speedGiven = true;
+      bool ok = false;
+      cl.replaySpeed = a.mid(8).toDouble(&ok);
+      if (!ok || !(cl.replaySpeed >= kMinReplaySpeed && cl.replaySpeed <= kMaxReplaySpeed)) {
+        cl.errors << QStringLiteral("%1: the replay speed must be a number from %2 to %3")
+                         .arg(a).arg(kMinReplaySpeed).arg(kMaxReplaySpeed);
+        cl.replaySpeed = 1.0;
+      }
     } else if (isLongOption(a)) {
       cl.unknown << a;
     }
+  }
+  if (speedGiven && cl.replayFile.isEmpty()) {
+    cl.errors << QStringLiteral("--speed goes with --replay=FILE");
+  }
+  if (!cl.replayFile.isEmpty() && (cl.simulate || !cl.portPath.isEmpty())) {
+    cl.errors << QStringLiteral("--replay plays a recording instead of a port; leave out --port and --simulate");
   }
   // The classic switches look only at the second character, so -d and /d both work.
   for (const QString& a : args) {
@@ -100,6 +121,8 @@ QString UsageText() {
       "  --port=PATH        use any serial device path, e.g. --port=/dev/ttyUSB0\n"
       "  --simulate[=TYPE]  attach the built-in simulated receiver; TYPE is one of\n"
       "                     corvel, norden, pellam, cvl2, brisel (default corvel)\n"
+      "  --replay=FILE      play a QLIP recording back instead of a receiver\n"
+      "  --speed=X          replay X times faster, 0.25 to 100 (default 1)\n"
       "  --help             show this text and exit\n"
       "  --version          show the version and exit\n"
       "\n"

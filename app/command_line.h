@@ -15,6 +15,8 @@ struct CommandLine {
   QString portPath;            // --port=PATH
   bool simulate = false;       // --simulate[=persona]
   QString simPersona;
+  QString replayFile;         // --replay=FILE: play a QLIP recording back
+  double replaySpeed = 1.0;   // --speed=X with it
   bool help = false;
   bool version = false;
   QStringList unknown;  // long options not understood
@@ -23,12 +25,18 @@ struct CommandLine {
   QStringList errors;
 
   // A port (COM number, path or simulator) was named, so no port dialog is needed.
-  bool namesPort() const { return comPort.has_value() || !portPath.isEmpty() || simulate; }
+  bool namesPort() const {
+    return comPort.has_value() || !portPath.isEmpty() || simulate || !replayFile.isEmpty();
+  }
 };
 
 // COM numbers a -c switch may name.
 inline constexpr int kMinComPort = 1;
 inline constexpr int kMaxComPort = 255;
+
+// The speeds a replay runs at.
+inline constexpr double kMinReplaySpeed = 0.25;
+inline constexpr double kMaxReplaySpeed = 100.0;
 
 // args excludes the program name.
 CommandLine ParseCommandLine(const QStringList& args);

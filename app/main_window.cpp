@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
-#include <QFileInfo>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,49 +16,19 @@
 #include "app/receiver_types.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
-#include "commands/altitude_dialog.h"
-#include "commands/auto_out_dialog.h"
-#include "commands/brisel_port_a_out_dialog.h"
-#include "commands/brisel_survey_dialog.h"
+#include "tools/replay_device.h"
 #include "commands/catalogue.h"
-#include "commands/datum_dialog.h"
-#include "commands/default_dialog.h"
-#include "commands/gps_dialog.h"
-#include "commands/initial_pos_dialog.h"
-#include "commands/initial_time_dialog.h"
-#include "commands/nmea_dialog.h"
-#include "commands/packet_masks_dialog.h"
-#include "commands/self_survey_dialog.h"
-#include "commands/serial_dialog.h"
-#include "commands/sv_num_dialog.h"
-#include "commands/timing_out_dialog.h"
 #include "link/port_settings.h"
-#include "reports/add_timing_window.h"
-#include "reports/charts_window.h"
-#include "reports/ephem_stat_window.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
-#include "reports/product_window.h"
-#include "reports/raw_meas_window.h"
-#include "reports/track_window.h"
-#include "reports/utc_param_window.h"
-#include "reports/value_panel.h"
-#include "reports/vel_pos_window.h"
-#include "tools/about_window.h"
-#include "tools/alm_health_window.h"
-#include "tools/alm_window.h"
-#include "tools/almanac_data_window.h"
-#include "tools/almanac_transfer.h"
-#include "tools/diagnostics_window.h"
-#include "tools/eeprom_window.h"
-#include "tools/log_qlip_window.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
 
 namespace halvix::app {
 
-using reports::CaptionLabel;
-using reports::GroupPanel;
-using reports::Lamp;
-using reports::ValuePanel;
+using widgets::CaptionLabel;
+using widgets::GroupPanel;
+using widgets::Lamp;
+using widgets::ValuePanel;
 
 namespace {
 
@@ -418,176 +387,6 @@ void TForm_Main::buildStatusBar(QWidget* client) {
   connect(c.Panel_Serial, &ValuePanel::clicked, this, &TForm_Main::SetupSerialPortsClick);
 }
 
-void TForm_Main::buildMenus() {
-  MenuItems& m = menu;
-  m.MainMenu_Main = menuBar();
-  m.MainMenu_Main->setObjectName(QStringLiteral("MainMenu_Main"));
-
-  const auto addMenu = [&](QMenu* parentMenu, const char* name, const char* text) {
-    QMenu* sub = parentMenu != nullptr ? parentMenu->addMenu(qs(text))
-                                       : m.MainMenu_Main->addMenu(qs(text));
-    sub->setObjectName(qs(name));
-    sub->menuAction()->setObjectName(qs(name));
-    return sub;
-  };
-  const auto item = [&](QMenu* into, const char* name, const char* text, void (TForm_Main::*handler)(),
-                        const QKeySequence& shortcut = {}) {
-    QAction* a = into->addAction(qs(text));
-    a->setObjectName(qs(name));
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    if (handler != nullptr) connect(a, &QAction::triggered, this, handler);
-    return a;
-  };
-  // Check marks belong to the handlers (a choice may be refused), so the
-  // automatic toggle of a checkable item is undone before the handler runs.
-  const auto checkItem = [&](QMenu* into, const char* name, const char* text,
-                             void (TForm_Main::*handler)()) {
-    QAction* a = into->addAction(qs(text));
-    a->setObjectName(qs(name));
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, this, [this, a, handler](bool checked) {
-      a->setChecked(!checked);
-      (this->*handler)();
-    });
-    return a;
-  };
-  const auto separator = [](QMenu* into, const char* name = nullptr) {
-    QAction* s = into->addSeparator();
-    if (name != nullptr) s->setObjectName(qs(name));
-    return s;
-  };
-  // Hidden items are disabled for their shortcut too, so each hidden item
-  // with a handler also gets a window-wide shortcut of its own.
-  const auto hiddenItem = [&](QMenu* into, const char* name, const char* text,
-                              void (TForm_Main::*handler)(), const QKeySequence& key) {
-    QAction* a = item(into, name, text, handler, key);
-    a->setVisible(false);
-    if (handler != nullptr) {
-      auto* shortcut = new QShortcut(key, this);
-      shortcut->setObjectName(qs(name) + QStringLiteral("Key"));
-      connect(shortcut, &QShortcut::activated, this, handler);
-    }
-    return a;
-  };
-
-  QMenu* control = m.ControlMenu = addMenu(nullptr, "ControlMenu", "&Control");
-  m.ControlCold = item(control, "ControlCold", "&Cold Reset", &TForm_Main::ControlColdClick,
-                       QKeySequence(Qt::CTRL | Qt::Key_K));
-  m.ControlWarm = item(control, "ControlWarm", "&Warm Reset", &TForm_Main::ControlWarmClick,
-                       QKeySequence(Qt::CTRL | Qt::Key_R));
-  QMenu* factory = m.ControlFactoryReset = addMenu(control, "ControlFactoryReset", "&Factory Reset");
-  m.FactoryResetAllParams = item(factory, "FactoryResetAllParams", "&All Data and Parameters",
-                                 &TForm_Main::ControlFactoryResetClick);
-  m.FactoryResetNavagationData = item(factory, "FactoryResetNavagationData", "&Navigation Data",
-                                      &TForm_Main::FactoryResetNavagationDataClick);
-  m.FactoryResetConfigParams = item(factory, "FactoryResetConfigParams", "&Configuration Parameters",
-                                    &TForm_Main::FactoryResetConfigParamsClick);
-  m.ControlSelfSurvey = item(control, "ControlSelfSurvey", "Restart &Self-Survey",
-                             &TForm_Main::ControlSelfSurveyClick);
-  separator(control);
-  m.ControlUploadPos = item(control, "ControlUploadPos", "Upload &Position...",
-                            &TForm_Main::ControlUploadPosClick);
-  m.ControlUploadTime = item(control, "ControlUploadTime", "Upload &Time From PC...",
-                             &TForm_Main::ControlUploadTimeClick);
-  separator(control);
-  m.ControlUploadAlmanac = item(control, "ControlUploadAlmanac", "&Upload Almanac...",
-                                &TForm_Main::ControlUploadAlmanacClick);
-  m.ControlDownloadAlmanac = item(control, "ControlDownloadAlmanac", "&Download Almanac...",
-                                  &TForm_Main::ControlDownloadAlmanacClick);
-  separator(control);
-  m.ControlDownloadPos = item(control, "ControlDownloadPos", "D&ownload Position...",
-                              &TForm_Main::ControlDownloadPosClick);
-  m.ControlTimeToPC = item(control, "ControlTimeToPC", "Down&load Time To PC",
-                           &TForm_Main::ControlTimeToPCClick);
-  separator(control);
-  m.ControlPollingTimingPkts = checkItem(control, "ControlPollingTimingPkts", "Poll Timing P&ackets",
-                                         &TForm_Main::ControlPollingTimingPktsClick);
-  QMenu* recType = m.ControlRecType = addMenu(control, "ControlRecType", "C&hange Receiver Type");
-  m.RecTypeCvl = checkItem(recType, "RecTypeCvl", "&Corvel", &TForm_Main::RecTypeCvlClick);
-  m.RecTypeCvlNorden =
-      checkItem(recType, "RecTypeCvlNorden", "Corvel &Norden", &TForm_Main::RecTypeCvlNordenClick);
-  m.RecTypeCvlPellam =
-      checkItem(recType, "RecTypeCvlPellam", "Corvel &Pellam", &TForm_Main::RecTypeCvlPellamClick);
-  m.RecTypeCvlCVL2 = checkItem(recType, "RecTypeCvlCVL2", "Corvel Corvel II Compa&tible",
-                               &TForm_Main::RecTypeCvlCVL2Click);
-  m.RecTypeBrisel = checkItem(recType, "RecTypeBrisel", "&Brisel", &TForm_Main::RecTypeBriselClick);
-  m.RecTypeDolvoUTC =
-      checkItem(recType, "RecTypeDolvoUTC", "Dolvo &UTC", &TForm_Main::RecTypeDolvoUTCClick);
-  separator(control);
-  m.ControlRecordQlip = item(control, "ControlRecordQlip", "&Record QLIP...",
-                             &TForm_Main::ControlRecordQlipClick);
-  m.ControlBackdoor = hiddenItem(control, "ControlBackdoor", "Backdoor", nullptr, QKeySequence(Qt::Key_F1));
-  m.Control_PacketsOn = hiddenItem(control, "Control_PacketsOn", "Packets On",
-                                   &TForm_Main::Control_PacketsOnClick, QKeySequence(Qt::Key_F2));
-  m.Control_SICode6 = hiddenItem(control, "Control_SICode6", "SI Code 6",
-                                 &TForm_Main::Control_SICode6Click, QKeySequence(Qt::Key_F6));
-  m.Control_SICode8 = hiddenItem(control, "Control_SICode8", "SI Code 8",
-                                 &TForm_Main::Control_SICode8Click, QKeySequence(Qt::Key_F8));
-  m.Control_SICode9 = hiddenItem(control, "Control_SICode9", "SI Code 9",
-                                 &TForm_Main::Control_SICode9Click, QKeySequence(Qt::Key_F9));
-
-  QMenu* setup = m.SetupMenu = addMenu(nullptr, "SetupMenu", "&Setup");
-  m.SetupGPS = item(setup, "SetupGPS", "&GPS Settings...", &TForm_Main::SetupGPSClick);
-  m.SetupOneSVMode = item(setup, "SetupOneSVMode", "S&V for 1 Satellite Mode...",
-                          &TForm_Main::SetupOneSVModeClick);
-  m.Setup2DAltMode = item(setup, "Setup2DAltMode", "Altitude for &2D Mode...",
-                          &TForm_Main::Setup2DAltModeClick);
-  separator(setup, "N1");
-  m.SetupIO = item(setup, "SetupIO", "&Packet Masks and Options...", &TForm_Main::SetupIOClick);
-  m.SetupPortBOutput = item(setup, "SetupPortBOutput", "Port &B Output...",
-                            &TForm_Main::SetupPortBOutputClick);
-  m.SetupTiming = item(setup, "SetupTiming", "&Timing Outputs...", &TForm_Main::SetupTimingClick);
-  separator(setup, "N2");
-  m.SetupDatum = item(setup, "SetupDatum", "&Datum...", &TForm_Main::SetupDatumClick);
-  m.N3 = separator(setup, "N3");
-  m.SetupNMEAOutpu = item(setup, "SetupNMEAOutpu", "&NMEA Output...", &TForm_Main::SetupNMEAOutpuClick);
-  m.SetupDefaultSegments = item(setup, "SetupDefaultSegments", "&Revert Segment to Default...",
-                                &TForm_Main::SetupDefaultSegmentsClick);
-  separator(setup, "N4");
-  m.SetupPortAOutput = item(setup, "SetupPortAOutput", "Port &A Output",
-                            &TForm_Main::SetupPortAOutputClick);
-  m.SetupPortAOutput->setVisible(false);
-  m.SetupSelfSurvey = item(setup, "SetupSelfSurvey", "Self-Surve&y...", &TForm_Main::SetupSelfSurveyClick);
-  m.SetupBriselSelfSurvey = item(setup, "SetupBriselSelfSurvey", "S&elf-Survey...",
-                                 &TForm_Main::SetupBriselSelfSurveyClick);
-  m.SetupBriselSelfSurvey->setVisible(false);
-  separator(setup, "N5");
-  m.SetupSerialPorts = item(setup, "SetupSerialPorts", "&Serial Ports...",
-                            &TForm_Main::SetupSerialPortsClick);
-  separator(setup, "N6");
-  m.SetupSaveAllSegments = item(setup, "SetupSaveAllSegments", "Save &Configuration Segments",
-                                &TForm_Main::SetupSaveAllSegmentsClick);
-  m.SetupDefaultAllSegments = item(setup, "SetupDefaultAllSegments", "De&fault All Segments",
-                                   &TForm_Main::SetupDefaultAllSegmentsClick);
-
-  QMenu* view = m.ViewMenu = addMenu(nullptr, "ViewMenu", "&Window");
-  m.WindowAddTiming = item(view, "WindowAddTiming", "Additional Timing &Packets...",
-                           &TForm_Main::WindowAddTimingClick);
-  m.WindowVelAndPos = item(view, "WindowVelAndPos", "&Velocity && Positioning...",
-                           &TForm_Main::WindowVelAndPosClick);
-  separator(view);
-  m.ViewTrack = item(view, "ViewTrack", "&Track Status...", &TForm_Main::ViewTrackClick);
-  m.ViewRawMeas = item(view, "ViewRawMeas", "&Raw Measurement Data...", &TForm_Main::ViewRawMeasClick);
-  m.ViewEphemerisStatus = item(view, "ViewEphemerisStatus", "&Ephemeris Status...",
-                               &TForm_Main::ViewEphemerisStatusClick);
-  separator(view);
-  m.ViewProductInfo = item(view, "ViewProductInfo", "Product &Info...", &TForm_Main::ViewProductInfoClick);
-  m.ViewUtcParameters = item(view, "ViewUtcParameters", "&UTC Parameters...",
-                             &TForm_Main::ViewUtcParametersClick);
-  separator(view);
-  m.ViewEEPROM = item(view, "ViewEEPROM", "EEPROM &Segment Status...", &TForm_Main::ViewEEPROMClick);
-  m.ViewAlmanacData = item(view, "ViewAlmanacData", "&Almanac Data...", &TForm_Main::ViewAlmanacDataClick);
-  m.ViewHealth = item(view, "ViewHealth", "Almanac &Health Page...", &TForm_Main::ViewHealthClick);
-  m.ViewDiagnostics = item(view, "ViewDiagnostics", "&Diagnostics...", &TForm_Main::ViewDiagnosticsClick);
-  m.ViewDiagnostics->setVisible(false);
-  // The charts of the timing outputs, their stability and the sky.
-  item(view, "WindowCharts", "&Charts...", &TForm_Main::WindowChartsClick);
-
-  QMenu* help = m.HelpMenu = addMenu(nullptr, "HelpMenu", "&Help");
-  m.HelpHelp = item(help, "HelpHelp", "&Help...", &TForm_Main::HelpHelpClick);
-  m.HelpAbout = item(help, "HelpAbout", "&About...", &TForm_Main::HelpAboutClick);
-}
-
 link::BreakSequence::Hooks TForm_Main::breakHooks() {
   link::BreakSequence::Hooks h;
   h.showSplash = [this] {
@@ -698,9 +497,9 @@ void TForm_Main::DisplayReset(bool withSatellites) {
   for (ValuePanel* p : {c.Panel_PPSOffset, c.Panel_10MHz, c.Panel_Quantization, c.Panel_SelfSurvey}) {
     p->setLiveValue(QString());
   }
-  c.Shape_PPS->setColor(QColor::fromRgb(reports::kLampIdle));
+  c.Shape_PPS->setColor(QColor::fromRgb(widgets::kLampIdle));
   for (Lamp* lamp : c.Shape_Bit) {
-    if (lamp != nullptr) lamp->setColor(QColor::fromRgb(reports::kLampIdle));
+    if (lamp != nullptr) lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
   }
   if (!withSatellites) return;
   for (ValuePanel* p : c.Panel_SV) p->setLiveValue(QStringLiteral("0"));
@@ -712,9 +511,9 @@ void TForm_Main::TimingPanelBlanking() {
   for (ValuePanel* p : {c.Panel_SelfSurvey, c.Panel_PPSOffset, c.Panel_10MHz, c.Panel_Quantization}) {
     p->setValue(QString(), ValuePanel::buttonFaceColor());
   }
-  c.Shape_PPS->setColor(QColor::fromRgb(reports::kLampIdle));
+  c.Shape_PPS->setColor(QColor::fromRgb(widgets::kLampIdle));
   for (Lamp* lamp : c.Shape_Bit) {
-    if (lamp != nullptr) lamp->setColor(QColor::fromRgb(reports::kLampIdle));
+    if (lamp != nullptr) lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
   }
 }
 
@@ -724,9 +523,14 @@ void TForm_Main::QLIPTimer() { pollCycle_.tick(); }
 
 void TForm_Main::TimerBreakTimer() { breakSequence_.tick(); }
 
-void TForm_Main::LightTxLamp() { controls.Shape_TxLED->setColor(QColor::fromRgb(reports::kLampLit)); }
+void TForm_Main::LightTxLamp() { controls.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
 
-void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(reports::kLampLit)); }
+void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
+
+void TForm_Main::ShowReplayStatus(const QString& text, bool commandsDropped) {
+  controls.Panel_Hint->setText(text);
+  if (commandsDropped) controls.Panel_Serial->setText(QString::fromLatin1(tools::kReplayCommandsText));
+}
 
 void TForm_Main::ShowSerialCaption(const QString& caption) { controls.Panel_Serial->setText(caption); }
 
@@ -783,17 +587,17 @@ void TForm_Main::ShowWindow(QWidget* window) {
 }
 
 // PollCycleView.
-bool TForm_Main::txLampGreen() const { return controls.Shape_TxLED->is(reports::kLampLit); }
+bool TForm_Main::txLampGreen() const { return controls.Shape_TxLED->is(widgets::kLampLit); }
 
 void TForm_Main::greyTxLamp() {
-  controls.Shape_TxLED->setColor(QColor::fromRgb(reports::kLampIdle));
+  controls.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampIdle));
   controls.Shape_TxLED->repaint();
 }
 
-bool TForm_Main::rxLampGreen() const { return controls.Shape_RxLED->is(reports::kLampLit); }
+bool TForm_Main::rxLampGreen() const { return controls.Shape_RxLED->is(widgets::kLampLit); }
 
 void TForm_Main::greyRxLamp() {
-  controls.Shape_RxLED->setColor(QColor::fromRgb(reports::kLampIdle));
+  controls.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampIdle));
   controls.Shape_RxLED->repaint();
 }
 
@@ -806,157 +610,5 @@ void TForm_Main::timingPanelBlanking() { TimingPanelBlanking(); }
 void TForm_Main::ageSatelliteRows() {
   if (hooks.ageSatelliteRows) hooks.ageSatelliteRows();
 }
-
-tools::ControlHooks ControlHooksOf(TForm_Main& main) {
-  tools::ControlHooks h;
-  h.displayReset = [&main](bool withSatellites) { main.DisplayReset(withSatellites); };
-  h.applyPortSettings = [&main](const link::PortSettings& s) { return main.ApplyPortSettings(s); };
-  return h;
-}
-
-namespace {
-
-tools::ControlActions actionsOf(TForm_Main& main) {
-  AppContext& c = main.context();
-  return tools::ControlActions(c.link, c.clock, c.prompts, ControlHooksOf(main));
-}
-
-}  // namespace
-
-// Control menu.
-void TForm_Main::ControlColdClick() { actionsOf(*this).ColdReset(); }
-void TForm_Main::ControlWarmClick() { actionsOf(*this).WarmReset(); }
-void TForm_Main::ControlFactoryResetClick() { actionsOf(*this).FactoryResetAll(); }
-void TForm_Main::FactoryResetNavagationDataClick() { actionsOf(*this).FactoryResetNavigation(); }
-void TForm_Main::FactoryResetConfigParamsClick() { actionsOf(*this).FactoryResetConfiguration(); }
-void TForm_Main::ControlSelfSurveyClick() { actionsOf(*this).RestartSelfSurvey(); }
-void TForm_Main::ControlUploadPosClick() { ShowWindow(windows_ ? windows_->initialPos.get() : nullptr); }
-void TForm_Main::ControlUploadTimeClick() { ShowWindow(windows_ ? windows_->initialTime.get() : nullptr); }
-namespace {
-
-// An almanac transfer owns the link while it runs: the link timer is
-// stopped (and restored as it was), the log window shown and painted as the
-// lines come.
-bool RunAlmanacTransfer(TForm_Main& main, bool download, const QString& fileName) {
-  Windows* w = main.windows();
-  tools::TForm_Alm* log = w != nullptr ? w->alm.get() : nullptr;
-  QTimer* timer = main.controls.Timer_QLIP;
-  const bool wasPolling = timer->isActive();
-  tools::SystemDataTransfer::Hooks hooks;
-  hooks.log = [log](const QString& line) {
-    if (log == nullptr) return;
-    log->AppendLog(line);
-    tools::TForm_Alm::PaintNow();
-  };
-  hooks.begin = [timer, log] {
-    timer->stop();
-    if (log != nullptr) {
-      log->show();
-      log->raise();
-      tools::TForm_Alm::PaintNow();
-    }
-  };
-  hooks.end = [timer, wasPolling] {
-    if (wasPolling) timer->start();
-  };
-  hooks.packetSeen = [&main] { main.LightRxLamp(); };
-  tools::SystemDataTransfer transfer(main.context().link, std::move(hooks));
-  return download ? transfer.DownloadSystemData(fileName) : transfer.UploadSystemData(fileName);
-}
-
-void AlmanacCommand(TForm_Main& main, bool download) {
-  OperatorPrompts& prompts = main.context().prompts;
-  QString name = prompts.chooseAlmanacFile(
-      download, download ? QStringLiteral("Download Almanac") : QStringLiteral("Upload Almanac"));
-  if (name.trimmed().isEmpty()) return;
-  const QFileInfo info(name);
-  if (download && info.suffix().isEmpty() && !info.exists()) name += QStringLiteral(".dat");
-  if (!RunAlmanacTransfer(main, download, name)) {
-    prompts.message(QStringLiteral("Failure"), QStringLiteral("Almanac download failed."),
-                    PromptButtons::Ok, PromptIcon::Exclamation);
-  }
-}
-
-}  // namespace
-
-void TForm_Main::ControlUploadAlmanacClick() { AlmanacCommand(*this, false); }
-void TForm_Main::ControlDownloadAlmanacClick() { AlmanacCommand(*this, true); }
-void TForm_Main::ControlDownloadPosClick() { context_.display.downloadPositionPending = true; }
-void TForm_Main::ControlTimeToPCClick() {
-  // The next time report in use serves the request.
-  commands::TimeRequest21(context_.link);
-  context_.display.timeToPcPending = true;
-}
-void TForm_Main::ControlPollingTimingPktsClick() { TogglePollTimingPackets(*this); }
-void TForm_Main::RecTypeCvlClick() { ApplyReceiverType(*this, kCorvel); }
-void TForm_Main::RecTypeCvlNordenClick() { ApplyReceiverType(*this, kCorvelNorden); }
-void TForm_Main::RecTypeCvlPellamClick() { ApplyReceiverType(*this, kCorvelPellam); }
-void TForm_Main::RecTypeCvlCVL2Click() { ApplyReceiverType(*this, kCorvelCvl2); }
-void TForm_Main::RecTypeBriselClick() { ApplyReceiverType(*this, kBrisel); }
-// Dolvo UTC is listed but has no configuration of its own: choosing it does nothing.
-void TForm_Main::RecTypeDolvoUTCClick() {}
-void TForm_Main::ControlRecordQlipClick() { ShowWindow(windows_ ? windows_->logQlip.get() : nullptr); }
-void TForm_Main::Control_PacketsOnClick() {
-  commands::SetPacketBroadcastMask8EA5(context_.link, 0x32, 0xE1);
-}
-// The SI codes are developer tools: outside developer mode their keys do nothing.
-void TForm_Main::Control_SICode6Click() {
-  if (context_.developerMode) commands::SiCodeCommand8EAF(context_.link, 6);
-}
-void TForm_Main::Control_SICode8Click() {
-  if (context_.developerMode) commands::SiCodeCommand8EAF(context_.link, 8);
-}
-void TForm_Main::Control_SICode9Click() {
-  if (context_.developerMode) commands::SiCodeCommand8EAF(context_.link, 9);
-}
-
-// Setup menu: all but the two segment-wide items only open a window.
-void TForm_Main::SetupGPSClick() { ShowWindow(windows_ ? windows_->gps.get() : nullptr); }
-void TForm_Main::SetupOneSVModeClick() { ShowWindow(windows_ ? windows_->svNum.get() : nullptr); }
-void TForm_Main::Setup2DAltModeClick() { ShowWindow(windows_ ? windows_->altitude.get() : nullptr); }
-void TForm_Main::SetupIOClick() { ShowWindow(windows_ ? windows_->packetMasks.get() : nullptr); }
-void TForm_Main::SetupPortBOutputClick() { ShowWindow(windows_ ? windows_->autoOut.get() : nullptr); }
-void TForm_Main::SetupTimingClick() { ShowWindow(windows_ ? windows_->timingOut.get() : nullptr); }
-void TForm_Main::SetupDatumClick() { ShowWindow(windows_ ? windows_->datum.get() : nullptr); }
-void TForm_Main::SetupNMEAOutpuClick() { ShowWindow(windows_ ? windows_->nmea.get() : nullptr); }
-void TForm_Main::SetupDefaultSegmentsClick() {
-  ShowWindow(windows_ ? windows_->defaultSettings.get() : nullptr);
-}
-void TForm_Main::SetupPortAOutputClick() {
-  ShowWindow(windows_ ? windows_->briselPortAOut.get() : nullptr);
-}
-void TForm_Main::SetupSelfSurveyClick() { ShowWindow(windows_ ? windows_->selfSurvey.get() : nullptr); }
-void TForm_Main::SetupBriselSelfSurveyClick() {
-  ShowWindow(windows_ ? windows_->briselSurvey.get() : nullptr);
-}
-void TForm_Main::SetupSerialPortsClick() { ShowWindow(windows_ ? windows_->serial.get() : nullptr); }
-void TForm_Main::SetupSaveAllSegmentsClick() { actionsOf(*this).SaveAllSegments(); }
-void TForm_Main::SetupDefaultAllSegmentsClick() { actionsOf(*this).DefaultAllSegments(); }
-
-// Window menu.
-void TForm_Main::WindowAddTimingClick() { ShowWindow(windows_ ? windows_->addTiming.get() : nullptr); }
-void TForm_Main::WindowVelAndPosClick() { ShowWindow(windows_ ? windows_->velPos.get() : nullptr); }
-void TForm_Main::ViewTrackClick() { ShowWindow(windows_ ? windows_->track.get() : nullptr); }
-void TForm_Main::ViewRawMeasClick() { ShowWindow(windows_ ? windows_->rawMeas.get() : nullptr); }
-void TForm_Main::ViewEphemerisStatusClick() {
-  ShowWindow(windows_ ? windows_->ephemStat.get() : nullptr);
-}
-void TForm_Main::ViewProductInfoClick() { ShowWindow(windows_ ? windows_->product.get() : nullptr); }
-void TForm_Main::ViewUtcParametersClick() { ShowWindow(windows_ ? windows_->utcParam.get() : nullptr); }
-void TForm_Main::ViewEEPROMClick() { ShowWindow(windows_ ? windows_->eeprom.get() : nullptr); }
-void TForm_Main::ViewAlmanacDataClick() {
-  ShowWindow(windows_ ? windows_->almanacData.get() : nullptr);
-}
-void TForm_Main::ViewHealthClick() { ShowWindow(windows_ ? windows_->almHealth.get() : nullptr); }
-void TForm_Main::ViewDiagnosticsClick() {
-  // The status-bar lamps reach the test window only in developer mode.
-  if (!context_.developerMode) return;
-  ShowWindow(windows_ ? windows_->diagnostics.get() : nullptr);
-}
-
-void TForm_Main::HelpHelpClick() { context_.prompts.showHelp(); }
-void TForm_Main::WindowChartsClick() { ShowWindow(windows_ ? windows_->charts.get() : nullptr); }
-
-void TForm_Main::HelpAboutClick() { ShowWindow(windows_ ? windows_->about.get() : nullptr); }
 
 }  // namespace halvix::app

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/app_context.h"
@@ -23,12 +24,12 @@ class QMenu;
 class QMenuBar;
 class QTimer;
 
-namespace halvix::reports {
+namespace halvix::widgets {
 class CaptionLabel;
 class GroupPanel;
 class Lamp;
 class ValuePanel;
-}  // namespace halvix::reports
+}  // namespace halvix::widgets
 
 namespace halvix::app {
 
@@ -47,10 +48,10 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   // Bits of the minor-alarm word; bits 0, 4 and 12 to 15 have no lamp.
   static constexpr int kAlarmBits = 16;
 
-  using ValuePanel = reports::ValuePanel;
-  using Lamp = reports::Lamp;
-  using GroupPanel = reports::GroupPanel;
-  using CaptionLabel = reports::CaptionLabel;
+  using ValuePanel = widgets::ValuePanel;
+  using Lamp = widgets::Lamp;
+  using GroupPanel = widgets::GroupPanel;
+  using CaptionLabel = widgets::CaptionLabel;
 
   struct Controls {
     // Groups; their hint names the report that last filled them.
@@ -139,6 +140,7 @@ class TForm_Main : public QMainWindow, private PollCycleView {
     QAction* RecTypeBrisel = nullptr;
     QAction* RecTypeDolvoUTC = nullptr;
     QAction* ControlRecordQlip = nullptr;
+    QAction* ControlReplayRecording = nullptr;
     QAction* ControlBackdoor = nullptr;
     QAction* Control_PacketsOn = nullptr;
     QAction* Control_SICode6 = nullptr;
@@ -189,6 +191,9 @@ class TForm_Main : public QMainWindow, private PollCycleView {
     // applied in developer mode. HOOK: left empty until the diagnostics
     // window has its test port.
     std::function<void()> resetDiagnosticsTestPort;
+    // Plays a recording back (in a window of its own). Empty: the menu item
+    // only asks for the file.
+    std::function<void(const QString& fileName)> openReplay;
     // Run by FormDestroy, e.g. to close the recording file.
     std::vector<std::function<void()>> destroy;
   };
@@ -233,6 +238,9 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void LightTxLamp();
   void LightRxLamp();
 
+  // The replay's position and state in the hint panel; once a command has
+  // gone nowhere, Panel_Serial says so.
+  void ShowReplayStatus(const QString& text, bool commandsDropped);
   // Sets the caption of Panel_Serial (ApplyPortSettings' caption panel).
   void ShowSerialCaption(const QString& caption);
   // Stops the break timer and sets the PC line to the settings, showing them
@@ -260,6 +268,7 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void RecTypeBriselClick();
   void RecTypeDolvoUTCClick();
   void ControlRecordQlipClick();
+  void ControlReplayRecordingClick();
   void Control_PacketsOnClick();
   void Control_SICode6Click();
   void Control_SICode8Click();
@@ -327,6 +336,9 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void restoreCursor();
   // Shows a modeless window and brings it forward.
   static void ShowWindow(QWidget* window);
+  // The same for one of the run's windows, named by its member.
+  template <typename W>
+  void OpenWindow(std::unique_ptr<W> Windows::*window);
 
   AppContext& context_;
   link::ReportDispatcher dispatcher_;

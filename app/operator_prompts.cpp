@@ -9,12 +9,14 @@ namespace halvix::app {
 QStringList HelpFileCandidates(const QString& programDir) {
   const QString dir = QDir::cleanPath(programDir);
   QStringList c{dir + QLatin1Char('/') + kHelpFileName,
-                dir + QStringLiteral("/docs/") + kHelpFileName};
+                dir + QStringLiteral("/docs/") + kHelpFileName,
+                QDir::cleanPath(dir + QStringLiteral("/../share/halvix/") + kHelpFileName),
+                QDir::cleanPath(dir + QStringLiteral("/../share/doc/halvix/") + kHelpFileName)};
+  // Last, so an installed program shows its own manual even on the machine
+  // that built it.
 #ifdef HALVIX_SOURCE_DIR
   c << QDir::cleanPath(QStringLiteral(HALVIX_SOURCE_DIR "/docs/") + kHelpFileName);
 #endif
-  c << QDir::cleanPath(dir + QStringLiteral("/../share/halvix/") + kHelpFileName)
-    << QDir::cleanPath(dir + QStringLiteral("/../share/doc/halvix/") + kHelpFileName);
   c.removeDuplicates();
   return c;
 }

@@ -33,7 +33,7 @@ class OperatorPrompts {
 };
 
 // The user manual's file name, and where it is looked for, in order: next to
-// the program, in the source tree it was built from, and where it is installed.
+// the program, where it is installed, and in the source tree it was built from.
 inline const QString kHelpFileName = QStringLiteral("manual.html");
 QStringList HelpFileCandidates(const QString& programDir);
 // The first candidate that exists, or empty.

@@ -28,6 +28,15 @@ PortChoice PortChoiceForPath(const QString& path) {
 }
 
 PortChoice PortChoiceFromCommandLine(const CommandLine& cl) {
+  if (!cl.replayFile.isEmpty()) {
+    PortChoice p;
+    p.replay = true;
+    p.replaySpeed = cl.replaySpeed;
+    p.deviceName = cl.replayFile;
+    p.panelLabel = QStringLiteral("Replay");
+    p.titlePrefix = QStringLiteral("Replay");
+    return p;
+  }
   if (cl.simulate) {
     PortChoice p;
     p.simulated = true;

@@ -16,6 +16,8 @@ struct PortChoice {
   bool numbered = false;  // a COM port chosen by number (not a path or the simulator)
   bool simulated = false;
   QString persona;       // simulated receiver type
+  bool replay = false;   // deviceName is a recording to play back
+  double replaySpeed = 1.0;
 };
 
 // What the port choice dialog chose: a COM number, or the path of a port

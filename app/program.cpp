@@ -8,12 +8,15 @@
 #include "app/windows.h"
 #include "link/qt_serial_device.h"
 #include "sim/simulated_device.h"
+#include "app/replay_bar.h"
 #include "tools/emblem.h"
+#include "tools/replay_device.h"
 
 namespace halvix::app {
 
 std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clock& clock) {
   if (port.simulated) return sim::CreateSimulatedDevice(port.persona, clock);
+  if (port.replay) return std::make_unique<tools::ReplayDevice>(clock, port.replaySpeed);
   return std::make_unique<link::QtSerialDevice>();
 }
 
@@ -40,7 +43,8 @@ void installHintTiming() {
 Program::Program(ProgramSeams seams) : seams_(std::move(seams)) {}
 
 Program::~Program() {
-  // Windows go first: they hold references to the link.
+  // The bar and the windows go first: they hold references to the device and the link.
+  replayBar_.reset();
   windows_.reset();
 }
 
@@ -62,6 +66,8 @@ bool Program::start(const QStringList& args) {
   }
 
   device_ = seams_.makeDevice(port_, seams_.clock);
+  // A replay waits for routine polling: the break sequence would eat its start.
+  if (auto* replay = dynamic_cast<tools::ReplayDevice*>(device_.get())) replay->setHeld(true);
   link_ = std::make_unique<link::SerialLink>(*device_, seams_.clock);
   context_.reset(new AppContext{port_, commandLine_.developerMode, seams_.clock, *link_,
                                 seams_.prompts});
@@ -70,6 +76,14 @@ bool Program::start(const QStringList& args) {
   windows_ = CreateWindows(*context_, [](TForm_Main& main) { return main.FormCreate(); });
   if (!windows_) return false;
   windows_->main->show();
+  if (auto* replay = dynamic_cast<tools::ReplayDevice*>(device_.get())) {
+    replayBar_ = std::make_unique<ReplayBar>(*replay, *windows_->main);
+    replayBar_->showBelowMain();
+  }
+  windows_->main->hooks.openReplay = [developer = commandLine_.developerMode,
+                                      &prompts = seams_.prompts](const QString& file) {
+    OpenReplayWindow(file, developer, prompts);
+  };
   return true;
 }
 

@@ -16,6 +16,7 @@
 
 namespace halvix::app {
 
+class ReplayBar;
 class TForm_Main;
 struct Windows;
 
@@ -51,6 +52,8 @@ class Program {
   Windows* windows() const { return windows_.get(); }
   link::SerialLink* serialLink() const { return link_.get(); }
   link::SerialDevice* device() const { return device_.get(); }
+  // The replay bar of a --replay run, else null.
+  ReplayBar* replayBar() const { return replayBar_.get(); }
 
  private:
   ProgramSeams seams_;
@@ -60,6 +63,7 @@ class Program {
   std::unique_ptr<link::SerialLink> link_;
   std::unique_ptr<AppContext> context_;
   std::unique_ptr<Windows> windows_;
+  std::unique_ptr<ReplayBar> replayBar_;
 };
 
 }  // namespace halvix::app

@@ -11,8 +11,8 @@
 #include "commands/packet_masks_dialog.h"
 #include "commands/serial_dialog.h"
 #include "commands/timing_out_dialog.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
 
 namespace halvix::app {
 

@@ -8,27 +8,27 @@
 
 #include "app/app_context.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
 TForm_Altitude::TForm_Altitude(app::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_Altitude", QStringLiteral("2D Altitude"),
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Altitude", QStringLiteral("2D Altitude"),
                                      QStringLiteral("Altitude for 2D Mode: Packet 0x2A"));
   Controls& c = controls;
-  c.RadioButton_Set = ui::Radio(this, "RadioButton_Set", QStringLiteral("Set Altitude"));
+  c.RadioButton_Set = widgets::dialog::Radio(this, "RadioButton_Set", QStringLiteral("Set Altitude"));
   c.RadioButton_Cancel =
-      ui::Radio(this, "RadioButton_Cancel", QStringLiteral("Cancel Altitude Set Mode"));
+      widgets::dialog::Radio(this, "RadioButton_Cancel", QStringLiteral("Cancel Altitude Set Mode"));
   c.RadioButton_Set->setChecked(true);
   top->addWidget(c.RadioButton_Set);
   top->addWidget(c.RadioButton_Cancel);
-  c.Edit_Altitude = ui::Edit(this, "Edit_Altitude", QStringLiteral("0.0"));
-  ui::ValueRows rows(this, top);
+  c.Edit_Altitude = widgets::dialog::Edit(this, "Edit_Altitude", QStringLiteral("0.0"));
+  widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Altitude"), c.Edit_Altitude, QStringLiteral("m"), "Label_Altitude",
            "Label_Metres");
   std::vector<QPushButton*> made;
-  ui::ButtonRow(this, top,
+  widgets::dialog::ButtonRow(this, top,
                 {{"Button_Set", QStringLiteral("&Set"), [this] { Button_SetClick(); }},
                  {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
                 &made);
@@ -37,7 +37,7 @@ TForm_Altitude::TForm_Altitude(app::AppContext& context, QWidget* parent)
   connect(c.RadioButton_Set, &QRadioButton::clicked, this, [this] { RadioButton_SetClick(); });
   connect(c.RadioButton_Cancel, &QRadioButton::clicked, this,
           [this] { RadioButton_CancelClick(); });
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 void TForm_Altitude::paintField(QPalette::ColorRole role) {
@@ -58,7 +58,7 @@ void TForm_Altitude::Button_SetClick() {
     return;
   }
   QLineEdit* edit = controls.Edit_Altitude;
-  const std::optional<double> metres = ui::ParseReal(edit->text());
+  const std::optional<double> metres = widgets::dialog::ParseReal(edit->text());
   // An altitude beyond the single range would go out as infinity.
   if (!metres || std::fabs(*metres) > 3.4028234663852886e38) {
     context_.prompts.message(QStringLiteral("Error"),

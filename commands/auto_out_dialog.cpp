@@ -8,7 +8,7 @@
 
 #include "app/app_context.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -24,26 +24,26 @@ constexpr std::array<const char*, TForm_AutoOut::kBits.size()> kCaptions = {
 TForm_AutoOut::TForm_AutoOut(app::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top =
-      ui::SetUpDialog(this, "Form_AutoOut", QStringLiteral("Port B Automatic Output"));
+      widgets::dialog::SetUpDialog(this, "Form_AutoOut", QStringLiteral("Port B Automatic Output"));
   Controls& c = controls;
   QVBoxLayout* g = nullptr;
-  c.Panel_Mask = ui::Group(this, "Panel_Mask", {},
+  c.Panel_Mask = widgets::dialog::Group(this, "Panel_Mask", {},
                            QStringLiteral("Port B Automatic Output Mask: Packet 8E/8F-4D"), &g);
   for (std::size_t i = 0; i < kBits.size(); ++i) {
     const QByteArray name = QByteArray("CheckBox_Bit") + QByteArray::number(kBits[i]);
-    c.CheckBox_Bit[i] = ui::Check(c.Panel_Mask, name.constData(), QString::fromLatin1(kCaptions[i]));
+    c.CheckBox_Bit[i] = widgets::dialog::Check(c.Panel_Mask, name.constData(), QString::fromLatin1(kCaptions[i]));
     g->addWidget(c.CheckBox_Bit[i]);
   }
   top->addWidget(c.Panel_Mask);
 
-  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] {
+  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] {
     Button_ApplyClick();
     return true;
   });
   c.Button_OK = b.ok;
   c.Button_Apply = b.apply;
   c.Button_Close = b.close;
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 QCheckBox* TForm_AutoOut::bitBox(int bit) const {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -29,7 +29,7 @@ std::uint8_t checkedValue(const std::array<QRadioButton*, 4>& group) {
 
 TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_BriselPortAOut", QStringLiteral("Port A Output"));
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_BriselPortAOut", QStringLiteral("Port A Output"));
   Controls& c = controls;
   auto* groups = new QHBoxLayout;
   groups->setSpacing(8);
@@ -37,7 +37,7 @@ TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* pare
   const auto group = [&](const char* name, const char* title, const char* request,
                          const char* suffix, std::array<QRadioButton**, 4> slots) {
     QVBoxLayout* inner = nullptr;
-    QGroupBox* box = ui::Group(this, name, QString::fromLatin1(title), {}, &inner);
+    QGroupBox* box = widgets::dialog::Group(this, name, QString::fromLatin1(title), {}, &inner);
     const char* stems[] = {"RadioButton_Request", "RadioButton_PPS", "RadioButton_Event",
                            "RadioButton_Both"};
     const QString captions[] = {QString::fromLatin1(request), QStringLiteral("Only At PPS"),
@@ -45,7 +45,7 @@ TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* pare
                                 QStringLiteral("At Both Event Input and PPS")};
     for (int v = 0; v < 4; ++v) {
       const QByteArray n = QByteArray(stems[v]) + suffix;
-      *slots[static_cast<std::size_t>(v)] = ui::Radio(box, n.constData(), captions[v]);
+      *slots[static_cast<std::size_t>(v)] = widgets::dialog::Radio(box, n.constData(), captions[v]);
       inner->addWidget(*slots[static_cast<std::size_t>(v)]);
     }
     groups->addWidget(box);
@@ -60,7 +60,7 @@ TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* pare
   c.RadioButton_BothAD->setChecked(true);
 
   std::vector<QPushButton*> made;
-  ui::ButtonRow(this, top,
+  widgets::dialog::ButtonRow(this, top,
                 {{"Button_OK", QStringLiteral("&OK"), [this] { Button_OKClick(); }},
                  {"Button_Apply", QStringLiteral("&Apply"), [this] { Button_ApplyClick(); }},
                  {"Button_Cancel", QStringLiteral("&Close"), [this] { Button_CancelClick(); }}},
@@ -68,7 +68,7 @@ TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* pare
   c.Button_OK = made[0];
   c.Button_Apply = made[1];
   c.Button_Cancel = made[2];
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::array<QRadioButton*, 4> TForm_BriselPortAOut::group0B() const {

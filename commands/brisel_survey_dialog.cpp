@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -15,26 +15,26 @@ TForm_BriselSurvey::TForm_BriselSurvey(link::SerialLink& link, app::OperatorProm
     : QDialog(parent), link_(link), prompts_(prompts) {
   // The caption has two spaces.
   QVBoxLayout* top =
-      ui::SetUpDialog(this, "Form_BriselSurvey", QStringLiteral("Set Survey  Limit"));
+      widgets::dialog::SetUpDialog(this, "Form_BriselSurvey", QStringLiteral("Set Survey  Limit"));
   Controls& c = controls;
-  c.Edit_Limit = ui::Edit(this, "Edit_Limit");
-  ui::ValueRows rows(this, top);
+  c.Edit_Limit = widgets::dialog::Edit(this, "Edit_Limit");
+  widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Auto-survey Limit"), c.Edit_Limit, {}, "Label_Limit");
   top->addSpacing(4);
   std::vector<QPushButton*> made;
-  ui::ButtonRow(this, top,
+  widgets::dialog::ButtonRow(this, top,
                 {{"Button_Set", QStringLiteral("&Set"), [this] { Button_SetClick(); }},
                  {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
                 &made);
   c.Button_Set = made[0];
   c.Button_Close = made[1];
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 void TForm_BriselSurvey::FormActivate() { SurveyLimitRequest8E4B(link_); }
 
 void TForm_BriselSurvey::Button_SetClick() {
-  const std::optional<unsigned long> limit = ui::FieldReader(prompts_).unsignedInteger(
+  const std::optional<unsigned long> limit = widgets::dialog::FieldReader(prompts_).unsignedInteger(
       controls.Edit_Limit, QStringLiteral("Auto-survey Limit"));
   if (!limit) return;
   SetSurveyLimit8E4B(link_, static_cast<std::uint32_t>(*limit));

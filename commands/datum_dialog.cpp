@@ -6,30 +6,30 @@
 
 #include "commands/catalogue.h"
 #include "commands/datum_names.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
 TForm_Datum::TForm_Datum(link::SerialLink& link, QWidget* parent) : QDialog(parent), link_(link) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_Datum", QStringLiteral("Select Datum"),
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Datum", QStringLiteral("Select Datum"),
                                      QStringLiteral("Datum: Packet 8E/8F-15"));
   Controls& c = controls;
-  c.ComboBox_Datum = ui::List(this, "ComboBox_Datum", {});
+  c.ComboBox_Datum = widgets::dialog::List(this, "ComboBox_Datum", {});
   for (const char* name : DatumNames()) c.ComboBox_Datum->addItem(QString::fromLatin1(name));
   c.ComboBox_Datum->setCurrentIndex(-1);
   c.ComboBox_Datum->setToolTip(QStringLiteral("Set datum: packets 8E-15, 8F-15."));
   c.ComboBox_Datum->setMaxVisibleItems(16);
-  ui::ValueRows rows(this, top);
+  widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Datum:"), c.ComboBox_Datum, {}, "Label_Datum");
   top->addSpacing(4);
-  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] {
+  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] {
     Button_ApplyClick();
     return true;
   });
   c.Button_OK = b.ok;
   c.Button_Apply = b.apply;
   c.Button_Close = b.close;
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 void TForm_Datum::FormActivate() { DatumRequest8E15(link_); }

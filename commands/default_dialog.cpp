@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -13,20 +13,20 @@ TForm_Default::TForm_Default(link::SerialLink& link, link::Clock& clock,
                              QWidget* parent)
     : QDialog(parent), actions_(link, clock, prompts, std::move(hooks)) {
   QVBoxLayout* top =
-      ui::SetUpDialog(this, "Form_Default", QStringLiteral("Revert to Default Settings"),
+      widgets::dialog::SetUpDialog(this, "Form_Default", QStringLiteral("Revert to Default Settings"),
                       QStringLiteral("Default Segment: Packet 8E-45"));
   Controls& c = controls;
-  c.ComboBox_Segment = ui::List(
+  c.ComboBox_Segment = widgets::dialog::List(
       this, "ComboBox_Segment",
       {"Receiver Configuration", "Packet I/O Control", "Serial Port Configuration",
        "Timing Outputs", "Accurate Position", "Self-Survey Configuration", "NMEA Configuration",
        "UTC Info", "ALL SEGMENTS"});
   c.ComboBox_Segment->setMaxVisibleItems(12);
   c.ComboBox_Segment->setCurrentIndex(0);
-  ui::ValueRows rows(this, top);
+  widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Segment:"), c.ComboBox_Segment, {}, "Label_Segment");
   top->addSpacing(4);
-  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
+  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
   c.Button_OK = b.ok;
   c.Button_Apply = b.apply;
   c.Button_Close = b.close;

@@ -10,7 +10,7 @@
 
 #include "app/app_context.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -42,17 +42,17 @@ std::uint8_t IndexByte(const QComboBox* list) {
 
 TForm_GPS::TForm_GPS(app::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_GPS", QStringLiteral("Receiver Configuration"),
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_GPS", QStringLiteral("Receiver Configuration"),
                                      QStringLiteral("Receiver Configuration: Packet 0xBB"));
   Controls& c = controls;
-  ui::ValueRows rows(this, top);
-  c.ComboBox_RMode = ui::List(this, "ComboBox_RMode",
+  widgets::dialog::ValueRows rows(this, top);
+  c.ComboBox_RMode = widgets::dialog::List(this, "ComboBox_RMode",
                               {"Automatic", "Time Only (1 SV)", "--Not Used--", "Horizontal (2D)",
                                "Full Position (3D)", "DGPS Reference", "2D Clock Hold",
                                "Overdetermined Clock"});
-  c.ComboBox_DGPSMode = ui::List(this, "ComboBox_DGPSMode", {"Off", "On", "Auto"});
+  c.ComboBox_DGPSMode = widgets::dialog::List(this, "ComboBox_DGPSMode", {"Off", "On", "Auto"});
   c.ComboBox_DCode =
-      ui::List(this, "ComboBox_DCode", {"--Not Used--", "Land", "Sea", "Air", "Stationary"});
+      widgets::dialog::List(this, "ComboBox_DCode", {"--Not Used--", "Land", "Sea", "Air", "Stationary"});
   rows.add(QStringLiteral("Receiver Mode"), c.ComboBox_RMode, {}, "Label_RMode");
   rows.add(QStringLiteral("DGPS Mode"), c.ComboBox_DGPSMode, {}, "Label_DGPSMode");
   rows.add(QStringLiteral("Dynamics Code"), c.ComboBox_DCode, {}, "Label_DCode");
@@ -76,17 +76,17 @@ TForm_GPS::TForm_GPS(app::AppContext& context, QWidget* parent)
        "Maximum time to use a DGPS correction."},
   };
   for (const FieldSpec& f : fields) {
-    QLineEdit* e = ui::Edit(this, f.name, QStringLiteral("-1"), QString::fromLatin1(f.hint));
+    QLineEdit* e = widgets::dialog::Edit(this, f.name, QStringLiteral("-1"), QString::fromLatin1(f.hint));
     c.*f.slot = e;
     rows.add(QString::fromLatin1(f.label), e, {}, f.labelName)->setToolTip(e->toolTip());
     e->installEventFilter(this);
   }
 
-  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
+  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
   c.Button_OK = b.ok;
   c.Button_Apply = b.apply;
   c.Button_Close = b.close;
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 bool TForm_GPS::eventFilter(QObject* watched, QEvent* event) {
@@ -107,11 +107,11 @@ void TForm_GPS::checkField(QLineEdit* edit) {
   const FieldLimits& limits = LimitsOf(controls, edit);
   double value = 0.0;
   if (limits.integer) {
-    const std::optional<long long> v = ui::ParseInteger(edit->text());
+    const std::optional<long long> v = widgets::dialog::ParseInteger(edit->text());
     if (!v) return;  // not a number: left for Apply to refuse
     value = static_cast<double>(*v);
   } else {
-    const std::optional<double> v = ui::ParseReal(edit->text());
+    const std::optional<double> v = widgets::dialog::ParseReal(edit->text());
     if (!v) return;
     // The fields compare as singles.
     value = static_cast<float>(*v);
@@ -133,7 +133,7 @@ void TForm_GPS::FormActivate() { ReceiverConfigurationRequestBB(context_.link); 
 
 bool TForm_GPS::Button_ApplyClick() {
   const Controls& c = controls;
-  const ui::FieldReader read(context_.prompts);
+  const widgets::dialog::FieldReader read(context_.prompts);
   const auto elevation = read.single(c.Edit_EMask, QStringLiteral("Elevation Mask"));
   if (!elevation) return false;
   const auto signal = read.single(c.Edit_SMask, QStringLiteral("Signal Level Mask"));

@@ -4,7 +4,6 @@ target_sources(halvix_gui PRIVATE
   commands/brisel_port_a_out_dialog.cpp
   commands/brisel_survey_dialog.cpp
   commands/datum_dialog.cpp
-  commands/dialog_support.cpp
   commands/default_dialog.cpp
   commands/gps_dialog.cpp
   commands/initial_pos_dialog.cpp

@@ -12,7 +12,7 @@
 
 #include "app/operator_prompts.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 #include "commands/position_file.h"
 
 namespace halvix::commands {
@@ -37,7 +37,7 @@ TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, app::OperatorPrompts&
                                    QWidget* parent)
     : QDialog(parent), link_(link), prompts_(prompts) {
   QVBoxLayout* top =
-      ui::SetUpDialog(this, "Form_InitialPos", QStringLiteral("Upload Accurate Position"),
+      widgets::dialog::SetUpDialog(this, "Form_InitialPos", QStringLiteral("Upload Accurate Position"),
                       QStringLiteral("Set Initial Position: Packets 0x31, 0x32"));
   Controls& c = controls;
   auto* panels = new QHBoxLayout;
@@ -48,30 +48,30 @@ TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, app::OperatorPrompts&
                          const char* buttonText, void (TForm_InitialPos::*click)(),
                          std::initializer_list<std::pair<Field, const char*>> rows) {
     QVBoxLayout* inner = nullptr;
-    QGroupBox* box = ui::Group(this, name, QString::fromLatin1(title), {}, &inner);
-    ui::ValueRows grid(box, inner);
+    QGroupBox* box = widgets::dialog::Group(this, name, QString::fromLatin1(title), {}, &inner);
+    widgets::dialog::ValueRows grid(box, inner);
     for (const auto& [field, unit] : rows) {
       grid.add(QString::fromLatin1(field.name), field.edit, QString::fromLatin1(unit));
     }
     std::vector<QPushButton*> made;
-    ui::ButtonRow(box, inner, {{buttonName, QString::fromLatin1(buttonText), [this, click] {
+    widgets::dialog::ButtonRow(box, inner, {{buttonName, QString::fromLatin1(buttonText), [this, click] {
                                   (this->*click)();
                                 }}},
                   &made);
     panels->addWidget(box);
     return made[0];
   };
-  c.Edit_Lat = ui::Edit(this, "Edit_Lat");
-  c.Edit_Lon = ui::Edit(this, "Edit_Lon");
-  c.Edit_Alt = ui::Edit(this, "Edit_Alt");
+  c.Edit_Lat = widgets::dialog::Edit(this, "Edit_Lat");
+  c.Edit_Lon = widgets::dialog::Edit(this, "Edit_Lon");
+  c.Edit_Alt = widgets::dialog::Edit(this, "Edit_Alt");
   c.Button_SetLLA = panel("Panel_LLA", "Accurate LLA:", "Button_SetLLA", "&Set",
                           &TForm_InitialPos::Button_SetLLAClick,
                           {{{c.Edit_Lat, "Latitude"}, "degrees"},
                            {{c.Edit_Lon, "Longitude"}, "degrees"},
                            {{c.Edit_Alt, "Altitude"}, "meters"}});
-  c.Edit_X = ui::Edit(this, "Edit_X");
-  c.Edit_Y = ui::Edit(this, "Edit_Y");
-  c.Edit_Z = ui::Edit(this, "Edit_Z");
+  c.Edit_X = widgets::dialog::Edit(this, "Edit_X");
+  c.Edit_Y = widgets::dialog::Edit(this, "Edit_Y");
+  c.Edit_Z = widgets::dialog::Edit(this, "Edit_Z");
   c.Button_SetECEF = panel("Panel_ECEF", "Accurate ECEF:", "Button_SetECEF", "Se&t",
                            &TForm_InitialPos::Button_SetECEFClick,
                            {{{c.Edit_X, "X"}, "meters"},
@@ -79,7 +79,7 @@ TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, app::OperatorPrompts&
                             {{c.Edit_Z, "Z"}, "meters"}});
 
   std::vector<QPushButton*> made;
-  ui::ButtonRow(this, top,
+  widgets::dialog::ButtonRow(this, top,
                 {{"Button_File", QStringLiteral("&From File"), [this] { Button_FileClick(); }},
                  {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
                 &made);
@@ -97,7 +97,7 @@ bool TForm_InitialPos::readFields(const Field (&fields)[3], float (&values)[3]) 
     f.edit->setFocus();
     return false;
   }
-  const ui::FieldReader reader(prompts_);
+  const widgets::dialog::FieldReader reader(prompts_);
   for (int i = 0; i < 3; ++i) {
     const std::optional<float> v = reader.single(fields[i].edit, QLatin1String(fields[i].name));
     if (!v) return false;

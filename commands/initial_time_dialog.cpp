@@ -10,8 +10,8 @@
 
 #include "app/system_clock.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
-#include "reports/lamp.h"
+#include "widgets/dialog_support.h"
+#include "widgets/lamp.h"
 
 namespace halvix::commands {
 
@@ -35,19 +35,19 @@ TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const app::PcClock*
   if (pcClock == nullptr) ownClock_ = std::make_unique<app::HostPcClock>();
   pcClock_ = pcClock != nullptr ? pcClock : ownClock_.get();
 
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_InitialTime", QStringLiteral("Time From PC"),
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_InitialTime", QStringLiteral("Time From PC"),
                                      QStringLiteral("Set Initial Time: Packets 0x2E, 0x4E."));
   Controls& c = controls;
   const QString lampHint =
       QStringLiteral("When red, the receiver already had time from a sattelite and uses that time.");
   auto* lampRow = new QHBoxLayout;
   lampRow->setSpacing(6);
-  c.Shape_TimeAccepted = new reports::Lamp(this, kLampSize);
+  c.Shape_TimeAccepted = new widgets::Lamp(this, kLampSize);
   c.Shape_TimeAccepted->setObjectName(QStringLiteral("Shape_TimeAccepted"));
   c.Shape_TimeAccepted->setFixedSize(kLampSize, kLampSize);
   c.Shape_TimeAccepted->setToolTip(lampHint);
   lampRow->addWidget(c.Shape_TimeAccepted);
-  auto* label = ui::Label(this, QStringLiteral("Time Accepted by Receiver"), "Label_TimeAccepted");
+  auto* label = widgets::dialog::Label(this, QStringLiteral("Time Accepted by Receiver"), "Label_TimeAccepted");
   label->setToolTip(lampHint);
   lampRow->addWidget(label);
   lampRow->addStretch(1);
@@ -55,7 +55,7 @@ TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const app::PcClock*
   top->addSpacing(4);
 
   std::vector<QPushButton*> made;
-  ui::ButtonRow(this, top,
+  widgets::dialog::ButtonRow(this, top,
                 {{"Button_SetTime", QStringLiteral("&Set Time"), [this] { Button_SetTimeClick(); }},
                  {"Button_Cancel", QStringLiteral("&Close"), [this] { Button_CancelClick(); }}},
                 &made);
@@ -73,7 +73,7 @@ void TForm_InitialTime::Button_SetTimeClick() {
 void TForm_InitialTime::Button_CancelClick() { hide(); }
 
 void TForm_InitialTime::FormClose() {
-  controls.Shape_TimeAccepted->setColor(QColor::fromRgb(reports::kLampIdle));
+  controls.Shape_TimeAccepted->setColor(QColor::fromRgb(widgets::kLampIdle));
 }
 
 // Every way of closing the window (the button, the close box, Escape) hides it.

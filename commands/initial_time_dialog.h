@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <memory>
 
+namespace halvix::widgets {
+class Lamp;
+}  // namespace halvix::widgets
+
 class QPushButton;
 
 namespace halvix::link {
@@ -17,7 +21,6 @@ namespace halvix::app {
 class PcClock;
 }
 namespace halvix::reports {
-class Lamp;
 }
 
 namespace halvix::commands {
@@ -40,7 +43,7 @@ class TForm_InitialTime : public QDialog {
   ~TForm_InitialTime() override;
 
   struct Controls {
-    reports::Lamp* Shape_TimeAccepted = nullptr;
+    widgets::Lamp* Shape_TimeAccepted = nullptr;
     QPushButton* Button_SetTime = nullptr;
     QPushButton* Button_Cancel = nullptr;
   };

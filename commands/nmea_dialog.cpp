@@ -9,7 +9,7 @@
 
 #include "app/operator_prompts.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -21,14 +21,14 @@ constexpr int kMaxInterval = 255;  // one byte on the wire
 
 TForm_NMEA::TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent)
     : QDialog(parent), link_(link), prompts_(prompts) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_NMEA", QStringLiteral("NMEA Output"),
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_NMEA", QStringLiteral("NMEA Output"),
                                      QStringLiteral("NMEA Output: Packets 0x7A, 0x7B"));
   Controls& c = controls;
-  c.Edit_Interval = ui::Edit(this, "Edit_Interval");
-  ui::ValueRows rows(this, top);
+  c.Edit_Interval = widgets::dialog::Edit(this, "Edit_Interval");
+  widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Output Interval:"), c.Edit_Interval, QStringLiteral("seconds"),
            "Label_Interval", "Label_Seconds");
-  top->addWidget(ui::Label(this, QStringLiteral("Message Mask:"), "Label_Mask"));
+  top->addWidget(widgets::dialog::Label(this, QStringLiteral("Message Mask:"), "Label_Mask"));
   const struct {
     const char* name;
     const char* caption;
@@ -43,17 +43,17 @@ TForm_NMEA::TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QW
   grid->setVerticalSpacing(2);
   int i = 0;
   for (const auto& b : boxes) {
-    *b.slot = ui::Check(this, b.name, QString::fromLatin1(b.caption));
+    *b.slot = widgets::dialog::Check(this, b.name, QString::fromLatin1(b.caption));
     grid->addWidget(*b.slot, i / 4, i % 4);
     ++i;
   }
   top->addLayout(grid);
   top->addSpacing(4);
-  const ui::StandardButtons sb = ui::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
+  const widgets::dialog::StandardButtons sb = widgets::dialog::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
   c.Button_OK = sb.ok;
   c.Button_Apply = sb.apply;
   c.Button_Close = sb.close;
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::array<TForm_NMEA::SentenceBox, 7> TForm_NMEA::sentenceBoxes() const {
@@ -70,7 +70,7 @@ std::array<TForm_NMEA::SentenceBox, 7> TForm_NMEA::sentenceBoxes() const {
 void TForm_NMEA::FormActivate() { NmeaOutputRequest7A(link_); }
 
 bool TForm_NMEA::Button_ApplyClick() {
-  const ui::FieldReader reader(prompts_);
+  const widgets::dialog::FieldReader reader(prompts_);
   const QString field = QStringLiteral("Output Interval");
   const std::optional<int> interval = reader.integer(controls.Edit_Interval, field);
   if (!interval) return false;

@@ -10,7 +10,7 @@
 
 #include "app/app_context.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -26,9 +26,9 @@ struct BoxSpec {
 void Column(QWidget* parent, QGridLayout* into, int row, int column, const char* name,
             const char* title, TForm_PacketMasks::Controls& c, std::initializer_list<BoxSpec> boxes) {
   QVBoxLayout* l = nullptr;
-  QGroupBox* g = ui::Group(parent, name, QString::fromLatin1(title), {}, &l);
+  QGroupBox* g = widgets::dialog::Group(parent, name, QString::fromLatin1(title), {}, &l);
   for (const BoxSpec& b : boxes) {
-    c.*b.slot = ui::Check(g, b.name, QString::fromLatin1(b.caption));
+    c.*b.slot = widgets::dialog::Check(g, b.name, QString::fromLatin1(b.caption));
     l->addWidget(c.*b.slot);
   }
   l->addStretch(1);
@@ -44,16 +44,16 @@ std::uint8_t Byte(const std::array<std::uint8_t, 4>& bytes, int i) {
 TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top =
-      ui::SetUpDialog(this, "Form_PacketMasks", QStringLiteral("Packet Masks and Options"));
+      widgets::dialog::SetUpDialog(this, "Form_PacketMasks", QStringLiteral("Packet Masks and Options"));
   Controls& c = controls;
   using C = Controls;
 
   QVBoxLayout* g = nullptr;
-  c.Panel_IOOptions = ui::Group(this, "Panel_IOOptions", {},
+  c.Panel_IOOptions = widgets::dialog::Group(this, "Panel_IOOptions", {},
                                 QStringLiteral("Input/Output Options: Packets 35, 55."), &g);
   {
     QWidget* p = c.Panel_IOOptions;
-    c.Label_Options = ui::Label(p, QStringLiteral("Packet 0x35 Options:"), "Label_Options");
+    c.Label_Options = widgets::dialog::Label(p, QStringLiteral("Packet 0x35 Options:"), "Label_Options");
     g->addWidget(c.Label_Options);
     // The four groups on a grid, so both rows share their column edges.
     auto* groups = new QGridLayout;
@@ -78,17 +78,17 @@ TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
             {&C::CheckBox_AuxDoppler, "CheckBox_AuxDoppler", "Doppler smoothed codephase"}});
     g->addLayout(groups);
     std::vector<QPushButton*> made;
-    ui::ButtonRow(p, g, {{"Button_Set35", QStringLiteral("Set"), [this] { Button_Set35Click(); }}},
+    widgets::dialog::ButtonRow(p, g, {{"Button_Set35", QStringLiteral("Set"), [this] { Button_Set35Click(); }}},
                   &made);
     c.Button_Set35 = made[0];
   }
   top->addWidget(c.Panel_IOOptions);
 
-  c.Panel_Masks = ui::Group(this, "Panel_Masks", {},
+  c.Panel_Masks = widgets::dialog::Group(this, "Panel_Masks", {},
                             QStringLiteral("Packet Broadcast Mask: Packet 8E/8F-A5"), &g);
   {
     QWidget* p = c.Panel_Masks;
-    c.Label_Masks = ui::Label(p, QStringLiteral("Packet 8E-A5 Masks:"), "Label_Masks");
+    c.Label_Masks = widgets::dialog::Label(p, QStringLiteral("Packet 8E-A5 Masks:"), "Label_Masks");
     g->addWidget(c.Label_Masks);
     static constexpr const char* kMask1[8] = {
         "Synchronous 8F-0B on Port A", "Event 8F-0B on Port A",       "Event 8F-0B on Port B",
@@ -98,15 +98,15 @@ TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
     for (int bit = 0; bit < 8; ++bit) {
-      QCheckBox* b = ui::Check(p, QByteArray("CheckBox_B1Bit").append(char('0' + bit)).constData(),
+      QCheckBox* b = widgets::dialog::Check(p, QByteArray("CheckBox_B1Bit").append(char('0' + bit)).constData(),
                                QString::fromLatin1(kMask1[bit]));
       c.CheckBox_B1Bit[static_cast<std::size_t>(bit)] = b;
       (bit < 4 ? left : right)->addWidget(b);
     }
-    c.CheckBox_B2Bit0 = ui::Check(p, "CheckBox_B2Bit0", QStringLiteral("8F-20 on Port B"));
-    c.CheckBox_B2Bit5 = ui::Check(p, "CheckBox_B2Bit5", QStringLiteral("Auto QLIP Outputs"));
-    c.CheckBox_B2Bit6 = ui::Check(p, "CheckBox_B2Bit6", QStringLiteral("8F-AB on Port A, Port B"));
-    c.CheckBox_B2Bit7 = ui::Check(p, "CheckBox_B2Bit7", QStringLiteral("8F-AC on Port A, Port B"));
+    c.CheckBox_B2Bit0 = widgets::dialog::Check(p, "CheckBox_B2Bit0", QStringLiteral("8F-20 on Port B"));
+    c.CheckBox_B2Bit5 = widgets::dialog::Check(p, "CheckBox_B2Bit5", QStringLiteral("Auto QLIP Outputs"));
+    c.CheckBox_B2Bit6 = widgets::dialog::Check(p, "CheckBox_B2Bit6", QStringLiteral("8F-AB on Port A, Port B"));
+    c.CheckBox_B2Bit7 = widgets::dialog::Check(p, "CheckBox_B2Bit7", QStringLiteral("8F-AC on Port A, Port B"));
     left->addWidget(c.CheckBox_B2Bit0);
     left->addWidget(c.CheckBox_B2Bit5);
     right->addWidget(c.CheckBox_B2Bit6);
@@ -115,14 +115,14 @@ TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
     columns->addLayout(right);
     g->addLayout(columns);
     std::vector<QPushButton*> made;
-    ui::ButtonRow(p, g,
+    widgets::dialog::ButtonRow(p, g,
                   {{"Button_Set8EA5", QStringLiteral("Set"), [this] { Button_Set8EA5Click(); }}},
                   &made);
     c.Button_Set8EA5 = made[0];
   }
   top->addWidget(c.Panel_Masks);
 
-  c.Button_Close = ui::CloseButton(this, top);
+  c.Button_Close = widgets::dialog::CloseButton(this, top);
 
   // The eight boxes whose change of state re-captions the position boxes,
   // whether the operator or a report changes them.
@@ -131,7 +131,7 @@ TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
                        c.CheckBox_B1Bit[7], c.CheckBox_B2Bit6}) {
     connect(b, &QCheckBox::toggled, this, [this] { CheckBox_PosDoubleClick(); });
   }
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::array<TForm_PacketMasks::OptionBit, 15> TForm_PacketMasks::optionBits() const {

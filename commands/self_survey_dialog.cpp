@@ -7,33 +7,33 @@
 #include <vector>
 
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
 TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts& prompts,
                                    QWidget* parent)
     : QDialog(parent), link_(link), prompts_(prompts) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_SelfSurvey", QStringLiteral("Self Survey"),
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_SelfSurvey", QStringLiteral("Self Survey"),
                                      QStringLiteral("Self Survey Parameters: Packet 8E/8F-A9"));
   Controls& c = controls;
   c.CheckBox_EnableSurvey =
-      ui::Check(this, "CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"));
-  c.CheckBox_Flag = ui::Check(this, "CheckBox_Flag", QStringLiteral("Auto Save Position"));
+      widgets::dialog::Check(this, "CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"));
+  c.CheckBox_Flag = widgets::dialog::Check(this, "CheckBox_Flag", QStringLiteral("Auto Save Position"));
   top->addWidget(c.CheckBox_EnableSurvey);
   top->addWidget(c.CheckBox_Flag);
-  c.Edit_Limit = ui::Edit(this, "Edit_Limit");
-  ui::ValueRows rows(this, top);
+  c.Edit_Limit = widgets::dialog::Edit(this, "Edit_Limit");
+  widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Self Survey Limit"), c.Edit_Limit, {}, "Label_Limit");
   top->addSpacing(4);
   std::vector<QPushButton*> made;
-  ui::ButtonRow(this, top,
+  widgets::dialog::ButtonRow(this, top,
                 {{"Button_Set", QStringLiteral("&Set"), [this] { Button_SetClick(); }},
                  {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
                 &made);
   c.Button_Set = made[0];
   c.Button_Close = made[1];
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 void TForm_SelfSurvey::FormActivate() { SelfSurveyParametersRequest8EA9(link_); }
@@ -41,7 +41,7 @@ void TForm_SelfSurvey::FormActivate() { SelfSurveyParametersRequest8EA9(link_); 
 void TForm_SelfSurvey::Button_SetClick() {
   const Controls& c = controls;
   const std::optional<long long> length =
-      ui::FieldReader(prompts_).longInteger(c.Edit_Limit, QStringLiteral("Self Survey Limit"));
+      widgets::dialog::FieldReader(prompts_).longInteger(c.Edit_Limit, QStringLiteral("Self Survey Limit"));
   if (!length) return;
   // The length is a signed long on the wire: a negative one keeps its bits.
   SetSelfSurveyParameters8EA9(link_, c.CheckBox_EnableSurvey->isChecked() ? 1 : 0,

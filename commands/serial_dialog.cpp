@@ -10,7 +10,7 @@
 #include "app/app_context.h"
 #include "app/main_window.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 #include "link/break_sequence.h"
 
 namespace halvix::commands {
@@ -30,7 +30,7 @@ std::uint8_t Code(int index, int base) { return static_cast<std::uint8_t>(index 
 
 TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
     : QDialog(parent), main_(main) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_Serial", QStringLiteral("Serial Port Configuration"),
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Serial", QStringLiteral("Serial Port Configuration"),
                                      QStringLiteral("Serial Port Configuration: Packet 0xBC"));
   Controls& c = controls;
   auto* columns = new QHBoxLayout;
@@ -39,7 +39,7 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
 
   const auto column = [this, columns](QLabel** title, const char* titleName, const QString& text) {
     auto* l = new QVBoxLayout;
-    *title = ui::Label(this, text, titleName);
+    *title = widgets::dialog::Label(this, text, titleName);
     QFont bold = (*title)->font();
     bold.setBold(true);
     (*title)->setFont(bold);
@@ -50,15 +50,15 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
 
   QVBoxLayout* a = column(&c.Label_A, "Label_A", QStringLiteral("Port A"));
   {
-    ui::ValueRows rows(this, a);
-    c.ComboBox_PortABaudRate = ui::List(this, "ComboBox_PortABaudRate",
+    widgets::dialog::ValueRows rows(this, a);
+    c.ComboBox_PortABaudRate = widgets::dialog::List(this, "ComboBox_PortABaudRate",
                                         {"None", "110  ", "300", "600", "1200", "2400", "4800",
                                          "9600", "19200", "38400"});
-    c.ComboBox_PortADataBits = ui::List(this, "ComboBox_PortADataBits", {"7", "8"});
-    c.ComboBox_PortAParity = ui::List(this, "ComboBox_PortAParity", {"None", "Odd", "Even"});
-    c.ComboBox_PortAStopBits = ui::List(this, "ComboBox_PortAStopBits", {"1", "2"});
-    c.ComboBox_PortAInput = ui::List(this, "ComboBox_PortAInput", {"none", "QLIP", "RTCM"});
-    c.ComboBox_PortAOutput = ui::List(this, "ComboBox_PortAOutput", {"none", "QLIP", "NMEA"});
+    c.ComboBox_PortADataBits = widgets::dialog::List(this, "ComboBox_PortADataBits", {"7", "8"});
+    c.ComboBox_PortAParity = widgets::dialog::List(this, "ComboBox_PortAParity", {"None", "Odd", "Even"});
+    c.ComboBox_PortAStopBits = widgets::dialog::List(this, "ComboBox_PortAStopBits", {"1", "2"});
+    c.ComboBox_PortAInput = widgets::dialog::List(this, "ComboBox_PortAInput", {"none", "QLIP", "RTCM"});
+    c.ComboBox_PortAOutput = widgets::dialog::List(this, "ComboBox_PortAOutput", {"none", "QLIP", "NMEA"});
     rows.add(QStringLiteral("Baud Rate"), c.ComboBox_PortABaudRate, {}, "Label_PortABaudRate");
     rows.add(QStringLiteral("Data Bits"), c.ComboBox_PortADataBits, {}, "Label_PortADataBits");
     rows.add(QStringLiteral("Parity"), c.ComboBox_PortAParity, {}, "Label_PortAParity");
@@ -66,7 +66,7 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
     rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortAInput, {}, "Label_PortAInput");
     rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortAOutput, {}, "Label_PortAOutput");
     std::vector<QPushButton*> made;
-    ui::ButtonRow(this, a,
+    widgets::dialog::ButtonRow(this, a,
                   {{"Button_SetA", QStringLiteral("Set Port &A"), [this] { Button_SetAClick(); }}},
                   &made);
     c.Button_SetA = made[0];
@@ -74,14 +74,14 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
 
   QVBoxLayout* b = column(&c.Label_B, "Label_B", QStringLiteral("Port B"));
   {
-    ui::ValueRows rows(this, b);
+    widgets::dialog::ValueRows rows(this, b);
     c.ComboBox_PortBBaudRate =
-        ui::List(this, "ComboBox_PortBBaudRate", {"4800", "9600", "19200", "38400"});
-    c.ComboBox_PortBDataBits = ui::List(this, "ComboBox_PortBDataBits", {"8"});
-    c.ComboBox_PortBParity = ui::List(this, "ComboBox_PortBParity", {"None", "Odd", "Even"});
-    c.ComboBox_PortBStopBits = ui::List(this, "ComboBox_PortBStopBits", {"1", "2"});
-    c.ComboBox_PortBInput = ui::List(this, "ComboBox_PortBInput", {"QLIP", "RTCM"});
-    c.ComboBox_PortBOutput = ui::List(this, "ComboBox_PortBOutput", {"QLIP", "NMEA"});
+        widgets::dialog::List(this, "ComboBox_PortBBaudRate", {"4800", "9600", "19200", "38400"});
+    c.ComboBox_PortBDataBits = widgets::dialog::List(this, "ComboBox_PortBDataBits", {"8"});
+    c.ComboBox_PortBParity = widgets::dialog::List(this, "ComboBox_PortBParity", {"None", "Odd", "Even"});
+    c.ComboBox_PortBStopBits = widgets::dialog::List(this, "ComboBox_PortBStopBits", {"1", "2"});
+    c.ComboBox_PortBInput = widgets::dialog::List(this, "ComboBox_PortBInput", {"QLIP", "RTCM"});
+    c.ComboBox_PortBOutput = widgets::dialog::List(this, "ComboBox_PortBOutput", {"QLIP", "NMEA"});
     rows.add(QStringLiteral("Baud Rate"), c.ComboBox_PortBBaudRate, {}, "Label_PortBBaudRate");
     rows.add(QStringLiteral("Data Bits"), c.ComboBox_PortBDataBits, {}, "Label_PortBDataBits");
     rows.add(QStringLiteral("Parity"), c.ComboBox_PortBParity, {}, "Label_PortBParity");
@@ -90,20 +90,20 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
     c.Label_PortBOutput = rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortBOutput, {},
                                    "Label_PortBOutput");
     std::vector<QPushButton*> made;
-    ui::ButtonRow(this, b,
+    widgets::dialog::ButtonRow(this, b,
                   {{"Button_SetB", QStringLiteral("Set Port &B"), [this] { Button_SetBClick(); }}},
                   &made);
     c.Button_SetB = made[0];
   }
 
   std::vector<QPushButton*> made;
-  ui::ButtonRow(this, top,
+  widgets::dialog::ButtonRow(this, top,
                 {{"Button_Break", QStringLiteral("Send &Break"), [this] { Button_BreakClick(); }},
                  {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
                 &made);
   c.Button_Break = made[0];
   c.Button_Close = made[1];
-  ui::OnActivate(this, [this] { FormActivate(); });
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::optional<link::PortSettings> TForm_Serial::portASettings() const {

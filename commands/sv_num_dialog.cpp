@@ -7,23 +7,23 @@
 
 #include "app/app_context.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
 TForm_SVNum::TForm_SVNum(app::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_SVNum", QStringLiteral("One-Satellite SV"),
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_SVNum", QStringLiteral("One-Satellite SV"),
                                      QStringLiteral("One SV Mode: Packet 0x34"));
   Controls& c = controls;
-  c.ComboBox_SVNum = ui::List(this, "ComboBox_SVNum", {});
+  c.ComboBox_SVNum = widgets::dialog::List(this, "ComboBox_SVNum", {});
   for (int sv = 0; sv <= 32; ++sv) c.ComboBox_SVNum->addItem(QString::number(sv));
   c.ComboBox_SVNum->setCurrentIndex(-1);
-  ui::ValueRows rows(this, top);
+  widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("SV number"), c.ComboBox_SVNum, {}, "Label_SVNum");
   rows.addSpanning(
-      ui::Label(this, QStringLiteral("Select 0 for SV with highest elevation."), "Label_Note"));
-  const ui::StandardButtons b = ui::OkApplyClose(this, top, [this] {
+      widgets::dialog::Label(this, QStringLiteral("Select 0 for SV with highest elevation."), "Label_Note"));
+  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] {
     Button_ApplyClick();
     return true;
   });

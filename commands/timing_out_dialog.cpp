@@ -10,7 +10,7 @@
 
 #include "app/app_context.h"
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -25,21 +25,21 @@ std::uint8_t IndexByte(const QComboBox* list) {
 
 TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
-  QVBoxLayout* top = ui::SetUpDialog(this, "Form_TimingOut", QStringLiteral("Timing Outputs"));
+  QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_TimingOut", QStringLiteral("Timing Outputs"));
   Controls& c = controls;
 
   QVBoxLayout* g = nullptr;
   c.Panel_Characteristics =
-      ui::Group(this, "Panel_Characteristics", QStringLiteral("PPS Characteristics"),
+      widgets::dialog::Group(this, "Panel_Characteristics", QStringLiteral("PPS Characteristics"),
                 QStringLiteral("PPS Characteristics: Packet 8E/8F-4A"), &g);
   {
     QWidget* p = c.Panel_Characteristics;
-    ui::ValueRows rows(p, g);
-    c.ComboBox_Switch = ui::List(p, "ComboBox_Switch", {"Disabled", "Enabled"});
-    c.ComboBox_TimeBase = ui::List(p, "ComboBox_TimeBase", {"GPS", "UTC"});
-    c.ComboBox_Polarity = ui::List(p, "ComboBox_Polarity", {"Positive", "Negative"});
-    c.Edit_Offset = ui::Edit(p, "Edit_Offset");
-    c.Edit_Bias = ui::Edit(p, "Edit_Bias");
+    widgets::dialog::ValueRows rows(p, g);
+    c.ComboBox_Switch = widgets::dialog::List(p, "ComboBox_Switch", {"Disabled", "Enabled"});
+    c.ComboBox_TimeBase = widgets::dialog::List(p, "ComboBox_TimeBase", {"GPS", "UTC"});
+    c.ComboBox_Polarity = widgets::dialog::List(p, "ComboBox_Polarity", {"Positive", "Negative"});
+    c.Edit_Offset = widgets::dialog::Edit(p, "Edit_Offset");
+    c.Edit_Bias = widgets::dialog::Edit(p, "Edit_Bias");
     rows.add(QStringLiteral("PPS Switch"), c.ComboBox_Switch, {}, "Label_Switch");
     rows.add(QStringLiteral("Time Base"), c.ComboBox_TimeBase, {}, "Label_TimeBase");
     rows.add(QStringLiteral("Polarity"), c.ComboBox_Polarity, {}, "Label_Polarity");
@@ -48,7 +48,7 @@ TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
     rows.add(QStringLiteral("Bias Uncertainty Threshold"), c.Edit_Bias, QStringLiteral("m"),
              "Label_Bias", "Label_BiasUnit");
     std::vector<QPushButton*> made;
-    ui::ButtonRow(p, g,
+    widgets::dialog::ButtonRow(p, g,
                   {{"Button_SetChar", QStringLiteral("&Set Characteristics"),
                     [this] { Button_SetCharClick(); }}},
                   &made);
@@ -56,16 +56,16 @@ TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
   }
   top->addWidget(c.Panel_Characteristics);
 
-  c.Panel_Output = ui::Group(this, "Panel_Output", QStringLiteral("PPS Output"),
+  c.Panel_Output = widgets::dialog::Group(this, "Panel_Output", QStringLiteral("PPS Output"),
                              QStringLiteral("PPS Output: Packet 8E/8F-4E"), &g);
   {
     QWidget* p = c.Panel_Output;
     c.Label_OutputOptions =
-        ui::Label(p, QStringLiteral("Output the PPS:"), "Label_OutputOptions");
-    c.RadioButton_Always = ui::Radio(p, "RadioButton_Always", QStringLiteral("Always"));
-    c.RadioButton_1SV = ui::Radio(p, "RadioButton_1SV",
+        widgets::dialog::Label(p, QStringLiteral("Output the PPS:"), "Label_OutputOptions");
+    c.RadioButton_Always = widgets::dialog::Radio(p, "RadioButton_Always", QStringLiteral("Always"));
+    c.RadioButton_1SV = widgets::dialog::Radio(p, "RadioButton_1SV",
                                   QStringLiteral("When tracking at least one satellite"));
-    c.RadioButton_3SV = ui::Radio(p, "RadioButton_3SV",
+    c.RadioButton_3SV = widgets::dialog::Radio(p, "RadioButton_3SV",
                                   QStringLiteral("When tracking at least three satellites"));
     for (QWidget* w : {static_cast<QWidget*>(c.Label_OutputOptions),
                        static_cast<QWidget*>(c.RadioButton_Always),
@@ -74,7 +74,7 @@ TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
       g->addWidget(w);
     }
     std::vector<QPushButton*> made;
-    ui::ButtonRow(p, g,
+    widgets::dialog::ButtonRow(p, g,
                   {{"Button_SetOutput", QStringLiteral("&Set &Output"),
                     [this] { Button_SetOutputClick(); }}},
                   &made);
@@ -82,25 +82,25 @@ TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
   }
   top->addWidget(c.Panel_Output);
 
-  c.Panel_Width = ui::Group(this, "Panel_Width", QStringLiteral("PPS Width"),
+  c.Panel_Width = widgets::dialog::Group(this, "Panel_Width", QStringLiteral("PPS Width"),
                             QStringLiteral("PPS Width: Packet 8E/8F-4F (Corvel only)"), &g);
   {
     QWidget* p = c.Panel_Width;
-    ui::ValueRows rows(p, g);
-    c.Edit_Width = ui::Edit(p, "Edit_Width");
+    widgets::dialog::ValueRows rows(p, g);
+    c.Edit_Width = widgets::dialog::Edit(p, "Edit_Width");
     c.Label_Width = rows.add(QStringLiteral("PPS Width"), c.Edit_Width, QStringLiteral("seconds"),
                              "Label_Width", "Label_Seconds");
     c.Label_Seconds = p->findChild<QLabel*>(QStringLiteral("Label_Seconds"));
     std::vector<QPushButton*> made;
-    ui::ButtonRow(p, g,
+    widgets::dialog::ButtonRow(p, g,
                   {{"Button_Width", QStringLiteral("Set &Width"), [this] { Button_WidthClick(); }}},
                   &made);
     c.Button_Width = made[0];
   }
   top->addWidget(c.Panel_Width);
 
-  c.Button_Close = ui::CloseButton(this, top);
-  ui::OnActivate(this, [this] { FormActivate(); });
+  c.Button_Close = widgets::dialog::CloseButton(this, top);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 void TForm_TimingOut::FormActivate() {
@@ -114,7 +114,7 @@ void TForm_TimingOut::FormActivate() {
 
 void TForm_TimingOut::Button_SetCharClick() {
   const Controls& c = controls;
-  const ui::FieldReader read(context_.prompts);
+  const widgets::dialog::FieldReader read(context_.prompts);
   const std::optional<double> offset = read.real(c.Edit_Offset, QStringLiteral("PPS Offset"));
   if (!offset) return;
   const std::optional<float> bias =
@@ -146,7 +146,7 @@ void TForm_TimingOut::Button_SetOutputClick() {
 
 void TForm_TimingOut::Button_WidthClick() {
   const std::optional<double> width =
-      ui::FieldReader(context_.prompts).real(controls.Edit_Width, QStringLiteral("PPS Width"));
+      widgets::dialog::FieldReader(context_.prompts).real(controls.Edit_Width, QStringLiteral("PPS Width"));
   if (width) SetPpsWidth8E4F(context_.link, *width);
 }
 

@@ -6,10 +6,10 @@
 
 #include "commands/catalogue.h"
 #include "link/serial_link.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::reports {
 
@@ -48,33 +48,33 @@ QByteArray LabelName(const char* panelName) {
 
 TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
-  ui::SetUpWindow(this, "Form_AddTiming", QStringLiteral("Additional Timing Packets"),
+  widgets::ui::SetUpWindow(this, "Form_AddTiming", QStringLiteral("Additional Timing Packets"),
                   QSize(kClientWidth, kClientHeight));
   Controls& c = controls;
 
   // Primary UTC time.
-  c.Panel_PrimaryUTC = ui::Group(this, "Panel_PrimaryUTC", QStringLiteral("Primary UTC Time:"),
+  c.Panel_PrimaryUTC = widgets::ui::Group(this, "Panel_PrimaryUTC", QStringLiteral("Primary UTC Time:"),
                                  QStringLiteral("Primary UTC Time: Packet 8F-AD"),
                                  QRect(6, 6, 340, 182));
   {
     QWidget* g = c.Panel_PrimaryUTC;
-    c.Label_ADTime = ui::Caption(g, QStringLiteral("GPS Time"), QRect(8, 26, 66, kRowHeight),
+    c.Label_ADTime = widgets::ui::Caption(g, QStringLiteral("GPS Time"), QRect(8, 26, 66, kRowHeight),
                                  "Label_ADTime");
-    c.Panel_PrimaryUTCTime = ui::Panel(g, "Panel_PrimaryUTCTime", QRect(78, 26, 150, kRowHeight));
-    ui::Caption(g, QStringLiteral("Date"), QRect(8, 49, 66, kRowHeight), "Label_UTCDate");
-    c.Panel_UTCDate = ui::Panel(g, "Panel_UTCDate", QRect(78, 49, 150, kRowHeight));
-    ui::Caption(g, QStringLiteral("Status"), QRect(8, 72, 66, kRowHeight), "Label_Status");
-    c.Panel_Status = ui::Panel(g, "Panel_Status", QRect(78, 72, 180, kRowHeight));
+    c.Panel_PrimaryUTCTime = widgets::ui::Panel(g, "Panel_PrimaryUTCTime", QRect(78, 26, 150, kRowHeight));
+    widgets::ui::Caption(g, QStringLiteral("Date"), QRect(8, 49, 66, kRowHeight), "Label_UTCDate");
+    c.Panel_UTCDate = widgets::ui::Panel(g, "Panel_UTCDate", QRect(78, 49, 150, kRowHeight));
+    widgets::ui::Caption(g, QStringLiteral("Status"), QRect(8, 72, 66, kRowHeight), "Label_Status");
+    c.Panel_Status = widgets::ui::Panel(g, "Panel_Status", QRect(78, 72, 180, kRowHeight));
     int i = 0;
     for (const FlagLamp& f : kFlagLamps) {
       const int top = 100 + i * 15;
       const QString hint = QString::fromLatin1(f.hint);
-      auto* lamp = new Lamp(g, 11);
-      lamp->setObjectName(QString::fromLatin1(ui::Numbered("Shape_LED", f.bit)));
+      auto* lamp = new widgets::Lamp(g, 11);
+      lamp->setObjectName(QString::fromLatin1(widgets::ui::Numbered("Shape_LED", f.bit)));
       lamp->setGeometry(10, top + 2, 11, 11);
       lamp->setToolTip(hint);
-      auto* label = ui::Caption(g, QString::fromLatin1(f.caption), QRect(26, top, 200, 15),
-                                ui::Numbered("Label_LED", f.bit).constData());
+      auto* label = widgets::ui::Caption(g, QString::fromLatin1(f.caption), QRect(26, top, 200, 15),
+                                widgets::ui::Numbered("Label_LED", f.bit).constData());
       label->setToolTip(hint);
       c.Shape_LED[static_cast<std::size_t>(i)] = lamp;
       ++i;
@@ -82,39 +82,39 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
   }
 
   // Event time.
-  c.Panel_Event = ui::Group(this, "Panel_Event", QStringLiteral("Event Time:"),
+  c.Panel_Event = widgets::ui::Group(this, "Panel_Event", QStringLiteral("Event Time:"),
                             QStringLiteral("Event Time: Packets 8F-AD, 8F-0B"),
                             QRect(352, 6, 242, 182));
   {
     QWidget* g = c.Panel_Event;
-    ui::Caption(g, QStringLiteral("Counter"), QRect(8, 26, 52, kRowHeight), "Label_EventCounter");
-    c.Panel_EventCounter = ui::Panel(g, "Panel_EventCounter", QRect(62, 26, 80, kRowHeight));
-    ui::Caption(g, QStringLiteral("Time"), QRect(8, 49, 52, kRowHeight), "Label_EventTime");
-    c.Panel_EventTime = ui::Panel(g, "Panel_EventTime", QRect(62, 49, 170, kRowHeight));
-    c.Button_Event = ui::Button(g, "Button_Event", QStringLiteral("&Event Capture"),
+    widgets::ui::Caption(g, QStringLiteral("Counter"), QRect(8, 26, 52, kRowHeight), "Label_EventCounter");
+    c.Panel_EventCounter = widgets::ui::Panel(g, "Panel_EventCounter", QRect(62, 26, 80, kRowHeight));
+    widgets::ui::Caption(g, QStringLiteral("Time"), QRect(8, 49, 52, kRowHeight), "Label_EventTime");
+    c.Panel_EventTime = widgets::ui::Panel(g, "Panel_EventTime", QRect(62, 49, 170, kRowHeight));
+    c.Button_Event = widgets::ui::Button(g, "Button_Event", QStringLiteral("&Event Capture"),
                                 QRect(62, 80, 110, 25));
   }
 
   // Comprehensive time.
-  c.Panel_CompTime = ui::Group(this, "Panel_CompTime", QStringLiteral("Comprehensive Time:"),
+  c.Panel_CompTime = widgets::ui::Group(this, "Panel_CompTime", QStringLiteral("Comprehensive Time:"),
                                QStringLiteral("Comprehensive Time: Packet 8F-0B"),
                                QRect(6, 194, 588, 284));
   {
     QWidget* g = c.Panel_CompTime;
     const auto rows = [&](QWidget* box, std::initializer_list<std::pair<const char*, const char*>> r,
-                          std::initializer_list<ValuePanel**> slots, int labelWidth, int panelWidth,
+                          std::initializer_list<widgets::ValuePanel**> slots, int labelWidth, int panelWidth,
                           const char* unit = nullptr, std::initializer_list<const char*> units = {}) {
       int i = 0;
       auto slot = slots.begin();
       auto u = units.begin();
       for (const auto& [label, name] : r) {
         const int top = 18 + i * 23;
-        ui::Caption(box, QString::fromLatin1(label), QRect(8, top, labelWidth, kRowHeight),
+        widgets::ui::Caption(box, QString::fromLatin1(label), QRect(8, top, labelWidth, kRowHeight),
                     LabelName(name).constData());
-        **slot = ui::Panel(box, name, QRect(10 + labelWidth, top, panelWidth, kRowHeight));
+        **slot = widgets::ui::Panel(box, name, QRect(10 + labelWidth, top, panelWidth, kRowHeight));
         const char* unitText = u != units.end() ? *u++ : unit;
         if (unitText != nullptr) {
-          ui::Caption(box, QString::fromLatin1(unitText),
+          widgets::ui::Caption(box, QString::fromLatin1(unitText),
                       QRect(14 + labelWidth + panelWidth, top, 30, kRowHeight));
         }
         ++slot;
@@ -130,7 +130,7 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
          140);
 
     QGroupBox* mode = Box(g, "GroupBox_RecMode", "Receiver Mode", QRect(8, 168, 282, 48));
-    c.Panel_RecMode = ui::Panel(mode, "Panel_RecMode", QRect(10, 20, 212, kRowHeight));
+    c.Panel_RecMode = widgets::ui::Panel(mode, "Panel_RecMode", QRect(10, 20, 212, kRowHeight));
 
     QGroupBox* osc = Box(g, "GroupBox_Oscillator", "Oscillator", QRect(298, 24, 282, 114));
     rows(osc,
@@ -145,7 +145,7 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
       const char* deg;
       const char* min;
       const char* hemi;
-      ValuePanel** slots[3];
+      widgets::ValuePanel** slots[3];
     } angles[] = {{"Latitude", "Panel_LatDeg", "Panel_LatMin", "Panel_NorthSouth",
                    {&c.Panel_LatDeg, &c.Panel_LatMin, &c.Panel_NorthSouth}},
                   {"Longitude", "Panel_LonDeg", "Panel_LonMin", "Panel_EastWest",
@@ -153,22 +153,22 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
     int i = 0;
     for (const auto& a : angles) {
       const int top = 16 + i * 22;
-      ui::Caption(pos, QString::fromLatin1(a.label), QRect(8, top, 60, kRowHeight),
+      widgets::ui::Caption(pos, QString::fromLatin1(a.label), QRect(8, top, 60, kRowHeight),
                   (QByteArray("Label_") + QByteArray(a.label)).constData());
-      *a.slots[0] = ui::Panel(pos, a.deg, QRect(70, top, 46, kRowHeight));
-      *a.slots[1] = ui::Panel(pos, a.min, QRect(120, top, 84, kRowHeight));
-      *a.slots[2] = ui::Panel(pos, a.hemi, QRect(208, top, 22, kRowHeight));
+      *a.slots[0] = widgets::ui::Panel(pos, a.deg, QRect(70, top, 46, kRowHeight));
+      *a.slots[1] = widgets::ui::Panel(pos, a.min, QRect(120, top, 84, kRowHeight));
+      *a.slots[2] = widgets::ui::Panel(pos, a.hemi, QRect(208, top, 22, kRowHeight));
       (*a.slots[2])->setAlignment(Qt::AlignCenter);
       (*a.slots[2])->setIndent(0);
       ++i;
     }
-    ui::Caption(pos, QStringLiteral("Altitude"), QRect(8, 60, 60, kRowHeight), "Label_Alt");
-    c.Panel_Alt = ui::Panel(pos, "Panel_Alt", QRect(70, 60, 134, kRowHeight));
-    ui::Caption(pos, QStringLiteral("m"), QRect(208, 60, 30, kRowHeight));
+    widgets::ui::Caption(pos, QStringLiteral("Altitude"), QRect(8, 60, 60, kRowHeight), "Label_Alt");
+    c.Panel_Alt = widgets::ui::Panel(pos, "Panel_Alt", QRect(70, 60, 134, kRowHeight));
+    widgets::ui::Caption(pos, QStringLiteral("m"), QRect(208, 60, 30, kRowHeight));
 
     QGroupBox* sats = Box(g, "GroupBox_Satellites", "Satellites", QRect(8, 230, 572, 46));
     for (int n = 1; n <= 8; ++n) {
-      ValuePanel* p = ui::Panel(sats, ui::Numbered("Panel_SV", n).constData(),
+      widgets::ValuePanel* p = widgets::ui::Panel(sats, widgets::ui::Numbered("Panel_SV", n).constData(),
                                 QRect(10 + (n - 1) * 70, 18, 60, kRowHeight));
       p->setAlignment(Qt::AlignCenter);
       p->setIndent(0);
@@ -178,11 +178,11 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
   }
 
   const int buttonsTop = kClientHeight - 25 - 8;
-  c.Button_Query = ui::Button(this, "Button_Query", QStringLiteral("&Refresh"),
+  c.Button_Query = widgets::ui::Button(this, "Button_Query", QStringLiteral("&Refresh"),
                               QRect(kClientWidth - 3 * 81, buttonsTop, 75, 25));
-  c.Button_Clear = ui::Button(this, "Button_Clear", QStringLiteral("C&lear"),
+  c.Button_Clear = widgets::ui::Button(this, "Button_Clear", QStringLiteral("C&lear"),
                               QRect(kClientWidth - 2 * 81, buttonsTop, 75, 25));
-  c.Button_Close = ui::Button(this, "Button_Close", QStringLiteral("&Close"),
+  c.Button_Close = widgets::ui::Button(this, "Button_Close", QStringLiteral("&Close"),
                               QRect(kClientWidth - 81, buttonsTop, 75, 25));
   connect(c.Button_Query, &QPushButton::clicked, this, &TForm_AddTiming::Button_QueryClick);
   connect(c.Button_Clear, &QPushButton::clicked, this, &TForm_AddTiming::Button_ClearClick);
@@ -190,7 +190,7 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
   connect(c.Button_Event, &QPushButton::clicked, this, &TForm_AddTiming::Button_EventClick);
 }
 
-Lamp* TForm_AddTiming::flagLamp(int bit) const {
+widgets::Lamp* TForm_AddTiming::flagLamp(int bit) const {
   for (std::size_t i = 0; i < std::size(kFlagLamps); ++i) {
     if (kFlagLamps[i].bit == bit) return controls.Shape_LED[i];
   }
@@ -208,9 +208,9 @@ void TForm_AddTiming::Button_QueryClick() { FormActivate(); }
 void TForm_AddTiming::Button_ClearClick() {
   Controls& c = controls;
   const QString blank = QStringLiteral(" ");
-  for (ValuePanel* p : {c.Panel_PrimaryUTCTime, c.Panel_UTCDate, c.Panel_Status}) p->setText(blank);
-  for (Lamp* lamp : c.Shape_LED) lamp->setColor(QColor::fromRgb(kLampIdle));
-  for (ValuePanel* p :
+  for (widgets::ValuePanel* p : {c.Panel_PrimaryUTCTime, c.Panel_UTCDate, c.Panel_Status}) p->setText(blank);
+  for (widgets::Lamp* lamp : c.Shape_LED) lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
+  for (widgets::ValuePanel* p :
        {c.Panel_EventCounter, c.Panel_EventTime, c.Panel_GPSTime, c.Panel_UTCTime, c.Panel_TOW,
         c.Panel_Date, c.Panel_UTCOffset, c.Panel_RecMode, c.Panel_Bias, c.Panel_BiasUnc,
         c.Panel_DriftRate, c.Panel_DriftUnc, c.Panel_NorthSouth, c.Panel_LatDeg, c.Panel_LatMin,
@@ -218,7 +218,7 @@ void TForm_AddTiming::Button_ClearClick() {
     p->setText(blank);
   }
   // The satellite panels keep their colours.
-  for (ValuePanel* p : c.Panel_SV) p->setText(blank);
+  for (widgets::ValuePanel* p : c.Panel_SV) p->setText(blank);
 }
 
 void TForm_AddTiming::FormClose() { Button_ClearClick(); }

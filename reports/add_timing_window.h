@@ -7,6 +7,13 @@
 #include <QDialog>
 #include <array>
 
+namespace halvix::widgets {
+class CaptionLabel;
+class GroupPanel;
+class Lamp;
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QGroupBox;
 class QPushButton;
 
@@ -15,11 +22,6 @@ class SerialLink;
 }
 
 namespace halvix::reports {
-
-class CaptionLabel;
-class GroupPanel;
-class Lamp;
-class ValuePanel;
 
 class TForm_AddTiming : public QDialog {
   Q_OBJECT
@@ -33,39 +35,39 @@ class TForm_AddTiming : public QDialog {
 
   struct Controls {
     // "Primary UTC Time:"
-    GroupPanel* Panel_PrimaryUTC = nullptr;
-    CaptionLabel* Label_ADTime = nullptr;
-    ValuePanel* Panel_PrimaryUTCTime = nullptr;
-    ValuePanel* Panel_UTCDate = nullptr;
-    ValuePanel* Panel_Status = nullptr;
+    widgets::GroupPanel* Panel_PrimaryUTC = nullptr;
+    widgets::CaptionLabel* Label_ADTime = nullptr;
+    widgets::ValuePanel* Panel_PrimaryUTCTime = nullptr;
+    widgets::ValuePanel* Panel_UTCDate = nullptr;
+    widgets::ValuePanel* Panel_Status = nullptr;
     // Lamps of flag bits 0, 4, 5, 6, 7 at index 0..4.
-    std::array<Lamp*, 5> Shape_LED{};
+    std::array<widgets::Lamp*, 5> Shape_LED{};
 
     // "Comprehensive Time:"
-    GroupPanel* Panel_CompTime = nullptr;
-    ValuePanel* Panel_GPSTime = nullptr;
-    ValuePanel* Panel_Date = nullptr;
-    ValuePanel* Panel_TOW = nullptr;
-    ValuePanel* Panel_UTCTime = nullptr;
-    ValuePanel* Panel_UTCOffset = nullptr;
-    ValuePanel* Panel_RecMode = nullptr;
-    ValuePanel* Panel_Bias = nullptr;
-    ValuePanel* Panel_BiasUnc = nullptr;
-    ValuePanel* Panel_DriftRate = nullptr;
-    ValuePanel* Panel_DriftUnc = nullptr;
-    ValuePanel* Panel_LatDeg = nullptr;
-    ValuePanel* Panel_LatMin = nullptr;
-    ValuePanel* Panel_NorthSouth = nullptr;
-    ValuePanel* Panel_LonDeg = nullptr;
-    ValuePanel* Panel_LonMin = nullptr;
-    ValuePanel* Panel_EastWest = nullptr;
-    ValuePanel* Panel_Alt = nullptr;
-    std::array<ValuePanel*, 8> Panel_SV{};
+    widgets::GroupPanel* Panel_CompTime = nullptr;
+    widgets::ValuePanel* Panel_GPSTime = nullptr;
+    widgets::ValuePanel* Panel_Date = nullptr;
+    widgets::ValuePanel* Panel_TOW = nullptr;
+    widgets::ValuePanel* Panel_UTCTime = nullptr;
+    widgets::ValuePanel* Panel_UTCOffset = nullptr;
+    widgets::ValuePanel* Panel_RecMode = nullptr;
+    widgets::ValuePanel* Panel_Bias = nullptr;
+    widgets::ValuePanel* Panel_BiasUnc = nullptr;
+    widgets::ValuePanel* Panel_DriftRate = nullptr;
+    widgets::ValuePanel* Panel_DriftUnc = nullptr;
+    widgets::ValuePanel* Panel_LatDeg = nullptr;
+    widgets::ValuePanel* Panel_LatMin = nullptr;
+    widgets::ValuePanel* Panel_NorthSouth = nullptr;
+    widgets::ValuePanel* Panel_LonDeg = nullptr;
+    widgets::ValuePanel* Panel_LonMin = nullptr;
+    widgets::ValuePanel* Panel_EastWest = nullptr;
+    widgets::ValuePanel* Panel_Alt = nullptr;
+    std::array<widgets::ValuePanel*, 8> Panel_SV{};
 
     // "Event Time:"
-    GroupPanel* Panel_Event = nullptr;
-    ValuePanel* Panel_EventCounter = nullptr;
-    ValuePanel* Panel_EventTime = nullptr;
+    widgets::GroupPanel* Panel_Event = nullptr;
+    widgets::ValuePanel* Panel_EventCounter = nullptr;
+    widgets::ValuePanel* Panel_EventTime = nullptr;
     QPushButton* Button_Event = nullptr;
 
     QPushButton* Button_Query = nullptr;
@@ -75,7 +77,7 @@ class TForm_AddTiming : public QDialog {
   Controls controls;
 
   // Lamp of a flag bit of report 0x8F-AD (0, 4..7); null for any other bit.
-  Lamp* flagLamp(int bit) const;
+  widgets::Lamp* flagLamp(int bit) const;
 
   // Asks for the primary UTC time, waits, then asks for the comprehensive time.
   void FormActivate();

@@ -10,7 +10,7 @@
 #include "commands/brisel_port_a_out_dialog.h"
 #include "commands/brisel_survey_dialog.h"
 #include "commands/datum_dialog.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 #include "commands/gps_dialog.h"
 #include "commands/nmea_dialog.h"
 #include "commands/packet_masks_dialog.h"
@@ -21,11 +21,11 @@
 #include "reports/decoder_context.h"
 #include "reports/formatters.h"
 #include "reports/utc_param_window.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 
 namespace halvix::reports {
 
-namespace ui = commands::ui;
+namespace ui = widgets::dialog;
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QPushButton>
 
 #include "commands/catalogue.h"
-#include "reports/group_panel.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::reports {
 
@@ -19,26 +19,26 @@ constexpr int kClientWidth = 300, kClientHeight = 226;
 
 TForm_EphemStat::TForm_EphemStat(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
-  ui::SetUpWindow(this, "Form_EphemStat", QStringLiteral("Satellite Ephemeris Status"),
+  widgets::ui::SetUpWindow(this, "Form_EphemStat", QStringLiteral("Satellite Ephemeris Status"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Satellite Ephemeris Status: Packet 0x5B"));
   Controls& c = controls;
 
-  const ui::SatellitePicker picker = ui::SatellitePickerBar(this, kClientWidth, "Button_Refresh");
+  const widgets::ui::SatellitePicker picker = widgets::ui::SatellitePickerBar(this, kClientWidth, "Button_Refresh");
   c.ComboBox_SV = picker.comboBox;
   c.Button_Refresh = picker.button;
 
-  auto* values = new GroupPanel(this);
+  auto* values = new widgets::GroupPanel(this);
   values->setObjectName(QStringLiteral("Panel_Values"));
   values->setGeometry(6, 48, kClientWidth - 12, kClientHeight - 54);
-  ui::ValueRows(values,
+  widgets::ui::ValueRows(values,
                 {{"Time of Collection", "Panel_Time", &c.Panel_Time, "s"},
                  {"Health", "Panel_Health", &c.Panel_Health, nullptr},
                  {"IODE", "Panel_IODE", &c.Panel_IODE, nullptr},
                  {"toe", "Panel_toe", &c.Panel_toe, "s"},
                  {"Fit Interval Flag", "Panel_FitFlag", &c.Panel_FitFlag, nullptr},
                  {"Accuracy (URA)", "Panel_Accuracy", &c.Panel_Accuracy, "m"}},
-                ui::RowColumns{10, 26, 10, 104, 116, 120, 242, 30});
+                widgets::ui::RowColumns{10, 26, 10, 104, 116, 120, 242, 30});
 
   connect(c.Button_Refresh, &QPushButton::clicked, this, &TForm_EphemStat::Button_RefreshClick);
   FormCreate();
@@ -46,7 +46,7 @@ TForm_EphemStat::TForm_EphemStat(link::SerialLink& link, QWidget* parent)
   connect(c.ComboBox_SV, &QComboBox::activated, this, &TForm_EphemStat::ComboBox_SVChange);
 }
 
-std::array<ValuePanel*, 6> TForm_EphemStat::valuePanels() const {
+std::array<widgets::ValuePanel*, 6> TForm_EphemStat::valuePanels() const {
   const Controls& c = controls;
   return {c.Panel_Time, c.Panel_Health, c.Panel_IODE, c.Panel_toe, c.Panel_FitFlag, c.Panel_Accuracy};
 }
@@ -60,7 +60,7 @@ void TForm_EphemStat::ComboBox_SVChange() { refresh(); }
 void TForm_EphemStat::Button_RefreshClick() { refresh(); }
 
 void TForm_EphemStat::refresh() {
-  for (ValuePanel* p : valuePanels()) p->clear();
+  for (widgets::ValuePanel* p : valuePanels()) p->clear();
   commands::EphemerisStatusRequest3B(link_,
                                      static_cast<std::uint8_t>(controls.ComboBox_SV->currentIndex() + 1));
 }

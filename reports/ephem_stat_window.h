@@ -7,6 +7,10 @@
 #include <QDialog>
 #include <array>
 
+namespace halvix::widgets {
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QComboBox;
 class QPushButton;
 
@@ -15,8 +19,6 @@ class SerialLink;
 }
 
 namespace halvix::reports {
-
-class ValuePanel;
 
 class TForm_EphemStat : public QDialog {
   Q_OBJECT
@@ -27,16 +29,16 @@ class TForm_EphemStat : public QDialog {
   struct Controls {
     QComboBox* ComboBox_SV = nullptr;
     QPushButton* Button_Refresh = nullptr;
-    ValuePanel* Panel_Time = nullptr;
-    ValuePanel* Panel_Health = nullptr;
-    ValuePanel* Panel_IODE = nullptr;
-    ValuePanel* Panel_toe = nullptr;
-    ValuePanel* Panel_FitFlag = nullptr;
-    ValuePanel* Panel_Accuracy = nullptr;
+    widgets::ValuePanel* Panel_Time = nullptr;
+    widgets::ValuePanel* Panel_Health = nullptr;
+    widgets::ValuePanel* Panel_IODE = nullptr;
+    widgets::ValuePanel* Panel_toe = nullptr;
+    widgets::ValuePanel* Panel_FitFlag = nullptr;
+    widgets::ValuePanel* Panel_Accuracy = nullptr;
   };
   Controls controls;
 
-  std::array<ValuePanel*, 6> valuePanels() const;
+  std::array<widgets::ValuePanel*, 6> valuePanels() const;
 
   void FormCreate();
   void FormActivate();

@@ -4,8 +4,6 @@ target_sources(halvix_gui PRIVATE
   reports/config_decoders.cpp
   reports/decoder_context.cpp
   reports/ephem_stat_window.cpp
-  reports/group_panel.cpp
-  reports/lamp.cpp
   reports/position_decoders.cpp
   reports/product_window.cpp
   reports/raw_meas_window.cpp
@@ -14,8 +12,6 @@ target_sources(halvix_gui PRIVATE
   reports/timing_decoders.cpp
   reports/track_window.cpp
   reports/utc_param_window.cpp
-  reports/value_panel.cpp
   reports/version_decoders.cpp
   reports/vel_pos_window.cpp
-  reports/window_support.cpp
 )

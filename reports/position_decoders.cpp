@@ -9,10 +9,10 @@
 #include "reports/add_timing_window.h"
 #include "reports/decoder_context.h"
 #include "reports/formatters.h"
-#include "reports/group_panel.h"
+#include "widgets/group_panel.h"
 #include "reports/position_layouts.h"
 #include "reports/timing_decoders.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "reports/vel_pos_window.h"
 
 namespace halvix::reports {
@@ -126,7 +126,7 @@ void Report8F0BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, i
   const ComprehensiveTimeTexts times = FormatComprehensiveTimes(r->timeOfWeek, r->utcOffset);
   c.Panel_GPSTime->setText(times.gpsTime);
   c.Panel_UTCTime->setValue(times.utcTime,
-                            times.hasUtc ? ValuePanel::windowColor() : ValuePanel::buttonFaceColor());
+                            times.hasUtc ? widgets::ValuePanel::windowColor() : widgets::ValuePanel::buttonFaceColor());
   if (r->eventCount != 0) {
     c.Panel_EventCounter->setText(QString::number(r->eventCount));
     c.Panel_EventTime->setText(FormatPreciseWeekTime(r->timeOfWeek));
@@ -161,7 +161,7 @@ void Report8F0BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, i
     const ComprehensiveSatellite sv = FormatComprehensiveSatellite(r->satellites[i]);
     c.Panel_SV[i]->setValue(sv.text, sv.usedForFixes
                                          ? QColor::fromRgb(TForm_AddTiming::kSatelliteUsedColour)
-                                         : ValuePanel::windowColor());
+                                         : widgets::ValuePanel::windowColor());
   }
 
   if (timingPolled) return;

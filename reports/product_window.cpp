@@ -6,9 +6,9 @@
 #include "commands/catalogue.h"
 #include "link/clock.h"
 #include "link/serial_link.h"
-#include "reports/group_panel.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::reports {
 
@@ -25,47 +25,47 @@ constexpr int kParametersTop = kMargin + kSoftwareHeight + kMargin;
 constexpr int kButtonTop = kParametersTop + kParametersHeight + 8;
 constexpr int kClientHeight = kButtonTop + 25 + 8;
 
-const ui::RowColumns kParameterColumns{kRowTop, kRowPitch, 8, 112, 122, kColumnWidth - 130, 0, 0};
+const widgets::ui::RowColumns kParameterColumns{kRowTop, kRowPitch, 8, 112, 122, kColumnWidth - 130, 0, 0};
 
 }  // namespace
 
 TForm_Product::TForm_Product(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
-  ui::SetUpWindow(this, "Form_Product", QStringLiteral("Product Info"),
+  widgets::ui::SetUpWindow(this, "Form_Product", QStringLiteral("Product Info"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Software versions: Packets 0x1F, 0x45"));
   Controls& c = controls;
 
   // Software versions: two rows, each version with its date; the build hour
   // sits beside the application's date.
-  c.Panel_SoftwareVersion = ui::Group(
+  c.Panel_SoftwareVersion = widgets::ui::Group(
       this, "Panel_SoftwareVersion", QStringLiteral("Software Version Information:"),
       QStringLiteral("Software Version Information: Packets 0x1F, 0x45"),
       QRect(kMargin, kMargin, kClientWidth - 2 * kMargin, kSoftwareHeight));
   {
     QWidget* g = c.Panel_SoftwareVersion;
     const int row0 = kRowTop, row1 = kRowTop + kRowPitch;
-    ui::Caption(g, QStringLiteral("Application Version"), QRect(8, row0, 124, kRowHeight),
+    widgets::ui::Caption(g, QStringLiteral("Application Version"), QRect(8, row0, 124, kRowHeight),
                 "Label_NavVersion");
-    c.Panel_NavVersion = ui::Panel(g, "Panel_NavVersion", QRect(134, row0, 64, kRowHeight));
-    ui::Caption(g, QStringLiteral("Date"), QRect(210, row0, 30, kRowHeight), "Label_NavDate");
-    c.Panel_NavDate = ui::Panel(g, "Panel_NavDate", QRect(242, row0, 80, kRowHeight));
+    c.Panel_NavVersion = widgets::ui::Panel(g, "Panel_NavVersion", QRect(134, row0, 64, kRowHeight));
+    widgets::ui::Caption(g, QStringLiteral("Date"), QRect(210, row0, 30, kRowHeight), "Label_NavDate");
+    c.Panel_NavDate = widgets::ui::Panel(g, "Panel_NavDate", QRect(242, row0, 80, kRowHeight));
     c.Label_NavHour =
-        ui::Caption(g, QStringLiteral("Hour"), QRect(334, row0, 30, kRowHeight), "Label_NavHour");
-    c.Panel_NavHour = ui::Panel(g, "Panel_NavHour", QRect(366, row0, 68, kRowHeight));
+        widgets::ui::Caption(g, QStringLiteral("Hour"), QRect(334, row0, 30, kRowHeight), "Label_NavHour");
+    c.Panel_NavHour = widgets::ui::Panel(g, "Panel_NavHour", QRect(366, row0, 68, kRowHeight));
     c.Label_NavHour->hide();
     c.Panel_NavHour->hide();
-    ui::Caption(g, QStringLiteral("Signal Processor Version"), QRect(8, row1, 124, kRowHeight),
+    widgets::ui::Caption(g, QStringLiteral("Signal Processor Version"), QRect(8, row1, 124, kRowHeight),
                 "Label_SigVersion");
-    c.Panel_SigVersion = ui::Panel(g, "Panel_SigVersion", QRect(134, row1, 64, kRowHeight));
-    ui::Caption(g, QStringLiteral("Date"), QRect(210, row1, 30, kRowHeight), "Label_SigDate");
-    c.Panel_SigDate = ui::Panel(g, "Panel_SigDate", QRect(242, row1, 80, kRowHeight));
+    c.Panel_SigVersion = widgets::ui::Panel(g, "Panel_SigVersion", QRect(134, row1, 64, kRowHeight));
+    widgets::ui::Caption(g, QStringLiteral("Date"), QRect(210, row1, 30, kRowHeight), "Label_SigDate");
+    c.Panel_SigDate = widgets::ui::Panel(g, "Panel_SigDate", QRect(242, row1, 80, kRowHeight));
   }
 
-  c.Panel_Production = ui::Group(this, "Panel_Production", QStringLiteral("Production Parameters:"),
+  c.Panel_Production = widgets::ui::Group(this, "Panel_Production", QStringLiteral("Production Parameters:"),
                                  QStringLiteral("Production Parameters: Packet 8E/8F-42"),
                                  QRect(kMargin, kParametersTop, kColumnWidth, kParametersHeight));
-  ui::ValueRows(c.Panel_Production,
+  widgets::ui::ValueRows(c.Panel_Production,
                 {{"Prod Options Prefix", "Panel_ProdOptsPrefix", &c.Panel_ProdOptsPrefix, nullptr},
                  {"Prod Number Ext.", "Panel_ProdNumExt", &c.Panel_ProdNumExt, nullptr},
                  {"Serial Number Prefix", "Panel_ProdSerNumPrefix", &c.Panel_ProdSerNumPrefix,
@@ -76,11 +76,11 @@ TForm_Product::TForm_Product(link::SerialLink& link, QWidget* parent)
                  {"Premium Options", "Panel_ProdPremOpt", &c.Panel_ProdPremOpt, nullptr}},
                 kParameterColumns);
 
-  c.Panel_Manufacturing = ui::Group(
+  c.Panel_Manufacturing = widgets::ui::Group(
       this, "Panel_Manufacturing", QStringLiteral("Manufacting Parameters:"),
       QStringLiteral("Manufacturing Parameters: Packet 8E/8F-41"),
       QRect(2 * kMargin + kColumnWidth, kParametersTop, kColumnWidth, kParametersHeight));
-  ui::ValueRows(c.Panel_Manufacturing,
+  widgets::ui::ValueRows(c.Panel_Manufacturing,
                 {{"Serial Number Prefix", "Panel_ManSerNumPrefix", &c.Panel_ManSerNumPrefix, nullptr},
                  {"Board Serial Number", "Panel_ManSerNum", &c.Panel_ManSerNum, nullptr},
                  {"Date of Build", "Panel_ManDate", &c.Panel_ManDate, nullptr},
@@ -89,12 +89,12 @@ TForm_Product::TForm_Product(link::SerialLink& link, QWidget* parent)
                  {"Test Code ID", "Panel_ManIDNum", &c.Panel_ManIDNum, nullptr}},
                 kParameterColumns);
 
-  c.Button_Close = ui::Button(this, "Button_Close", QStringLiteral("&Close"),
+  c.Button_Close = widgets::ui::Button(this, "Button_Close", QStringLiteral("&Close"),
                               QRect(kClientWidth - kMargin - 75, kButtonTop, 75, 25));
   connect(c.Button_Close, &QPushButton::clicked, this, &TForm_Product::Button_CloseClick);
 }
 
-std::array<ValuePanel*, 17> TForm_Product::valuePanels() const {
+std::array<widgets::ValuePanel*, 17> TForm_Product::valuePanels() const {
   const Controls& c = controls;
   return {c.Panel_NavVersion,      c.Panel_NavDate,        c.Panel_SigVersion,
           c.Panel_SigDate,         c.Panel_ManSerNumPrefix, c.Panel_ManSerNum,
@@ -110,7 +110,7 @@ void TForm_Product::ShowHourRow() {
 }
 
 void TForm_Product::FormActivate() {
-  for (ValuePanel* p : valuePanels()) p->setText(QString());
+  for (widgets::ValuePanel* p : valuePanels()) p->setText(QString());
   commands::SoftwareVersionRequest1F(link_);
   link_.clock().sleepMs(kQueryGapMs);
   commands::ManufacturingParametersRequest8E41(link_);

@@ -7,6 +7,12 @@
 #include <QDialog>
 #include <array>
 
+namespace halvix::widgets {
+class CaptionLabel;
+class GroupPanel;
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QPushButton;
 
 namespace halvix::link {
@@ -14,10 +20,6 @@ class SerialLink;
 }
 
 namespace halvix::reports {
-
-class CaptionLabel;
-class GroupPanel;
-class ValuePanel;
 
 class TForm_Product : public QDialog {
   Q_OBJECT
@@ -28,38 +30,38 @@ class TForm_Product : public QDialog {
   explicit TForm_Product(link::SerialLink& link, QWidget* parent = nullptr);
 
   struct Controls {
-    GroupPanel* Panel_SoftwareVersion = nullptr;
-    GroupPanel* Panel_Production = nullptr;
-    GroupPanel* Panel_Manufacturing = nullptr;
+    widgets::GroupPanel* Panel_SoftwareVersion = nullptr;
+    widgets::GroupPanel* Panel_Production = nullptr;
+    widgets::GroupPanel* Panel_Manufacturing = nullptr;
 
-    ValuePanel* Panel_NavVersion = nullptr;
-    ValuePanel* Panel_NavDate = nullptr;
-    ValuePanel* Panel_NavHour = nullptr;
-    CaptionLabel* Label_NavHour = nullptr;
-    ValuePanel* Panel_SigVersion = nullptr;
-    ValuePanel* Panel_SigDate = nullptr;
+    widgets::ValuePanel* Panel_NavVersion = nullptr;
+    widgets::ValuePanel* Panel_NavDate = nullptr;
+    widgets::ValuePanel* Panel_NavHour = nullptr;
+    widgets::CaptionLabel* Label_NavHour = nullptr;
+    widgets::ValuePanel* Panel_SigVersion = nullptr;
+    widgets::ValuePanel* Panel_SigDate = nullptr;
 
-    ValuePanel* Panel_ManSerNumPrefix = nullptr;
-    ValuePanel* Panel_ManSerNum = nullptr;
-    ValuePanel* Panel_ManDate = nullptr;
-    ValuePanel* Panel_ManHour = nullptr;
-    ValuePanel* Panel_ManOscOffset = nullptr;
-    ValuePanel* Panel_ManIDNum = nullptr;
+    widgets::ValuePanel* Panel_ManSerNumPrefix = nullptr;
+    widgets::ValuePanel* Panel_ManSerNum = nullptr;
+    widgets::ValuePanel* Panel_ManDate = nullptr;
+    widgets::ValuePanel* Panel_ManHour = nullptr;
+    widgets::ValuePanel* Panel_ManOscOffset = nullptr;
+    widgets::ValuePanel* Panel_ManIDNum = nullptr;
 
-    ValuePanel* Panel_ProdOptsPrefix = nullptr;
-    ValuePanel* Panel_ProdNumExt = nullptr;
-    ValuePanel* Panel_ProdSerNumPrefix = nullptr;
-    ValuePanel* Panel_ProdSerNum = nullptr;
-    ValuePanel* Panel_ProdNum = nullptr;
-    ValuePanel* Panel_ProdIDNum = nullptr;
-    ValuePanel* Panel_ProdPremOpt = nullptr;
+    widgets::ValuePanel* Panel_ProdOptsPrefix = nullptr;
+    widgets::ValuePanel* Panel_ProdNumExt = nullptr;
+    widgets::ValuePanel* Panel_ProdSerNumPrefix = nullptr;
+    widgets::ValuePanel* Panel_ProdSerNum = nullptr;
+    widgets::ValuePanel* Panel_ProdNum = nullptr;
+    widgets::ValuePanel* Panel_ProdIDNum = nullptr;
+    widgets::ValuePanel* Panel_ProdPremOpt = nullptr;
 
     QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
   // The seventeen value panels in clearing order.
-  std::array<ValuePanel*, 17> valuePanels() const;
+  std::array<widgets::ValuePanel*, 17> valuePanels() const;
 
   // The application's build-time row, shown in developer mode; once shown it stays.
   void ShowHourRow();

@@ -5,9 +5,9 @@
 #include <QTabBar>
 
 #include "commands/catalogue.h"
-#include "reports/group_panel.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::reports {
 
@@ -20,7 +20,7 @@ constexpr int kSatellites = 32;
 
 TForm_RawMeas::TForm_RawMeas(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
-  ui::SetUpWindow(this, "Form_RawMeas", QStringLiteral("Raw Measurement Data"),
+  widgets::ui::SetUpWindow(this, "Form_RawMeas", QStringLiteral("Raw Measurement Data"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Raw Measurement Data: Packet 0x5A"));
   Controls& c = controls;
@@ -33,18 +33,18 @@ TForm_RawMeas::TForm_RawMeas(link::SerialLink& link, QWidget* parent)
   c.TabControl_SV->setDrawBase(true);
   for (int n = 1; n <= kSatellites; ++n) c.TabControl_SV->addTab(QString::number(n));
 
-  auto* page = new GroupPanel(this);
+  auto* page = new widgets::GroupPanel(this);
   page->setObjectName(QStringLiteral("Panel_Page"));
   page->setGeometry(6, 30, kClientWidth - 12, 146);
-  ui::ValueRows(page,
+  widgets::ui::ValueRows(page,
                 {{"Sample Length", "Panel_SampleLen", &c.Panel_SampleLen, "msec"},
                  {"Signal Level", "Panel_SignalLevel", &c.Panel_SignalLevel, "AMU"},
                  {"Code Phase", "Panel_CodePhase", &c.Panel_CodePhase, "1/16 chip"},
                  {"Doppler", "Panel_Doppler", &c.Panel_Doppler, "Hertz"},
                  {"Time of Measurement", "Panel_Time", &c.Panel_Time, "sec"}},
-                ui::RowColumns{12, 26, 10, 112, 124, 140, 270, 70});
+                widgets::ui::RowColumns{12, 26, 10, 112, 124, 140, 270, 70});
 
-  c.Button_Refresh = ui::Button(this, "Button_Refresh", QStringLiteral("&Refresh"),
+  c.Button_Refresh = widgets::ui::Button(this, "Button_Refresh", QStringLiteral("&Refresh"),
                                 QRect(kClientWidth - 81, kClientHeight - 25 - 8, 75, 25));
   connect(c.Button_Refresh, &QPushButton::clicked, this, &TForm_RawMeas::Button_RefreshClick);
   FormCreate();
@@ -53,7 +53,7 @@ TForm_RawMeas::TForm_RawMeas(link::SerialLink& link, QWidget* parent)
 
 int TForm_RawMeas::selectedSatellite() const { return controls.TabControl_SV->currentIndex() + 1; }
 
-std::array<ValuePanel*, 5> TForm_RawMeas::valuePanels() const {
+std::array<widgets::ValuePanel*, 5> TForm_RawMeas::valuePanels() const {
   const Controls& c = controls;
   return {c.Panel_SampleLen, c.Panel_SignalLevel, c.Panel_CodePhase, c.Panel_Doppler, c.Panel_Time};
 }
@@ -67,7 +67,7 @@ void TForm_RawMeas::TabControl_SVChange() { refresh(); }
 void TForm_RawMeas::Button_RefreshClick() { refresh(); }
 
 void TForm_RawMeas::refresh() {
-  for (ValuePanel* p : valuePanels()) p->clear();
+  for (widgets::ValuePanel* p : valuePanels()) p->clear();
   commands::RawMeasurementRequest3A(link_, static_cast<std::uint8_t>(selectedSatellite()));
 }
 

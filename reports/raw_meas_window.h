@@ -7,6 +7,10 @@
 #include <QDialog>
 #include <array>
 
+namespace halvix::widgets {
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QPushButton;
 class QTabBar;
 
@@ -16,8 +20,6 @@ class SerialLink;
 
 namespace halvix::reports {
 
-class ValuePanel;
-
 class TForm_RawMeas : public QDialog {
   Q_OBJECT
 
@@ -26,18 +28,18 @@ class TForm_RawMeas : public QDialog {
 
   struct Controls {
     QTabBar* TabControl_SV = nullptr;
-    ValuePanel* Panel_SampleLen = nullptr;
-    ValuePanel* Panel_SignalLevel = nullptr;
-    ValuePanel* Panel_CodePhase = nullptr;
-    ValuePanel* Panel_Doppler = nullptr;
-    ValuePanel* Panel_Time = nullptr;
+    widgets::ValuePanel* Panel_SampleLen = nullptr;
+    widgets::ValuePanel* Panel_SignalLevel = nullptr;
+    widgets::ValuePanel* Panel_CodePhase = nullptr;
+    widgets::ValuePanel* Panel_Doppler = nullptr;
+    widgets::ValuePanel* Panel_Time = nullptr;
     QPushButton* Button_Refresh = nullptr;
   };
   Controls controls;
 
   // The satellite of the selected tab (tab index + 1).
   int selectedSatellite() const;
-  std::array<ValuePanel*, 5> valuePanels() const;
+  std::array<widgets::ValuePanel*, 5> valuePanels() const;
 
   void FormCreate();
   void FormActivate();

@@ -10,7 +10,7 @@
 #include "reports/raw_meas_window.h"
 #include "reports/satellite_layouts.h"
 #include "reports/track_window.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "tools/alm_health_window.h"
 #include "tools/almanac_data_window.h"
 
@@ -18,11 +18,11 @@ namespace halvix::reports {
 
 static_assert(kSatelliteRows == kSvRows, "one countdown and one selection entry per table row");
 
-void SatelliteColour(const DecoderContext& ctx, int satellite, ValuePanel* panel) {
+void SatelliteColour(const DecoderContext& ctx, int satellite, widgets::ValuePanel* panel) {
   if (panel == nullptr) return;
   switch (reports::SatelliteColour(satellite, ctx.display.svSelection)) {
-    case SvColour::Green: panel->setColor(QColor::fromRgb(kPanelGreen)); break;
-    case SvColour::Yellow: panel->setColor(QColor::fromRgb(kPanelYellow)); break;
+    case SvColour::Green: panel->setColor(QColor::fromRgb(widgets::kPanelGreen)); break;
+    case SvColour::Yellow: panel->setColor(QColor::fromRgb(widgets::kPanelYellow)); break;
     case SvColour::Window: panel->setLive(); break;
   }
 }
@@ -105,7 +105,7 @@ void Report40Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int
   tools::TForm_AlmanacData& w = *ctx.windows.almanacData;
   if (r->satellite != w.selectedSatellite()) return;
   const std::array<QString, 10> texts = r->panelTexts();
-  const std::array<ValuePanel*, 10> panels = w.valuePanels();
+  const std::array<widgets::ValuePanel*, 10> panels = w.valuePanels();
   for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
 }
 

@@ -7,10 +7,13 @@
 
 #include <cstdint>
 
+namespace halvix::widgets {
+class ValuePanel;
+}  // namespace halvix::widgets
+
 namespace halvix::reports {
 
 struct DecoderContext;
-class ValuePanel;
 
 void Report5CDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
 void Report6DDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
@@ -25,6 +28,6 @@ void AgeSatelliteRows(const DecoderContext& ctx);
 
 // Colours one main-table satellite panel from the last selection report:
 // green used for fixes, yellow flagged as not used, else the window colour.
-void SatelliteColour(const DecoderContext& ctx, int satellite, ValuePanel* panel);
+void SatelliteColour(const DecoderContext& ctx, int satellite, widgets::ValuePanel* panel);
 
 }  // namespace halvix::reports

@@ -10,18 +10,18 @@
 #include "reports/add_timing_window.h"
 #include "reports/decoder_context.h"
 #include "reports/formatters.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
 #include "reports/timing_layouts.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 
 namespace halvix::reports {
 
 namespace {
 
-const QColor kGreen = QColor::fromRgb(kLampLit);
-const QColor kYellow = QColor::fromRgb(kLampAlarm);
-const QColor kGrey = QColor::fromRgb(kLampIdle);
+const QColor kGreen = QColor::fromRgb(widgets::kLampLit);
+const QColor kYellow = QColor::fromRgb(widgets::kLampAlarm);
+const QColor kGrey = QColor::fromRgb(widgets::kLampIdle);
 
 // Colour of each 0x8F-AD flag lamp when its bit is set.
 struct FlagColour {
@@ -72,7 +72,7 @@ void Report8FACDecoder(const DecoderContext& ctx, const std::uint8_t* payload, i
   c.Panel_Quantization->setLiveValue(FormatTimingOutput(r->quantizationError));
   c.Shape_PPS->setColor(r->ppsGenerated ? kGreen : kYellow);
   for (int bit : kMinorAlarmLampBits) {
-    Lamp* lamp = c.Shape_Bit[static_cast<std::size_t>(bit)];
+    widgets::Lamp* lamp = c.Shape_Bit[static_cast<std::size_t>(bit)];
     if (lamp != nullptr) lamp->setColor(r->alarmSet(bit) ? kYellow : kGreen);
   }
   if (!ctx.pollTimingPackets()) return;
@@ -144,7 +144,7 @@ void Report8FADDecoder(const DecoderContext& ctx, const std::uint8_t* payload, i
   c.Panel_Status->setText(UtcReceiverStatusText(r->receiverStatus));
   c.Label_ADTime->setText(r->timeScaleText());
   for (const FlagColour& f : kFlagColours) {
-    Lamp* lamp = ctx.windows.addTiming->flagLamp(f.bit);
+    widgets::Lamp* lamp = ctx.windows.addTiming->flagLamp(f.bit);
     if (lamp != nullptr) lamp->setColor(r->flagSet(f.bit) ? QColor::fromRgb(f.colour) : kGrey);
   }
 }

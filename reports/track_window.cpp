@@ -3,9 +3,9 @@
 #include <QFontMetricsF>
 #include <QtMath>
 
-#include "reports/group_panel.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::reports {
 
@@ -37,7 +37,7 @@ constexpr int kSelectionChars = 48;
 }  // namespace
 
 TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
-  const QFont fixed = ui::FixedPitchFont();
+  const QFont fixed = widgets::ui::FixedPitchFont();
   const QFontMetricsF fm(fixed);
   // Advances may be fractional: measure whole runs of cells, never one cell times n.
   const auto cells = [&fm](int n) { return fm.horizontalAdvance(QString(n, QLatin1Char('0'))); };
@@ -50,7 +50,7 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
   const int selTop = rowsTop + 12 * rowHeight + 10;
   const int dopTop = selTop + 2 * rowHeight + 26;
   const int clientHeight = dopTop + rowHeight + 20 + kMargin;
-  ui::SetUpWindow(this, "Form_Track", QStringLiteral("Tracking Status"),
+  widgets::ui::SetUpWindow(this, "Form_Track", QStringLiteral("Tracking Status"),
                   QSize(clientWidth, clientHeight));
   Controls& c = controls;
 
@@ -63,7 +63,7 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
     const int end = kColumnEnds[static_cast<std::size_t>(i)];
     const int left = textLeft + qRound(cells(start));
     const int right = textLeft + qRound(cells(end));
-    auto* l = ui::Caption(this, QString::fromLatin1(col.title),
+    auto* l = widgets::ui::Caption(this, QString::fromLatin1(col.title),
                           QRect(left, titleTop, right - left, rowHeight), col.name);
     l->setFont(fixed);
     l->setIndent(0);
@@ -77,7 +77,7 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
   }
 
   for (int n = 1; n <= 12; ++n) {
-    ValuePanel* row = ui::Panel(this, ui::Numbered("Panel_TS", n).constData(),
+    widgets::ValuePanel* row = widgets::ui::Panel(this, widgets::ui::Numbered("Panel_TS", n).constData(),
                                 QRect(kMargin, rowsTop + (n - 1) * rowHeight, rowWidth, rowHeight));
     row->setFont(fixed);
     row->setIndent(kRowIndent);
@@ -87,10 +87,10 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
   }
 
   const QString selHint = QStringLiteral("SV Selection: Packet 24, 6D");
-  auto* selLabel = ui::Caption(this, QStringLiteral("SV Selection List"),
+  auto* selLabel = widgets::ui::Caption(this, QStringLiteral("SV Selection List"),
                                QRect(kMargin, selTop, 160, 16), "Label_SVSel");
   selLabel->setToolTip(selHint);
-  c.Panel_SVSel = ui::Panel(this, "Panel_SVSel",
+  c.Panel_SVSel = widgets::ui::Panel(this, "Panel_SVSel",
                             QRect(kMargin, selTop + 18, rowWidth, 2 * rowHeight));
   c.Panel_SVSel->setFont(fixed);
   c.Panel_SVSel->setIndent(kRowIndent);
@@ -102,7 +102,7 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
   const struct {
     const char* caption;
     const char* name;
-    ValuePanel** slot;
+    widgets::ValuePanel** slot;
   } dops[] = {{"PDOP", "Panel_PDOP", &c.Panel_PDOP},
               {"HDOP", "Panel_HDOP", &c.Panel_HDOP},
               {"VDOP", "Panel_VDOP", &c.Panel_VDOP},
@@ -111,10 +111,10 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
   int k = 0;
   for (const auto& d : dops) {
     const int left = kMargin + k * dopPitch;
-    auto* l = ui::Caption(this, QString::fromLatin1(d.caption), QRect(left, dopTop, 34, 20),
+    auto* l = widgets::ui::Caption(this, QString::fromLatin1(d.caption), QRect(left, dopTop, 34, 20),
                           (QByteArray("Label_") + QByteArray(d.name).mid(6)).constData());
     l->setToolTip(selHint);
-    *d.slot = ui::Panel(this, d.name, QRect(left + 36, dopTop, dopPitch - 44, 20));
+    *d.slot = widgets::ui::Panel(this, d.name, QRect(left + 36, dopTop, dopPitch - 44, 20));
     (*d.slot)->setToolTip(selHint);
     ++k;
   }

@@ -7,10 +7,12 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::reports {
-
+namespace halvix::widgets {
 class CaptionLabel;
 class ValuePanel;
+}  // namespace halvix::widgets
+
+namespace halvix::reports {
 
 class TForm_Track : public QDialog {
   Q_OBJECT
@@ -24,14 +26,14 @@ class TForm_Track : public QDialog {
 
   struct Controls {
     // "SV", "Chan", "Acq", "Eph", "AMU", "Time", "Elev", "Azim".
-    std::array<CaptionLabel*, 8> Label_Column{};
+    std::array<widgets::CaptionLabel*, 8> Label_Column{};
     // Rows 1..12 at index 0..11.
-    std::array<ValuePanel*, 12> Panel_TS{};
-    ValuePanel* Panel_SVSel = nullptr;
-    ValuePanel* Panel_PDOP = nullptr;
-    ValuePanel* Panel_HDOP = nullptr;
-    ValuePanel* Panel_VDOP = nullptr;
-    ValuePanel* Panel_TDOP = nullptr;
+    std::array<widgets::ValuePanel*, 12> Panel_TS{};
+    widgets::ValuePanel* Panel_SVSel = nullptr;
+    widgets::ValuePanel* Panel_PDOP = nullptr;
+    widgets::ValuePanel* Panel_HDOP = nullptr;
+    widgets::ValuePanel* Panel_VDOP = nullptr;
+    widgets::ValuePanel* Panel_TDOP = nullptr;
   };
   Controls controls;
 

@@ -4,12 +4,12 @@
 #include <QVBoxLayout>
 
 #include "commands/catalogue.h"
-#include "commands/dialog_support.h"
-#include "reports/value_panel.h"
+#include "widgets/dialog_support.h"
+#include "widgets/value_panel.h"
 
 namespace halvix::reports {
 
-namespace ui = commands::ui;
+namespace ui = widgets::dialog;
 
 TForm_UTCParam::TForm_UTCParam(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
@@ -17,7 +17,7 @@ TForm_UTCParam::TForm_UTCParam(link::SerialLink& link, QWidget* parent)
                                      QStringLiteral("UTC Parameters: Packet 0x4F"));
   Controls& c = controls;
   struct Row {
-    ValuePanel* Controls::*slot;
+    widgets::ValuePanel* Controls::*slot;
     const char* name;
     const char* caption;
     const char* labelName;
@@ -34,7 +34,7 @@ TForm_UTCParam::TForm_UTCParam(link::SerialLink& link, QWidget* parent)
   };
   ui::ValueRows rows(this, top);
   for (const Row& r : rowsSpec) {
-    auto* p = new ValuePanel(this);
+    auto* p = new widgets::ValuePanel(this);
     p->setObjectName(QString::fromLatin1(r.name));
     p->setMinimumWidth(p->fontMetrics().horizontalAdvance(QStringLiteral("-0.000000000000")) + 8);
     c.*r.slot = p;
@@ -50,7 +50,7 @@ TForm_UTCParam::TForm_UTCParam(link::SerialLink& link, QWidget* parent)
 
 void TForm_UTCParam::FormActivate() {
   const Controls& c = controls;
-  for (ValuePanel* p : {c.Panel_A0, c.Panel_A1, c.Panel_AETls, c.Panel_Tot, c.Panel_WNt,
+  for (widgets::ValuePanel* p : {c.Panel_A0, c.Panel_A1, c.Panel_AETls, c.Panel_Tot, c.Panel_WNt,
                         c.Panel_WNlsf, c.Panel_DN, c.Panel_AETlsf}) {
     p->setText(QString());
   }

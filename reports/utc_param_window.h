@@ -4,6 +4,10 @@
 
 #include <QDialog>
 
+namespace halvix::widgets {
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QPushButton;
 
 namespace halvix::link {
@@ -12,8 +16,6 @@ class SerialLink;
 
 namespace halvix::reports {
 
-class ValuePanel;
-
 class TForm_UTCParam : public QDialog {
   Q_OBJECT
 
@@ -21,14 +23,14 @@ class TForm_UTCParam : public QDialog {
   explicit TForm_UTCParam(link::SerialLink& link, QWidget* parent = nullptr);
 
   struct Controls {
-    ValuePanel* Panel_A0 = nullptr;
-    ValuePanel* Panel_A1 = nullptr;
-    ValuePanel* Panel_AETls = nullptr;
-    ValuePanel* Panel_Tot = nullptr;
-    ValuePanel* Panel_WNt = nullptr;
-    ValuePanel* Panel_WNlsf = nullptr;
-    ValuePanel* Panel_DN = nullptr;
-    ValuePanel* Panel_AETlsf = nullptr;
+    widgets::ValuePanel* Panel_A0 = nullptr;
+    widgets::ValuePanel* Panel_A1 = nullptr;
+    widgets::ValuePanel* Panel_AETls = nullptr;
+    widgets::ValuePanel* Panel_Tot = nullptr;
+    widgets::ValuePanel* Panel_WNt = nullptr;
+    widgets::ValuePanel* Panel_WNlsf = nullptr;
+    widgets::ValuePanel* Panel_DN = nullptr;
+    widgets::ValuePanel* Panel_AETlsf = nullptr;
     QPushButton* Button_Query = nullptr;
   };
   Controls controls;

@@ -2,9 +2,9 @@
 
 #include <QPushButton>
 
-#include "reports/group_panel.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::reports {
 
@@ -16,22 +16,22 @@ constexpr int kRowTop = 26, kRowPitch = 24, kRowHeight = 20;
 struct Row {
   const char* label;
   const char* name;
-  ValuePanel* TForm_VelPos::Controls::*slot;
+  widgets::ValuePanel* TForm_VelPos::Controls::*slot;
   const char* unit;
 };
 
-GroupPanel* BuildGroup(QWidget* parent, TForm_VelPos::Controls& c, const char* name,
+widgets::GroupPanel* BuildGroup(QWidget* parent, TForm_VelPos::Controls& c, const char* name,
                        const char* title, const char* hint, const QPoint& at,
                        std::initializer_list<Row> rows) {
-  GroupPanel* g = ui::Group(parent, name, QString::fromLatin1(title), QString::fromLatin1(hint),
+  widgets::GroupPanel* g = widgets::ui::Group(parent, name, QString::fromLatin1(title), QString::fromLatin1(hint),
                             QRect(at, QSize(kGroupWidth, kGroupHeight)));
   int i = 0;
   for (const Row& r : rows) {
     const int top = kRowTop + i * kRowPitch;
-    ui::Caption(g, QString::fromLatin1(r.label), QRect(8, top, 62, kRowHeight),
+    widgets::ui::Caption(g, QString::fromLatin1(r.label), QRect(8, top, 62, kRowHeight),
                 (QByteArray("Label_") + QByteArray(r.name).mid(6)).constData());
-    c.*(r.slot) = ui::Panel(g, r.name, QRect(72, top, 100, kRowHeight));
-    ui::Caption(g, QString::fromLatin1(r.unit), QRect(176, top, 34, kRowHeight));
+    c.*(r.slot) = widgets::ui::Panel(g, r.name, QRect(72, top, 100, kRowHeight));
+    widgets::ui::Caption(g, QString::fromLatin1(r.unit), QRect(176, top, 34, kRowHeight));
     ++i;
   }
   return g;
@@ -43,7 +43,7 @@ TForm_VelPos::TForm_VelPos(QWidget* parent) : QDialog(parent) {
   constexpr int kMargin = 6;
   constexpr int kWidth = 2 * kGroupWidth + 3 * kMargin;
   constexpr int kButtonsTop = 2 * kGroupHeight + 3 * kMargin;
-  ui::SetUpWindow(this, "Form_VelPos", QStringLiteral("Velocity and Positioning"),
+  widgets::ui::SetUpWindow(this, "Form_VelPos", QStringLiteral("Velocity and Positioning"),
                   QSize(kWidth, kButtonsTop + 25 + kMargin + 2));
   using C = Controls;
   Controls& c = controls;
@@ -79,15 +79,15 @@ TForm_VelPos::TForm_VelPos(QWidget* parent) : QDialog(parent) {
        {"Up", "Panel_Up", &C::Panel_Up, "m/s"},
        {"Bias Rate", "Panel_ENUBiasRate", &C::Panel_ENUBiasRate, "m/s"}});
 
-  c.Button1 = ui::Button(this, "Button1", QStringLiteral("C&lear"),
+  c.Button1 = widgets::ui::Button(this, "Button1", QStringLiteral("C&lear"),
                          QRect(kWidth - 2 * (75 + kMargin), kButtonsTop, 75, 25));
-  c.Button_Close = ui::Button(this, "Button_Close", QStringLiteral("&Close"),
+  c.Button_Close = widgets::ui::Button(this, "Button_Close", QStringLiteral("&Close"),
                               QRect(kWidth - (75 + kMargin), kButtonsTop, 75, 25));
   connect(c.Button1, &QPushButton::clicked, this, &TForm_VelPos::Button1Click);
   connect(c.Button_Close, &QPushButton::clicked, this, &TForm_VelPos::Button_CloseClick);
 }
 
-std::array<ValuePanel*, 16> TForm_VelPos::valuePanels() const {
+std::array<widgets::ValuePanel*, 16> TForm_VelPos::valuePanels() const {
   const Controls& c = controls;
   return {c.Panel_VelX, c.Panel_VelY,  c.Panel_VelZ,      c.Panel_BiasRate,
           c.Panel_East, c.Panel_North, c.Panel_Up,        c.Panel_ENUBiasRate,
@@ -97,7 +97,7 @@ std::array<ValuePanel*, 16> TForm_VelPos::valuePanels() const {
 
 void TForm_VelPos::Button1Click() {
   // Hints keep naming the last report.
-  for (ValuePanel* p : valuePanels()) p->setText(QStringLiteral(" "));
+  for (widgets::ValuePanel* p : valuePanels()) p->setText(QStringLiteral(" "));
 }
 
 void TForm_VelPos::FormClose() { Button1Click(); }

@@ -7,12 +7,14 @@
 #include <QDialog>
 #include <array>
 
+namespace halvix::widgets {
+class GroupPanel;
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QPushButton;
 
 namespace halvix::reports {
-
-class GroupPanel;
-class ValuePanel;
 
 class TForm_VelPos : public QDialog {
   Q_OBJECT
@@ -21,27 +23,27 @@ class TForm_VelPos : public QDialog {
   explicit TForm_VelPos(QWidget* parent = nullptr);
 
   struct Controls {
-    GroupPanel* Panel_LLAPosition = nullptr;
-    GroupPanel* Panel_ECEFPosition = nullptr;
-    GroupPanel* Panel_ECEFVelocity = nullptr;
-    GroupPanel* Panel_ENUVelocity = nullptr;
+    widgets::GroupPanel* Panel_LLAPosition = nullptr;
+    widgets::GroupPanel* Panel_ECEFPosition = nullptr;
+    widgets::GroupPanel* Panel_ECEFVelocity = nullptr;
+    widgets::GroupPanel* Panel_ENUVelocity = nullptr;
 
-    ValuePanel* Panel_Latitude = nullptr;
-    ValuePanel* Panel_Longitude = nullptr;
-    ValuePanel* Panel_Altitude = nullptr;
-    ValuePanel* Panel_LLABias = nullptr;
-    ValuePanel* Panel_PosX = nullptr;
-    ValuePanel* Panel_PosY = nullptr;
-    ValuePanel* Panel_PosZ = nullptr;
-    ValuePanel* Panel_ECEFBias = nullptr;
-    ValuePanel* Panel_VelX = nullptr;
-    ValuePanel* Panel_VelY = nullptr;
-    ValuePanel* Panel_VelZ = nullptr;
-    ValuePanel* Panel_BiasRate = nullptr;
-    ValuePanel* Panel_East = nullptr;
-    ValuePanel* Panel_North = nullptr;
-    ValuePanel* Panel_Up = nullptr;
-    ValuePanel* Panel_ENUBiasRate = nullptr;
+    widgets::ValuePanel* Panel_Latitude = nullptr;
+    widgets::ValuePanel* Panel_Longitude = nullptr;
+    widgets::ValuePanel* Panel_Altitude = nullptr;
+    widgets::ValuePanel* Panel_LLABias = nullptr;
+    widgets::ValuePanel* Panel_PosX = nullptr;
+    widgets::ValuePanel* Panel_PosY = nullptr;
+    widgets::ValuePanel* Panel_PosZ = nullptr;
+    widgets::ValuePanel* Panel_ECEFBias = nullptr;
+    widgets::ValuePanel* Panel_VelX = nullptr;
+    widgets::ValuePanel* Panel_VelY = nullptr;
+    widgets::ValuePanel* Panel_VelZ = nullptr;
+    widgets::ValuePanel* Panel_BiasRate = nullptr;
+    widgets::ValuePanel* Panel_East = nullptr;
+    widgets::ValuePanel* Panel_North = nullptr;
+    widgets::ValuePanel* Panel_Up = nullptr;
+    widgets::ValuePanel* Panel_ENUBiasRate = nullptr;
 
     QPushButton* Button_Close = nullptr;
     QPushButton* Button1 = nullptr;
@@ -49,7 +51,7 @@ class TForm_VelPos : public QDialog {
   Controls controls;
 
   // The sixteen value panels in clearing order.
-  std::array<ValuePanel*, 16> valuePanels() const;
+  std::array<widgets::ValuePanel*, 16> valuePanels() const;
 
   // "C&lear" and the close event: every value panel to a single blank.
   void Button1Click();

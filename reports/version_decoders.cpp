@@ -5,10 +5,10 @@
 #include "app/windows.h"
 #include "commands/initial_time_dialog.h"
 #include "reports/decoder_context.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
 #include "reports/product_window.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "reports/version_layouts.h"
 #include "tools/eeprom_window.h"
 #include "tools/message_window.h"
@@ -56,7 +56,7 @@ void Report4EDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int
   const std::optional<SetTimeReply> r = DecodeSetTimeReply(payload, length);
   if (!r) return;
   // The acceptance lamp of the Time From PC dialog.
-  ctx.windows.initialTime->controls.Shape_TimeAccepted->setColor(r->accepted ? QColor::fromRgb(kLampLit) : QColor::fromRgb(0xFF, 0x00, 0x00));
+  ctx.windows.initialTime->controls.Shape_TimeAccepted->setColor(r->accepted ? QColor::fromRgb(widgets::kLampLit) : QColor::fromRgb(0xFF, 0x00, 0x00));
 }
 
 void Report5F11Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
@@ -65,7 +65,7 @@ void Report5F11Decoder(const DecoderContext& ctx, const std::uint8_t* payload, i
   tools::TForm_EEPROM& window = *ctx.windows.eeprom;
   for (int bit : tools::TForm_EEPROM::kShownBits) {
     window.segmentLamp(bit)->setColor(
-        QColor::fromRgb(r->invalid(bit) ? kLampAlarm : kLampLit));
+        QColor::fromRgb(r->invalid(bit) ? widgets::kLampAlarm : widgets::kLampLit));
   }
 }
 

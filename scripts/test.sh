@@ -9,4 +9,4 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVIX_SANITIZE=ON -DHALVIX_BENCH=ON
 cmake --build build-test
-ctest --test-dir build-test --output-on-failure -j2 --timeout 120
+ctest --test-dir build-test --output-on-failure -j2 --timeout 240

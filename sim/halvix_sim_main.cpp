@@ -11,6 +11,7 @@
 #include "sim/receiver_model.h"
 #include "sim/sim_options.h"
 #include "sim/sim_server.h"
+#include "tools/replay_device.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ QString Usage() {
   return QStringLiteral(
              "Usage: halvix-sim [--persona=NAME] [--device=PATH] [--link=PATH] [--speed=FACTOR]\n"
              "                  [--seed=N] [--fault=FAULT]... [--help]\n"
+             "       halvix-sim --replay=FILE.qlp [--speed=X] [--device=PATH] [--link=PATH]\n"
              "\n"
              "Serves a simulated GPS timing receiver speaking QLIP. Without --device it opens\n"
              "a pseudo-terminal and prints its path as the first line on standard output;\n"
@@ -35,6 +37,8 @@ QString Usage() {
              "                   faster (time and the once-a-second output do not)\n"
              "  --seed=N         seed of the receiver's noise and sky (default 1)\n"
              "  --fault=FAULT    a fault to show; may be repeated:\n%2"
+             "  --replay=FILE    serve a QLIP recording instead, paced by the GPS time it\n"
+             "                   carries; --speed=X then plays it X times faster (0.25 to 100)\n"
              "  --help           this text\n")
       .arg(halvix::sim::PersonaNames().join(QStringLiteral(", ")), halvix::sim::FaultHelp());
 }
@@ -67,6 +71,7 @@ int main(int argc, char** argv) {
   halvix::sim::SimOptions options;
   QString device;
   QString linkPath;
+  QString replayFile;
   const QStringList args = QCoreApplication::arguments().mid(1);
   for (const QString& a : args) {
     const QString value = a.section(QLatin1Char('='), 1);
@@ -86,6 +91,9 @@ int main(int argc, char** argv) {
       options.speed = value.toDouble(&ok);
       if (!ok || !(options.speed > 0.0) || options.speed > 10000.0)
         return Fail(QStringLiteral("speed must be a number above 0 and at most 10000"));
+    } else if (a.startsWith(QLatin1String("--replay="))) {
+      replayFile = value;
+      if (replayFile.isEmpty()) return Fail(QStringLiteral("--replay= needs a recording file"));
     } else if (a.startsWith(QLatin1String("--seed="))) {
       bool ok = false;
       options.seed = value.toULongLong(&ok);
@@ -96,6 +104,18 @@ int main(int argc, char** argv) {
     } else {
       return Fail(QStringLiteral("unknown argument '%1' (see --help)").arg(a));
     }
+  }
+
+  const double kMinReplay = halvix::tools::ReplayDevice::kMinSpeed;
+  const double kMaxReplay = halvix::tools::ReplayDevice::kMaxSpeed;
+  if (!replayFile.isEmpty() && (options.speed < kMinReplay || options.speed > kMaxReplay)) {
+    return Fail(QStringLiteral("a replay speed must be from %1 to %2").arg(kMinReplay).arg(kMaxReplay));
+  }
+  halvix::link::SystemClock replayClock;
+  halvix::tools::ReplayDevice replay(replayClock, options.speed);
+  // The recording is checked before a pseudo-terminal is offered.
+  if (!replayFile.isEmpty() && !replay.open(replayFile)) {
+    return Fail(QStringLiteral("cannot read %1: %2").arg(replayFile, replay.error()));
   }
 
   QString error;
@@ -110,6 +130,17 @@ int main(int argc, char** argv) {
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
+
+  if (!replayFile.isEmpty()) {
+    std::printf("%s\n", qPrintable(endpoint->name()));
+    std::fflush(stdout);
+    std::fprintf(stderr, "halvix-sim: replaying %s (%s) at %gx on %s\n", qPrintable(replayFile),
+                 qPrintable(halvix::tools::FormatReplayClock(replay.durationSeconds())), replay.speed(),
+                 qPrintable(endpoint->name()));
+    const int rc = halvix::sim::ServeRecording(replay, *endpoint, [] { return gStop != 0; });
+    if (rc != 0) return Fail(QStringLiteral("the line to %1 failed").arg(endpoint->name()));
+    return 0;
+  }
 
   halvix::link::SystemClock clock;
   options.startGpsMs = halvix::sim::GpsMsFromSystemClock();

@@ -72,6 +72,20 @@ int SimServer::run(const std::function<bool()>& stopRequested) {
   return 0;
 }
 
+int ServeRecording(link::SerialDevice& replay, SimEndpoint& endpoint,
+                   const std::function<bool()>& stopRequested) {
+  Bytes chunk(4096);
+  while (!stopRequested()) {
+    if (!endpoint.readSome(kPollMs)) return 1;
+    for (;;) {
+      const std::int64_t n = replay.read(chunk.data(), static_cast<std::int64_t>(chunk.size()));
+      if (n <= 0) break;
+      if (!endpoint.writeAll(Bytes(chunk.begin(), chunk.begin() + n))) return 1;
+    }
+  }
+  return 0;
+}
+
 std::unique_ptr<SimEndpoint> OpenSerialEndpoint(const QString& path, QString* error) {
   auto endpoint = std::make_unique<SerialEndpoint>(path);
   if (!endpoint->open(error)) return nullptr;

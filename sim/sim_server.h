@@ -39,6 +39,12 @@ class SimServer {
   link::Clock& clock_;
 };
 
+// Serves a recording's bytes as its replay device releases them; what comes
+// in is dropped. After the end the line stays open and silent, as a receiver
+// that has stopped talking. Same stop and return values as SimServer::run.
+int ServeRecording(link::SerialDevice& replay, SimEndpoint& endpoint,
+                   const std::function<bool()>& stopRequested);
+
 // A serial device path opened with Qt, following the receiver's line settings.
 std::unique_ptr<SimEndpoint> OpenSerialEndpoint(const QString& path, QString* error);
 

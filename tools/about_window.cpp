@@ -4,19 +4,20 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "reports/window_support.h"
+#include "widgets/window_support.h"
 #include "tools/centre_on_screen.h"
 #include "tools/emblem.h"
 
 namespace halvix::tools {
 
-namespace ui = reports::ui;
+namespace ui = widgets::ui;
 
 namespace {
 
 constexpr int kClientWidth = 250;
 constexpr int kMargin = 8;
-constexpr int kAboutHeight = TForm_About::kPictureSide + 4 + 2 * 10 + 54;
+constexpr int kProjectVersionHeight = 16;
+constexpr int kAboutHeight = TForm_About::kPictureSide + 4 + 2 * 10 + 54 + kProjectVersionHeight;
 constexpr int kButtonTop = kMargin + kAboutHeight + 10;
 constexpr int kClientHeight = kButtonTop + 25 + kMargin;
 
@@ -52,7 +53,7 @@ TForm_About::TForm_About(QWidget* parent) : QDialog(parent) {
   const int versionTop = c.Panel_Pic->geometry().bottom() + 1 + 10;
   c.Panel_Version = Frame(c.Panel_About, "Panel_Version", QFrame::Plain);
   c.Panel_Version->setFrameStyle(QFrame::NoFrame);
-  c.Panel_Version->setGeometry(4, versionTop, c.Panel_About->width() - 8, 44);
+  c.Panel_Version->setGeometry(4, versionTop, c.Panel_About->width() - 8, 44 + kProjectVersionHeight);
   c.Label_Name = new QLabel(QStringLiteral("Halvix"), c.Panel_Version);
   c.Label_Name->setObjectName(QStringLiteral("Label_Name"));
   QFont name = c.Label_Name->font();
@@ -65,6 +66,15 @@ TForm_About::TForm_About(QWidget* parent) : QDialog(parent) {
   c.Label_Version->setObjectName(QStringLiteral("Label_Version"));
   c.Label_Version->setAlignment(Qt::AlignCenter);
   c.Label_Version->setGeometry(0, 24, c.Panel_Version->width(), 18);
+  // The caption above is the classic one; this line says which build is running.
+  c.Label_ProjectVersion =
+      new QLabel(QStringLiteral("Halvix %1").arg(QStringLiteral(HALVIX_VERSION)), c.Panel_Version);
+  c.Label_ProjectVersion->setObjectName(QStringLiteral("Label_ProjectVersion"));
+  c.Label_ProjectVersion->setAlignment(Qt::AlignCenter);
+  QFont small = c.Label_ProjectVersion->font();
+  small.setPixelSize(11);
+  c.Label_ProjectVersion->setFont(small);
+  c.Label_ProjectVersion->setGeometry(0, 42, c.Panel_Version->width(), kProjectVersionHeight);
 
   c.Button_OK = ui::Button(this, "Button_OK", QStringLiteral("&OK"),
                            QRect((kClientWidth - 75) / 2, kButtonTop, 75, 25));

@@ -1,5 +1,5 @@
 // TForm_About: the About box. The program's emblem in a frame, its name and
-// version, and "&OK".
+// version, the version of this build, and "&OK".
 #pragma once
 
 #include <QDialog>
@@ -25,6 +25,7 @@ class TForm_About : public QDialog {
     QFrame* Panel_Version = nullptr;
     QLabel* Label_Name = nullptr;
     QLabel* Label_Version = nullptr;
+    QLabel* Label_ProjectVersion = nullptr;  // "Halvix 0.1.0": the build's own version
     QPushButton* Button_OK = nullptr;
   };
   Controls controls;

@@ -4,15 +4,15 @@
 #include <QPushButton>
 
 #include "commands/catalogue.h"
-#include "reports/group_panel.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::tools {
 
-namespace ui = reports::ui;
-using reports::GroupPanel;
-using reports::ValuePanel;
+namespace ui = widgets::ui;
+using widgets::GroupPanel;
+using widgets::ValuePanel;
 
 namespace {
 
@@ -30,7 +30,7 @@ TForm_AlmHealth::TForm_AlmHealth(link::SerialLink& link, QWidget* parent)
   setToolTip(QStringLiteral("Almanac Health: Packet 0x49"));
   Controls& c = controls;
 
-  auto* grid = new GroupPanel(this);
+  auto* grid = new widgets::GroupPanel(this);
   grid->setObjectName(QStringLiteral("Panel_Health"));
   grid->setGeometry(6, 6, kClientWidth - 12, kRows * kRowPitch + 14);
   // Four columns of eight, numbered down each column.
@@ -39,7 +39,7 @@ TForm_AlmHealth::TForm_AlmHealth(link::SerialLink& link, QWidget* parent)
     const int left = 8 + column * kColumnPitch, top = 8 + row * kRowPitch;
     ui::Caption(grid, QStringLiteral("SV %1").arg(n), QRect(left, top, 40, 20),
                 ui::Numbered("Label_SV", n).constData());
-    ValuePanel* p = ui::Panel(grid, ui::Numbered("Panel_SV", n).constData(),
+    widgets::ValuePanel* p = ui::Panel(grid, ui::Numbered("Panel_SV", n).constData(),
                               QRect(left + 42, top, 40, 20));
     c.Panel_SV[static_cast<std::size_t>(n - 1)] = p;
   }
@@ -57,7 +57,7 @@ void TForm_AlmHealth::FormActivate() { refresh(); }
 void TForm_AlmHealth::Button_QueryClick() { refresh(); }
 
 void TForm_AlmHealth::refresh() {
-  for (ValuePanel* p : controls.Panel_SV) p->clear();
+  for (widgets::ValuePanel* p : controls.Panel_SV) p->clear();
   commands::AlmanacHealthRequest29(link_);
 }
 

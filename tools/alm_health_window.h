@@ -6,13 +6,16 @@
 #include <QDialog>
 #include <array>
 
+namespace halvix::widgets {
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QPushButton;
 
 namespace halvix::link {
 class SerialLink;
 }
 namespace halvix::reports {
-class ValuePanel;
 }
 
 namespace halvix::tools {
@@ -27,7 +30,7 @@ class TForm_AlmHealth : public QDialog {
 
   struct Controls {
     // The value panel of satellite n at index n - 1.
-    std::array<reports::ValuePanel*, kSatellites> Panel_SV{};
+    std::array<widgets::ValuePanel*, kSatellites> Panel_SV{};
     QPushButton* Button_Query = nullptr;
   };
   Controls controls;

@@ -6,12 +6,12 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "reports/window_support.h"
+#include "widgets/window_support.h"
 
 namespace halvix::tools {
 
 TForm_Alm::TForm_Alm(QWidget* parent) : QDialog(parent) {
-  reports::ui::SetUpWindow(this, "Form_Alm", QStringLiteral("Almanac Loading Status"), QSize(360, 300));
+  widgets::ui::SetUpWindow(this, "Form_Alm", QStringLiteral("Almanac Loading Status"), QSize(360, 300));
   auto* memo = new QPlainTextEdit(this);
   memo->setObjectName(QStringLiteral("Memo_Alm"));
   memo->setReadOnly(true);

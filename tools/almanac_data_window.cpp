@@ -5,15 +5,15 @@
 #include <QPushButton>
 
 #include "commands/catalogue.h"
-#include "reports/group_panel.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::tools {
 
-namespace ui = reports::ui;
-using reports::GroupPanel;
-using reports::ValuePanel;
+namespace ui = widgets::ui;
+using widgets::GroupPanel;
+using widgets::ValuePanel;
 
 namespace {
 
@@ -32,7 +32,7 @@ TForm_AlmanacData::TForm_AlmanacData(link::SerialLink& link, QWidget* parent)
   c.ComboBox_SV = picker.comboBox;
   c.Button_Query = picker.button;
 
-  auto* values = new GroupPanel(this);
+  auto* values = new widgets::GroupPanel(this);
   values->setObjectName(QStringLiteral("Panel_Values"));
   values->setGeometry(6, 48, kClientWidth - 12, kClientHeight - 54);
   ui::ValueRows(values,
@@ -53,7 +53,7 @@ TForm_AlmanacData::TForm_AlmanacData(link::SerialLink& link, QWidget* parent)
   connect(c.ComboBox_SV, &QComboBox::activated, this, &TForm_AlmanacData::ComboBox_SVChange);
 }
 
-std::array<ValuePanel*, 10> TForm_AlmanacData::valuePanels() const {
+std::array<widgets::ValuePanel*, 10> TForm_AlmanacData::valuePanels() const {
   const Controls& c = controls;
   return {c.Panel_T_zc, c.Panel_WeekNum, c.Panel_Eccentricity, c.Panel_T_oa,  c.Panel_i_o,
           c.Panel_OMEGA_dot, c.Panel_SqRootA, c.Panel_OMEGAo, c.Panel_Omega, c.Panel_Mo};
@@ -70,7 +70,7 @@ void TForm_AlmanacData::ComboBox_SVChange() { refresh(); }
 void TForm_AlmanacData::Button_QueryClick() { refresh(); }
 
 void TForm_AlmanacData::refresh() {
-  for (ValuePanel* p : valuePanels()) p->clear();
+  for (widgets::ValuePanel* p : valuePanels()) p->clear();
   commands::AlmanacRequest20(link_, static_cast<std::uint8_t>(selectedSatellite()));
 }
 

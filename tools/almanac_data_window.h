@@ -6,6 +6,10 @@
 #include <QDialog>
 #include <array>
 
+namespace halvix::widgets {
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QComboBox;
 class QPushButton;
 
@@ -13,7 +17,6 @@ namespace halvix::link {
 class SerialLink;
 }
 namespace halvix::reports {
-class ValuePanel;
 }
 
 namespace halvix::tools {
@@ -29,20 +32,20 @@ class TForm_AlmanacData : public QDialog {
     QPushButton* Button_Query = nullptr;
     // In window order: T_zc, week num, eccentricity, T_oa, i_o, OMEGA_dot,
     // sq. root A, OMEGA 0, omega, M o.
-    reports::ValuePanel* Panel_T_zc = nullptr;
-    reports::ValuePanel* Panel_WeekNum = nullptr;
-    reports::ValuePanel* Panel_Eccentricity = nullptr;
-    reports::ValuePanel* Panel_T_oa = nullptr;
-    reports::ValuePanel* Panel_i_o = nullptr;
-    reports::ValuePanel* Panel_OMEGA_dot = nullptr;
-    reports::ValuePanel* Panel_SqRootA = nullptr;
-    reports::ValuePanel* Panel_OMEGAo = nullptr;
-    reports::ValuePanel* Panel_Omega = nullptr;
-    reports::ValuePanel* Panel_Mo = nullptr;
+    widgets::ValuePanel* Panel_T_zc = nullptr;
+    widgets::ValuePanel* Panel_WeekNum = nullptr;
+    widgets::ValuePanel* Panel_Eccentricity = nullptr;
+    widgets::ValuePanel* Panel_T_oa = nullptr;
+    widgets::ValuePanel* Panel_i_o = nullptr;
+    widgets::ValuePanel* Panel_OMEGA_dot = nullptr;
+    widgets::ValuePanel* Panel_SqRootA = nullptr;
+    widgets::ValuePanel* Panel_OMEGAo = nullptr;
+    widgets::ValuePanel* Panel_Omega = nullptr;
+    widgets::ValuePanel* Panel_Mo = nullptr;
   };
   Controls controls;
 
-  std::array<reports::ValuePanel*, 10> valuePanels() const;
+  std::array<widgets::ValuePanel*, 10> valuePanels() const;
   // The chosen satellite (item index + 1).
   int selectedSatellite() const;
 

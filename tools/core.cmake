@@ -5,3 +5,4 @@ target_sources(halvix_core PRIVATE
   tools/diagnostics_segment_check.cpp
   tools/qlip_recorder.cpp
 )
+include(${CMAKE_CURRENT_LIST_DIR}/decode.cmake)

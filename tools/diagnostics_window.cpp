@@ -12,14 +12,14 @@
 #include "app/operator_prompts.h"
 #include "commands/catalogue.h"
 #include "link/serial_link.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::tools {
 
-namespace ui = reports::ui;
+namespace ui = widgets::ui;
 
 namespace {
 
@@ -112,7 +112,7 @@ void TForm_Diagnostics::buildControls() {
   // App Fatal tests, left.
   auto* tests = ui::Group(this, "Panel_AppFatal", QStringLiteral("App Fatal Tests:"), QString(),
                           QRect(8, 8, 364, 356));
-  c.Shape_AppFatalLED = new reports::Lamp(tests, 12);
+  c.Shape_AppFatalLED = new widgets::Lamp(tests, 12);
   c.Shape_AppFatalLED->setObjectName(QStringLiteral("Shape_AppFatalLED"));
   c.Shape_AppFatalLED->move(120, 6);
 
@@ -143,7 +143,7 @@ void TForm_Diagnostics::buildControls() {
   const struct {
     const char* caption;
     const char* name;
-    reports::ValuePanel** slot;
+    widgets::ValuePanel** slot;
     QRect geometry;
   } panels[] = {
       {"Duration", "Panel_Duration", &c.Panel_Duration, QRect(88, 232, 90, 21)},
@@ -239,7 +239,7 @@ void TForm_Diagnostics::Button_AppFatalStartClick() {
   if (lengthMode == kTimedLength) ScanLong(controls.Edit_Length->text(), testLength);
   if (intervalMode == kTimedInterval) resetInterval = parsedInterval;
 
-  controls.Shape_AppFatalLED->setColor(QColor::fromRgb(reports::kLampLit));
+  controls.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampLit));
   setEditing(false);
   controls.Panel_Errors->setText(QStringLiteral("0"));
   controls.Panel_Exceptions->setText(QStringLiteral("0"));
@@ -333,7 +333,7 @@ void TForm_Diagnostics::afterResetSteps() {
 
 void TForm_Diagnostics::stopWithResults() {
   testRunning = false;
-  controls.Shape_AppFatalLED->setColor(QColor::fromRgb(reports::kLampIdle));
+  controls.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampIdle));
   setEditing(true);
   append(QStringLiteral("---------------------------------------\r\n"));
   append(QStringLiteral("TEST RESULTS:\r\n"));
@@ -369,7 +369,7 @@ void TForm_Diagnostics::AppFatalError() { appFatal(errorCount, controls.Panel_Er
 
 void TForm_Diagnostics::AppFatalException() { appFatal(exceptionCount, controls.Panel_Exceptions); }
 
-void TForm_Diagnostics::appFatal(std::int32_t& counter, reports::ValuePanel* panel) {
+void TForm_Diagnostics::appFatal(std::int32_t& counter, widgets::ValuePanel* panel) {
   if (!testRunning) return;
   append(lastResetText);
   append(QString::asprintf("Reset #%ld\r\n", static_cast<long>(resetCount)));

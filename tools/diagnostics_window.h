@@ -14,6 +14,11 @@
 
 #include "tools/diagnostics_segment_check.h"
 
+namespace halvix::widgets {
+class Lamp;
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -27,11 +32,6 @@ class OperatorPrompts;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::reports {
-class Lamp;
-class ValuePanel;
-}  // namespace halvix::reports
-
 namespace halvix::tools {
 
 // Where the test's text goes: the Message window's AppendMessage and ShowMessages.
@@ -67,9 +67,9 @@ class TForm_Diagnostics : public QDialog {
   void setTestPort(int port) { testPort = port; }
 
   struct Controls {
-    reports::ValuePanel* Panel_Output = nullptr;
+    widgets::ValuePanel* Panel_Output = nullptr;
     QPushButton* Button_Reset = nullptr;
-    reports::Lamp* Shape_AppFatalLED = nullptr;
+    widgets::Lamp* Shape_AppFatalLED = nullptr;
     QGroupBox* RadioGroup_Length = nullptr;
     QButtonGroup* lengthItems = nullptr;
     QLineEdit* Edit_Length = nullptr;
@@ -81,11 +81,11 @@ class TForm_Diagnostics : public QDialog {
     QCheckBox* CheckBox_Packets = nullptr;
     QCheckBox* CheckBox_EEPROM = nullptr;
     QCheckBox* CheckBox_DeadRecStop = nullptr;
-    reports::ValuePanel* Panel_Duration = nullptr;
-    reports::ValuePanel* Panel_NumResets = nullptr;
-    reports::ValuePanel* Panel_CurrentReset = nullptr;
-    reports::ValuePanel* Panel_Errors = nullptr;
-    reports::ValuePanel* Panel_Exceptions = nullptr;
+    widgets::ValuePanel* Panel_Duration = nullptr;
+    widgets::ValuePanel* Panel_NumResets = nullptr;
+    widgets::ValuePanel* Panel_CurrentReset = nullptr;
+    widgets::ValuePanel* Panel_Errors = nullptr;
+    widgets::ValuePanel* Panel_Exceptions = nullptr;
     QPushButton* Button_AppFatalStart = nullptr;
     QPushButton* Button_AppFatalStop = nullptr;
     QPushButton* Button_AppFatalView = nullptr;
@@ -136,7 +136,7 @@ class TForm_Diagnostics : public QDialog {
   void stopWithResults();
   void testTick();
   void afterResetSteps();
-  void appFatal(std::int32_t& counter, reports::ValuePanel* panel);
+  void appFatal(std::int32_t& counter, widgets::ValuePanel* panel);
   void startSegmentCheck();
   void segmentCheckDone(const SegmentCheckOutcome& outcome);
   void setEditing(bool enabled);

@@ -4,15 +4,15 @@
 #include <QShowEvent>
 
 #include "commands/catalogue.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/window_support.h"
 #include "tools/centre_on_screen.h"
 
 namespace halvix::tools {
 
-namespace ui = reports::ui;
-using reports::Lamp;
+namespace ui = widgets::ui;
+using widgets::Lamp;
 
 namespace {
 
@@ -40,7 +40,7 @@ TForm_EEPROM::TForm_EEPROM(link::SerialLink& link, QWidget* parent)
   for (std::size_t i = 0; i < kShownBits.size(); ++i) {
     const int bit = kShownBits[i];
     const int top = kRowTop + static_cast<int>(i) * kRowPitch;
-    auto* lamp = new Lamp(this, kLampSize);
+    auto* lamp = new widgets::Lamp(this, kLampSize);
     lamp->setObjectName(QString::fromLatin1(ui::Numbered("Shape_Bit", bit)));
     lamp->setGeometry(kMargin + 8, top + 2, kLampSize, kLampSize);
     lamp->setToolTip(hint);
@@ -56,13 +56,13 @@ TForm_EEPROM::TForm_EEPROM(link::SerialLink& link, QWidget* parent)
   connect(c.Button_Refresh, &QPushButton::clicked, this, &TForm_EEPROM::Button_RefreshClick);
 }
 
-Lamp* TForm_EEPROM::segmentLamp(int bit) const {
+widgets::Lamp* TForm_EEPROM::segmentLamp(int bit) const {
   if (bit < 0 || bit >= kSegmentBits) return nullptr;
   return controls.Shape_Bit[static_cast<std::size_t>(bit)];
 }
 
 void TForm_EEPROM::FormShow() {
-  for (int bit : kShownBits) segmentLamp(bit)->setColor(QColor::fromRgb(reports::kLampIdle));
+  for (int bit : kShownBits) segmentLamp(bit)->setColor(QColor::fromRgb(widgets::kLampIdle));
   commands::SegmentStatusRequest3F11(link_);
 }
 

@@ -7,16 +7,16 @@
 #include <QDialog>
 #include <array>
 
+namespace halvix::widgets {
+class CaptionLabel;
+class Lamp;
+}  // namespace halvix::widgets
+
 class QPushButton;
 
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::reports {
-class CaptionLabel;
-class Lamp;
-}  // namespace halvix::reports
-
 namespace halvix::tools {
 
 class TForm_EEPROM : public QDialog {
@@ -31,13 +31,13 @@ class TForm_EEPROM : public QDialog {
 
   struct Controls {
     // Indexed by segment bit; null where a bit has no lamp.
-    std::array<reports::Lamp*, kSegmentBits> Shape_Bit{};
-    std::array<reports::CaptionLabel*, kSegmentBits> Label_Bit{};
+    std::array<widgets::Lamp*, kSegmentBits> Shape_Bit{};
+    std::array<widgets::CaptionLabel*, kSegmentBits> Label_Bit{};
     QPushButton* Button_Refresh = nullptr;
   };
   Controls controls;
 
-  reports::Lamp* segmentLamp(int bit) const;
+  widgets::Lamp* segmentLamp(int bit) const;
 
   // Both grey the lamps and send the segment status request (0x3F-11).
   void FormShow();

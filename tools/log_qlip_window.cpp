@@ -6,14 +6,14 @@
 
 #include "app/operator_prompts.h"
 #include "link/report_dispatcher.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
-#include "reports/value_panel.h"
-#include "reports/window_support.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
+#include "widgets/window_support.h"
 
 namespace halvix::tools {
 
-namespace ui = reports::ui;
+namespace ui = widgets::ui;
 
 TForm_LogQlip::TForm_LogQlip(app::OperatorPrompts& prompts, link::ReportDispatcher& dispatcher,
                              QWidget* parent)
@@ -22,12 +22,12 @@ TForm_LogQlip::TForm_LogQlip(app::OperatorPrompts& prompts, link::ReportDispatch
                   QSize(300, 150));
   Controls& c = controls;
 
-  auto* status = new reports::GroupPanel(this, reports::GroupPanel::Bevel::Lowered);
+  auto* status = new widgets::GroupPanel(this, widgets::GroupPanel::Bevel::Lowered);
   status->setObjectName(QStringLiteral("Panel_Status"));
   status->setGeometry(8, 8, 284, 96);
   ui::Caption(status, QStringLiteral("QLIP Log Status:"), QRect(10, 10, 110, 16), "Label_Status")
       ->setBold(true);
-  c.Shape_OnOff = new reports::Lamp(status, 12);
+  c.Shape_OnOff = new widgets::Lamp(status, 12);
   c.Shape_OnOff->setObjectName(QStringLiteral("Shape_OnOff"));
   c.Shape_OnOff->setGeometry(128, 12, 12, 12);
   c.Label_OnOff = new QLabel(QStringLiteral("Off"), status);
@@ -83,7 +83,7 @@ void TForm_LogQlip::Button_StartClick() {
   controls.Button_Open->setEnabled(false);
   controls.Button_Start->setEnabled(false);
   controls.Label_OnOff->setText(QStringLiteral("On"));
-  controls.Shape_OnOff->setColor(QColor::fromRgb(reports::kLampLit));
+  controls.Shape_OnOff->setColor(QColor::fromRgb(widgets::kLampLit));
 }
 
 void TForm_LogQlip::Button_StopClick() {
@@ -117,7 +117,7 @@ void TForm_LogQlip::stopRecording() {
   controls.Button_Open->setEnabled(true);
   controls.Button_Start->setEnabled(true);
   controls.Label_OnOff->setText(QStringLiteral("Off"));
-  controls.Shape_OnOff->setColor(QColor::fromRgb(reports::kLampIdle));
+  controls.Shape_OnOff->setColor(QColor::fromRgb(widgets::kLampIdle));
 }
 
 void TForm_LogQlip::recordingFailed(const QString& reason) {

@@ -9,6 +9,11 @@
 
 #include "tools/qlip_recorder.h"
 
+namespace halvix::widgets {
+class Lamp;
+class ValuePanel;
+}  // namespace halvix::widgets
+
 class QLabel;
 class QPushButton;
 
@@ -18,11 +23,6 @@ class OperatorPrompts;
 namespace halvix::link {
 class ReportDispatcher;
 }
-namespace halvix::reports {
-class Lamp;
-class ValuePanel;
-}  // namespace halvix::reports
-
 namespace halvix::tools {
 
 class TForm_LogQlip : public QDialog {
@@ -34,9 +34,9 @@ class TForm_LogQlip : public QDialog {
   ~TForm_LogQlip() override;
 
   struct Controls {
-    reports::Lamp* Shape_OnOff = nullptr;
+    widgets::Lamp* Shape_OnOff = nullptr;
     QLabel* Label_OnOff = nullptr;
-    reports::ValuePanel* Panel_Filename = nullptr;
+    widgets::ValuePanel* Panel_Filename = nullptr;
     QPushButton* Button_Open = nullptr;
     QPushButton* Button_Start = nullptr;
     QPushButton* Button_Stop = nullptr;

@@ -5,12 +5,12 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "reports/window_support.h"
+#include "widgets/window_support.h"
 #include "tools/centre_on_screen.h"
 
 namespace halvix::tools {
 
-namespace ui = reports::ui;
+namespace ui = widgets::ui;
 
 namespace {
 

@@ -20,28 +20,28 @@
 #include "commands/self_survey_dialog.h"
 #include "commands/serial_dialog.h"
 #include "commands/timing_out_dialog.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
 #include "reports/product_window.h"
 #include "reports/track_window.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
 #include "tools/diagnostics_window.h"
 #include "tools/eeprom_window.h"
 
 using namespace halvix;
-using halvix::reports::Lamp;
-using halvix::reports::ValuePanel;
+using halvix::widgets::Lamp;
+using halvix::widgets::ValuePanel;
 using halvix::testing::Bytes;
 using halvix::testing::ScriptedDevice;
 using halvix::testing::ScriptedPrompts;
 
 namespace {
 
-const QColor kGrey = QColor::fromRgb(reports::kLampIdle);
-const QColor kLime = QColor::fromRgb(reports::kLampLit);
-const QColor kYellow = QColor::fromRgb(reports::kLampAlarm);
+const QColor kGrey = QColor::fromRgb(widgets::kLampIdle);
+const QColor kLime = QColor::fromRgb(widgets::kLampLit);
+const QColor kYellow = QColor::fromRgb(widgets::kLampAlarm);
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, FrameAndGroups) {
   const QRect client = main().centralWidget()->rect();
   for (const Group& g : groups) {
     SCOPED_TRACE(g.name);
-    auto* box = find<reports::GroupPanel>(g.name);
+    auto* box = find<widgets::GroupPanel>(g.name);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->toolTip(), QString::fromLatin1(g.hint));
     EXPECT_TRUE(client.contains(box->geometry()));
@@ -268,6 +268,7 @@ TEST_F(MainWindowTest, MenuFrame) {
               {"ControlPollingTimingPkts", "Poll Timing P&ackets"},
               {"ControlRecType", "C&hange Receiver Type"},
               {"ControlRecordQlip", "&Record QLIP..."},
+              {"ControlReplayRecording", "Re&play Recording..."},
               {"ControlBackdoor", "Backdoor", QKeySequence(Qt::Key_F1), false},
               {"Control_PacketsOn", "Packets On", QKeySequence(Qt::Key_F2), false},
               {"Control_SICode6", "SI Code 6", QKeySequence(Qt::Key_F6), false},
@@ -384,6 +385,7 @@ TEST_F(MainWindowTest, EveryWindowOnceInStartUpOrder) {
                   {"TForm_Diagnostics", "Diagnostics"},
                   {"TForm_BriselSurvey", "Set Survey  Limit"},
                   {"TForm_BriselPortAOut", "Port A Output"},
+                  // Beyond the classic set, before the splash.
                   {"TForm_Charts", "Charts"},
                   {"TForm_Splash", nullptr}};
   const auto& order = windows->creationOrder;
@@ -421,7 +423,7 @@ TEST_F(MainWindowTest, DisplayResetBlanksTheLivePanelsAndOnRequestTheSatellites)
   for (Lamp* l : c.Shape_Bit) {
     if (l != nullptr) l->setColor(kYellow);
   }
-  c.Panel_SV[4]->setValue(QStringLiteral("17"), QColor::fromRgb(reports::kPanelGreen));
+  c.Panel_SV[4]->setValue(QStringLiteral("17"), QColor::fromRgb(widgets::kPanelGreen));
   c.Panel_AMU[4]->setText(QStringLiteral("12.5"));
 
   // A report already waiting is shown before the blanking.

@@ -3,6 +3,8 @@
 // sends a packet or shows a box. And the help lookup finds the manual.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -105,6 +107,23 @@ TEST(HelpLookup, LooksBesideTheProgramFirstAndFindsTheSourceManual) {
   ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
   beside.close();
   EXPECT_EQ(app::FindHelpFile(candidates), candidates[0]);
+}
+
+TEST(HelpLookup, AnInstalledProgramShowsItsInstalledManual) {
+  // The package's layout: /usr/bin/halvix and /usr/share/doc/halvix/manual.html,
+  // on a machine that also holds the source tree the program was built from.
+  for (const char* installed : {"share/doc/halvix", "share/halvix"}) {
+    QTemporaryDir prefix;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(QDir(prefix.path()).mkpath(QString::fromLatin1(installed)));
+    const QString manual = prefix.filePath(QString::fromLatin1(installed) + QStringLiteral("/manual.html"));
+    QFile file(manual);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_EQ(app::FindHelpFile(app::HelpFileCandidates(prefix.filePath(QStringLiteral("bin")))),
+              manual)
+        << installed;
+  }
 }
 
 TEST(HelpLookup, MissingManualSaysWhatAndWhere) {

@@ -11,8 +11,8 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/windows.h"
-#include "reports/lamp.h"
-#include "reports/value_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
 

@@ -14,7 +14,7 @@
 #include "commands/packet_masks_dialog.h"
 #include "commands/serial_dialog.h"
 #include "commands/timing_out_dialog.h"
-#include "reports/group_panel.h"
+#include "widgets/group_panel.h"
 #include "tests/reports/display_fixture.h"
 #include "tests/support/memory_settings.h"
 
@@ -80,14 +80,14 @@ class ReceiverTypeTest : public halvix::testing::DisplayTest {
     return n;
   }
   void makeTimingPanelsLive() {
-    for (reports::ValuePanel* p :
+    for (widgets::ValuePanel* p :
          {mc().Panel_SelfSurvey, mc().Panel_PPSOffset, mc().Panel_10MHz, mc().Panel_Quantization}) {
       p->setLiveValue(QStringLiteral("1"));
     }
   }
   bool timingPanelsGreyed() {
     bool all = true;
-    for (reports::ValuePanel* p :
+    for (widgets::ValuePanel* p :
          {mc().Panel_SelfSurvey, mc().Panel_PPSOffset, mc().Panel_10MHz, mc().Panel_Quantization}) {
       all = all && p->isGreyed() && p->text().isEmpty();
     }

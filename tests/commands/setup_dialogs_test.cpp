@@ -16,8 +16,8 @@
 #include "commands/initial_time_dialog.h"
 #include "commands/nmea_dialog.h"
 #include "commands/self_survey_dialog.h"
-#include "reports/lamp.h"
-#include "reports/value_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
 #include "tests/support/window_fixture.h"
 
 using namespace halvix;
@@ -275,16 +275,16 @@ TEST_F(DialogTest, SetTimeSendsThePcClockAsGpsWeekAndTime) {
 
 TEST_F(DialogTest, AcceptanceLampIsGreyEachTimeTheWindowOpens) {
   auto& d = *windows->initialTime;
-  reports::Lamp* lamp = d.controls.Shape_TimeAccepted;
+  widgets::Lamp* lamp = d.controls.Shape_TimeAccepted;
   d.show();
   lamp->setColor(Qt::red);
   d.controls.Button_Cancel->click();
   EXPECT_FALSE(d.isVisible());
-  EXPECT_TRUE(lamp->is(reports::kLampIdle));
+  EXPECT_TRUE(lamp->is(widgets::kLampIdle));
   d.show();
-  lamp->setColor(QColor::fromRgb(reports::kLampLit));
+  lamp->setColor(QColor::fromRgb(widgets::kLampLit));
   d.close();
-  EXPECT_TRUE(lamp->is(reports::kLampIdle));
+  EXPECT_TRUE(lamp->is(widgets::kLampIdle));
 }
 
 TEST_F(DialogTest, RevertSegmentMovesThePcPortOnlyForTheSerialSegments) {

@@ -25,7 +25,7 @@
 #include "commands/sv_num_dialog.h"
 #include "commands/timing_out_dialog.h"
 #include "reports/utc_param_window.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 #include "tests/integration/sim_link.h"
@@ -185,7 +185,7 @@ TEST_F(ConfigDialogsSimTest, OneSvModeAndUtcParameters) {
 
   auto& utc = windows().utcParam->controls;
   open(main().menu.ViewUtcParameters, windows().utcParam.get());
-  for (reports::ValuePanel* p : {utc.Panel_A0, utc.Panel_AETls, utc.Panel_WNt, utc.Panel_DN}) {
+  for (widgets::ValuePanel* p : {utc.Panel_A0, utc.Panel_AETls, utc.Panel_WNt, utc.Panel_DN}) {
     EXPECT_FALSE(p->text().isEmpty()) << p->objectName().toStdString();
   }
 }

@@ -15,8 +15,8 @@
 #include "app/windows.h"
 #include "link/field_codec.h"
 #include "link/report_dispatcher.h"
-#include "reports/lamp.h"
-#include "reports/value_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
 #include "tests/integration/tool_harness.h"
 #include "tools/diagnostics_window.h"
 
@@ -109,7 +109,7 @@ TEST_F(DiagnosticsTest, DefaultsResetAtOnceThenEveryFiveSecondsUntilStop) {
   d().setRandom([&] { return draws[next++ % draws.size()]; });
 
   c().Button_AppFatalStart->click();
-  EXPECT_TRUE(c().Shape_AppFatalLED->is(reports::kLampLit));
+  EXPECT_TRUE(c().Shape_AppFatalLED->is(widgets::kLampLit));
   EXPECT_FALSE(c().Button_AppFatalStart->isEnabled());
   EXPECT_FALSE(c().Edit_Interval->isEnabled());
   ASSERT_EQ(resets().size(), 1u);
@@ -130,7 +130,7 @@ TEST_F(DiagnosticsTest, DefaultsResetAtOnceThenEveryFiveSecondsUntilStop) {
 
   c().Button_AppFatalStop->click();
   EXPECT_FALSE(d().testRunning);
-  EXPECT_TRUE(c().Shape_AppFatalLED->is(reports::kLampIdle));
+  EXPECT_TRUE(c().Shape_AppFatalLED->is(widgets::kLampIdle));
   EXPECT_TRUE(c().Button_AppFatalStart->isEnabled());
   EXPECT_EQ(results(), QStringLiteral("---------------------------------------\r\nTEST RESULTS:\r\n"
                                       "Num Resets: 4\r\nDuration:   0:00:16\r\nErrors:     0\r\n"

@@ -16,10 +16,10 @@
 #include "link/serial_device.h"
 #include "reports/add_timing_window.h"
 #include "reports/formatters.h"
-#include "reports/group_panel.h"
-#include "reports/lamp.h"
+#include "widgets/group_panel.h"
+#include "widgets/lamp.h"
 #include "reports/track_window.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "reports/vel_pos_window.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
@@ -28,7 +28,7 @@
 #include "tests/support/scripted_prompts.h"
 
 using namespace halvix;
-using halvix::reports::ValuePanel;
+using halvix::widgets::ValuePanel;
 using halvix::testing::ScriptedPrompts;
 using halvix::testing::SwitchedSimDevice;
 
@@ -121,9 +121,9 @@ class LiveReceiverTest : public ::testing::Test {
       EXPECT_FALSE(p->text().isEmpty()) << p->objectName().toStdString();
       EXPECT_TRUE(p->isLive()) << p->objectName().toStdString();
     }
-    EXPECT_FALSE(mc().Shape_PPS->is(reports::kLampIdle));
+    EXPECT_FALSE(mc().Shape_PPS->is(widgets::kLampIdle));
     for (int bit : {3, 5, 6, 7, 8, 9, 10, 11}) {
-      EXPECT_FALSE(mc().Shape_Bit[static_cast<std::size_t>(bit)]->is(reports::kLampIdle)) << bit;
+      EXPECT_FALSE(mc().Shape_Bit[static_cast<std::size_t>(bit)]->is(widgets::kLampIdle)) << bit;
     }
 
     // Twelve satellites, in the main table and the Tracking Status rows.
@@ -132,7 +132,7 @@ class LiveReceiverTest : public ::testing::Test {
       EXPECT_GT(mc().Panel_SV[i]->text().trimmed().toInt(), 0) << "row " << i + 1;
       EXPECT_GT(mc().Panel_AMU[i]->text().toDouble(), 0.0) << "row " << i + 1;
       EXPECT_EQ(windows().track->controls.Panel_TS[i]->text().size(), 47) << "row " << i + 1;
-      if (mc().Panel_SV[i]->color() == QColor::fromRgb(reports::kPanelGreen)) ++usedForFixes;
+      if (mc().Panel_SV[i]->color() == QColor::fromRgb(widgets::kPanelGreen)) ++usedForFixes;
     }
     EXPECT_GE(usedForFixes, 4);
     EXPECT_FALSE(windows().track->controls.Panel_SVSel->text().isEmpty());
@@ -180,7 +180,7 @@ TEST_F(LiveReceiverTest, SilenceBlanksThePanelsOnceAndTheReturnFillsThemAgain) {
     EXPECT_TRUE(p->text().isEmpty()) << p->objectName().toStdString();
   }
   EXPECT_TRUE(mc().Panel_PPSOffset->isGreyed()) << "timing panels greyed while not polled";
-  EXPECT_TRUE(mc().Shape_Bit[3]->is(reports::kLampIdle));
+  EXPECT_TRUE(mc().Shape_Bit[3]->is(widgets::kLampIdle));
 
   // Once per silence: what is shown afterwards stays.
   mc().Panel_Time->setText(QStringLiteral("probe"));

@@ -17,7 +17,7 @@
 #include "commands/packet_masks_dialog.h"
 #include "commands/timing_out_dialog.h"
 #include "reports/product_window.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "sim/simulated_device.h"
 #include "tests/support/memory_settings.h"
 #include "tests/support/scripted_prompts.h"

@@ -13,7 +13,7 @@
 #include "app/system_clock.h"
 #include "app/windows.h"
 #include "commands/catalogue.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 #include "tests/integration/sim_link.h"

@@ -8,7 +8,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "link/clock.h"
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "sim/simulated_device.h"
 #include "tests/integration/sim_link.h"
 #include "tests/support/memory_settings.h"

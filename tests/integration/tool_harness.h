@@ -4,6 +4,8 @@
 // virtual clock that a worker thread's waits follow.
 #pragma once
 
+#include "tests/support/wire_frames.h"
+
 #include <QByteArray>
 #include <condition_variable>
 #include <functional>
@@ -85,8 +87,5 @@ class ToolHarness {
   int tickCount_ = 0;
 };
 
-// Frames in a QLIP byte stream, unstuffed (id and payload); bytes outside
-// frames are skipped.
-std::vector<QByteArray> SplitFrames(const QByteArray& wire);
 
 }  // namespace halvix::testing

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/process/pseudo_terminal.h"
+#include "tests/support/wire_frames.h"
 
 using halvix::testing::PseudoTerminal;
 
@@ -18,32 +19,7 @@ namespace {
 
 using Frame = QByteArray;
 
-// Splits the captured bytes into unstuffed frames (id and payload).
-std::vector<Frame> Frames(const QByteArray& wire) {
-  std::vector<Frame> frames;
-  Frame current;
-  bool inFrame = false, dle = false;
-  for (const char ch : wire) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (dle) {
-      dle = false;
-      if (b == 0x10) {
-        current.append('\x10');
-      } else if (b == 0x03) {
-        if (inFrame) frames.push_back(current);
-        inFrame = false;
-        current.clear();
-      } else {
-        inFrame = true;
-        current = Frame(1, static_cast<char>(b));
-      }
-      continue;
-    }
-    if (b == 0x10) dle = true;
-    else if (inFrame) current.append(static_cast<char>(b));
-  }
-  return frames;
-}
+std::vector<Frame> Frames(const QByteArray& wire) { return halvix::testing::SplitFrames(wire); }
 
 Frame F(std::initializer_list<int> bytes) {
   Frame f;

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <vector>
 
 namespace {
@@ -103,6 +105,58 @@ TEST_F(SimProcess, HelpAndBadArguments) {
     EXPECT_EQ(sim.exitCode(), 2) << bad;
     EXPECT_FALSE(sim.readAllStandardError().isEmpty()) << bad;
   }
+}
+
+// A recording of a few receiver-seconds, DLE bytes in its payloads included.
+QByteArray SmallRecording(int seconds) {
+  QByteArray r;
+  for (int s = 0; s < seconds; ++s) {
+    const char ab[] = {0x10, char(0x8F), char(0xAB), 0, 0, 0x10, 0x10, char(s), 0, 0, 0, 0,
+                       0, 0, 0, 0, 0, 0, 0x10, 0x10, 0, 0x10, 0x03};
+    const char health[] = {0x10, 0x46, 0x10, 0x10, 0x00, 0x10, 0x03};
+    r.append(ab, sizeof ab);
+    r.append(health, sizeof health);
+  }
+  return r;
+}
+
+TEST_F(SimProcess, ReplayServesTheRecordingsBytes) {
+  QTemporaryDir dir;
+  const QString name = dir.filePath(QStringLiteral("r.qlp"));
+  const QByteArray recording = SmallRecording(20);
+  {
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(recording);
+  }
+  const QString path = start({QStringLiteral("--replay=") + name, QStringLiteral("--speed=10")});
+  ASSERT_TRUE(path.startsWith(QLatin1String("/dev/"))) << path.toStdString();
+  QSerialPort port;
+  port.setPortName(path);
+  ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+  QByteArray received;
+  QElapsedTimer t;
+  t.start();
+  while (received.size() < recording.size() && t.elapsed() < 8000) {
+    if (port.bytesAvailable() == 0) port.waitForReadyRead(100);
+    received += port.readAll();
+  }
+  EXPECT_EQ(received, recording);
+  // 20 seconds at 10x: not all at once.
+  EXPECT_GE(t.elapsed(), 1000);
+  sim.terminate();
+  ASSERT_TRUE(sim.waitForFinished(5000));
+  EXPECT_EQ(sim.exitCode(), 0);
+
+  for (const char* bad : {"--speed=0.1", "--speed=101"}) {
+    sim.start(QStringLiteral(HALVIX_SIM_PATH), {QStringLiteral("--replay=") + name, QLatin1String(bad)});
+    ASSERT_TRUE(sim.waitForFinished(5000)) << bad;
+    EXPECT_EQ(sim.exitCode(), 2) << bad;
+  }
+  sim.start(QStringLiteral(HALVIX_SIM_PATH), {QStringLiteral("--replay=") + dir.filePath(QStringLiteral("none.qlp"))});
+  ASSERT_TRUE(sim.waitForFinished(5000));
+  EXPECT_EQ(sim.exitCode(), 2);
+  EXPECT_TRUE(sim.readAllStandardError().contains("cannot read"));
 }
 
 }  // namespace

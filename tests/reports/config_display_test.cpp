@@ -10,7 +10,7 @@
 #include "commands/altitude_dialog.h"
 #include "commands/auto_out_dialog.h"
 #include "commands/brisel_port_a_out_dialog.h"
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 #include "commands/gps_dialog.h"
 #include "commands/nmea_dialog.h"
 #include "commands/packet_masks_dialog.h"
@@ -20,7 +20,7 @@
 #include "tests/reports/display_fixture.h"
 
 using namespace halvix;
-using halvix::commands::ui::ShownText;
+using halvix::widgets::dialog::ShownText;
 using halvix::testing::DisplayTest;
 using halvix::testing::PayloadWriter;
 

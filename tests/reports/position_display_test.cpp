@@ -9,12 +9,12 @@
 
 #include "commands/altitude_dialog.h"
 #include "reports/add_timing_window.h"
-#include "reports/group_panel.h"
+#include "widgets/group_panel.h"
 #include "reports/vel_pos_window.h"
 #include "tests/reports/display_fixture.h"
 
 using namespace halvix;
-using halvix::reports::ValuePanel;
+using halvix::widgets::ValuePanel;
 using halvix::testing::DisplayTest;
 using halvix::testing::PayloadWriter;
 using halvix::testing::Rgb;
@@ -283,7 +283,7 @@ TEST_F(PositionDisplayTest, AdditionalTimingRefreshClearAndEventCapture) {
   for (ValuePanel* p : at().Panel_SV) EXPECT_EQ(p->text(), blank);
   EXPECT_EQ(at().Panel_SV[0]->color(), Rgb(reports::TForm_AddTiming::kSatelliteUsedColour))
       << "satellite panels keep their colours";
-  for (int bit : {0, 4, 5, 6, 7}) EXPECT_EQ(w.flagLamp(bit)->color(), Rgb(reports::kLampIdle));
+  for (int bit : {0, 4, 5, 6, 7}) EXPECT_EQ(w.flagLamp(bit)->color(), Rgb(widgets::kLampIdle));
 }
 
 }  // namespace

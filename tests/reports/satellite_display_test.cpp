@@ -14,7 +14,7 @@
 #include "tools/almanac_data_window.h"
 
 using namespace halvix;
-using halvix::reports::ValuePanel;
+using halvix::widgets::ValuePanel;
 using halvix::testing::Bytes;
 using halvix::testing::DisplayTest;
 using halvix::testing::PayloadWriter;
@@ -83,15 +83,15 @@ TEST_F(SatelliteDisplayTest, SelectionColoursEachRowAtItsNextTrackingReport) {
   feed(0x5C, Tracking(5, 1));
   feed(0x5C, Tracking(7, 2));
   feed(0x5C, Tracking(0, 4));
-  EXPECT_EQ(mc().Panel_SV[0]->color(), Rgb(reports::kPanelYellow));
-  EXPECT_EQ(mc().Panel_SV[1]->color(), Rgb(reports::kPanelGreen));
+  EXPECT_EQ(mc().Panel_SV[0]->color(), Rgb(widgets::kPanelYellow));
+  EXPECT_EQ(mc().Panel_SV[1]->color(), Rgb(widgets::kPanelGreen));
   EXPECT_TRUE(mc().Panel_SV[2]->isLive());
   EXPECT_TRUE(mc().Panel_SV[4]->isLive()) << "satellite 0 is never in the selection";
 
   // A selection without satellites clears the list and the colours follow.
   feed(0x6D, Selection({}));
   EXPECT_TRUE(tr().Panel_SVSel->text().isEmpty());
-  EXPECT_EQ(mc().Panel_SV[1]->color(), Rgb(reports::kPanelGreen));
+  EXPECT_EQ(mc().Panel_SV[1]->color(), Rgb(widgets::kPanelGreen));
   feed(0x5C, Tracking(5, 1));
   EXPECT_TRUE(mc().Panel_SV[1]->isLive());
 
@@ -107,14 +107,14 @@ TEST_F(SatelliteDisplayTest, LongSelectionListsEveryByteButColoursWithTheFirstTw
   EXPECT_EQ(tr().Panel_SVSel->text().size(), 40 * 4);
   feed(0x5C, Tracking(12, 0));
   feed(0x5C, Tracking(13, 1));
-  EXPECT_EQ(mc().Panel_SV[0]->color(), Rgb(reports::kPanelGreen));
+  EXPECT_EQ(mc().Panel_SV[0]->color(), Rgb(widgets::kPanelGreen));
   EXPECT_TRUE(mc().Panel_SV[1]->isLive());
 }
 
 TEST_F(SatelliteDisplayTest, SilentRowsAreBlankedOnceAfterFiveRounds) {
   feed(0x6D, Selection({17}));
   feed(0x5C, Tracking(17, 3));
-  ASSERT_EQ(mc().Panel_SV[3]->color(), Rgb(reports::kPanelGreen));
+  ASSERT_EQ(mc().Panel_SV[3]->color(), Rgb(widgets::kPanelGreen));
   for (int round = 1; round <= 4; ++round) {
     main().hooks.ageSatelliteRows();
     EXPECT_EQ(mc().Panel_SV[3]->text(), QStringLiteral("17")) << round;

@@ -8,23 +8,23 @@
 #include <QTemporaryDir>
 
 #include "reports/add_timing_window.h"
-#include "reports/group_panel.h"
+#include "widgets/group_panel.h"
 #include "reports/formatters.h"
 #include "reports/timing_decoders.h"
 #include "reports/timing_layouts.h"
 #include "tests/reports/display_fixture.h"
 
 using namespace halvix;
-using halvix::reports::ValuePanel;
+using halvix::widgets::ValuePanel;
 using halvix::testing::DisplayTest;
 using halvix::testing::PayloadWriter;
 using halvix::testing::Rgb;
 
 namespace {
 
-const QColor kGreen = Rgb(reports::kLampLit);
-const QColor kYellow = Rgb(reports::kLampAlarm);
-const QColor kGrey = Rgb(reports::kLampIdle);
+const QColor kGreen = Rgb(widgets::kLampLit);
+const QColor kYellow = Rgb(widgets::kLampAlarm);
+const QColor kGrey = Rgb(widgets::kLampIdle);
 
 PayloadWriter PrimaryTiming(std::uint32_t tow, std::uint16_t week, std::uint16_t offsetWord,
                             std::uint8_t flags) {

@@ -10,7 +10,7 @@
 
 #include "app/receiver_types.h"
 #include "commands/initial_time_dialog.h"
-#include "reports/group_panel.h"
+#include "widgets/group_panel.h"
 #include "reports/product_window.h"
 #include "tests/reports/display_fixture.h"
 #include "tests/support/memory_settings.h"
@@ -103,9 +103,9 @@ TEST_F(VersionDisplayTest, HealthShowsOnlyWhileTheTimingPacketsAreNotPolled) {
 }
 
 TEST_F(VersionDisplayTest, SetTimeReplyPaintsTheAcceptedLamp) {
-  reports::Lamp* lamp = windows->initialTime->controls.Shape_TimeAccepted;
+  widgets::Lamp* lamp = windows->initialTime->controls.Shape_TimeAccepted;
   feed(0x4E, PayloadWriter(1).byte(0, 'Y'));
-  EXPECT_EQ(lamp->color(), Rgb(reports::kLampLit));
+  EXPECT_EQ(lamp->color(), Rgb(widgets::kLampLit));
   feed(0x4E, PayloadWriter(1).byte(0, 'N'));
   EXPECT_EQ(lamp->color(), QColor(0xFF, 0, 0));
   feed(0x4E, PayloadWriter(2).byte(0, 'Y'));
@@ -121,11 +121,11 @@ TEST_F(VersionDisplayTest, SegmentStatusReachesTheEepromLampsInEveryMode) {
     feed(0x5F, PayloadWriter(3).byte(0, 0x11).word(1, 0x0801));
     for (int bit : tools::TForm_EEPROM::kShownBits) {
       const bool yellow = bit == 0 || bit == 11;
-      EXPECT_EQ(w.segmentLamp(bit)->color(), Rgb(yellow ? reports::kLampAlarm : reports::kLampLit))
+      EXPECT_EQ(w.segmentLamp(bit)->color(), Rgb(yellow ? widgets::kLampAlarm : widgets::kLampLit))
           << "bit " << bit << (developer ? " developer" : "");
     }
     feed(0x5F, PayloadWriter(4).byte(0, 0x11).word(1, 0x0000));
-    EXPECT_EQ(w.segmentLamp(0)->color(), Rgb(reports::kLampAlarm)) << "wrong length";
+    EXPECT_EQ(w.segmentLamp(0)->color(), Rgb(widgets::kLampAlarm)) << "wrong length";
   }
 }
 
@@ -190,11 +190,11 @@ TEST_F(VersionDisplayTest, ParameterReportsFillProductInfoAndChooseTheType) {
 }
 
 TEST_F(VersionDisplayTest, ProductInfoActivationBlanksThenQueriesTwoHundredMsApart) {
-  for (reports::ValuePanel* p : windows->product->valuePanels()) p->setText("old");
+  for (widgets::ValuePanel* p : windows->product->valuePanels()) p->setText("old");
   device.clearWrites();
   const std::int64_t start = clock.nowMs();
   windows->product->FormActivate();
-  for (reports::ValuePanel* p : windows->product->valuePanels()) {
+  for (widgets::ValuePanel* p : windows->product->valuePanels()) {
     EXPECT_TRUE(p->text().isEmpty()) << p->objectName().toStdString();
   }
   const auto& writes = device.writes();

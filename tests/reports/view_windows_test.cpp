@@ -11,7 +11,7 @@
 
 #include "reports/add_timing_window.h"
 #include "reports/ephem_stat_window.h"
-#include "reports/group_panel.h"
+#include "widgets/group_panel.h"
 #include "reports/raw_meas_window.h"
 #include "reports/track_window.h"
 #include "reports/vel_pos_window.h"
@@ -20,7 +20,7 @@
 #include "tools/almanac_data_window.h"
 
 using namespace halvix;
-using halvix::reports::ValuePanel;
+using halvix::widgets::ValuePanel;
 using halvix::testing::DisplayTest;
 
 namespace {
@@ -109,7 +109,7 @@ TEST_F(ViewWindowsTest, GroupHintsAndFixedTexts) {
     ASSERT_NE(lamp, nullptr);
     EXPECT_EQ(lamp->objectName(), QStringLiteral("Shape_LED%1").arg(l.bit));
     EXPECT_EQ(lamp->toolTip(), QString::fromLatin1(l.hint));
-    EXPECT_EQ(lamp->color(), halvix::testing::Rgb(reports::kLampIdle));
+    EXPECT_EQ(lamp->color(), halvix::testing::Rgb(widgets::kLampIdle));
     auto* label = at->findChild<QLabel*>(QStringLiteral("Label_LED%1").arg(l.bit));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), QString::fromLatin1(l.caption));

@@ -3,7 +3,7 @@
 // the display and the PC port, and that No or Cancel leaves everything alone.
 #include <QAction>
 
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 #include "tests/support/window_fixture.h"
 
 using namespace halvix;

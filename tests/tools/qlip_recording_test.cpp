@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 
 #include "link/report_dispatcher.h"
-#include "reports/lamp.h"
-#include "reports/value_panel.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
 #include "tests/support/scripted_prompts.h"
 #include "tools/log_qlip_window.h"
 #include "tools/qlip_recorder.h"
@@ -77,7 +77,7 @@ class RecordingWindowTest : public ::testing::Test {
     dispatcher.dispatch(id, payload.data(), static_cast<int>(payload.size()));
   }
   bool off() const {
-    return c.Label_OnOff->text() == QStringLiteral("Off") && c.Shape_OnOff->is(reports::kLampIdle) &&
+    return c.Label_OnOff->text() == QStringLiteral("Off") && c.Shape_OnOff->is(widgets::kLampIdle) &&
            c.Button_Start->isEnabled() && c.Button_Open->isEnabled() && !window.recordingOn();
   }
   static Bytes Contents(const QString& name) {
@@ -95,7 +95,7 @@ TEST_F(RecordingWindowTest, RecordsEveryDispatchedPacketUntilStop) {
   EXPECT_EQ(c.Panel_Filename->text(), name + QStringLiteral(".qlp"));
   c.Button_Start->click();
   EXPECT_EQ(c.Label_OnOff->text(), QStringLiteral("On"));
-  EXPECT_TRUE(c.Shape_OnOff->is(reports::kLampLit));
+  EXPECT_TRUE(c.Shape_OnOff->is(widgets::kLampLit));
   EXPECT_FALSE(c.Button_Start->isEnabled());
   EXPECT_FALSE(c.Button_Open->isEnabled());
 

@@ -82,21 +82,21 @@ TEST_F(ToolsWindowsTest, MessageWindowShowsAndCloses) {
 TEST_F(ToolsWindowsTest, EepromWindowGreysAndAsksOnShowAndRefresh) {
   tools::TForm_EEPROM& e = *windows->eeprom;
   feed(0x5F, PayloadWriter(3).byte(0, 0x11).word(1, 0x0801));
-  ASSERT_EQ(e.segmentLamp(11)->color(), Rgb(reports::kLampAlarm));
+  ASSERT_EQ(e.segmentLamp(11)->color(), Rgb(widgets::kLampAlarm));
   sent();
   main().menu.ViewEEPROM->trigger();
   EXPECT_TRUE(e.isVisible());
   for (int bit : tools::TForm_EEPROM::kShownBits) {
-    EXPECT_EQ(e.segmentLamp(bit)->color(), Rgb(reports::kLampIdle)) << bit;
+    EXPECT_EQ(e.segmentLamp(bit)->color(), Rgb(widgets::kLampIdle)) << bit;
   }
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x3F, 0x11}}));
 
   feed(0x5F, PayloadWriter(3).byte(0, 0x11).word(1, 0xF600));  // bits 9, 10, 12.. have no lamp
   for (int bit : tools::TForm_EEPROM::kShownBits) {
-    EXPECT_EQ(e.segmentLamp(bit)->color(), Rgb(reports::kLampLit)) << bit;
+    EXPECT_EQ(e.segmentLamp(bit)->color(), Rgb(widgets::kLampLit)) << bit;
   }
   e.controls.Button_Refresh->click();
-  EXPECT_EQ(e.segmentLamp(0)->color(), Rgb(reports::kLampIdle));
+  EXPECT_EQ(e.segmentLamp(0)->color(), Rgb(widgets::kLampIdle));
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x3F, 0x11}}));
   EXPECT_EQ(e.segmentLamp(9), nullptr);
   EXPECT_EQ(e.findChild<QLabel*>(QStringLiteral("Label_Bit11"))->text(), "UTC information");
@@ -108,6 +108,9 @@ TEST_F(ToolsWindowsTest, AboutBoxShowsTheNameVersionAndPicture) {
   EXPECT_TRUE(a.isVisible());
   EXPECT_EQ(a.controls.Label_Name->text(), "Halvix");
   EXPECT_EQ(a.controls.Label_Version->text(), "Version 2.32");
+  // The build's own version, the one --version prints, below the classic caption.
+  EXPECT_EQ(a.controls.Label_ProjectVersion->text(), QStringLiteral("Halvix " HALVIX_VERSION));
+  EXPECT_GE(a.controls.Label_ProjectVersion->y(), a.controls.Label_Version->geometry().bottom());
   const QImage picture = a.controls.Image_Pic->pixmap().toImage();
   ASSERT_FALSE(picture.isNull());
   // Something is drawn: the centre of the clock face is not transparent.

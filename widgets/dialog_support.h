@@ -31,7 +31,7 @@ namespace halvix::app {
 class OperatorPrompts;
 }
 
-namespace halvix::commands::ui {
+namespace halvix::widgets::dialog {
 
 // objectName, caption, the program's small font, title bar with a close box
 // only, and an optional hint (tool tip). Returns the window's top-level
@@ -141,4 +141,4 @@ QString ShownText(const QComboBox* list);
 // A handler that waits cannot be re-entered by a nested activation.
 void OnActivate(QDialog* dialog, std::function<void()> handler);
 
-}  // namespace halvix::commands::ui
+}  // namespace halvix::widgets::dialog

@@ -1,4 +1,4 @@
-#include "reports/window_support.h"
+#include "widgets/window_support.h"
 
 #include <QComboBox>
 
@@ -6,10 +6,10 @@
 #include <QFontInfo>
 #include <QPushButton>
 
-#include "reports/group_panel.h"
-#include "reports/value_panel.h"
+#include "widgets/group_panel.h"
+#include "widgets/value_panel.h"
 
-namespace halvix::reports::ui {
+namespace halvix::widgets::ui {
 
 QFont ClassicFont(const QFont& base) {
   QFont f = base;
@@ -121,4 +121,4 @@ SatellitePicker SatellitePickerBar(QWidget* window, int clientWidth, const char*
   return {combo, button};
 }
 
-}  // namespace halvix::reports::ui
+}  // namespace halvix::widgets::ui

@@ -1,4 +1,4 @@
-#include "commands/dialog_support.h"
+#include "widgets/dialog_support.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,9 +18,9 @@
 #include <cstdlib>
 
 #include "app/operator_prompts.h"
-#include "reports/window_support.h"
+#include "widgets/window_support.h"
 
-namespace halvix::commands::ui {
+namespace halvix::widgets::dialog {
 
 namespace {
 
@@ -59,7 +59,7 @@ QVBoxLayout* SetUpDialog(QDialog* dialog, const char* name, const QString& capti
   dialog->setWindowTitle(caption);
   dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  dialog->setFont(reports::ui::ClassicFont(dialog->font()));
+  dialog->setFont(widgets::ui::ClassicFont(dialog->font()));
   if (!hint.isEmpty()) dialog->setToolTip(hint);
   auto* layout = new QVBoxLayout(dialog);
   layout->setContentsMargins(8, 8, 8, 8);
@@ -139,9 +139,9 @@ QHBoxLayout* ButtonRow(QWidget* parent, QBoxLayout* into, std::initializer_list<
   auto* row = new QHBoxLayout;
   row->setSpacing(6);
   row->addStretch(1);
-  for (const ButtonSpec& spec : buttons) {
-    QPushButton* b = Button(parent, spec.name, spec.text);
-    if (spec.onClick) QObject::connect(b, &QPushButton::clicked, b, spec.onClick);
+  for (const ButtonSpec& entry : buttons) {
+    QPushButton* b = Button(parent, entry.name, entry.text);
+    if (entry.onClick) QObject::connect(b, &QPushButton::clicked, b, entry.onClick);
     row->addWidget(b);
     if (made != nullptr) made->push_back(b);
   }
@@ -282,4 +282,4 @@ void OnActivate(QDialog* dialog, std::function<void()> handler) {
   dialog->installEventFilter(new ActivateFilter(dialog, std::move(handler)));
 }
 
-}  // namespace halvix::commands::ui
+}  // namespace halvix::widgets::dialog

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QLabel>
 
-namespace halvix::reports {
+namespace halvix::widgets {
 
 inline constexpr QRgb kPanelGreen = 0xFF00FF00;
 inline constexpr QRgb kPanelYellow = 0xFFFFFF00;
@@ -43,4 +43,4 @@ class ValuePanel : public QLabel {
   QColor color_;
 };
 
-}  // namespace halvix::reports
+}  // namespace halvix::widgets

@@ -14,7 +14,7 @@
 class QComboBox;
 class QPushButton;
 
-namespace halvix::reports {
+namespace halvix::widgets {
 
 class CaptionLabel;
 class GroupPanel;
@@ -69,4 +69,4 @@ struct SatellitePicker {
 SatellitePicker SatellitePickerBar(QWidget* window, int clientWidth, const char* buttonName);
 
 }  // namespace ui
-}  // namespace halvix::reports
+}  // namespace halvix::widgets

@@ -1,8 +1,8 @@
-#include "reports/group_panel.h"
+#include "widgets/group_panel.h"
 
 #include <QMouseEvent>
 
-namespace halvix::reports {
+namespace halvix::widgets {
 
 namespace {
 
@@ -35,4 +35,4 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
 }
 
-}  // namespace halvix::reports
+}  // namespace halvix::widgets

@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QWidget>
 
-namespace halvix::reports {
+namespace halvix::widgets {
 
 // Lamp colours: lit or good, idle or no data, alarm.
 inline constexpr QRgb kLampLit = 0xFF00FF00;
@@ -36,4 +36,4 @@ class Lamp : public QWidget {
   int diameter_;
 };
 
-}  // namespace halvix::reports
+}  // namespace halvix::widgets

@@ -1,10 +1,10 @@
-#include "reports/value_panel.h"
+#include "widgets/value_panel.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPalette>
 
-namespace halvix::reports {
+namespace halvix::widgets {
 
 ValuePanel::ValuePanel(QWidget* parent) : QLabel(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -38,4 +38,4 @@ void ValuePanel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
 }
 
-}  // namespace halvix::reports
+}  // namespace halvix::widgets

@@ -1,10 +1,10 @@
-#include "reports/lamp.h"
+#include "widgets/lamp.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
-namespace halvix::reports {
+namespace halvix::widgets {
 
 Lamp::Lamp(QWidget* parent, int diameter)
     : QWidget(parent), color_(QColor::fromRgb(kLampIdle)), diameter_(diameter) {
@@ -33,4 +33,4 @@ void Lamp::mouseReleaseEvent(QMouseEvent* event) {
   QWidget::mouseReleaseEvent(event);
 }
 
-}  // namespace halvix::reports
+}  // namespace halvix::widgets

@@ -6,7 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 
-namespace halvix::reports {
+namespace halvix::widgets {
 
 class GroupPanel : public QFrame {
   Q_OBJECT
@@ -37,4 +37,4 @@ class CaptionLabel : public QLabel {
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-}  // namespace halvix::reports
+}  // namespace halvix::widgets

@@ -1,0 +1,124 @@
+// Resident memory of Halvix over a long run: the whole program on the
+// simulated receiver, on virtual time, with the line cut and restored and the
+// device vanishing and returning every hour. Prints resident memory after a
+// warm-up hour and after each further block of hours; the growth after
+// warm-up should stay under 1 MB.
+#include <QApplication>
+#include <QFile>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "app/operator_prompts.h"
+#include "app/program.h"
+#include "app/settings_store.h"
+#include "app/system_clock.h"
+#include "link/clock.h"
+#include "link/serial_device.h"
+#include "sim/sim_options.h"
+#include "sim/simulated_device.h"
+
+using namespace halvix;
+
+namespace {
+
+class QuietPrompts final : public app::OperatorPrompts {
+ public:
+  app::PromptAnswer message(const QString&, const QString&, app::PromptButtons, app::PromptIcon) override {
+    return app::PromptAnswer::No;
+  }
+  QString openFileName(const QString&, const QString&) override { return {}; }
+  QString saveFileName(const QString&, const QString&) override { return {}; }
+  void showHelp() override {}
+};
+
+class PollingSettings final : public app::SettingsStore {
+ public:
+  bool read(const QString&, const QString&, const QString&, QString& value) override {
+    value = QStringLiteral("0");
+    return true;
+  }
+  bool write(const QString&, const QString&, const QString&, const QString&) override { return true; }
+};
+
+// The simulated receiver behind a plug the run can pull.
+class Plug final : public link::SerialDevice {
+ public:
+  explicit Plug(std::unique_ptr<link::SerialDevice> inner) : inner_(std::move(inner)) {}
+  bool pulled = false;
+  bool open(const QString& n) override { return !pulled && inner_->open(n); }
+  bool isOpen() const override { return inner_->isOpen(); }
+  bool setLine(const link::LineSettings& l) override { return inner_->setLine(l); }
+  std::int64_t bytesWaiting() override { return pulled ? -1 : inner_->bytesWaiting(); }
+  std::int64_t read(std::uint8_t* b, std::int64_t m) override { return pulled ? -1 : inner_->read(b, m); }
+  std::int64_t write(const std::uint8_t* d, std::int64_t s) override { return pulled ? -1 : inner_->write(d, s); }
+  bool drain() override { return inner_->drain(); }
+  void purge() override { inner_->purge(); }
+  bool setBreak(bool on) override { return inner_->setBreak(on); }
+  bool setRts(bool on) override { return inner_->setRts(on); }
+  void close() override { inner_->close(); }
+
+ private:
+  std::unique_ptr<link::SerialDevice> inner_;
+};
+
+double ResidentMb() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  QApplication application(argc, argv);
+  const int hours = argc > 1 ? std::max(2, std::atoi(argv[1])) : 7;
+  link::VirtualClock clock{0};
+  QuietPrompts prompts;
+  PollingSettings settings;
+  app::FixedPcClock pcClock;
+  Plug* plug = nullptr;
+  app::Program program(app::ProgramSeams{
+      prompts, clock, [] { return std::optional<app::PortDialogChoice>(); },
+      [&plug](const app::PortChoice&, link::Clock& c) {
+        sim::SimOptions options;
+        options.faults.badLengthEvery = 97;
+        auto d = std::make_unique<Plug>(sim::CreateSimulatedDevice(options, c));
+        plug = d.get();
+        return d;
+      },
+      &pcClock, &settings});
+  if (!program.start({QStringLiteral("--simulate")})) return 1;
+  app::TForm_Main& main = *program.mainWindow();
+  auto& c = main.controls;
+  std::int64_t ticks = 0;
+  const auto run = [&](int seconds, int stepMs) {
+    for (int i = 0; i < seconds * 1000 / stepMs; ++i, ++ticks) {
+      if (c.TimerBreak->isActive()) main.TimerBreakTimer();
+      if (c.Timer_QLIP->isActive()) main.QLIPTimer();
+      if (c.Timer_Reconnect->isActive() && ticks % 10 == 0) main.ReconnectTimer();
+      QCoreApplication::sendPostedEvents();
+      clock.advance(stepMs);
+    }
+  };
+  const auto hour = [&] {
+    plug->pulled = true;
+    run(20, 200);
+    plug->pulled = false;
+    run(60, 200);
+    run(3600 - 80, 1000);
+  };
+  hour();
+  const double warm = ResidentMb();
+  std::printf("resident memory after a warm-up hour: %.1f MB\n", warm);
+  for (int h = 2; h <= hours; ++h) {
+    hour();
+    std::printf("after %d virtual hours: %.1f MB (%+.2f MB since warm-up)\n", h, ResidentMb(),
+                ResidentMb() - warm);
+  }
+  return 0;
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the Debian package: a Release build of its own in build-package with
+# Debian's hardening flags, then CPack, then lintian (an error fails the run).
+# The last line printed is the path of the .deb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+# dpkg-shlibdeps (dpkg-dev) finds the package's dependencies, lintian checks it, and
+# groff and xmllint check its manual pages and manual.
+packages=(dpkg-dev lintian groff-base libxml2-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get install -y --no-install-recommends "${missing[@]}" ||
+    { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${missing[@]}"; }
+fi
+
+# Files land in the package with the modes they are built with.
+umask 022
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
+ldflags="$(dpkg-buildflags --get LDFLAGS)"
+# Warnings stay errors in the test build; a release build for users does not
+# fail on a new compiler's warning.
+cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DHALVIX_TESTS=OFF -DHALVIX_BENCH=OFF -DHALVIX_SANITIZE=OFF -DHALVIX_FUZZ=OFF -DHALVIX_WERROR=OFF \
+  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+cmake --build build-package
+rm -f build-package/halvix_*.deb
+(cd build-package && cpack -G DEB)
+deb=$(ls build-package/halvix_*.deb)
+
+echo "== lintian $deb"
+# Errors fail the package; the warnings and notes it prints are explained in README.md.
+lintian --fail-on error --display-info "$deb"
+echo "$PWD/$deb"

@@ -1,0 +1,11 @@
+# The headless decoder of QLIP recordings: widget-free, over halvix_core.
+target_sources(halvix_core PRIVATE
+  tools/decode_frames.cpp
+  tools/decode_reports.cpp
+  tools/decode_output.cpp
+  tools/replay_device.cpp
+)
+
+add_executable(halvix-decode tools/decode_main.cpp)
+target_link_libraries(halvix-decode PRIVATE halvix_core)
+halvix_warnings(halvix-decode)

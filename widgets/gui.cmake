@@ -1,0 +1,7 @@
+target_sources(halvix_gui PRIVATE
+  widgets/dialog_support.cpp
+  widgets/group_panel.cpp
+  widgets/lamp.cpp
+  widgets/value_panel.cpp
+  widgets/window_support.cpp
+)
