@@ -25,6 +25,9 @@ struct SkySatellite {
   bool used = false;
   std::int64_t lastSeenMs = 0;
   std::vector<SkyPosition> trail;  // oldest first, the current position not included
+  // The position last kept for the trail (or where it starts): small moves
+  // add up against it until one is worth a trail point.
+  SkyPosition trailFrom;
 };
 
 class SkyTrack {

@@ -2,7 +2,8 @@
 // time series at 1280 px of plot width (decimation, series update and
 // painting), the live stability update per sample, and the stability from
 // scratch for comparison. With --snapshots DIR [hours] it instead runs Halvix
-// on the simulated receiver on virtual time, sped up, and saves each tab.
+// on the simulated receiver on virtual time, sped up, records what it receives
+// to DIR/run.qlp (for a replay) and saves a picture of each tab.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QLineSeries>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <cmath>
@@ -27,6 +29,7 @@
 #include "reports/satellite_layouts.h"
 #include "reports/timing_layouts.h"
 #include "sim/sim_options.h"
+#include "tools/log_qlip_window.h"
 #include "sim/simulated_device.h"
 #include "tests/support/memory_settings.h"
 
@@ -41,30 +44,33 @@ class QuietPrompts final : public app::OperatorPrompts {
     return app::PromptAnswer::Ok;
   }
   QString openFileName(const QString&, const QString&) override { return {}; }
-  QString saveFileName(const QString&, const QString&) override { return {}; }
+  QString saveFileName(const QString&, const QString&) override { return saveName; }
+  QString saveName;
   void showHelp() override {}
 };
 
-// A day of one-second reports: a disciplined PPS with noise, a slow
-// oscillator wander, the sawtooth, a few alarms and spikes.
+// One second of reports: a disciplined PPS with noise, a slow oscillator
+// wander, the sawtooth, a few alarms and spikes.
+void AddSecond(reports::TForm_Charts& charts, link::VirtualClock& clock, int t) {
+  static std::mt19937_64 random(1);
+  static std::normal_distribution<double> gauss;
+  static double wander = 0;
+  reports::SupplementalTiming r;
+  wander += 0.002 * gauss(random);
+  r.quantizationError = std::fmod(t * 3.7, 10.0) - 5.0;
+  r.ppsOffset = 3.0 * gauss(random) + r.quantizationError + (t % 20'000 == 0 ? 80.0 : 0.0);
+  r.oscillatorOffset = wander;
+  r.minorAlarms = static_cast<std::uint16_t>(t % 7200 < 30 ? 0x0008 : 0);
+  charts.AddTiming(r);
+  reports::SatelliteSelection s;
+  s.satelliteCount = 8 + t / 10'000 % 4;
+  for (int k = 0; k < s.satelliteCount; ++k) s.satellites[static_cast<std::size_t>(k)] = static_cast<std::int8_t>(k + 1);
+  charts.AddSelection(s);
+  clock.advance(1000);
+}
+
 void FillDay(reports::TForm_Charts& charts, link::VirtualClock& clock) {
-  std::mt19937_64 random(1);
-  std::normal_distribution<double> gauss;
-  double wander = 0;
-  for (int t = 0; t < 86'400; ++t) {
-    reports::SupplementalTiming r;
-    wander += 0.002 * gauss(random);
-    r.quantizationError = std::fmod(t * 3.7, 10.0) - 5.0;
-    r.ppsOffset = 3.0 * gauss(random) + r.quantizationError + (t % 20'000 == 0 ? 80.0 : 0.0);
-    r.oscillatorOffset = wander;
-    r.minorAlarms = static_cast<std::uint16_t>(t % 7200 < 30 ? 0x0008 : 0);
-    charts.AddTiming(r);
-    reports::SatelliteSelection s;
-    s.satelliteCount = 8 + t / 10'000 % 4;
-    for (int k = 0; k < s.satelliteCount; ++k) s.satellites[static_cast<std::size_t>(k)] = static_cast<std::int8_t>(k + 1);
-    charts.AddSelection(s);
-    clock.advance(1000);
-  }
+  for (int t = 0; t < 86'400; ++t) AddSecond(charts, clock, t);
 }
 
 void BM_ChartRedraw24h(benchmark::State& state) {
@@ -83,7 +89,10 @@ void BM_ChartRedraw24h(benchmark::State& state) {
   charts.SetSpan(reports::TForm_Charts::Span::Day);
   QWidget* page = charts.controls.TabControl_Charts->currentWidget();
   QPixmap canvas(page->size());
+  // Each redraw one second later, so the axes move as they do live.
+  int t = 86'400;
   for (auto _ : state) {
+    AddSecond(charts, clock, t++);
     charts.Redraw();
     page->render(&canvas);
   }
@@ -94,7 +103,42 @@ void BM_ChartRedraw24h(benchmark::State& state) {
   state.counters["samples"] = static_cast<double>(charts.history().timing().size());
   charts.hide();
 }
-BENCHMARK(BM_ChartRedraw24h)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartRedraw24h)->Name("ChartRedraw/24h_of_data/1280px")->Unit(benchmark::kMillisecond);
+
+// What the once-a-second timer costs on average with a full day held: one
+// new second of reports and one tick, painting whenever the tick redrew.
+// Per tick, 10 ms would be 1 % of a core.
+void BM_TimerTickFullDay(benchmark::State& state) {
+  const auto span = static_cast<reports::TForm_Charts::Span>(state.range(0));
+  link::VirtualClock clock(0);
+  QuietPrompts prompts;
+  reports::TForm_Charts charts(clock, prompts);
+  FillDay(charts, clock);
+  charts.resize(1340, 900);
+  charts.show();
+  QApplication::processEvents();
+  charts.SetSpan(span);
+  QWidget* page = charts.controls.TabControl_Charts->currentWidget();
+  QPixmap canvas(page->size());
+  int t = 86'400;
+  const int before = charts.timeSeriesRedraws();
+  for (auto _ : state) {
+    AddSecond(charts, clock, t++);
+    const int drawn = charts.timeSeriesRedraws();
+    charts.RedrawTimer();
+    if (charts.timeSeriesRedraws() != drawn) page->render(&canvas);
+  }
+  state.counters["redraws_per_tick"] = benchmark::Counter(
+      static_cast<double>(charts.timeSeriesRedraws() - before) / static_cast<double>(state.iterations()));
+  charts.hide();
+}
+BENCHMARK(BM_TimerTickFullDay)
+    ->Name("TimerTick/24h_of_data/span")
+    ->Arg(static_cast<int>(reports::TForm_Charts::Span::TenMinutes))
+    ->Arg(static_cast<int>(reports::TForm_Charts::Span::Day))
+    ->Arg(static_cast<int>(reports::TForm_Charts::Span::All))
+    ->Iterations(600)
+    ->Unit(benchmark::kMicrosecond);
 
 analysis::TimingHistory& FullHistory() {
   static analysis::TimingHistory h = [] {
@@ -124,7 +168,7 @@ void BM_LiveStabilityUpdate(benchmark::State& state) {
   }
   state.counters["taus"] = static_cast<double>(points / 2);
 }
-BENCHMARK(BM_LiveStabilityUpdate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LiveStabilityUpdate)->Name("Stability/live_update_per_sample/24h_window")->Unit(benchmark::kMicrosecond);
 
 void BM_StabilityFromScratch24h(benchmark::State& state) {
   std::vector<double> x(86'400);
@@ -133,7 +177,7 @@ void BM_StabilityFromScratch24h(benchmark::State& state) {
   for (double& v : x) v = gauss(random);
   for (auto _ : state) benchmark::DoNotOptimize(analysis::ComputeStability(x));
 }
-BENCHMARK(BM_StabilityFromScratch24h)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StabilityFromScratch24h)->Name("Stability/from_scratch/24h")->Unit(benchmark::kMillisecond);
 
 // Halvix on the simulated receiver for `hours` of virtual time with the timing
 // packets polled, the Charts window open; then a picture of each tab.
@@ -148,7 +192,8 @@ int Snapshots(const QString& dir, double hours) {
       [](const app::PortChoice&, link::Clock& c) {
         sim::SimOptions options;
         options.startGpsMs = (2448LL * 604'800 + 176'870) * 1000;
-        options.speed = 20.0;
+        // Real sky motion, so each satellite leaves a trail.
+        options.speed = 1.0;
         return sim::CreateSimulatedDevice(options, c);
       },
       &pcClock, &settings});
@@ -160,6 +205,13 @@ int Snapshots(const QString& dir, double hours) {
   }
   main.controls.Timer_QLIP->stop();
   main.menu.ControlPollingTimingPkts->setChecked(true);
+  main.menu.ControlRecordQlip->trigger();
+  tools::TForm_LogQlip& recorder = *program.windows()->logQlip;
+  prompts.saveName = QDir(dir).filePath(QStringLiteral("run.qlp"));
+  recorder.controls.Button_Open->click();
+  recorder.controls.Button_Start->click();
+  recorder.controls.Button_Close->click();
+  prompts.saveName.clear();
   main.WindowChartsClick();
   reports::TForm_Charts& charts = *program.windows()->charts;
   charts.resize(1100, 860);
@@ -168,6 +220,8 @@ int Snapshots(const QString& dir, double hours) {
     main.QLIPTimer();
     clock.advance(200);
   }
+  recorder.Button_StopClick();
+  std::printf("%s\n", qPrintable(QDir(dir).filePath(QStringLiteral("run.qlp"))));
   charts.SetSpan(reports::TForm_Charts::Span::All);
   const char* names[] = {"charts", "stability", "sky"};
   for (int tab = 0; tab < 3; ++tab) {

@@ -127,12 +127,15 @@ class TimeChartView : public QChartView {
       if (nice) yAxis->applyNiceNumbers();
     }
   }
-  // Left margin that lines this plot up with the others: natural is where
-  // the plot would start with no margin.
-  double naturalLeft() const { return chart()->plotArea().left() - chart()->margins().left(); }
+  // Where the plot would start with no margin, as of its last layout: read
+  // only when that layout is done, as a margin just set is not yet laid out.
+  double naturalLeft = 0;
+  void laidOut() { naturalLeft = chart()->plotArea().left() - chart()->margins().left(); }
+  // The left margin that lines this plot up with one starting at left.
   void alignLeft(double left) {
     QMargins m = chart()->margins();
-    const int want = kMargin + std::max(0, static_cast<int>(std::lround(left - naturalLeft())));
+    const int want =
+        kMargin + std::clamp(static_cast<int>(std::lround(left - naturalLeft)), 0, 120);
     if (m.left() == want) return;
     m.setLeft(want);
     chart()->setMargins(m);
@@ -364,8 +367,12 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
     v->pan = [this](double f) { panView(f); };
     v->home = [this] { SetSpan(span_); };
     v->cursorMoved = [this](std::optional<double> x) { setCursor(x); };
-    sl->addWidget(v, 1);
-    connect(v->chart(), &QChart::plotAreaChanged, this, &TForm_Charts::alignPlots);
+    // The satellites plot carries its legend and the time axis title too.
+    sl->addWidget(v, v == c.Chart_Satellites ? 5 : 4);
+    connect(v->chart(), &QChart::plotAreaChanged, this, [this, v] {
+      v->laidOut();
+      alignPlots();
+    });
   }
   c.Label_Cursor = new QLabel(series);
   c.Label_Cursor->setObjectName(QStringLiteral("Label_Cursor"));
@@ -514,7 +521,7 @@ void TForm_Charts::alignPlots() {
   const std::array<TimeChartView*, 4> views{c.Chart_PPSOffset, c.Chart_Oscillator,
                                             c.Chart_Quantization, c.Chart_Satellites};
   double left = 0;
-  for (TimeChartView* v : views) left = std::max(left, v->naturalLeft());
+  for (TimeChartView* v : views) left = std::max(left, v->naturalLeft);
   for (TimeChartView* v : views) v->alignLeft(left);
 }
 

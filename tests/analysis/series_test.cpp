@@ -168,6 +168,9 @@ TEST(SkyTrackTest, KeepsPositionsSelectionAndTrails) {
   EXPECT_FALSE(sky.satellites().at(3).positionKnown);
   sky.expire(99'000 + SkyTrack::kStaleMs);
   EXPECT_EQ(sky.trackedCount(), 3) << "7 was last reported at 50 s";
+  // A satellite reported often moves little between reports: the moves add up.
+  for (int i = 0; i < 100; ++i) sky.track(2, (60.0 + 0.05 * i) * kRad, 30 * kRad, 9.0, 99'000);
+  EXPECT_EQ(sky.satellites().at(2).trail.size(), 8u) << "a point every half degree of 5";
   const std::int8_t none[] = {-5};
   sky.select(none);
   EXPECT_FALSE(sky.satellites().at(5).used);
