@@ -427,15 +427,30 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
 
 TForm_Charts::~TForm_Charts() = default;
 
+double TForm_Charts::streamTime() const {
+  return timeSource_ ? timeSource_() : static_cast<double>(clock_.nowMs()) / 1000.0;
+}
+
 double TForm_Charts::now() const {
-  return originMs_ < 0 ? 0.0 : static_cast<double>(clock_.nowMs() - originMs_) / 1000.0;
+  return origin_ < 0 ? 0.0 : streamTime() - origin_;
 }
 
 void TForm_Charts::AddTiming(const SupplementalTiming& r) {
   const std::int64_t ms = clock_.nowMs();
-  if (originMs_ < 0) originMs_ = ms;
+  if (origin_ < 0) origin_ = streamTime();
   lastTimingMs_ = ms;
-  history_.addTiming(now(), static_cast<float>(r.ppsOffset), static_cast<float>(r.oscillatorOffset),
+  double t = now();
+  const auto& timing = history_.timing();
+  if (timeSource_ && !timing.empty()) {
+    // The stream's seconds come a poll's worth at a time: the reports of one
+    // read are the seconds after the last, one each, up to the stream's time.
+    // A longer silence than the analysis bridges is an outage, charted as one.
+    const double last = timing.back().t;
+    if (t > last && t - last <= analysis::TimingHistory::kMaxBridgedSeconds) {
+      t = std::min(last + 1.0, t);
+    }
+  }
+  history_.addTiming(t, static_cast<float>(r.ppsOffset), static_cast<float>(r.oscillatorOffset),
                      static_cast<float>(r.quantizationError), r.minorAlarms);
 }
 
@@ -445,7 +460,7 @@ void TForm_Charts::AddTracking(const TrackingStatus& r) {
 
 void TForm_Charts::AddSelection(const SatelliteSelection& r) {
   const std::int64_t ms = clock_.nowMs();
-  if (originMs_ < 0) originMs_ = ms;
+  if (origin_ < 0) origin_ = streamTime();
   sky_.select(std::span<const std::int8_t>(r.satellites.data(),
                                            static_cast<std::size_t>(r.satelliteCount)));
   sky_.expire(ms);

@@ -80,6 +80,11 @@ class TForm_Charts : public QWidget {
   };
   Controls controls;
 
+  // Seconds of the receiver's own time, when the stream runs faster or
+  // slower than the clock: a replay charts one sample per receiver second
+  // whatever its speed. Without one, the clock's time.
+  void SetTimeSource(std::function<double()> seconds) { timeSource_ = std::move(seconds); }
+
   // The decoders' feeds.
   void AddTiming(const SupplementalTiming& report);
   void AddTracking(const TrackingStatus& report);
@@ -111,6 +116,7 @@ class TForm_Charts : public QWidget {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  double streamTime() const;
   double now() const;
   double newestTime() const;
   void updateRange();
@@ -132,7 +138,8 @@ class TForm_Charts : public QWidget {
   app::OperatorPrompts& prompts_;
   analysis::TimingHistory history_;
   analysis::SkyTrack sky_;
-  std::int64_t originMs_ = -1;  // clock time of the history's t = 0
+  std::function<double()> timeSource_;
+  double origin_ = -1;  // stream time of the history's t = 0
   std::int64_t lastTimingMs_ = -1;
   std::int64_t lastStabilityMs_ = -1;
   Span span_ = Span::TenMinutes;
