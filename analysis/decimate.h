@@ -63,18 +63,31 @@ QList<QPointF> DecimateMinMax(const Series& s, TimeOf timeOf, ValueOf valueOf, d
 }
 
 // The bits set anywhere in each column: an alarm of one second still marks
-// its column.
+// its column. Where the samples are sparser than the columns, a sample's bits
+// hold until the next sample, if that comes within holdSeconds.
 template <typename Series, typename TimeOf, typename BitsOf>
 std::vector<std::uint16_t> ColumnBits(const Series& s, TimeOf timeOf, BitsOf bitsOf, double from,
-                                      double to, int columns) {
+                                      double to, int columns, double holdSeconds = 0) {
   std::vector<std::uint16_t> out(static_cast<std::size_t>(std::max(columns, 0)), 0);
   if (columns <= 0 || !(to > from)) return out;
   const double perColumn = columns / (to - from);
-  for (std::size_t i = LowerBoundByTime(s, timeOf, from); i < s.size(); ++i) {
+  const auto columnOf = [&](double t) {
+    return std::clamp(static_cast<int>(std::floor((t - from) * perColumn)), 0, columns - 1);
+  };
+  // The sample before the view may hold into it.
+  std::size_t i = LowerBoundByTime(s, timeOf, from);
+  if (i > 0) --i;
+  for (; i < s.size(); ++i) {
     const double t = timeOf(s[i]);
     if (t > to) break;
-    const int c = std::min(columns - 1, static_cast<int>((t - from) * perColumn));
-    out[static_cast<std::size_t>(c)] |= bitsOf(s[i]);
+    const std::uint16_t bits = bitsOf(s[i]);
+    if (bits == 0) continue;
+    double end = t;  // until when the bits hold
+    if (i + 1 < s.size() && timeOf(s[i + 1]) - t <= holdSeconds) end = timeOf(s[i + 1]);
+    if (end < from) continue;
+    const int first = columnOf(std::max(t, from));
+    const int last = end > to ? columns - 1 : end > t ? std::max(first, columnOf(end) - 1) : first;
+    for (int c = first; c <= last; ++c) out[static_cast<std::size_t>(c)] |= bits;
   }
   return out;
 }

@@ -21,22 +21,32 @@ void SkyTrack::track(int prn, double azimuthRad, double elevationRad, double sig
   if (prn <= 0) return;
   const SkyPosition p{Wrap360(azimuthRad * kDegPerRad),
                       std::clamp(elevationRad * kDegPerRad, -90.0, 90.0)};
+  const bool known = azimuthRad != 0.0 || elevationRad != 0.0;
   auto [it, fresh] = satellites_.try_emplace(prn);
   SkySatellite& s = it->second;
   if (fresh) {
     s.prn = prn;
     s.used = std::find(used_.begin(), used_.end(), prn) != used_.end();
+    s.trailFrom = p;
+  } else if (!known || !s.positionKnown) {
+    s.trail.clear();
+    s.trailFrom = p;
   } else {
-    const SkyPosition& from = s.trail.empty() ? s.position : s.trail.back();
+    const SkyPosition& from = s.trailFrom;
     const double moved = std::hypot(std::remainder(p.azimuthDeg - from.azimuthDeg, 360.0) *
                                         std::cos(p.elevationDeg / kDegPerRad),
                                     p.elevationDeg - from.elevationDeg);
-    if (moved >= kTrailStepDeg) {
-      s.trail.push_back(s.position);
+    if (moved >= kTrailJumpDeg) {
+      s.trail.clear();
+      s.trailFrom = p;
+    } else if (moved >= kTrailStepDeg) {
+      s.trail.push_back(from);
       if (s.trail.size() > kTrailLength) s.trail.erase(s.trail.begin());
+      s.trailFrom = p;
     }
   }
   s.position = p;
+  s.positionKnown = known;
   s.signal = signal;
   s.lastSeenMs = nowMs;
 }

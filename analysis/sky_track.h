@@ -20,9 +20,14 @@ struct SkySatellite {
   int prn = 0;
   SkyPosition position;
   double signal = 0;  // AMU
+  // False while the receiver reports azimuth and elevation both 0: not yet known.
+  bool positionKnown = false;
   bool used = false;
   std::int64_t lastSeenMs = 0;
   std::vector<SkyPosition> trail;  // oldest first, the current position not included
+  // The position last kept for the trail (or where it starts): small moves
+  // add up against it until one is worth a trail point.
+  SkyPosition trailFrom;
 };
 
 class SkyTrack {
@@ -31,6 +36,8 @@ class SkyTrack {
   static constexpr std::size_t kTrailLength = 30;
   // A trail point is kept when the satellite has moved this far.
   static constexpr double kTrailStepDeg = 0.5;
+  // A move this large is a satellite that set and rose again: a new trail.
+  static constexpr double kTrailJumpDeg = 10.0;
 
   // One tracking report; angles in radians.
   void track(int prn, double azimuthRad, double elevationRad, double signal, std::int64_t nowMs);

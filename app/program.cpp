@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/windows.h"
+#include "reports/charts_window.h"
 #include "link/qt_serial_device.h"
 #include "sim/simulated_device.h"
 #include "app/replay_bar.h"
@@ -79,6 +80,8 @@ bool Program::start(const QStringList& args) {
   if (auto* replay = dynamic_cast<tools::ReplayDevice*>(device_.get())) {
     replayBar_ = std::make_unique<ReplayBar>(*replay, *windows_->main);
     replayBar_->showBelowMain();
+    // The charts follow the recording's seconds, not the speed it plays at.
+    windows_->charts->SetTimeSource([replay] { return static_cast<double>(replay->positionSeconds()); });
   }
   windows_->main->hooks.openReplay = [developer = commandLine_.developerMode,
                                       &prompts = seams_.prompts](const QString& file) {

@@ -42,6 +42,8 @@ const char* const kSpanNames[] = {"Button_Span10Min", "Button_Span1H", "Button_S
                                   "Button_Span24H", "Button_SpanAll"};
 const char* const kSpanCaptions[] = {"10 min", "1 h", "6 h", "24 h", "All"};
 constexpr QRgb kAlarmMark = 0xFFFFC000;
+// An alarm mark holds until the next report if that comes this soon.
+constexpr double kMaxHeldSeconds = analysis::TimingHistory::kMaxBridgedSeconds;
 // The narrowest view a zoom reaches, in seconds.
 constexpr double kMinViewSeconds = 10.0;
 
@@ -74,10 +76,12 @@ class TimeChartView : public QChartView {
       : QChartView(new QChart, parent) {
     setObjectName(name);
     chart()->setTitle(title);
-    chart()->setMargins(QMargins(4, 2, 4, 2));
+    chart()->setMargins(QMargins(kMargin, 2, kMargin, 2));
     chart()->legend()->setAlignment(Qt::AlignRight);
     xAxis = new QValueAxis(chart());
-    xAxis->setLabelFormat(QStringLiteral("%.1f"));
+    // Ticks on round minutes, so a sliding view's labels stay put.
+    xAxis->setTickType(QValueAxis::TicksDynamic);
+    xAxis->setTickAnchor(0);
     yAxis = new QValueAxis(chart());
     yAxis->setTitleText(unit);
     yAxis->setLabelFormat(QStringLiteral("%.2f"));
@@ -103,6 +107,40 @@ class TimeChartView : public QChartView {
   // Plot columns the data is decimated to.
   int columns() const { return std::max(100, static_cast<int>(chart()->plotArea().width())); }
 
+  // Sets the axes (x in minutes); a range that has not changed is left
+  // alone, as a new one lays the chart out again.
+  void setRanges(double xFrom, double xTo, double yLo, double yHi, bool nice) {
+    if (xFrom != xRange_.first || xTo != xRange_.second) {
+      xRange_ = {xFrom, xTo};
+      const double step = MinuteStep((xTo - xFrom) / 7.0);
+      if (step != xAxis->tickInterval()) {
+        xAxis->setTickInterval(step);
+        xAxis->setLabelFormat(step >= 1 ? QStringLiteral("%.0f")
+                                        : step >= 0.5 ? QStringLiteral("%.1f")
+                                                      : QStringLiteral("%.2f"));
+      }
+      xAxis->setRange(xFrom, xTo);
+    }
+    if (yLo != yRange_.first || yHi != yRange_.second) {
+      yRange_ = {yLo, yHi};
+      yAxis->setRange(yLo, yHi);
+      if (nice) yAxis->applyNiceNumbers();
+    }
+  }
+  // Where the plot would start with no margin, as of its last layout: read
+  // only when that layout is done, as a margin just set is not yet laid out.
+  double naturalLeft = 0;
+  void laidOut() { naturalLeft = chart()->plotArea().left() - chart()->margins().left(); }
+  // The left margin that lines this plot up with one starting at left.
+  void alignLeft(double left) {
+    QMargins m = chart()->margins();
+    const int want =
+        kMargin + std::clamp(static_cast<int>(std::lround(left - naturalLeft)), 0, 120);
+    if (m.left() == want) return;
+    m.setLeft(want);
+    chart()->setMargins(m);
+  }
+
   QValueAxis* xAxis = nullptr;
   QValueAxis* yAxis = nullptr;
   std::vector<std::uint16_t> alarmColumns;
@@ -111,8 +149,18 @@ class TimeChartView : public QChartView {
   std::function<void(double fraction)> pan;
   std::function<void()> home;
   std::function<void(std::optional<double> chartX)> cursorMoved;
+  static constexpr int kMargin = 4;
 
  protected:
+  // A tick every step minutes, from a row of steps that read as times.
+  static double MinuteStep(double atLeast) {
+    for (double step : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 15.0, 30.0, 60.0, 120.0, 180.0, 360.0,
+                        720.0, 1440.0}) {
+      if (step >= atLeast) return step;
+    }
+    return 2880.0;
+  }
+
   double fractionAt(double x) const {
     const QRectF area = chart()->plotArea();
     return area.width() > 0 ? std::clamp((x - area.left()) / area.width(), 0.0, 1.0) : 0.5;
@@ -197,6 +245,7 @@ class TimeChartView : public QChartView {
 
  private:
   std::optional<double> dragFrom_;
+  std::pair<double, double> xRange_{0, 0}, yRange_{0, 0};
 };
 
 // The log-log stability plot, with an error bar at every point.
@@ -309,6 +358,8 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
   c.Chart_Satellites->addSeries(QStringLiteral("Tracked"), QColor(0, 130, 130));
   c.Chart_Satellites->addSeries(QStringLiteral("Used"), QColor(0, 150, 0));
   c.Chart_Satellites->yAxis->setLabelFormat(QStringLiteral("%d"));
+  // A legend at the side would narrow this plot against the others.
+  c.Chart_Satellites->chart()->legend()->setAlignment(Qt::AlignTop);
   c.Chart_Satellites->xAxis->setTitleText(QStringLiteral("Elapsed time (min)"));
   for (TimeChartView* v : {c.Chart_PPSOffset, c.Chart_Oscillator, c.Chart_Quantization,
                            c.Chart_Satellites}) {
@@ -316,7 +367,12 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
     v->pan = [this](double f) { panView(f); };
     v->home = [this] { SetSpan(span_); };
     v->cursorMoved = [this](std::optional<double> x) { setCursor(x); };
-    sl->addWidget(v, 1);
+    // The satellites plot carries its legend and the time axis title too.
+    sl->addWidget(v, v == c.Chart_Satellites ? 5 : 4);
+    connect(v->chart(), &QChart::plotAreaChanged, this, [this, v] {
+      v->laidOut();
+      alignPlots();
+    });
   }
   c.Label_Cursor = new QLabel(series);
   c.Label_Cursor->setObjectName(QStringLiteral("Label_Cursor"));
@@ -362,23 +418,39 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
     Redraw();
   });
 
-  timer_ = new QTimer(this);
-  timer_->setInterval(1000);
-  connect(timer_, &QTimer::timeout, this, &TForm_Charts::Redraw);
+  c.Timer_Redraw = new QTimer(this);
+  c.Timer_Redraw->setObjectName(QStringLiteral("Timer_Redraw"));
+  c.Timer_Redraw->setInterval(1000);
+  connect(c.Timer_Redraw, &QTimer::timeout, this, &TForm_Charts::RedrawTimer);
   Redraw();
 }
 
 TForm_Charts::~TForm_Charts() = default;
 
+double TForm_Charts::streamTime() const {
+  return timeSource_ ? timeSource_() : static_cast<double>(clock_.nowMs()) / 1000.0;
+}
+
 double TForm_Charts::now() const {
-  return originMs_ < 0 ? 0.0 : static_cast<double>(clock_.nowMs() - originMs_) / 1000.0;
+  return origin_ < 0 ? 0.0 : streamTime() - origin_;
 }
 
 void TForm_Charts::AddTiming(const SupplementalTiming& r) {
   const std::int64_t ms = clock_.nowMs();
-  if (originMs_ < 0) originMs_ = ms;
+  if (origin_ < 0) origin_ = streamTime();
   lastTimingMs_ = ms;
-  history_.addTiming(now(), static_cast<float>(r.ppsOffset), static_cast<float>(r.oscillatorOffset),
+  double t = now();
+  const auto& timing = history_.timing();
+  if (timeSource_ && !timing.empty()) {
+    // The stream's seconds come a poll's worth at a time: the reports of one
+    // read are the seconds after the last, one each, up to the stream's time.
+    // A longer silence than the analysis bridges is an outage, charted as one.
+    const double last = timing.back().t;
+    if (t > last && t - last <= analysis::TimingHistory::kMaxBridgedSeconds) {
+      t = std::min(last + 1.0, t);
+    }
+  }
+  history_.addTiming(t, static_cast<float>(r.ppsOffset), static_cast<float>(r.oscillatorOffset),
                      static_cast<float>(r.quantizationError), r.minorAlarms);
 }
 
@@ -388,7 +460,7 @@ void TForm_Charts::AddTracking(const TrackingStatus& r) {
 
 void TForm_Charts::AddSelection(const SatelliteSelection& r) {
   const std::int64_t ms = clock_.nowMs();
-  if (originMs_ < 0) originMs_ = ms;
+  if (origin_ < 0) origin_ = streamTime();
   sky_.select(std::span<const std::int8_t>(r.satellites.data(),
                                            static_cast<std::size_t>(r.satelliteCount)));
   sky_.expire(ms);
@@ -397,13 +469,12 @@ void TForm_Charts::AddSelection(const SatelliteSelection& r) {
 
 void TForm_Charts::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  timer_->start();
-  lastStabilityMs_ = -1;
+  controls.Timer_Redraw->start();
   Redraw();
 }
 
 void TForm_Charts::hideEvent(QHideEvent* event) {
-  timer_->stop();
+  controls.Timer_Redraw->stop();
   QWidget::hideEvent(event);
 }
 
@@ -414,13 +485,23 @@ void TForm_Charts::SetSpan(Span span) {
   redrawTimeSeries();
 }
 
+double TForm_Charts::newestTime() const {
+  const auto& timing = history_.timing();
+  const auto& sats = history_.satellites();
+  double latest = 0;
+  if (!timing.empty()) latest = timing.back().t;
+  if (!sats.empty()) latest = std::max(latest, sats.back().t);
+  return latest;
+}
+
 void TForm_Charts::updateRange() {
   if (!follow_) return;
   const auto& timing = history_.timing();
   const auto& sats = history_.satellites();
-  double latest = 0, earliest = std::numeric_limits<double>::infinity();
-  if (!timing.empty()) latest = timing.back().t, earliest = timing.front().t;
-  if (!sats.empty()) latest = std::max(latest, sats.back().t), earliest = std::min(earliest, sats.front().t);
+  const double latest = newestTime();
+  double earliest = std::numeric_limits<double>::infinity();
+  if (!timing.empty()) earliest = timing.front().t;
+  if (!sats.empty()) earliest = std::min(earliest, sats.front().t);
   if (!std::isfinite(earliest)) earliest = 0;
   const double span = kSpanSeconds[static_cast<std::size_t>(span_)];
   if (span > 0) {
@@ -448,6 +529,15 @@ void TForm_Charts::panView(double fraction) {
   viewTo_ += shift;
   follow_ = false;
   redrawTimeSeries();
+}
+
+void TForm_Charts::alignPlots() {
+  const Controls& c = controls;
+  const std::array<TimeChartView*, 4> views{c.Chart_PPSOffset, c.Chart_Oscillator,
+                                            c.Chart_Quantization, c.Chart_Satellites};
+  double left = 0;
+  for (TimeChartView* v : views) left = std::max(left, v->naturalLeft);
+  for (TimeChartView* v : views) v->alignLeft(left);
 }
 
 void TForm_Charts::setCursor(std::optional<double> chartX) {
@@ -485,24 +575,59 @@ QString TForm_Charts::CursorText(double t) const {
 
 void TForm_Charts::Redraw() {
   const int tab = controls.TabControl_Charts->currentIndex();
-  if (tab == 0) redrawTimeSeries();
-  else if (tab == 1) redrawStability();
-  else controls.SkyView_Satellites->update();
+  if (tab == 0) {
+    redrawTimeSeries();
+  } else if (tab == 1) {
+    lastStabilityMs_ = -1;
+    redrawStability();
+  } else {
+    controls.SkyView_Satellites->update();
+  }
+}
+
+void TForm_Charts::RedrawTimer() {
+  if (!isVisible() || isMinimized()) return;
+  const int tab = controls.TabControl_Charts->currentIndex();
+  if (tab == 0) {
+    if (timeSeriesDue()) redrawTimeSeries();
+    else updateStatus();
+  } else if (tab == 1) {
+    redrawStability();
+  } else {
+    controls.SkyView_Satellites->update();
+  }
+}
+
+bool TForm_Charts::timeSeriesDue() const {
+  if (timeSeriesStale_) return true;
+  const double newest = newestTime();
+  if (newest <= drawnNewest_) return false;
+  // New samples right of a view that stays put are not in it.
+  if (!follow_ && drawnNewest_ >= viewTo_) return false;
+  const int columns = controls.Chart_PPSOffset->columns();
+  if (columns != drawnColumns_) return true;
+  const double column = (viewTo_ - viewFrom_) / columns;
+  return newest - drawnNewest_ >= column;
+}
+
+void TForm_Charts::updateStatus() {
+  const bool silent = lastTimingMs_ < 0 || clock_.nowMs() - lastTimingMs_ > kTimingSilenceMs;
+  controls.Label_Status->setText(
+      silent ? QStringLiteral("No supplemental timing report (0x8F-AC) is arriving: check "
+                              "Control > Poll Timing Packets, or the receiver's packet broadcast "
+                              "mask.")
+             : QStringLiteral("%1 timing samples, %2 satellite samples")
+                   .arg(history_.timing().size())
+                   .arg(history_.satellites().size()));
 }
 
 void TForm_Charts::redrawTimeSeries() {
   Controls& c = controls;
   updateRange();
-  const bool silent = lastTimingMs_ < 0 || clock_.nowMs() - lastTimingMs_ > kTimingSilenceMs;
-  if (silent) {
-    c.Label_Status->setText(QStringLiteral(
-        "No supplemental timing report (0x8F-AC) is arriving: check Control > Poll Timing "
-        "Packets, or the receiver's packet broadcast mask."));
-  } else {
-    c.Label_Status->setText(QStringLiteral("%1 timing samples, %2 satellite samples")
-                                .arg(history_.timing().size())
-                                .arg(history_.satellites().size()));
-  }
+  updateStatus();
+  drawnNewest_ = newestTime();
+  timeSeriesStale_ = false;
+  ++timeSeriesRedraws_;
 
   const auto& timing = history_.timing();
   const auto time = [](const auto& s) { return s.t; };
@@ -513,14 +638,18 @@ void TForm_Charts::redrawTimeSeries() {
     for (const QPointF& p : points) lo = std::min(lo, p.y()), hi = std::max(hi, p.y());
     static_cast<QLineSeries*>(view->chart()->series()[seriesIndex])->replace(points);
   };
-  const auto finish = [&](TimeChartView* view, double lo, double hi) {
-    if (!(lo <= hi)) lo = 0, hi = 1;
-    const double pad = std::max((hi - lo) * 0.08, 0.01);
-    view->yAxis->setRange(lo - pad, hi + pad);
-    view->xAxis->setRange(viewFrom_ * kMinutes, viewTo_ * kMinutes);
+  const auto finish = [&](TimeChartView* view, double lo, double hi, bool nice) {
+    view->setRanges(viewFrom_ * kMinutes, viewTo_ * kMinutes, lo, hi, nice);
     view->alarmColumns = analysis::ColumnBits(
         timing, time, [](const TimingSample& s) { return s.alarms; }, viewFrom_, viewTo_,
-        view->columns());
+        view->columns(), kMaxHeldSeconds);
+    view->viewport()->update();
+  };
+  const auto padded = [](double& lo, double& hi) {
+    if (!(lo <= hi)) lo = 0, hi = 1;
+    const double pad = std::max((hi - lo) * 0.08, 0.01);
+    lo -= pad;
+    hi += pad;
   };
   struct Field {
     TimeChartView* view;
@@ -532,14 +661,16 @@ void TForm_Charts::redrawTimeSeries() {
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
     const auto member = f.member;
     plot(f.view, 0, timing, [member](const TimingSample& s) { return s.*member; }, lo, hi);
-    finish(f.view, lo, hi);
+    padded(lo, hi);
+    finish(f.view, lo, hi, true);
   }
   double lo = 0, hi = 4;
   plot(c.Chart_Satellites, 0, history_.satellites(),
        [](const SatelliteSample& s) { return s.tracked; }, lo, hi);
   plot(c.Chart_Satellites, 1, history_.satellites(),
        [](const SatelliteSample& s) { return s.used; }, lo, hi);
-  finish(c.Chart_Satellites, 0, std::ceil(hi));
+  finish(c.Chart_Satellites, 0, std::ceil(hi) + 1, false);
+  drawnColumns_ = c.Chart_PPSOffset->columns();
 }
 
 void TForm_Charts::redrawStability() {

@@ -5,7 +5,10 @@
 // that reads every value. The second tab shows the stability of the PPS
 // (ADEV, MDEV, TDEV, with and without the quantization correction), the third
 // the sky. Every report is kept for 24 hours whether the window is shown or
-// not; what is visible is redrawn once a second.
+// not. Once a second the window redraws what is visible and has changed: a
+// time series when a pixel column's worth of new data has come (every second
+// on the 10-minute span, about once a minute on 24 hours), the stability plot
+// every few seconds, the sky every second; nothing while hidden.
 #pragma once
 
 #include <QWidget>
@@ -73,16 +76,26 @@ class TForm_Charts : public QWidget {
     StabilityChartView* Chart_Stability = nullptr;
     // Sky.
     SkyView* SkyView_Satellites = nullptr;
+    QTimer* Timer_Redraw = nullptr;
   };
   Controls controls;
+
+  // Seconds of the receiver's own time, when the stream runs faster or
+  // slower than the clock: a replay charts one sample per receiver second
+  // whatever its speed. Without one, the clock's time.
+  void SetTimeSource(std::function<double()> seconds) { timeSource_ = std::move(seconds); }
 
   // The decoders' feeds.
   void AddTiming(const SupplementalTiming& report);
   void AddTracking(const TrackingStatus& report);
   void AddSelection(const SatelliteSelection& report);
 
-  // Redraws the tab on show; the window's timer calls it once a second.
+  // Redraws the visible tab now (on show, on a tab change).
   void Redraw();
+  // Timer_Redraw, once a second while shown: redraws what is due.
+  void RedrawTimer();
+  // Redraws of the time series so far: what the once-a-second timer costs.
+  int timeSeriesRedraws() const { return timeSeriesRedraws_; }
   void SetSpan(Span span);
   // The time range shown, in seconds of the history; it follows the newest
   // sample until the operator zooms or pans.
@@ -103,9 +116,16 @@ class TForm_Charts : public QWidget {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  double streamTime() const;
   double now() const;
+  double newestTime() const;
   void updateRange();
+  void updateStatus();
+  // A pixel column's worth of new data in view, or the view itself changed.
+  bool timeSeriesDue() const;
   void redrawTimeSeries();
+  // Lines the four plots up on the left, whatever their label widths.
+  void alignPlots();
   void redrawStability();
   // Zoom by factor around a fraction of the width, and pan by a fraction.
   void zoomView(double fraction, double factor);
@@ -118,14 +138,20 @@ class TForm_Charts : public QWidget {
   app::OperatorPrompts& prompts_;
   analysis::TimingHistory history_;
   analysis::SkyTrack sky_;
-  QTimer* timer_ = nullptr;
-  std::int64_t originMs_ = -1;  // clock time of the history's t = 0
+  std::function<double()> timeSource_;
+  double origin_ = -1;  // stream time of the history's t = 0
   std::int64_t lastTimingMs_ = -1;
   std::int64_t lastStabilityMs_ = -1;
   Span span_ = Span::TenMinutes;
   bool follow_ = true;
   double viewFrom_ = 0;
   double viewTo_ = 600;
+  // What the time series show: the newest sample drawn, and whether the
+  // view has changed (span, zoom, pan, size) since.
+  double drawnNewest_ = 0;
+  bool timeSeriesStale_ = true;
+  int drawnColumns_ = 0;
+  int timeSeriesRedraws_ = 0;
 };
 
 }  // namespace halvix::reports

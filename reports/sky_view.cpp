@@ -62,6 +62,7 @@ void SkyView::paintEvent(QPaintEvent*) {
 
   const auto& satellites = sky_.satellites();
   for (const auto& [prn, s] : satellites) {
+    if (!s.positionKnown) continue;  // in the bars only
     const QColor colour = SignalColour(s.signal);
     if (!s.trail.empty()) {
       QPainterPath trail(toPoint(s.trail.front()));

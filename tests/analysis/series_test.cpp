@@ -73,6 +73,33 @@ TEST(DecimateTest, AnAlarmOfOneSecondMarksItsColumn) {
   EXPECT_EQ(columns, (std::vector<std::uint16_t>{0, 0, 0, 0, 0, 8, 0, 0, 0, 0}));
 }
 
+TEST(DecimateTest, ASparseAlarmHoldsUntilTheNextReport) {
+  // Reports every second but one outage, drawn over ten columns a second.
+  RingBuffer<TimingSample> s(100);
+  for (double t : {0.0, 1.0, 2.0, 3.0, 4.0, 20.0, 21.0}) {
+    const bool alarm = t == 2.0 || t == 4.0 || t == 21.0;
+    s.push({t, 0, 0, 0, static_cast<std::uint16_t>(alarm ? 0x0002 : 0), 0, 0});
+  }
+  const auto time = [](const TimingSample& x) { return x.t; };
+  const auto bits = [](const TimingSample& x) { return x.alarms; };
+  const auto marked = [](const std::vector<std::uint16_t>& columns) {
+    std::vector<int> out;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      if (columns[c] != 0) out.push_back(static_cast<int>(c));
+    }
+    return out;
+  };
+  // 2 s holds to 3 s; 4 s is followed by an outage and marks its own column;
+  // 21 s is the newest and marks its own.
+  EXPECT_EQ(marked(ColumnBits(s, time, bits, 0, 25, 250, 10)),
+            (std::vector<int>{20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 40, 210}));
+  // Seen from 2.5 s, the alarm of 2 s still holds into the view.
+  EXPECT_EQ(marked(ColumnBits(s, time, bits, 2.5, 3.5, 10, 10)),
+            (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(marked(ColumnBits(s, time, bits, 0, 25, 250)),
+            (std::vector<int>{20, 40, 210})) << "without holding, each report its column";
+}
+
 TEST(TimingHistoryTest, TheStabilityInputIsOneSamplePerSecond) {
   struct Case {
     const char* name;
@@ -129,8 +156,21 @@ TEST(SkyTrackTest, KeepsPositionsSelectionAndTrails) {
   EXPECT_FALSE(sky.satellites().at(9).used) << "flagged as not used";
   EXPECT_TRUE(sky.satellites().at(9).trail.empty()) << "it did not move";
 
+  // Not yet placed (azimuth and elevation 0), then placed, then risen elsewhere.
+  sky.track(3, 0, 0, 1.0, 99'000);
+  sky.track(3, 90 * kRad, 5 * kRad, 1.0, 99'000);
+  EXPECT_TRUE(sky.satellites().at(3).trail.empty()) << "no trail from the unknown position";
+  EXPECT_TRUE(sky.satellites().at(3).positionKnown);
+  sky.track(3, 91 * kRad, 5 * kRad, 1.0, 99'000);
+  sky.track(3, 250 * kRad, 5 * kRad, 1.0, 99'000);
+  EXPECT_TRUE(sky.satellites().at(3).trail.empty()) << "a jump starts a new trail";
+  sky.track(3, 0, 0, 1.0, 99'000);
+  EXPECT_FALSE(sky.satellites().at(3).positionKnown);
   sky.expire(99'000 + SkyTrack::kStaleMs);
-  EXPECT_EQ(sky.trackedCount(), 2) << "7 was last reported at 50 s";
+  EXPECT_EQ(sky.trackedCount(), 3) << "7 was last reported at 50 s";
+  // A satellite reported often moves little between reports: the moves add up.
+  for (int i = 0; i < 100; ++i) sky.track(2, (60.0 + 0.05 * i) * kRad, 30 * kRad, 9.0, 99'000);
+  EXPECT_EQ(sky.satellites().at(2).trail.size(), 8u) << "a point every half degree of 5";
   const std::int8_t none[] = {-5};
   sky.select(none);
   EXPECT_FALSE(sky.satellites().at(5).used);

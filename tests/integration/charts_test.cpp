@@ -178,4 +178,52 @@ TEST_F(ChartsTest, SpansZoomPanAndExport) {
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Error"));
 }
 
+TEST_F(ChartsTest, TheTimerRedrawsOnlyWhatIsVisibleAndDue) {
+  start(true);
+  runSeconds(10);
+  TForm_Charts& c = charts();
+  // One timer tick a second for a while, counting the time-series redraws.
+  const auto redrawsOver = [&](int seconds) {
+    const int before = c.timeSeriesRedraws();
+    for (int i = 0; i < seconds; ++i) {
+      runSeconds(1);
+      c.RedrawTimer();
+    }
+    return c.timeSeriesRedraws() - before;
+  };
+  EXPECT_GE(redrawsOver(30), 29) << "the 10-minute span moves every second";
+
+  c.controls.Button_Span[3]->click();  // 24 h: a pixel column is over a minute
+  const int columns = static_cast<int>(
+      c.findChild<QChartView*>(QStringLiteral("Chart_PPSOffset"))->chart()->plotArea().width());
+  ASSERT_GT(columns, 100);
+  const double expected = 600.0 / (86'400.0 / columns);
+  const int day = redrawsOver(600);
+  EXPECT_GE(day, static_cast<int>(expected) - 1);
+  EXPECT_LE(day, static_cast<int>(expected) + 1);
+  auto* drawn = static_cast<QLineSeries*>(
+      c.findChild<QChartView*>(QStringLiteral("Chart_PPSOffset"))->chart()->series()[0]);
+  EXPECT_NEAR(c.history().timing().back().t, drawn->at(drawn->count() - 1).x() * 60.0,
+              86'400.0 / columns + 1.0)
+      << "the newest sample drawn is at most a column old";
+
+  // Zoomed into the past, new reports are not in view.
+  QWidget* pps = c.findChild<QWidget*>(QStringLiteral("Chart_PPSOffset"));
+  c.controls.Button_Span[0]->click();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(pps, Qt::Key_Left);
+  EXPECT_EQ(redrawsOver(20), 0);
+  QTest::keyClick(pps, Qt::Key_Home);
+
+  c.controls.TabControl_Charts->setCurrentIndex(2);
+  EXPECT_EQ(redrawsOver(5), 0) << "the time series are not the tab shown";
+  c.controls.TabControl_Charts->setCurrentIndex(0);
+  c.hide();
+  EXPECT_FALSE(c.controls.Timer_Redraw->isActive());
+  EXPECT_EQ(redrawsOver(5), 0) << "nor is the window";
+  const int hidden = c.timeSeriesRedraws();
+  c.show();
+  EXPECT_TRUE(c.controls.Timer_Redraw->isActive());
+  EXPECT_EQ(c.timeSeriesRedraws(), hidden + 1) << "shown again, it catches up at once";
+}
+
 }  // namespace

@@ -17,6 +17,7 @@
 #include "app/program.h"
 #include "app/replay_bar.h"
 #include "app/windows.h"
+#include "reports/charts_window.h"
 #include "reports/timing_layouts.h"
 #include "widgets/value_panel.h"
 #include "tests/integration/tool_harness.h"
@@ -169,6 +170,21 @@ TEST_F(ReplayProgram, PlaysTheRecordingPausesAndEnds) {
   // Silent from now on: the watchdogs grey the timing panels as for a quiet receiver.
   run(30);
   EXPECT_TRUE(main().controls.Panel_PPSOffset->isGreyed());
+}
+
+TEST_F(ReplayProgram, ChartsKeepTheRecordingsSecondsAtAnySpeed) {
+  QTemporaryDir dir;
+  const QString name = Record(dir, 60, nullptr);
+  startReplay(name, QStringLiteral("10"));
+  run(5);  // 50 receiver seconds in 5 of the clock
+  const auto& timing = program->windows()->charts->history().timing();
+  ASSERT_GE(timing.size(), 40u);
+  // The recording may open with a poll's answer and the broadcast of one second.
+  for (std::size_t i = 2; i < timing.size(); ++i) {
+    EXPECT_NEAR(timing[i].t - timing[i - 1].t, 1.0, 0.01) << "sample " << i;
+  }
+  EXPECT_GE(program->windows()->charts->history().stability(false).size(), timing.size() - 1)
+      << "every second is analysed once";
 }
 
 TEST_F(ReplayProgram, MenuItemAsksForARecordingAndBadSpeedsAreRefused) {
