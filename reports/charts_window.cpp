@@ -13,6 +13,8 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -305,7 +307,11 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
   setObjectName(QStringLiteral("Form_Charts"));
   setWindowTitle(QStringLiteral("Charts"));
   setWindowFlag(Qt::Window);
-  resize(1000, 760);
+  // Four plots want about 900 px of height to show every label; a smaller screen gets what it has.
+  const QRect screen = QGuiApplication::primaryScreen() != nullptr
+                           ? QGuiApplication::primaryScreen()->availableGeometry()
+                           : QRect(0, 0, 1100, 900);
+  resize(std::min(1100, screen.width()), std::min(900, screen.height()));
   Controls& c = controls;
   auto* root = new QVBoxLayout(this);
   c.TabControl_Charts = new QTabWidget(this);
@@ -369,6 +375,8 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
     v->cursorMoved = [this](std::optional<double> x) { setCursor(x); };
     // The satellites plot carries its legend and the time axis title too.
     sl->addWidget(v, v == c.Chart_Satellites ? 5 : 4);
+    // Below this Qt Charts cuts the axis labels to "...".
+    v->setMinimumHeight(v == c.Chart_Satellites ? 190 : 150);
     connect(v->chart(), &QChart::plotAreaChanged, this, [this, v] {
       v->laidOut();
       alignPlots();
