@@ -22,7 +22,7 @@
 #include "reports/charts_window.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
-#include "tests/integration/sim_link.h"
+#include "tests/integration/sim_program.h"
 #include "tests/support/memory_settings.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -32,55 +32,23 @@ using halvix::testing::SwitchedSimDevice;
 
 namespace {
 
-class ChartsTest : public ::testing::Test {
+class ChartsTest : public halvix::testing::SimProgramTest {
  protected:
-  static constexpr std::int64_t kStartGpsMs = (2448LL * 604'800 + 176'870) * 1000;
-
-  link::VirtualClock clock{0};
-  halvix::testing::ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
-  halvix::testing::MemorySettings settings;
-  std::unique_ptr<app::Program> program;
-  SwitchedSimDevice* cable = nullptr;
-
   // "0" in the NTP setting: the timing packets are polled.
   void start(bool pollTimingPackets) {
     settings.setNtp(pollTimingPackets ? QStringLiteral("0") : QStringLiteral("1"));
-    program = std::make_unique<app::Program>(app::ProgramSeams{
-        prompts, clock, [] { return std::optional<int>(); },
-        [this](const app::PortChoice&, link::Clock& c) {
-          sim::SimOptions options;
-          options.startGpsMs = kStartGpsMs;
-          auto d = std::make_unique<SwitchedSimDevice>(sim::CreateSimulatedDevice(options, c), c);
-          cable = d.get();
-          return d;
-        },
-        &pcClock, &settings});
-    ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
-    app::TForm_Main& main = *program->mainWindow();
-    for (int i = 0; i < 100 && !main.controls.Timer_QLIP->isActive(); ++i) {
-      main.TimerBreakTimer();
-      clock.advance(200);
-    }
-    ASSERT_TRUE(main.controls.Timer_QLIP->isActive());
-    main.controls.Timer_QLIP->stop();
-    main.menu.ControlPollingTimingPkts->setChecked(pollTimingPackets);
-    main.findChild<QAction*>(QStringLiteral("WindowCharts"))->trigger();
+    sim::SimOptions options;
+    options.startGpsMs = kStartGpsMs;
+    ASSERT_NO_FATAL_FAILURE(startProgram(options));
+    main().menu.ControlPollingTimingPkts->setChecked(pollTimingPackets);
+    main().findChild<QAction*>(QStringLiteral("WindowCharts"))->trigger();
     ASSERT_TRUE(charts().isVisible());
-  }
-  void TearDown() override {
-    if (program && program->windows()) {
-      for (QWidget* w : program->windows()->creationOrder) w->hide();
-    }
   }
   TForm_Charts& charts() { return *program->windows()->charts; }
   // Virtual seconds: the send pacing advances the clock too.
   void runSeconds(int seconds) {
     const std::int64_t end = clock.nowMs() + seconds * 1000LL;
-    while (clock.nowMs() < end) {
-      program->mainWindow()->QLIPTimer();
-      clock.advance(200);
-    }
+    while (clock.nowMs() < end) tick();
   }
   qsizetype points(const char* chart, int series = 0) {
     auto* view = charts().findChild<QChartView*>(QString::fromLatin1(chart));

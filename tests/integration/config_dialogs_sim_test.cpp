@@ -28,7 +28,7 @@
 #include "widgets/value_panel.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
-#include "tests/integration/sim_link.h"
+#include "tests/integration/sim_program.h"
 #include "tests/support/memory_settings.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -38,52 +38,15 @@ using halvix::testing::SwitchedSimDevice;
 
 namespace {
 
-class ConfigDialogsSimTest : public ::testing::Test {
+class ConfigDialogsSimTest : public halvix::testing::SimProgramTest {
  protected:
-  link::VirtualClock clock{0};
-  ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
-  // The NTP answer is on record, so the receiver type asks nothing.
-  halvix::testing::MemorySettings settings;
-  SwitchedSimDevice* cable = nullptr;
-  std::unique_ptr<app::Program> program;
-
   void SetUp() override {
+    // The NTP answer is on record, so the receiver type asks nothing.
     settings.setNtp(QStringLiteral("1"));
-    program = std::make_unique<app::Program>(app::ProgramSeams{
-        prompts, clock, [] { return std::optional<int>(); },
-        [this](const app::PortChoice&, link::Clock& c) {
-          auto d = std::make_unique<SwitchedSimDevice>(
-              sim::CreateSimulatedDevice(sim::SimOptions{}, c), c);
-          cable = d.get();
-          return d;
-        },
-        &pcClock, &settings});
-    ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
-    for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
-      main().TimerBreakTimer();
-      clock.advance(200);
-    }
-    ASSERT_TRUE(main().controls.Timer_QLIP->isActive());
-    main().controls.Timer_QLIP->stop();
+    ASSERT_NO_FATAL_FAILURE(startProgram(sim::SimOptions{}));
     runSeconds(3);
   }
-  void TearDown() override {
-    if (program && program->windows()) {
-      for (QWidget* w : program->windows()->creationOrder) w->hide();
-    }
-  }
 
-  app::TForm_Main& main() { return *program->mainWindow(); }
-  app::Windows& windows() { return *program->windows(); }
-  sim::SimulatedDevice& receiver() { return dynamic_cast<sim::SimulatedDevice&>(cable->inner()); }
-
-  void runSeconds(int seconds) {
-    for (int i = 0; i < seconds * 5; ++i) {
-      main().QLIPTimer();
-      clock.advance(200);
-    }
-  }
   // The menu item shows the window; becoming the active window sends its queries.
   void open(QAction* item, QWidget* window) {
     item->trigger();

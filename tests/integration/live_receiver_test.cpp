@@ -23,7 +23,7 @@
 #include "reports/vel_pos_window.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
-#include "tests/integration/sim_link.h"
+#include "tests/integration/sim_program.h"
 #include "tests/support/memory_settings.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -34,62 +34,18 @@ using halvix::testing::SwitchedSimDevice;
 
 namespace {
 
-class LiveReceiverTest : public ::testing::Test {
+class LiveReceiverTest : public halvix::testing::SimProgramTest {
  protected:
-  // A start time with twelve satellites above the antenna's horizon.
-  static constexpr std::int64_t kStartGpsMs = (2448LL * 604'800 + 176'870) * 1000;
-
-  link::VirtualClock clock{0};
-  ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
-  // The stored NTP choice decides the poll item once the receiver's type is known.
-  halvix::testing::MemorySettings settings;
-  SwitchedSimDevice* cable = nullptr;
-  std::unique_ptr<app::Program> program;
-
   void start(bool pollTimingPackets) {
     settings.setNtp(pollTimingPackets ? QStringLiteral("0") : QStringLiteral("1"));
-    program = std::make_unique<app::Program>(app::ProgramSeams{
-        prompts, clock, [] { return std::optional<int>(); },
-        [this](const app::PortChoice& port, link::Clock& c) {
-          sim::SimOptions options;
-          options.persona = port.persona.isEmpty() ? options.persona : port.persona;
-          options.startGpsMs = kStartGpsMs;
-          auto d = std::make_unique<SwitchedSimDevice>(sim::CreateSimulatedDevice(options, c), c);
-          cable = d.get();
-          return d;
-        },
-        &pcClock, &settings});
-    ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
-    ASSERT_NE(cable, nullptr);
-    // The break sequence, a tick at a time, up to the start of the link timer.
-    for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
-      main().TimerBreakTimer();
-      clock.advance(200);
-    }
-    ASSERT_TRUE(main().controls.Timer_QLIP->isActive());
-    // From here the test is the timer.
-    main().controls.Timer_QLIP->stop();
+    sim::SimOptions options;
+    options.startGpsMs = kStartGpsMs;
+    ASSERT_NO_FATAL_FAILURE(startProgram(options));
     main().menu.ControlPollingTimingPkts->setChecked(pollTimingPackets);
   }
-  void TearDown() override {
-    if (program && program->windows()) {
-      for (QWidget* w : program->windows()->creationOrder) w->hide();
-    }
-  }
 
-  app::TForm_Main& main() { return *program->mainWindow(); }
   app::TForm_Main::Controls& mc() { return main().controls; }
-  app::Windows& windows() { return *program->windows(); }
 
-  void runSeconds(double seconds) {
-    const int ticks = static_cast<int>(std::lround(seconds * 5));
-    for (int i = 0; i < ticks; ++i) tick();
-  }
-  void tick() {
-    main().QLIPTimer();
-    clock.advance(200);
-  }
   // The receiver's GPS time now, from its own clock.
   std::int64_t receiverGpsMs() {
     auto* sim = dynamic_cast<sim::SimulatedDevice*>(&cable->inner());

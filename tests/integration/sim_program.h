@@ -1,0 +1,82 @@
+// Halvix started through its program entry on the simulated receiver behind a
+// switch, every seam on a test double and virtual time. After the break
+// sequence the test stands in for the link timer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/system_clock.h"
+#include "app/windows.h"
+#include "sim/sim_options.h"
+#include "sim/simulated_device.h"
+#include "tests/integration/sim_link.h"
+#include "tests/support/memory_settings.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace halvix::testing {
+
+class SimProgramTest : public ::testing::Test {
+ protected:
+  // A start time with twelve satellites above the antenna's horizon.
+  static constexpr std::int64_t kStartGpsMs = (2448LL * 604'800 + 176'870) * 1000;
+
+  link::VirtualClock clock{0};
+  ScriptedPrompts prompts;
+  app::FixedPcClock pcClock;
+  // The stored NTP choice decides the poll item once the receiver's type is known.
+  MemorySettings settings;
+  SwitchedSimDevice* cable = nullptr;
+  std::unique_ptr<app::Program> program;
+
+  // Starts on a receiver set up by options (the persona the command line
+  // names, if any) and runs the break sequence, a tick at a time, up to the
+  // start of the link timer, which it then stops.
+  void startProgram(sim::SimOptions options) {
+    program = std::make_unique<app::Program>(app::ProgramSeams{
+        prompts, clock, [] { return std::optional<int>(); },
+        [this, options](const app::PortChoice& port, link::Clock& c) {
+          sim::SimOptions o = options;
+          if (!port.persona.isEmpty()) o.persona = port.persona;
+          auto d = std::make_unique<SwitchedSimDevice>(sim::CreateSimulatedDevice(o, c), c);
+          cable = d.get();
+          return d;
+        },
+        &pcClock, &settings});
+    ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
+    ASSERT_NE(cable, nullptr);
+    for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
+      main().TimerBreakTimer();
+      clock.advance(200);
+    }
+    ASSERT_TRUE(main().controls.Timer_QLIP->isActive());
+    main().controls.Timer_QLIP->stop();
+  }
+  void TearDown() override {
+    if (program && program->windows()) {
+      for (QWidget* w : program->windows()->creationOrder) w->hide();
+    }
+  }
+
+  app::TForm_Main& main() { return *program->mainWindow(); }
+  app::Windows& windows() { return *program->windows(); }
+  sim::SimulatedDevice& receiver() { return dynamic_cast<sim::SimulatedDevice&>(cable->inner()); }
+
+  // Link ticks of 200 ms for this many seconds.
+  void runSeconds(double seconds) {
+    const int ticks = static_cast<int>(std::lround(seconds * 5));
+    for (int i = 0; i < ticks; ++i) tick();
+  }
+  void tick() {
+    main().QLIPTimer();
+    clock.advance(200);
+  }
+};
+
+}  // namespace halvix::testing
