@@ -1,0 +1,39 @@
+#include "monitor/port_device.h"
+
+#include <QRegularExpression>
+
+#include "link/qt_serial_device.h"
+#include "sim/sim_options.h"
+#include "sim/simulated_device.h"
+
+namespace halvix::monitor {
+
+QString DevicePathForPort(const QString& port) {
+  static const QRegularExpression com(QStringLiteral("^COM(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
+  const auto match = com.match(port);
+  if (!match.hasMatch()) return port;
+#ifdef Q_OS_WIN
+  return QStringLiteral("\\\\.\\COM%1").arg(match.captured(1).toInt());
+#else
+  return QStringLiteral("/dev/ttyS%1").arg(match.captured(1).toInt() - 1);
+#endif
+}
+
+std::unique_ptr<link::SerialDevice> MakeDeviceForPort(const QString& port, link::Clock& clock,
+                                                      std::uint64_t seed, QString* why) {
+  if (port.startsWith(QStringLiteral("sim:"))) {
+    sim::SimOptions options;
+    options.persona = port.mid(4);
+    options.seed = seed;
+    // On the wall clock the receiver lives in the present; virtual time keeps a fixed date.
+    if (dynamic_cast<link::SystemClock*>(&clock) != nullptr) options.startGpsMs = sim::GpsMsFromSystemClock();
+    return sim::CreateSimulatedDevice(options, clock);
+  }
+  if (port.startsWith(QStringLiteral("rfc2217://")) || port.startsWith(QStringLiteral("tcp://"))) {
+    if (why != nullptr) *why = QStringLiteral("network ports are not supported by this build");
+    return nullptr;
+  }
+  return std::make_unique<link::QtSerialDevice>();
+}
+
+}  // namespace halvix::monitor

@@ -1,0 +1,141 @@
+#include "monitor/receiver_state.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <cmath>
+
+#include "link/report_dispatcher.h"
+#include "monitor/monitor_config.h"
+#include "reports/satellite_layouts.h"
+
+namespace halvix::monitor {
+
+using link::ReportDispatcher;
+
+QString PacketKindLabel(int id, const std::uint8_t* payload, int length) {
+  if (!ReportDispatcher::IsRoutedId(id)) return QStringLiteral("other");
+  if (id == ReportDispatcher::kSuperReport) {
+    if (length < 1 || !ReportDispatcher::IsRoutedSubCode(payload[0])) return QStringLiteral("other");
+    return QStringLiteral("8F-%1").arg(payload[0], 2, 16, QLatin1Char('0')).toUpper();
+  }
+  if (id == ReportDispatcher::kSegmentReport) {
+    if (length >= 1 && payload[0] == ReportDispatcher::kSegmentStatus) return QStringLiteral("5F-11");
+    return QStringLiteral("5F");
+  }
+  return QStringLiteral("%1").arg(id, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+ReceiverState::ReceiverState(QString name, QString configuredType, session::ReceiverSession& session)
+    : name_(std::move(name)), configuredType_(std::move(configuredType)), session_(session) {
+  session_.addObserver(this);
+}
+
+ReceiverState::~ReceiverState() { session_.removeObserver(this); }
+
+QString ReceiverState::type() const {
+  if (!configuredType_.isEmpty()) return configuredType_;
+  if (productionType_ >= 1 && productionType_ <= ReceiverTypeNames().size()) {
+    return ReceiverTypeNames().at(productionType_ - 1);
+  }
+  return {};
+}
+
+bool ReceiverState::up() const {
+  return session_.state() == session::SessionState::Polling && lastPacketMs_ >= 0 &&
+         nowMs() - lastPacketMs_ <= kUpSilenceMs;
+}
+
+void ReceiverState::stateChanged(session::ReceiverSession&, session::SessionState state) {
+  // Values of a receiver that went away are not carried over to its return.
+  if (state == session::SessionState::Waiting) {
+    timing_.reset();
+    sky_.clear();
+    trackingMs_ = selectionMs_ = -1;
+  }
+}
+
+const reports::SupplementalTiming* ReceiverState::timing() const {
+  if (!timing_ || nowMs() - timingMs_ > kStaleMs) return nullptr;
+  return &*timing_;
+}
+
+std::optional<int> ReceiverState::satellitesTracked() const {
+  if (trackingMs_ < 0 || nowMs() - trackingMs_ > analysis::SkyTrack::kStaleMs) return std::nullopt;
+  return sky_.trackedCount();
+}
+
+std::optional<int> ReceiverState::satellitesUsed() const {
+  if (selectionMs_ < 0 || nowMs() - selectionMs_ > kStaleMs) return std::nullopt;
+  return sky_.usedCount();
+}
+
+std::optional<double> ReceiverState::adev(int tau) const {
+  for (const auto& p : history_.stability(true).result().adev) {
+    if (std::llround(p.tau) == tau) return p.value;
+  }
+  return std::nullopt;
+}
+
+void ReceiverState::packetReceived(session::ReceiverSession&, int id, const std::uint8_t* payload,
+                                   int length) {
+  const std::int64_t now = nowMs();
+  lastPacketMs_ = now;
+  ++packets_[PacketKindLabel(id, payload, length)];
+  const int sub = length >= 1 ? payload[0] : -1;
+  bool problem = false;
+  if (id == ReportDispatcher::kSuperReport && sub == 0xAC) {
+    if (const auto r = reports::DecodeSupplementalTiming(payload, length)) {
+      timing_ = *r;
+      timingMs_ = now;
+      addTiming(*r);
+    } else {
+      problem = true;
+    }
+  } else if (id == ReportDispatcher::kSuperReport && sub == 0xAB) {
+    problem = !reports::DecodePrimaryTiming(payload, length);
+  } else if (id == ReportDispatcher::kSuperReport && sub == 0x42) {
+    if (const auto r = reports::DecodeProductionParameters(payload, length)) {
+      if (const int t = r->receiverType(); t != 0) productionType_ = t;
+    } else {
+      problem = true;
+    }
+  } else if (id == 0x45) {
+    if (const auto r = reports::DecodeSoftwareVersion(payload, length)) version_ = *r;
+    else problem = true;
+  } else if (id == 0x5C) {
+    if (const auto r = reports::DecodeTrackingStatus(payload, length)) {
+      sky_.track(r->satellite, r->azimuth, r->elevation, r->signalLevel, now);
+      sky_.expire(now);
+      trackingMs_ = now;
+    } else {
+      problem = true;
+    }
+  } else if (id == 0x6D) {
+    if (const auto r = reports::DecodeSatelliteSelection(payload, length)) {
+      sky_.select(std::span<const std::int8_t>(r->satellites.data(),
+                                               static_cast<std::size_t>(r->satelliteCount)));
+      sky_.expire(now);
+      selectionMs_ = now;
+    } else {
+      problem = true;
+    }
+  }
+  if (problem) ++decodeProblems_;
+}
+
+void ReceiverState::addTiming(const reports::SupplementalTiming& r) {
+  // Seconds as the Charts window counts them: the reports of one read are the
+  // seconds after the last, one each, up to the session's time.
+  const double clockS = static_cast<double>(nowMs()) / 1000.0;
+  if (originS_ < 0) originS_ = clockS;
+  double t = clockS - originS_;
+  const auto& timing = history_.timing();
+  if (!timing.empty()) {
+    const double last = timing.back().t;
+    if (t > last && t - last <= analysis::TimingHistory::kMaxBridgedSeconds) t = std::min(last + 1.0, t);
+  }
+  history_.addTiming(t, static_cast<float>(r.ppsOffset), static_cast<float>(r.oscillatorOffset),
+                     static_cast<float>(r.quantizationError), r.minorAlarms);
+}
+
+}  // namespace halvix::monitor

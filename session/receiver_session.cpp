@@ -1,0 +1,378 @@
+#include "session/receiver_session.h"
+
+#include <QDebug>
+#include <algorithm>
+
+#include "commands/catalogue.h"
+#include "link/break_sequence.h"
+
+namespace halvix::session {
+
+const char* SessionStateName(SessionState state) {
+  switch (state) {
+    case SessionState::Stopped: return "stopped";
+    case SessionState::Waiting: return "waiting";
+    case SessionState::Negotiating: return "negotiating";
+    case SessionState::Polling: return "polling";
+  }
+  return "stopped";
+}
+
+ReceiverSession::ReceiverSession(std::unique_ptr<link::SerialDevice> device, Scheduler& scheduler,
+                                 SessionOptions options)
+    : device_(std::move(device)),
+      scheduler_(scheduler),
+      options_(std::move(options)),
+      link_(*device_, scheduler.clock()) {
+  if (options_.portLabel.isEmpty()) options_.portLabel = options_.port;
+  dispatcher_.setDeveloperMode(options_.developerMode);
+  packetCallback_ = [this](link::SerialLink& l) { onPacket(l); };
+  QObject::connect(&link_, &link::SerialLink::deviceLost, &link_,
+                   [this](const QString& message) { onDeviceLost(message); });
+  QObject::connect(&link_, &link::SerialLink::inputOverflow, &link_, [this](std::uint64_t total) {
+    for (std::size_t i = 0; i < observers_.size(); ++i) {
+      if (observers_[i] != nullptr) observers_[i]->inputDropped(*this, total);
+    }
+  });
+}
+
+ReceiverSession::~ReceiverSession() {
+  // Observers may already be gone; the session ends without telling them.
+  observers_.clear();
+  stop();
+}
+
+void ReceiverSession::addObserver(SessionObserver* observer) {
+  if (observer != nullptr &&
+      std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
+    observers_.push_back(observer);
+  }
+}
+
+void ReceiverSession::removeObserver(SessionObserver* observer) {
+  // Nulled, not erased: the observer may be removing itself while being told.
+  std::replace(observers_.begin(), observers_.end(), observer, static_cast<SessionObserver*>(nullptr));
+}
+
+void ReceiverSession::setState(SessionState state) {
+  if (state_ == state) return;
+  state_ = state;
+  for (std::size_t i = 0; i < observers_.size(); ++i) {
+    if (observers_[i] != nullptr) observers_[i]->stateChanged(*this, state);
+  }
+}
+
+void ReceiverSession::cancelSteps() {
+  for (Scheduler::TaskId* task : {&stepTask_, &tickTask_, &pumpTask_, &lossTask_}) {
+    scheduler_.cancel(*task);
+    *task = 0;
+  }
+  lossPending_ = false;
+}
+
+bool ReceiverSession::start() {
+  if (state_ != SessionState::Stopped) return true;
+  tryOpen();
+  return state_ != SessionState::Waiting;
+}
+
+void ReceiverSession::stop() {
+  cancelSteps();
+  clearSends();
+  if (breakRaised_) {
+    link_.SetBreak(false);
+    breakRaised_ = false;
+  }
+  link_.CloseLink();
+  setState(SessionState::Stopped);
+}
+
+void ReceiverSession::tryOpen() {
+  stepTask_ = 0;
+  const int result = everOpened_ ? link_.ReopenLink() : link_.OpenLink(options_.port);
+  if (result != 0) {
+    if (state_ != SessionState::Waiting) {
+      qWarning().noquote() << QStringLiteral("Serial port: %1 could not be opened; trying again every %2 s")
+                                  .arg(options_.port)
+                                  .arg(kReconnectMs / 1000);
+    }
+    setState(SessionState::Waiting);
+    stepTask_ = scheduler_.after(kReconnectMs, [this] { tryOpen(); });
+    return;
+  }
+  if (everOpened_) {
+    ++reconnects_;
+    qInfo().noquote() << QStringLiteral("Serial port: %1 is back; negotiating the line again")
+                             .arg(options_.port);
+  }
+  everOpened_ = true;
+  lineCaption_ = link::OpenedPortCaption(options_.portLabel);
+  clearSends();
+  nextSendMs_ = 0;
+  beginBreak();
+}
+
+void ReceiverSession::onDeviceLost(const QString& message) {
+  for (std::size_t i = 0; i < observers_.size(); ++i) {
+    if (observers_[i] != nullptr) observers_[i]->deviceLost(*this, message);
+  }
+  // The loss is found inside a step (a poll, a send); the step finishes first.
+  if (lossPending_) return;
+  lossPending_ = true;
+  lossTask_ = scheduler_.after(0, [this] { handleLoss(); });
+}
+
+void ReceiverSession::handleLoss() {
+  lossTask_ = 0;
+  lossPending_ = false;
+  scheduler_.cancel(stepTask_);
+  scheduler_.cancel(tickTask_);
+  scheduler_.cancel(pumpTask_);
+  stepTask_ = tickTask_ = pumpTask_ = 0;
+  clearSends();
+  breakRaised_ = false;
+  sendsHeld_ = false;
+  lineCaption_ = QStringLiteral("Disconnected %1").arg(options_.portLabel);
+  qInfo().noquote() << QStringLiteral("Serial port: %1 disconnected; trying to open it again every %2 s")
+                           .arg(options_.port)
+                           .arg(kReconnectMs / 1000);
+  setState(SessionState::Waiting);
+  stepTask_ = scheduler_.after(kReconnectMs, [this] { tryOpen(); });
+}
+
+void ReceiverSession::restartNegotiation() {
+  if (state_ != SessionState::Polling && state_ != SessionState::Negotiating) return;
+  beginBreak();
+}
+
+// Break sequence: BREAK held for four ticks, the version query one tick after
+// its release, then the receiver's port-settings line or, thirteen ticks on,
+// its defaults; 3 s later the receiver is sent the settings and 200 ms after
+// that the PC line follows. Each pause is a scheduled step.
+void ReceiverSession::beginBreak() {
+  scheduler_.cancel(stepTask_);
+  scheduler_.cancel(tickTask_);
+  stepTask_ = tickTask_ = 0;
+  breakCountdown_ = kBreakStart;
+  setState(SessionState::Negotiating);
+  stepTask_ = scheduler_.after(kTickMs, [this] { breakTick(); });
+}
+
+void ReceiverSession::breakTick() {
+  stepTask_ = 0;
+  switch (breakCountdown_) {
+    case kBreakStart:
+      breakSettings_.dataBitsCode = 0;
+      link_.SetBreak(true);
+      breakRaised_ = true;
+      break;
+    case kBreakReleased:
+      link_.SetBreak(false);
+      breakRaised_ = false;
+      break;
+    case kBreakVersionQuery:
+      send([](link::SerialLink& l) { commands::SoftwareVersionRequest1F(l); });
+      break;
+    case 0:
+      applyBreakSettings();
+      return;
+    default:
+      break;
+  }
+  if (link_.lost()) return;
+  if (lookForPortSettingsLine()) return;
+  --breakCountdown_;
+  stepTask_ = scheduler_.after(kTickMs, [this] { breakTick(); });
+}
+
+bool ReceiverSession::lookForPortSettingsLine() {
+  const int got = link_.ReadRaw();
+  // Only the bytes of this read are searched, and the line never runs past them.
+  for (int i = 0; i + 1 < got; ++i) {
+    if (link_.raw[static_cast<std::size_t>(i)] != 'P' ||
+        link_.raw[static_cast<std::size_t>(i) + 1] != 'R') {
+      continue;
+    }
+    const int n = std::min(link::BreakSequence::kLineLength, got - i);
+    portSettingsLine_ = QByteArray(reinterpret_cast<const char*>(link_.raw.data()) + i, n);
+    link_.readIndex = 0;
+    link::ParsePortSettingsLine(portSettingsLine_, breakSettings_);
+    applyBreakSettings();
+    return true;
+  }
+  return false;
+}
+
+void ReceiverSession::applyBreakSettings() {
+  // A settings line that arrives while BREAK is held must not leave the line in BREAK.
+  if (breakRaised_) {
+    link_.SetBreak(false);
+    breakRaised_ = false;
+  }
+  link::PortSettings& s = breakSettings_;
+  if (s.dataBitsCode == 0) {
+    // No line was read as far as the data bits: the receiver's defaults.
+    s.baudCode = 7;
+    s.parityCode = 1;
+    s.stopBitsCode = 0;
+  }
+  s.dataBitsCode = 3;
+  s.inputProtocol = 2;
+  s.outputProtocol = 2;
+  s.port = 0xFF;
+  stepTask_ = scheduler_.after(kSettleBeforeSetMs, [this] { sendSetSerialPort(); });
+}
+
+void ReceiverSession::sendSetSerialPort() {
+  stepTask_ = 0;
+  const link::PortSettings settings = breakSettings_;
+  // The PC line follows 200 ms after the command has actually gone out.
+  send([this, settings](link::SerialLink& l) {
+    commands::SetSerialPortBC(l, settings);
+    stepTask_ = scheduler_.after(kSettleAfterSetMs, [this] { switchPcLine(); });
+  });
+}
+
+void ReceiverSession::switchPcLine() {
+  stepTask_ = 0;
+  const auto line = link::LineSettingsFor(breakSettings_);
+  const auto caption = link::PortSettingsCaption(options_.portLabel, breakSettings_);
+  if (line && caption) {
+    // Nothing leaves while the line changes.
+    sendsHeld_ = true;
+    link_.device().drain();
+    link_.SetLine(*line);
+    lineCaption_ = *caption;
+  }
+  stepTask_ = scheduler_.after(link::SerialLink::kLinePauseMs, [this] {
+    stepTask_ = 0;
+    sendsHeld_ = false;
+    startPolling();
+    pump();
+  });
+}
+
+// Poll cycle.
+void ReceiverSession::startPolling() {
+  startupCountdown_ = kStartupCountdown;
+  pollingSinceMs_ = scheduler_.nowMs();
+  lastPacketMs_ = std::max(lastPacketMs_, pollingSinceMs_);
+  setState(SessionState::Polling);
+  tickDue_ = scheduler_.nowMs() + kTickMs;
+  tickTask_ = scheduler_.after(kTickMs, [this] { pollTick(); });
+}
+
+void ReceiverSession::pollTick() {
+  tickTask_ = 0;
+  startupQueries();
+  link_.PollPort(packetCallback_, false);
+  if (link_.lost() || state_ != SessionState::Polling) return;
+  roundRobin();
+  const std::int64_t now = scheduler_.nowMs();
+  if (now - lastPacketMs_ > kSilenceMs) {
+    qInfo().noquote() << QStringLiteral("Serial port: %1 has been silent for %2 s; negotiating the line again")
+                             .arg(options_.port)
+                             .arg(kSilenceMs / 1000);
+    lastPacketMs_ = now;
+    beginBreak();
+    return;
+  }
+  // Ticks keep their 200 ms grid; ticks missed by a late start are skipped, not run in a burst.
+  tickDue_ += kTickMs;
+  if (tickDue_ <= now) tickDue_ = now + kTickMs;
+  tickTask_ = scheduler_.after(tickDue_ - now, [this] { pollTick(); });
+}
+
+void ReceiverSession::startupQueries() {
+  if (startupCountdown_ > 3) {
+    --startupCountdown_;
+  } else if (startupCountdown_ == 3) {
+    send([](link::SerialLink& l) { commands::SoftwareVersionRequest1F(l); });
+    --startupCountdown_;
+  } else if (startupCountdown_ == 2) {
+    send([](link::SerialLink& l) { commands::ProductionParametersRequest8E42(l); });
+    startupCountdown_ = 0;
+  } else if (startupCountdown_ == 0) {
+    startupCountdown_ = -1;
+  }
+}
+
+void ReceiverSession::roundRobin() {
+  pollPhase_ = (pollPhase_ + 1) % kPhases;
+  const bool timing = options_.pollTimingPackets;
+  switch (pollPhase_) {
+    case 0: send([](link::SerialLink& l) { commands::SvSelectionRequest24(l); }); break;
+    case 1: send([](link::SerialLink& l) { commands::TrackingStatusRequest3C(l); }); break;
+    case 2:
+      for (std::size_t i = 0; i < observers_.size(); ++i) {
+        if (observers_[i] != nullptr) observers_[i]->roundHousekeeping(*this);
+      }
+      break;
+    case 3:
+    case 4:
+      if (timing) {
+        send([](link::SerialLink& l) {
+          commands::TimingPacketRequest8EAB(l, commands::kTimingRequestBoth);
+        });
+      } else if (pollPhase_ == 3) {
+        send([](link::SerialLink& l) { commands::TimeRequest21(l); });
+      } else {
+        send([](link::SerialLink& l) { commands::HealthRequest26(l); });
+      }
+      break;
+    case 5:
+      if (!timing) send([](link::SerialLink& l) { commands::ComprehensiveTimeRequest8E0B(l); });
+      break;
+    default: break;
+  }
+}
+
+void ReceiverSession::onPacket(link::SerialLink& l) {
+  ++packets_;
+  lastPacketMs_ = scheduler_.nowMs();
+  dispatcher_(l);
+  const int length = std::clamp(l.completedLength, 0, link::SerialLink::kPayloadSize);
+  for (std::size_t i = 0; i < observers_.size(); ++i) {
+    if (observers_[i] != nullptr) observers_[i]->packetReceived(*this, l.id, l.payload.data(), length);
+  }
+}
+
+void ReceiverSession::setRecorder(Recorder recorder) { dispatcher_.setRecorder(std::move(recorder)); }
+
+// Paced sends: the link keeps frames 100 ms apart by waiting; the queue keeps
+// them apart by scheduling, so the link never has to wait.
+void ReceiverSession::send(Command command) {
+  if (state_ == SessionState::Stopped || state_ == SessionState::Waiting || link_.lost() ||
+      sends_.size() >= kSendQueueBound) {
+    ++commandsDropped_;
+    return;
+  }
+  sends_.push_back(std::move(command));
+  if (pumpTask_ == 0) pump();
+}
+
+void ReceiverSession::pump() {
+  pumpTask_ = 0;
+  if (sendsHeld_ || sends_.empty()) return;
+  const std::int64_t now = scheduler_.nowMs();
+  if (now < nextSendMs_) {
+    pumpTask_ = scheduler_.after(nextSendMs_ - now, [this] { pump(); });
+    return;
+  }
+  Command command = std::move(sends_.front());
+  sends_.pop_front();
+  command(link_);
+  nextSendMs_ = scheduler_.nowMs() + link::SerialLink::kSendSpacingMs;
+  if (!sends_.empty() && pumpTask_ == 0 && !link_.lost()) {
+    pumpTask_ = scheduler_.after(link::SerialLink::kSendSpacingMs, [this] { pump(); });
+  }
+}
+
+void ReceiverSession::clearSends() {
+  commandsDropped_ += sends_.size();
+  sends_.clear();
+  scheduler_.cancel(pumpTask_);
+  pumpTask_ = 0;
+}
+
+}  // namespace halvix::session

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "reports/timing_layouts.h"
+#include "session/receiver_session.h"
+#include "sim/simulated_device.h"
+#include "tests/support/scripted_device.h"
+
+using namespace halvix;
+using halvix::session::ReceiverSession;
+using halvix::session::SessionObserver;
+using halvix::session::SessionState;
+using halvix::testing::Bytes;
+using halvix::testing::ScriptedDevice;
+
+namespace {
+
+// The first byte inside a frame: the packet id (0x8E frames are named by their sub-code too).
+int FrameId(const Bytes& frame) { return frame.size() > 1 ? frame[1] : -1; }
+
+// Counts what a session reports.
+struct Tally final : SessionObserver {
+  std::map<int, int> byId;
+  int supplemental = 0;
+  std::vector<SessionState> states;
+  int losses = 0;
+  std::int64_t lastPacketMs = -1;
+  session::Scheduler* scheduler = nullptr;
+  void stateChanged(ReceiverSession&, SessionState s) override { states.push_back(s); }
+  void packetReceived(ReceiverSession&, int id, const std::uint8_t* payload, int length) override {
+    ++byId[id];
+    if (id == 0x8F && reports::DecodeSupplementalTiming(payload, length)) ++supplemental;
+    if (scheduler != nullptr) lastPacketMs = scheduler->nowMs();
+  }
+  void deviceLost(ReceiverSession&, const QString&) override { ++losses; }
+};
+
+// A device that can be pulled out and put back, around a real one.
+class PullableDevice final : public link::SerialDevice {
+ public:
+  explicit PullableDevice(std::unique_ptr<link::SerialDevice> inner) : inner_(std::move(inner)) {}
+  void pull() { pulled_ = true; }
+  void putBack() { pulled_ = false; }
+  bool open(const QString& name) override { return !pulled_ && inner_->open(name); }
+  bool isOpen() const override { return !pulled_ && inner_->isOpen(); }
+  bool setLine(const link::LineSettings& l) override { return inner_->setLine(l); }
+  std::int64_t bytesWaiting() override { return pulled_ ? -1 : inner_->bytesWaiting(); }
+  std::int64_t read(std::uint8_t* b, std::int64_t m) override { return pulled_ ? -1 : inner_->read(b, m); }
+  std::int64_t write(const std::uint8_t* d, std::int64_t n) override { return pulled_ ? -1 : inner_->write(d, n); }
+  bool drain() override { return inner_->drain(); }
+  void purge() override { inner_->purge(); }
+  bool setBreak(bool on) override { return inner_->setBreak(on); }
+  bool setRts(bool on) override { return inner_->setRts(on); }
+  void close() override { inner_->close(); }
+
+ private:
+  std::unique_ptr<link::SerialDevice> inner_;
+  bool pulled_ = false;
+};
+
+class ScriptedSession : public ::testing::Test {
+ protected:
+  session::VirtualScheduler scheduler;
+  ScriptedDevice* device = nullptr;
+  std::unique_ptr<ReceiverSession> session;
+  Tally tally;
+
+  void SetUp() override {
+    auto d = std::make_unique<ScriptedDevice>(&scheduler.clock());
+    device = d.get();
+    session = std::make_unique<ReceiverSession>(
+        std::move(d), scheduler, session::SessionOptions{QStringLiteral("/dev/ttyX"), QStringLiteral("X")});
+    session->addObserver(&tally);
+  }
+};
+
+}  // namespace
+
+// The break sequence on the wire, on the design's timing, while the thread is never held.
+TEST_F(ScriptedSession, SilentReceiverIsNegotiatedToItsDefaultsThenPolled) {
+  ASSERT_TRUE(session->start());
+  EXPECT_EQ(session->state(), SessionState::Negotiating);
+  scheduler.advance(6500);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+  EXPECT_EQ(device->breakEvents(), (std::vector<bool>{true, false}));
+  const auto& w = device->writes();
+  ASSERT_GE(w.size(), 3u);
+  // Version query one tick after BREAK is released; the settings 3 s after the thirteenth tick.
+  EXPECT_EQ(FrameId(w[0].bytes), 0x1F);
+  EXPECT_EQ(w[0].atMs, 1200);
+  EXPECT_EQ(FrameId(w[1].bytes), 0xBC);
+  EXPECT_EQ(w[1].atMs, 5600);
+  EXPECT_EQ(Bytes(w[1].bytes.begin() + 1, w[1].bytes.begin() + 12),
+            (Bytes{0xBC, 0xFF, 7, 7, 3, 1, 0, 0, 2, 2, 0}));
+  // The PC follows 200 ms later: 9600 8-Odd-1.
+  ASSERT_GE(device->lines().size(), 2u);
+  EXPECT_EQ(device->lines().back(), (link::LineSettings{9600, 8, link::Parity::Odd, link::StopBits::One}));
+  EXPECT_EQ(session->lineCaption(), QStringLiteral("X 9600, 8-Odd-1"));
+  // Polling: the first tick runs phase 1, the tracking status query.
+  EXPECT_EQ(FrameId(w[2].bytes), 0x3C);
+  // Frames never closer than 100 ms.
+  for (std::size_t i = 1; i < w.size(); ++i) EXPECT_GE(w[i].atMs - w[i - 1].atMs, 100) << i;
+}
+
+TEST_F(ScriptedSession, PortSettingsLineSetsBothSidesAndEndsTheSequenceEarly) {
+  ASSERT_TRUE(session->start());
+  scheduler.advance(1300);  // past the version query
+  const QByteArray line("PR;x,1,y,19200,8,1,N,z\r\n");
+  device->queueRead(Bytes(line.begin(), line.end()));
+  scheduler.advance(200);  // found at the tick at 1400
+  scheduler.advance(3300);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+  const auto& w = device->writes();
+  ASSERT_GE(w.size(), 2u);
+  EXPECT_EQ(w[1].atMs, 4400);
+  EXPECT_EQ(Bytes(w[1].bytes.begin() + 1, w[1].bytes.begin() + 7), (Bytes{0xBC, 0xFF, 8, 8, 3, 0}));
+  EXPECT_EQ(device->lines().back(), (link::LineSettings{19200, 8, link::Parity::None, link::StopBits::One}));
+}
+
+TEST_F(ScriptedSession, VanishedDeviceIsRetriedEveryTwoSecondsAndNegotiatedAgain) {
+  ASSERT_TRUE(session->start());
+  scheduler.advance(7000);
+  ASSERT_EQ(session->state(), SessionState::Polling);
+  device->loseDevice();
+  scheduler.advance(200);
+  EXPECT_EQ(session->state(), SessionState::Waiting);
+  EXPECT_EQ(tally.losses, 1);
+  // Commands meanwhile are dropped, not queued for a device that is gone.
+  const auto written = device->writes().size();
+  session->send([](link::SerialLink& l) { const std::uint8_t b[1] = {0x1F}; l.SendPacket(1, b); });
+  scheduler.advance(10'000);
+  EXPECT_EQ(device->writes().size(), written);
+  EXPECT_EQ(session->state(), SessionState::Waiting);
+  device->restoreDevice();
+  scheduler.advance(2000);
+  EXPECT_EQ(session->state(), SessionState::Negotiating);
+  EXPECT_EQ(session->reconnects(), 1u);
+  scheduler.advance(6000);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+  EXPECT_EQ(device->breakEvents(), (std::vector<bool>{true, false, true, false}));
+}
+
+TEST_F(ScriptedSession, DeviceAbsentAtStartIsOpenedWhenItAppears) {
+  device->failOpen(true);
+  EXPECT_FALSE(session->start());
+  EXPECT_EQ(session->state(), SessionState::Waiting);
+  scheduler.advance(4100);
+  device->failOpen(false);
+  scheduler.advance(2000);
+  EXPECT_EQ(session->state(), SessionState::Negotiating);
+  EXPECT_EQ(session->reconnects(), 0u);
+}
+
+TEST_F(ScriptedSession, ReceiverSilentWhilePolledIsNegotiatedAgain) {
+  ASSERT_TRUE(session->start());
+  scheduler.advance(6000);
+  ASSERT_EQ(session->state(), SessionState::Polling);
+  scheduler.advance(ReceiverSession::kSilenceMs + 400);
+  EXPECT_EQ(session->state(), SessionState::Negotiating);
+  EXPECT_EQ(device->breakEvents().size(), 3u);  // BREAK raised again
+}
+
+TEST_F(ScriptedSession, StopReleasesABreakAndClosesTheDevice) {
+  ASSERT_TRUE(session->start());
+  scheduler.advance(300);  // BREAK held
+  session->stop();
+  EXPECT_EQ(device->breakEvents(), (std::vector<bool>{true, false}));
+  EXPECT_FALSE(device->isOpen());
+  EXPECT_EQ(scheduler.pending(), 0u);
+}
+
+// Two simulated receivers in one process on virtual time: each is negotiated
+// and polled on its own, and one that vanishes neither holds up nor disturbs the other.
+TEST(TwoSessions, TwoSimulatedReceiversRunSideBySide) {
+  session::VirtualScheduler scheduler;
+  auto pullable = std::make_unique<PullableDevice>(sim::CreateSimulatedDevice(QStringLiteral("corvel"), scheduler.clock()));
+  PullableDevice* corvelDevice = pullable.get();
+  ReceiverSession corvel(std::move(pullable), scheduler, {QStringLiteral("sim:corvel")});
+  ReceiverSession brisel(sim::CreateSimulatedDevice(QStringLiteral("brisel"), scheduler.clock()), scheduler,
+                         {QStringLiteral("sim:brisel")});
+  Tally a, b;
+  a.scheduler = b.scheduler = &scheduler;
+  corvel.addObserver(&a);
+  brisel.addObserver(&b);
+  ASSERT_TRUE(corvel.start());
+  ASSERT_TRUE(brisel.start());
+  scheduler.advance(20'000);
+  EXPECT_EQ(corvel.state(), SessionState::Polling);
+  EXPECT_EQ(brisel.state(), SessionState::Polling);
+  for (Tally* t : {&a, &b}) {
+    EXPECT_GE(t->supplemental, 10);
+    EXPECT_GE(t->byId[0x45], 1);  // software version, asked twice
+    EXPECT_GE(t->byId[0x6D], 5);
+    EXPECT_GE(t->byId[0x5C], 5);
+  }
+  corvelDevice->pull();
+  const int briselBefore = b.supplemental;
+  scheduler.advance(10'000);
+  EXPECT_EQ(corvel.state(), SessionState::Waiting);
+  EXPECT_EQ(brisel.state(), SessionState::Polling);
+  EXPECT_GE(b.supplemental - briselBefore, 8);
+  EXPECT_LT(scheduler.nowMs() - b.lastPacketMs, 1000);
+  corvelDevice->putBack();
+  const int corvelBefore = a.supplemental;
+  scheduler.advance(15'000);
+  EXPECT_EQ(corvel.state(), SessionState::Polling);
+  EXPECT_EQ(corvel.reconnects(), 1u);
+  EXPECT_GT(a.supplemental, corvelBefore);
+}
+
+// The link's own send spacing waits on the clock; sessions must never reach
+// it, or one receiver's sends would move the shared clock under the others.
+TEST(TwoSessions, NegotiationOfOneKeepsTheOthersPollsOnTheirGrid) {
+  session::VirtualScheduler scheduler;
+  auto d = std::make_unique<ScriptedDevice>(&scheduler.clock());
+  ScriptedDevice* polled = d.get();
+  ReceiverSession first(std::move(d), scheduler, {QStringLiteral("a")});
+  ASSERT_TRUE(first.start());
+  scheduler.advance(6000);
+  ASSERT_EQ(first.state(), SessionState::Polling);
+  polled->clearWrites();
+  ReceiverSession second(std::make_unique<ScriptedDevice>(&scheduler.clock()), scheduler, {QStringLiteral("b")});
+  ASSERT_TRUE(second.start());
+  scheduler.advance(6000);  // the whole break sequence of the second
+  const auto& w = polled->writes();
+  ASSERT_GE(w.size(), 20u);
+  for (std::size_t i = 1; i < w.size(); ++i) {
+    const auto gap = w[i].atMs - w[i - 1].atMs;
+    EXPECT_TRUE(gap == 100 || gap == 200 || gap == 400) << "gap " << gap << " at " << i;
+  }
+}
