@@ -37,6 +37,25 @@ rc=0
 QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$(mktemp -d)" timeout 6 $exec_line --simulate 2>/dev/null || rc=$?
 [ $rc -eq 124 ] || fail "'$exec_line --simulate' ended with status $rc before it was stopped"
 
+echo "== the monitor and its service"
+out=$(/usr/bin/halvix-monitor --version)
+[ "$out" = "halvix-monitor $version" ] || fail "halvix-monitor --version says '$out'"
+unit=/lib/systemd/system/halvix-monitor.service
+[ -f "$unit" ] || fail "no $unit"
+grep -q '^RestartPreventExitStatus=78$' "$unit" || fail "$unit does not keep a bad configuration down"
+[ -f /etc/halvix/monitor.toml ] || fail "no /etc/halvix/monitor.toml"
+dpkg-query --control-show halvix conffiles | grep -q '^/etc/halvix/monitor.toml$' || fail "monitor.toml is not a conffile"
+id -nG halvix | grep -qw dialout || fail "the system user halvix is not in the dialout group"
+# The shipped configuration watches nothing, and says so, on loopback.
+log=$(mktemp)
+rc=0; timeout 3 /usr/bin/halvix-monitor --config=/etc/halvix/monitor.toml --listen=127.0.0.1:39468 2>"$log" || rc=$?
+[ $rc -eq 124 ] || fail "halvix-monitor on the shipped configuration ended with $rc: $(cat "$log")"
+grep -q "nothing to watch" "$log" || fail "halvix-monitor did not say there is nothing to watch"
+printf '[[receiver]]\nname = "a"\n' >"$log.toml"
+rc=0; /usr/bin/halvix-monitor --config="$log.toml" 2>/dev/null || rc=$?
+[ $rc -eq 78 ] || fail "halvix-monitor on a receiver without a port ended with $rc, not 78"
+rm -f "$log" "$log.toml"
+
 if [ -x /usr/bin/halvix-decode ]; then
   # A two-packet recording: report 0x41 (GPS time) and one with a wrong length.
   rec=$(mktemp --suffix=.qlp)
