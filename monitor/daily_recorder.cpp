@@ -61,8 +61,9 @@ void DailyRecorder::record(int id, const std::uint8_t* payload, int length) {
 int DailyRecorder::prune(const QDate& today) {
   int removed = 0;
   const QDate oldest = today.addDays(-(retentionDays_ - 1));
-  const auto files = QDir(folder_).entryList({QStringLiteral("????-??-??.qlp")}, QDir::Files);
+  const auto files = QDir(folder_).entryList({QStringLiteral("*.qlp")}, QDir::Files);
   for (const QString& name : files) {
+    if (name.size() != 14) continue;  // YYYY-MM-DD.qlp only
     const QDate day = QDate::fromString(name.left(10), Qt::ISODate);
     if (day.isValid() && day < oldest && QFile::remove(QDir(folder_).filePath(name))) ++removed;
   }
