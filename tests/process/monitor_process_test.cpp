@@ -31,13 +31,26 @@ QByteArray HttpGet(quint16 port, const QByteArray& path, int* status = nullptr) 
   QTcpSocket socket;
   socket.connectToHost(QHostAddress::LocalHost, port);
   if (!socket.waitForConnected(2000)) return {};
-  socket.write("GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+  socket.write("GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+  // Read until the body is complete (by its length, or the close of an HTTP/1.0 answer):
+  // the server may keep the connection open.
   QByteArray all;
   QElapsedTimer t;
   t.start();
   while (t.elapsed() < 5000) {
-    if (!socket.waitForReadyRead(500) && socket.state() != QAbstractSocket::ConnectedState) break;
     all += socket.readAll();
+    const qsizetype end = all.indexOf("\r\n\r\n");
+    if (end >= 0) {
+      qsizetype length = -1;
+      for (const QByteArray& line : all.left(end).split('\n')) {
+        if (line.toLower().startsWith("content-length:")) length = line.mid(15).trimmed().toLongLong();
+      }
+      if (length >= 0 && all.size() - (end + 4) >= length) {
+        if (status != nullptr) *status = all.mid(9, 3).toInt();
+        return all.mid(end + 4, length);
+      }
+    }
+    if (!socket.waitForReadyRead(200) && socket.state() != QAbstractSocket::ConnectedState) break;
   }
   all += socket.readAll();
   const qsizetype end = all.indexOf("\r\n\r\n");
