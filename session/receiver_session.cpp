@@ -154,6 +154,11 @@ void ReceiverSession::beginBreak() {
   scheduler_.cancel(tickTask_);
   stepTask_ = tickTask_ = 0;
   breakCountdown_ = kBreakStart;
+  // The receiver answers a BREAK at 9600 8-None-1; a line negotiated before
+  // must be set back to it, or the settings line arrives garbled and the two
+  // sides never meet again.
+  link_.SetLine(link::LineSettings{9600, 8, link::Parity::None, link::StopBits::One});
+  lineCaption_ = link::OpenedPortCaption(options_.portLabel);
   setState(SessionState::Negotiating);
   stepTask_ = scheduler_.after(kTickMs, [this] { breakTick(); });
 }

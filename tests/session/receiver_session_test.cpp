@@ -166,6 +166,8 @@ TEST_F(ScriptedSession, ReceiverSilentWhilePolledIsNegotiatedAgain) {
   scheduler.advance(ReceiverSession::kSilenceMs + 400);
   EXPECT_EQ(session->state(), SessionState::Negotiating);
   EXPECT_EQ(device->breakEvents().size(), 3u);  // BREAK raised again
+  // ... on the line the receiver answers a BREAK with, not the one negotiated before.
+  EXPECT_EQ(device->lines().back(), (link::LineSettings{9600, 8, link::Parity::None, link::StopBits::One}));
 }
 
 TEST_F(ScriptedSession, StopReleasesABreakAndClosesTheDevice) {
@@ -237,4 +239,22 @@ TEST(TwoSessions, NegotiationOfOneKeepsTheOthersPollsOnTheirGrid) {
     const auto gap = w[i].atMs - w[i - 1].atMs;
     EXPECT_TRUE(gap >= 100 && gap <= 400 && gap % 100 == 0) << "gap " << gap << " at " << i;
   }
+}
+
+// Negotiating again (the serial window's Send Break, or a long silence) ends in polling again.
+TEST(SimulatedSession, NegotiatedAgainItIsPolledAgain) {
+  session::VirtualScheduler scheduler;
+  ReceiverSession s(sim::CreateSimulatedDevice(QStringLiteral("corvel"), scheduler.clock()), scheduler,
+                    Options("sim:corvel"));
+  Tally t;
+  t.scheduler = &scheduler;
+  s.addObserver(&t);
+  ASSERT_TRUE(s.start());
+  scheduler.advance(15'000);
+  ASSERT_EQ(s.state(), SessionState::Polling);
+  s.restartNegotiation();
+  EXPECT_EQ(s.state(), SessionState::Negotiating);
+  scheduler.advance(10'000);
+  EXPECT_EQ(s.state(), SessionState::Polling);
+  EXPECT_LT(scheduler.nowMs() - t.lastPacketMs, 1500);
 }
