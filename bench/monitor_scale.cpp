@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QTimer>
 #include <algorithm>
@@ -19,6 +21,7 @@
 
 #include "link/clock.h"
 #include "monitor/exposition.h"
+#include "monitor/http_endpoints.h"
 #include "monitor/monitor.h"
 #include "session/scheduler.h"
 
@@ -107,10 +110,29 @@ int RunOne(int receivers, int seconds) {
   }
   std::sort(scrapes.begin(), scrapes.end());
 
+  // The same over HTTP on loopback, as Prometheus scrapes it.
+  monitor::HttpEndpoints http(monitor);
+  const quint16 port = http.listen(QHostAddress::LocalHost, 0);
+  QNetworkAccessManager network;
+  std::vector<double> gets;
+  for (int k = 0; k < 5 && port != 0; ++k) {
+    QElapsedTimer t;
+    t.start();
+    QNetworkReply* reply = network.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/metrics").arg(port))));
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    reply->readAll();
+    gets.push_back(static_cast<double>(t.nsecsElapsed()) * 1e-6);
+    reply->deleteLater();
+  }
+  std::sort(gets.begin(), gets.end());
+
   std::printf("receivers %5d | core share %5.1f %% | RSS %6.1f MB, %6.3f MB per receiver | "
-              "scrape %7.2f ms median (%lld kB) | longest poll round of the others %lld ms (nominal 1200) | up %d\n",
+              "exposition %7.2f ms, GET /metrics %7.2f ms median (%lld kB) | longest poll round of the others %lld ms (nominal 1200) | up %d\n",
               receivers, 100.0 * cpu / elapsed, rss / 1e6, (rss - rss0) / 1e6 / receivers,
-              scrapes[scrapes.size() / 2], static_cast<long long>(bytes / 1024),
+              scrapes[scrapes.size() / 2], gets.empty() ? -1.0 : gets[gets.size() / 2],
+              static_cast<long long>(bytes / 1024),
               static_cast<long long>(longestOther), up);
   std::fflush(stdout);
   for (std::size_t i = 0; i < monitor.size(); ++i) monitor.session(i).removeObserver(probes[i].get());
