@@ -72,6 +72,8 @@ void ReceiverSession::cancelSteps() {
 
 bool ReceiverSession::start() {
   if (state_ != SessionState::Stopped) return true;
+  // A new start is a new round robin; a reconnect carries on with the old one.
+  pollPhase_ = 0;
   tryOpen();
   return state_ != SessionState::Waiting;
 }

@@ -98,6 +98,10 @@ class ReceiverSession {
   // Installs (or, with an empty function, removes) the recorder: every packet.
   void setRecorder(Recorder recorder);
 
+  // "Poll Timing Packets": phases 3 and 4 ask for the timing super-reports, or
+  // for the time and health reports; takes effect at the next tick.
+  void setPollTimingPackets(bool on) { options_.pollTimingPackets = on; }
+
   SessionState state() const { return state_; }
   const SessionOptions& options() const { return options_; }
   link::SerialLink& link() { return link_; }

@@ -258,3 +258,33 @@ TEST(SimulatedSession, NegotiatedAgainItIsPolledAgain) {
   EXPECT_EQ(s.state(), SessionState::Polling);
   EXPECT_LT(scheduler.nowMs() - t.lastPacketMs, 1500);
 }
+
+// The first seven ticks of polling, with and without the timing packets, as
+// the operator sees them on the wire: the start-up queries on ticks 3 and 4,
+// each followed 100 ms later by that tick's round-robin query.
+TEST_F(ScriptedSession, PollCycleQueriesInOrder) {
+  const auto name = [](const Bytes& f) {
+    if (f.size() < 3) return QString();
+    if (f[1] == 0x8E) return QStringLiteral("8E-%1").arg(f[2], 2, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("%1").arg(f[1], 2, 16, QLatin1Char('0')).toUpper();
+  };
+  const struct {
+    bool timing;
+    QStringList expected;
+  } cases[] = {
+      {false, {"3C", "1F", "21", "8E-42", "26", "8E-0B", "24", "3C"}},
+      {true, {"3C", "1F", "8E-AB", "8E-42", "8E-AB", "24", "3C"}},
+  };
+  for (const auto& c : cases) {
+    session->stop();
+    session->setPollTimingPackets(c.timing);
+    ASSERT_TRUE(session->start());
+    scheduler.advance(5810);  // polling starts 5805 ms after the start
+    ASSERT_EQ(session->state(), SessionState::Polling);
+    device->clearWrites();
+    scheduler.advance(7 * 200);
+    QStringList sent;
+    for (const auto& w : device->writes()) sent << name(w.bytes);
+    EXPECT_EQ(sent, c.expected) << c.timing;
+  }
+}
