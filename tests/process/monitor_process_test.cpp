@@ -183,6 +183,7 @@ TEST_F(MonitorProcess, ThreeReceiversScrapedByPrometheusOneComesAndGoes) {
     return SeriesValue(metrics, "halvix_receiver_up{receiver=\"pty\"}") == 0;
   }, 8000));
   EXPECT_LE(lost.elapsed(), 5500);
+  RecordProperty("down_shown_after_ms", static_cast<int>(lost.elapsed()));
   EXPECT_EQ(SeriesValue(metrics, "halvix_receiver_up{receiver=\"sim-a\"}"), 1);
   EXPECT_EQ(SeriesValue(metrics, "halvix_receiver_up{receiver=\"sim-b\"}"), 1);
 
