@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
+#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTcpSocket>
@@ -40,6 +41,8 @@ class Endpoints : public ::testing::Test {
     monitor.start();
     scheduler.advance(20'000);
     port = http.listen(QHostAddress::LocalHost, 0);
+    // Loopback only, whatever proxy the environment names.
+    network.setProxy(QNetworkProxy::NoProxy);
     ASSERT_NE(port, 0);
   }
 
