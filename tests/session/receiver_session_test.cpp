@@ -249,8 +249,12 @@ TEST(SimulatedSession, NegotiatedAgainItIsPolledAgain) {
   Tally t;
   t.scheduler = &scheduler;
   s.addObserver(&t);
+  std::uint64_t recorded = 0;
+  s.setRecorder([&recorded](int, const std::uint8_t*, int) { ++recorded; });
   ASSERT_TRUE(s.start());
   scheduler.advance(15'000);
+  EXPECT_EQ(recorded, s.packetsReceived());  // the recorder hook sees every packet
+  EXPECT_GT(recorded, 30u);
   ASSERT_EQ(s.state(), SessionState::Polling);
   s.restartNegotiation();
   EXPECT_EQ(s.state(), SessionState::Negotiating);
