@@ -36,6 +36,36 @@ TimingEvent Event(double t, std::string_view kind, std::string detail) {
 
 std::span<const std::string_view> TimingEventKinds() { return kKinds; }
 
+std::span<const std::string_view> TimingEventColumns() {
+  static constexpr std::string_view kColumns[] = {"time_s", "kind", "detail", "from", "to", "value"};
+  return kColumns;
+}
+
+std::vector<std::string> TimingEventCells(const TimingEvent& e) {
+  char buf[48];
+  const auto number = [&buf](double v) {
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 10).ptr);
+  };
+  return {number(e.t), std::string(e.kind), e.detail, Number(e.from), Number(e.to), number(e.value)};
+}
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  out.push_back('"');
+  return out;
+}
+
+void TimingEventDetector::setNames(std::function<std::string(int)> mode,
+                                   std::function<std::string(int)> status) {
+  modeName_ = std::move(mode);
+  statusName_ = std::move(status);
+}
+
 std::string MinorAlarmName(int bit) {
   static constexpr const char* kNames[16] = {
       nullptr,     "Antenna Open",          "Antenna Short",   "Satellite Tracking",
@@ -148,15 +178,15 @@ std::vector<TimingEvent> TimingEventDetector::add(const TimingInput& in) {
   }
 
   if (in.mode != before.mode) {
-    TimingEvent e = Event(in.t, event_kind::kModeChange,
-                          "mode " + Number(before.mode) + " -> " + Number(in.mode));
+    const auto name = [this](int v) { return modeName_ ? modeName_(v) : "mode " + Number(v); };
+    TimingEvent e = Event(in.t, event_kind::kModeChange, name(before.mode) + " -> " + name(in.mode));
     e.from = before.mode;
     e.to = in.mode;
     out.push_back(std::move(e));
   }
   if (in.status != before.status) {
-    TimingEvent e = Event(in.t, event_kind::kStatusChange,
-                          "status " + Number(before.status) + " -> " + Number(in.status));
+    const auto name = [this](int v) { return statusName_ ? statusName_(v) : "status " + Number(v); };
+    TimingEvent e = Event(in.t, event_kind::kStatusChange, name(before.status) + " -> " + name(in.status));
     e.from = before.status;
     e.to = in.status;
     out.push_back(std::move(e));

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -80,6 +81,9 @@ class TimingEventDetector {
   std::vector<TimingEvent> deviceLost(double t);
   std::vector<TimingEvent> deviceBack(double t);
 
+  // Names for mode and status numbers in the events' text (else the numbers).
+  void setNames(std::function<std::string(int)> mode, std::function<std::string(int)> status);
+
   const TimingEventSettings& settings() const { return settings_; }
   void setSettings(const TimingEventSettings& settings);
   void reset();
@@ -94,6 +98,15 @@ class TimingEventDetector {
   bool told_ = false;   // the caller reports the device
   bool lost_ = false;
   mutable std::vector<double> scratch_;
+  std::function<std::string(int)> modeName_, statusName_;
 };
+
+// The event table as halvix-decode --events and the Charts window's event
+// export write it: time_s, kind, detail, from, to, value. Numbers through
+// std::to_chars, whatever the locale.
+std::span<const std::string_view> TimingEventColumns();
+std::vector<std::string> TimingEventCells(const TimingEvent& e);
+// A CSV field, quoted when it holds a comma, a quote or a line end.
+std::string CsvField(std::string_view text);
 
 }  // namespace halvix::analysis

@@ -3,10 +3,12 @@
 // outages, with their kinds.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "analysis/stability_table.h"
 #include "analysis/timing_events.h"
 
 using namespace halvix::analysis;
@@ -152,4 +154,20 @@ TEST(TimingEvents, KindsAreFixedLabels) {
   EXPECT_EQ(MinorAlarmName(11), "Almanac");
   EXPECT_EQ(MinorAlarmName(13), "Bit 13");
   EXPECT_EQ(MinorAlarmName(99), "Bit 99");
+}
+
+TEST(TimingEvents, TablesIgnoreACommaLocale) {
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE.UTF-8 locale here";
+  TimingEvent e;
+  e.t = 12.5;
+  e.kind = event_kind::kPpsStep;
+  e.value = -80.25;
+  const std::vector<std::string> cells = TimingEventCells(e);
+  std::string number;
+  AppendNumber(number, 0.5);
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(cells[0], "12.5");
+  EXPECT_EQ(cells[5], "-80.25");
+  EXPECT_EQ(number, "0.5");
+  EXPECT_EQ(CsvField("a, \"b\""), "\"a, \"\"b\"\"\"");
 }
