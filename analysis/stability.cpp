@@ -275,8 +275,10 @@ void IncrementalStability::add(double value) {
 }
 
 void IncrementalStability::identifyNoise() const {
-  // Often while the window is short, then about every sixty-fourth of it.
-  const std::uint64_t every = std::max<std::uint64_t>(60, phase_.size() / 64);
+  // Often while the window is short, then every eighth of it: the noise of a
+  // day's window does not change type in three hours' worth of samples, and
+  // a look costs a pass over the window per factor.
+  const std::uint64_t every = std::max<std::uint64_t>(60, phase_.size() / 8);
   if (identified_ && added_ - identifiedAt_ < every) return;
   identified_ = true;
   identifiedAt_ = added_;

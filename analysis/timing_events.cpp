@@ -14,8 +14,10 @@ constexpr std::string_view kKinds[] = {
     event_kind::kSurveyRestarted, event_kind::kDeviceLost,      event_kind::kDeviceBack};
 
 std::string Number(double v, int decimals) {
-  char buf[48];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  // Too long for fixed notation (a corrupt report): the short form instead.
+  if (r.ec != std::errc()) r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
   return std::string(buf, r.ptr);
 }
 

@@ -143,6 +143,13 @@ TEST(TimingEvents, OutagesFromSilenceOrFromTheCaller) {
   told.seconds(5);
   EXPECT_EQ(told.kinds(), (Kinds{"device_lost", "device_back"}));
   EXPECT_TRUE(told.detector.deviceBack(60).empty()) << "back once";
+
+  // A corrupt clock that leaps ahead still gives a readable text.
+  TimingEventDetector leap;
+  leap.add({0, 0, 0, 0, 0, 0});
+  const std::vector<TimingEvent> e = leap.add({1e300, 0, 0, 0, 0, 0});
+  ASSERT_EQ(e.size(), 2u);
+  EXPECT_EQ(e[0].detail, "no timing report for 1e+300 s");
 }
 
 TEST(TimingEvents, KindsAreFixedLabels) {
