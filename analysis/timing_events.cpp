@@ -92,7 +92,7 @@ void TimingEventDetector::reset() {
   last_.reset();
   changes_.clear();
   nextChange_ = 0;
-  told_ = lost_ = false;
+  told_ = lost_ = timeJumped_ = false;
 }
 
 double TimingEventDetector::spread() const {
@@ -134,8 +134,10 @@ std::vector<TimingEvent> TimingEventDetector::add(const TimingInput& in) {
   const TimingInput before = *last_;
   last_ = in;
   const double silence = in.t - before.t;
-  bool continuous = silence <= settings_.silenceSeconds;
-  if (!continuous && !told_) {
+  const bool jumped = timeJumped_;
+  timeJumped_ = false;
+  const bool continuous = !jumped && silence <= settings_.silenceSeconds;
+  if (!continuous && !jumped && !told_) {
     TimingEvent lost = Event(before.t, event_kind::kDeviceLost,
                              "no timing report for " + Number(silence, 0) + " s");
     lost.value = silence;

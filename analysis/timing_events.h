@@ -77,6 +77,10 @@ class TimingEventDetector {
 
   // The events this report shows, in order. The first report only sets the state.
   std::vector<TimingEvent> add(const TimingInput& in);
+  // The clock of the reports jumped (a receiver that just found GPS time, a
+  // recording's new start): the next report is not compared in time with the
+  // last one, so neither a silence nor a PPS step is read from the jump.
+  void timeJumped() { timeJumped_ = true; }
   // From a caller that knows the device: these replace the guess from silence.
   std::vector<TimingEvent> deviceLost(double t);
   std::vector<TimingEvent> deviceBack(double t);
@@ -97,6 +101,7 @@ class TimingEventDetector {
   std::size_t nextChange_ = 0;
   bool told_ = false;   // the caller reports the device
   bool lost_ = false;
+  bool timeJumped_ = false;
   mutable std::vector<double> scratch_;
   std::function<std::string(int)> modeName_, statusName_;
 };

@@ -4,7 +4,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,7 +15,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTextStream>
 #include <QTimer>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -356,9 +354,10 @@ void TForm_Charts::Redraw() {
   } else if (tab == 1) {
     lastStabilityMs_ = -1;
     redrawStability();
-  } else {
+  } else if (tab == 2) {
     controls.SkyView_Satellites->update();
   }
+  // The Events table is filled as the events come.
 }
 
 void TForm_Charts::RedrawTimer() {
@@ -369,7 +368,7 @@ void TForm_Charts::RedrawTimer() {
     else updateStatus();
   } else if (tab == 1) {
     redrawStability();
-  } else {
+  } else if (tab == 2) {
     controls.SkyView_Satellites->update();
   }
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "analysis/phase_gaps.h"
 #include "reports/timing_layouts.h"
 
 namespace halvix::tools {
@@ -64,7 +65,13 @@ void EventCollector::packet(std::int64_t, int id, const std::uint8_t* payload, i
   const auto r = reports::DecodeSupplementalTiming(payload, length);
   if (!r) return;
   ++reports_;
-  const analysis::TimingInput in{static_cast<double>(time_.elapsed()), r->ppsOffset, r->minorAlarms,
+  // A recording has no clock of its own: a leap of the stream's time by more
+  // than a day is the receiver's time changing (found at start-up, set by
+  // hand), not an outage.
+  const std::int64_t second = time_.elapsed();
+  if (lastSecond_ >= 0 && second - lastSecond_ > analysis::PhaseGaps::kMaxGapSeconds) detector_.timeJumped();
+  lastSecond_ = second;
+  const analysis::TimingInput in{static_cast<double>(second), r->ppsOffset, r->minorAlarms,
                                  r->receiverMode, r->statusCode, r->surveyProgress};
   for (const analysis::TimingEvent& e : detector_.add(in)) write(e);
 }

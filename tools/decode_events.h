@@ -1,7 +1,8 @@
 // halvix-decode --events: the timing events of a recording (PPS steps, minor
 // alarms raised and cleared, mode and status changes, self-surveys finished or
 // restarted, outages), one line each as they are found, at the stream second
-// of the supplemental timing report that shows them.
+// of the supplemental timing report that shows them. A leap of the stream's
+// time by more than a day is taken as the time changing, not as an outage.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +42,7 @@ class EventCollector final : public FrameSink {
   std::int64_t reports_ = 0;
   std::int64_t events_ = 0;
   std::int64_t problems_ = 0;
+  std::int64_t lastSecond_ = -1;
   std::string line_;
 };
 

@@ -82,6 +82,18 @@ TEST(DecodeEvents, EachEventALineAtItsSecond) {
   EXPECT_EQ(text.rfind("time_s    kind", 0), 0u) << text;
 }
 
+TEST(DecodeEvents, AReceiverFindingItsTimeIsNoOutage) {
+  // Seconds from a receiver that has no GPS time yet, then the time it finds
+  // two days on: the same alarms and status as before, no outage.
+  std::vector<Second> s;
+  for (std::uint32_t t = 0; t < 20; ++t) s.push_back({100 + t, 0, 0x0008, 7, 1});
+  for (std::uint32_t t = 0; t < 20; ++t) s.push_back({200'000 + t, 0, 0x0000, 7, 0});
+  const std::string csv = Decode(Stream(s), DecodeFormat::Csv);
+  EXPECT_EQ(csv.find("device_"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("alarm_cleared,Satellite Tracking"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("status_change,Don't have GPS time -> Doing fixes"), std::string::npos) << csv;
+}
+
 TEST(DecodeEvents, ThresholdsChangeWhatIsAStep) {
   halvix::analysis::TimingEventSettings high;
   high.stepFloorNs = 500;
