@@ -90,7 +90,10 @@ void StabilityChartView::drawForeground(QPainter* p, const QRectF& rect) {
     // The noise type: above the raw bars, below the corrected ones.
     const bool raw = b.series == series[0];
     const double w = metrics.horizontalAdvance(b.noise);
-    const QPointF at = raw ? hi + QPointF(-w / 2, -3) : lo + QPointF(-w / 2, metrics.ascent() + 2);
+    QPointF at = raw ? hi + QPointF(-w / 2, -3) : lo + QPointF(-w / 2, metrics.ascent() + 2);
+    // Kept inside the plot, where the first and last taus sit on its edges.
+    const QRectF area = chart()->plotArea();
+    at.setX(std::clamp(at.x(), area.left() + 1, std::max(area.left() + 1, area.right() - w - 1)));
     p->drawText(at, b.noise);
   }
 }

@@ -167,6 +167,34 @@ TEST(StabilityReference, DegreesOfFreedomAgreeWithTheSimpleFormulas) {
   }
 }
 
+TEST(StabilityReference, DegreesOfFreedomStayContinuousWhereTheMethodChangesItsSums) {
+  // The modified average turns from sample by sample to continuous above a
+  // factor of 20, and the lag sums turn coarse above 1024 lags: a step there
+  // would be an error of the approximation, not of the data.
+  struct Case {
+    Estimator estimator;
+    std::size_t below, above;
+  } cases[] = {
+      {Estimator::Modified, 20, 21}, {Estimator::Allan, 341, 342}, {Estimator::Modified, 341, 342},
+      {Estimator::Hadamard, 256, 257},
+  };
+  for (const Case& c : cases) {
+    for (NoiseType noise : {NoiseType::WPM, NoiseType::FPM, NoiseType::WFM, NoiseType::FFM,
+                            NoiseType::RWFM}) {
+      const double lo = EquivalentDegreesOfFreedom(noise, c.estimator, c.below, 80'000);
+      const double hi = EquivalentDegreesOfFreedom(noise, c.estimator, c.above, 80'000);
+      // Degrees of freedom go roughly as 1/m here: compare edf * m.
+      EXPECT_NEAR(hi * static_cast<double>(c.above) / (lo * static_cast<double>(c.below)), 1.0, 0.03)
+          << NoiseName(noise) << " estimator " << static_cast<int>(c.estimator) << " m " << c.below;
+    }
+  }
+  // At factor 1 the modified estimator is the Allan one.
+  for (NoiseType noise : {NoiseType::WPM, NoiseType::WFM, NoiseType::RWFM}) {
+    EXPECT_NEAR(EquivalentDegreesOfFreedom(noise, Estimator::Modified, 1, 5000),
+                EquivalentDegreesOfFreedom(noise, Estimator::Allan, 1, 5000), 1e-6);
+  }
+}
+
 TEST(StabilityReference, NoiseIsIdentifiedFromTheData) {
   std::mt19937_64 random(5);
   std::normal_distribution<double> gauss;
