@@ -23,13 +23,23 @@ void StabilityCollector::packet(std::int64_t, int id, const std::uint8_t* payloa
   const analysis::PhaseGaps::Place place = gaps_.place(static_cast<double>(time_.elapsed()));
   // A second report of the same second is not a new phase point.
   if (place.kind == analysis::PhaseGaps::Kind::Repeat) return;
-  if (place.kind == analysis::PhaseGaps::Kind::Restart) endRun();
+  auto missing = static_cast<std::size_t>(place.missing);
+  // A run whose gaps would outnumber its points by more than a day is mostly
+  // nothing (a stream whose time keeps leaping ahead): it ends there, so the
+  // gaps held stay within the data read plus a day.
+  if (place.kind == analysis::PhaseGaps::Kind::Restart ||
+      runMissing_ + missing > runPoints_ + static_cast<std::size_t>(analysis::PhaseGaps::kMaxGapSeconds)) {
+    endRun();
+    missing = 0;
+  }
   // Missing seconds stay missing; so does a value that is not a number.
   constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
-  raw_.insert(raw_.end(), static_cast<std::size_t>(place.missing), kMissing);
-  corrected_.insert(corrected_.end(), static_cast<std::size_t>(place.missing), kMissing);
+  raw_.insert(raw_.end(), missing, kMissing);
+  corrected_.insert(corrected_.end(), missing, kMissing);
   raw_.push_back(std::isfinite(raw) ? raw : kMissing);
   corrected_.push_back(std::isfinite(corrected) ? corrected : kMissing);
+  runMissing_ += missing;
+  ++runPoints_;
 }
 
 void StabilityCollector::problem(std::int64_t, FrameFlaw, std::string_view) { ++problems_; }
@@ -43,6 +53,7 @@ void StabilityCollector::endRun() {
   }
   raw_.clear();
   corrected_.clear();
+  runMissing_ = runPoints_ = 0;
 }
 
 void StabilityCollector::finish() {

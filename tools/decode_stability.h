@@ -3,6 +3,8 @@
 // its quantization error, at the stream second it belongs to. Missing seconds
 // stay gaps, by the rule the Charts window uses (PhaseGaps); time going back
 // or an outage of more than a day ends a run, and the longest run is analysed.
+// A run also ends where its gaps would outnumber its points by more than a
+// day, which a day-long window never reaches, so memory follows the input.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +50,7 @@ class StabilityCollector final : public FrameSink {
   int runs_ = 0;
   analysis::PhaseGaps gaps_;
   std::vector<double> raw_, corrected_;
+  std::size_t runMissing_ = 0, runPoints_ = 0;  // of the run being read
   std::vector<double> bestRaw_, bestCorrected_;
 };
 

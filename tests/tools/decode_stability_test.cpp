@@ -105,6 +105,21 @@ TEST(DecodeStability, SecondsComeFromTheStreamAndGapsStayGaps) {
   EXPECT_EQ(c.raw.size(), 89u);
 }
 
+TEST(DecodeStability, ATimeThatKeepsLeapingAheadHoldsNoMoreThanADayOfGaps) {
+  // Each report half a day after the last: every gap is kept while the run's
+  // gaps stay within its points plus a day, then a new run begins.
+  Bytes stream;
+  for (std::uint32_t k = 0; k < 40; ++k) {
+    Append(stream, PrimaryTiming(1000 + k * 43'200));
+    Append(stream, SupplementalTiming(1, 0));
+  }
+  StabilityCollector c;
+  c.feed(stream.data(), stream.size());
+  c.finish();
+  EXPECT_LE(c.phase(false).size(), 86'400u + 43'200u + 40u);
+  EXPECT_GE(c.runs(), 10);
+}
+
 TEST(DecodeStability, TermsAcrossAGapAreLeftOutAndCounted) {
   // A steady frequency with missing seconds: closing the gaps up would make
   // phase steps; left as gaps, every deviation stays zero.
