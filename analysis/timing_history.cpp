@@ -18,32 +18,21 @@ void TimingHistory::addTiming(double t, float ppsOffset, float oscillatorOffset,
                               float quantizationError, std::uint16_t alarms) {
   const double phase = ppsOffset * 1e-9;
   const double correctedPhase = (static_cast<double>(ppsOffset) - quantizationError) * 1e-9;
-  if (timing_.empty() || raw_.size() == 0) {
+  const PhaseGaps::Place place = gaps_.place(t);
+  if (place.kind == PhaseGaps::Kind::Restart) {
+    // Samples either side are not one evenly spaced series.
+    raw_.clear();
+    corrected_.clear();
+    ++restarts_;
+  }
+  if (place.kind != PhaseGaps::Kind::Repeat) {
+    // A missing second stays missing: the analysis leaves out the terms across it.
+    raw_.addGap(static_cast<std::size_t>(place.missing));
+    corrected_.addGap(static_cast<std::size_t>(place.missing));
     raw_.add(phase);
     corrected_.add(correctedPhase);
-  } else {
-    const TimingSample& last = timing_.back();
-    const long long steps = std::llround(t - last.t);
-    if (steps > kMaxBridgedSeconds || steps < 0) {
-      // Samples either side of an outage are not a phase series of one tau0.
-      raw_.clear();
-      corrected_.clear();
-      ++restarts_;
-      raw_.add(phase);
-      corrected_.add(correctedPhase);
-    } else if (steps >= 1) {
-      const double lastRaw = last.ppsOffset * 1e-9;
-      const double lastCorrected = (static_cast<double>(last.ppsOffset) - last.quantizationError) * 1e-9;
-      for (long long k = 1; k < steps; ++k) {
-        const double f = static_cast<double>(k) / static_cast<double>(steps);
-        raw_.add(lastRaw + f * (phase - lastRaw));
-        corrected_.add(lastCorrected + f * (correctedPhase - lastCorrected));
-      }
-      raw_.add(phase);
-      corrected_.add(correctedPhase);
-    }
-    // steps == 0: a second report of the same second; charted, not analysed twice.
   }
+  // A second report of the same second is charted, not analysed twice.
   timing_.push({t, ppsOffset, oscillatorOffset, quantizationError, alarms, tracked_, used_});
 }
 
@@ -58,6 +47,7 @@ void TimingHistory::clear() {
   satellites_.clear();
   raw_.clear();
   corrected_.clear();
+  gaps_.reset();
   tracked_ = used_ = 0;
   restarts_ = 0;
 }

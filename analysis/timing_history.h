@@ -2,12 +2,14 @@
 // supplemental timing report (PPS offset, oscillator offset, quantization
 // error, minor alarms) and one per satellite selection (satellites tracked and
 // used), each in a day-long ring, and the stability of the PPS phase kept up
-// to date with and without the quantization correction.
+// to date with and without the quantization correction. Missing seconds are
+// gaps in the phase series (see PhaseGaps).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "analysis/phase_gaps.h"
 #include "analysis/ring_buffer.h"
 #include "analysis/stability.h"
 
@@ -32,8 +34,8 @@ struct SatelliteSample {
 class TimingHistory {
  public:
   static constexpr std::size_t kDaySamples = 86'400;
-  // Seconds of missing reports bridged by interpolating the phase; a longer
-  // outage starts the stability analysis again, as its samples must be evenly spaced.
+  // Seconds of missing reports the charts draw across (an alarm mark holds
+  // over them); a longer silence is an outage.
   static constexpr int kMaxBridgedSeconds = 10;
 
   explicit TimingHistory(std::size_t capacity = kDaySamples);
@@ -49,14 +51,18 @@ class TimingHistory {
   const IncrementalStability& stability(bool corrected) const {
     return corrected ? corrected_ : raw_;
   }
-  // Times the stability analysis started again after an outage.
+  // Times the stability analysis started again (time going back, or an
+  // outage longer than a day).
   int stabilityRestarts() const { return restarts_; }
+  // Missing seconds in the phase series held.
+  std::size_t stabilityGaps() const { return raw_.gaps(); }
 
  private:
   RingBuffer<TimingSample> timing_;
   RingBuffer<SatelliteSample> satellites_;
   IncrementalStability raw_;
   IncrementalStability corrected_;
+  PhaseGaps gaps_;
   std::uint8_t tracked_ = 0;
   std::uint8_t used_ = 0;
   int restarts_ = 0;

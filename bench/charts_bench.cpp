@@ -1,7 +1,8 @@
 // Cost of the Charts window with a full day of history: one redraw of the
 // time series at 1280 px of plot width (decimation, series update and
-// painting), the live stability update per sample, and the stability from
-// scratch for comparison. With --snapshots DIR [hours] it instead runs Halvix
+// painting), the live stability update per sample (ADEV, MDEV, TDEV and HDEV
+// with their intervals), and the full stability table from scratch (noise
+// identification, degrees of freedom and intervals included) for comparison. With --snapshots DIR [hours] it instead runs Halvix
 // on the simulated receiver on virtual time, sped up, records what it receives
 // to DIR/run.qlp (for a replay) and saves a picture of each tab.
 #include <benchmark/benchmark.h>
@@ -19,6 +20,7 @@
 #include <memory>
 #include <random>
 
+#include "analysis/stability_table.h"
 #include "analysis/timing_history.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -163,8 +165,9 @@ void BM_LiveStabilityUpdate(benchmark::State& state) {
     h.addTiming(t, 1.5f, 0, 0.5f, 0);
     const analysis::StabilityResult raw = h.stability(false).result();
     const analysis::StabilityResult corrected = h.stability(true).result();
-    points = raw.adev.size() + corrected.adev.size();
+    points = raw.hdev.size() + corrected.hdev.size();
     benchmark::DoNotOptimize(points);
+    benchmark::DoNotOptimize(raw.hdev.back().high);
   }
   state.counters["taus"] = static_cast<double>(points / 2);
 }
@@ -178,6 +181,26 @@ void BM_StabilityFromScratch24h(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(analysis::ComputeStability(x));
 }
 BENCHMARK(BM_StabilityFromScratch24h)->Name("Stability/from_scratch/24h")->Unit(benchmark::kMillisecond);
+
+// What halvix-decode --adev and the stability export do with a day: both
+// series from scratch, with a few gaps, and the table written.
+void BM_StabilityTable24h(benchmark::State& state) {
+  std::vector<double> raw(86'400), corrected(86'400);
+  std::mt19937_64 random(4);
+  std::normal_distribution<double> gauss(0, 1e-9);
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    corrected[i] = gauss(random);
+    raw[i] = corrected[i] + std::fmod(static_cast<double>(i) * 3.7, 10.0) * 1e-9;
+    if (i % 10'007 == 5) raw[i] = corrected[i] = std::nan("");
+  }
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    rows = analysis::StabilityRows(analysis::ComputeStability(raw), analysis::ComputeStability(corrected)).size();
+    benchmark::DoNotOptimize(rows);
+  }
+  state.counters["taus"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_StabilityTable24h)->Name("Stability/full_table_from_scratch/24h")->Unit(benchmark::kMillisecond);
 
 // Halvix on the simulated receiver for `hours` of virtual time with the timing
 // packets polled, the Charts window open; then a picture of each tab.

@@ -4,7 +4,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,7 +15,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTextStream>
 #include <QTimer>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -28,7 +26,10 @@
 #include "app/operator_prompts.h"
 #include "link/clock.h"
 #include "reports/satellite_layouts.h"
+#include "reports/charts_export.h"
 #include "reports/sky_view.h"
+#include "reports/stability_view.h"
+#include "reports/time_chart_view.h"
 #include "reports/timing_layouts.h"
 
 namespace halvix::reports {
@@ -43,264 +44,21 @@ constexpr double kSpanSeconds[] = {600, 3600, 6 * 3600, 24 * 3600, 0};
 const char* const kSpanNames[] = {"Button_Span10Min", "Button_Span1H", "Button_Span6H",
                                   "Button_Span24H", "Button_SpanAll"};
 const char* const kSpanCaptions[] = {"10 min", "1 h", "6 h", "24 h", "All"};
-constexpr QRgb kAlarmMark = 0xFFFFC000;
 // An alarm mark holds until the next report if that comes this soon.
 constexpr double kMaxHeldSeconds = analysis::TimingHistory::kMaxBridgedSeconds;
 // The narrowest view a zoom reaches, in seconds.
 constexpr double kMinViewSeconds = 10.0;
 
-// Minor-alarm captions by bit, as the main window labels its lamps.
-QString AlarmName(int bit) {
-  static const char* const names[16] = {
-      nullptr,          "Antenna Open",       "Antenna Short",         "Satellite Tracking",
-      nullptr,          "Self-Survey Activity", "Stored Position",     "Leap Second Pending",
-      "Test Mode",      "Position Questionable", "EEPROM Invalid",    "Almanac",
-      nullptr,          nullptr,               nullptr,               nullptr};
-  return names[bit] != nullptr ? QString::fromLatin1(names[bit])
-                               : QStringLiteral("Bit %1").arg(bit);
-}
-
 QString AlarmText(std::uint16_t bits) {
   QStringList names;
   for (int bit = 0; bit < 16; ++bit) {
-    if ((bits >> bit) & 1) names << AlarmName(bit);
+    if ((bits >> bit) & 1) names << QString::fromStdString(analysis::MinorAlarmName(bit));
   }
   return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
 }
 
 }  // namespace
 
-// One time-series plot: zoom with the wheel or + and -, pan by dragging or
-// with the arrow keys, Home back to the live span; the cursor follows the mouse.
-class TimeChartView : public QChartView {
- public:
-  TimeChartView(const QString& name, const QString& title, const QString& unit, QWidget* parent)
-      : QChartView(new QChart, parent) {
-    setObjectName(name);
-    chart()->setTitle(title);
-    chart()->setMargins(QMargins(kMargin, 2, kMargin, 2));
-    chart()->legend()->setAlignment(Qt::AlignRight);
-    xAxis = new QValueAxis(chart());
-    // Ticks on round minutes, so a sliding view's labels stay put.
-    xAxis->setTickType(QValueAxis::TicksDynamic);
-    xAxis->setTickAnchor(0);
-    yAxis = new QValueAxis(chart());
-    yAxis->setTitleText(unit);
-    yAxis->setLabelFormat(QStringLiteral("%.2f"));
-    chart()->addAxis(xAxis, Qt::AlignBottom);
-    chart()->addAxis(yAxis, Qt::AlignLeft);
-    setRenderHint(QPainter::Antialiasing, false);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-    setRubberBand(QChartView::NoRubberBand);
-  }
-
-  QLineSeries* addSeries(const QString& name, QColor colour) {
-    auto* s = new QLineSeries(chart());
-    s->setName(name);
-    s->setPen(QPen(colour, 1));
-    chart()->addSeries(s);
-    s->attachAxis(xAxis);
-    s->attachAxis(yAxis);
-    if (chart()->series().size() == 1) chart()->legend()->hide();
-    else chart()->legend()->show();
-    return s;
-  }
-  // Plot columns the data is decimated to.
-  int columns() const { return std::max(100, static_cast<int>(chart()->plotArea().width())); }
-
-  // Sets the axes (x in minutes); a range that has not changed is left
-  // alone, as a new one lays the chart out again.
-  void setRanges(double xFrom, double xTo, double yLo, double yHi, bool nice) {
-    if (xFrom != xRange_.first || xTo != xRange_.second) {
-      xRange_ = {xFrom, xTo};
-      const double step = MinuteStep((xTo - xFrom) / 7.0);
-      if (step != xAxis->tickInterval()) {
-        xAxis->setTickInterval(step);
-        xAxis->setLabelFormat(step >= 1 ? QStringLiteral("%.0f")
-                                        : step >= 0.5 ? QStringLiteral("%.1f")
-                                                      : QStringLiteral("%.2f"));
-      }
-      xAxis->setRange(xFrom, xTo);
-    }
-    if (yLo != yRange_.first || yHi != yRange_.second) {
-      yRange_ = {yLo, yHi};
-      yAxis->setRange(yLo, yHi);
-      if (nice) yAxis->applyNiceNumbers();
-    }
-  }
-  // Where the plot would start with no margin, as of its last layout: read
-  // only when that layout is done, as a margin just set is not yet laid out.
-  double naturalLeft = 0;
-  void laidOut() { naturalLeft = chart()->plotArea().left() - chart()->margins().left(); }
-  // The left margin that lines this plot up with one starting at left.
-  void alignLeft(double left) {
-    QMargins m = chart()->margins();
-    const int want =
-        kMargin + std::clamp(static_cast<int>(std::lround(left - naturalLeft)), 0, 120);
-    if (m.left() == want) return;
-    m.setLeft(want);
-    chart()->setMargins(m);
-  }
-
-  QValueAxis* xAxis = nullptr;
-  QValueAxis* yAxis = nullptr;
-  std::vector<std::uint16_t> alarmColumns;
-  std::optional<double> cursorX;  // chart units
-  std::function<void(double fraction, double factor)> zoom;
-  std::function<void(double fraction)> pan;
-  std::function<void()> home;
-  std::function<void(std::optional<double> chartX)> cursorMoved;
-  static constexpr int kMargin = 4;
-
- protected:
-  // A tick every step minutes, from a row of steps that read as times.
-  static double MinuteStep(double atLeast) {
-    for (double step : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 15.0, 30.0, 60.0, 120.0, 180.0, 360.0,
-                        720.0, 1440.0}) {
-      if (step >= atLeast) return step;
-    }
-    return 2880.0;
-  }
-
-  double fractionAt(double x) const {
-    const QRectF area = chart()->plotArea();
-    return area.width() > 0 ? std::clamp((x - area.left()) / area.width(), 0.0, 1.0) : 0.5;
-  }
-  void wheelEvent(QWheelEvent* e) override {
-    if (zoom) zoom(fractionAt(e->position().x()), e->angleDelta().y() > 0 ? 0.8 : 1.25);
-    e->accept();
-  }
-  void mousePressEvent(QMouseEvent* e) override {
-    if (e->button() == Qt::LeftButton) dragFrom_ = e->position().x();
-    setFocus();
-    e->accept();
-  }
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    dragFrom_.reset();
-    e->accept();
-  }
-  void mouseMoveEvent(QMouseEvent* e) override {
-    const QRectF area = chart()->plotArea();
-    if (dragFrom_ && pan && area.width() > 0) {
-      pan((*dragFrom_ - e->position().x()) / area.width());
-      dragFrom_ = e->position().x();
-    }
-    if (cursorMoved) {
-      cursorMoved(xAxis->min() + fractionAt(e->position().x()) * (xAxis->max() - xAxis->min()));
-    }
-    e->accept();
-  }
-  void leaveEvent(QEvent* e) override {
-    if (cursorMoved) cursorMoved(std::nullopt);
-    QChartView::leaveEvent(e);
-  }
-  void keyPressEvent(QKeyEvent* e) override {
-    switch (e->key()) {
-      case Qt::Key_Plus:
-      case Qt::Key_Equal:
-        if (zoom) zoom(0.5, 0.5);
-        break;
-      case Qt::Key_Minus:
-        if (zoom) zoom(0.5, 2.0);
-        break;
-      case Qt::Key_Left:
-        if (pan) pan(-0.1);
-        break;
-      case Qt::Key_Right:
-        if (pan) pan(0.1);
-        break;
-      case Qt::Key_Home:
-        if (home) home();
-        break;
-      default: QChartView::keyPressEvent(e); return;
-    }
-    e->accept();
-  }
-  void drawForeground(QPainter* p, const QRectF& rect) override {
-    QChartView::drawForeground(p, rect);
-    const QRectF area = chart()->plotArea();
-    // Alarm marks: a strip along the top wherever any minor alarm was set.
-    if (!alarmColumns.empty()) {
-      const double w = area.width() / static_cast<double>(alarmColumns.size());
-      std::size_t i = 0;
-      while (i < alarmColumns.size()) {
-        if (alarmColumns[i] == 0) {
-          ++i;
-          continue;
-        }
-        const std::size_t start = i;
-        while (i < alarmColumns.size() && alarmColumns[i] != 0) ++i;
-        p->fillRect(QRectF(area.left() + start * w, area.top(), (i - start) * w, 5),
-                    QColor::fromRgb(kAlarmMark));
-      }
-    }
-    if (cursorX && xAxis->max() > xAxis->min()) {
-      const double f = (*cursorX - xAxis->min()) / (xAxis->max() - xAxis->min());
-      if (f >= 0 && f <= 1) {
-        const double x = area.left() + f * area.width();
-        p->setPen(QPen(QColor(60, 60, 60), 1, Qt::DashLine));
-        p->drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-      }
-    }
-  }
-
- private:
-  std::optional<double> dragFrom_;
-  std::pair<double, double> xRange_{0, 0}, yRange_{0, 0};
-};
-
-// The log-log stability plot, with an error bar at every point.
-class StabilityChartView : public QChartView {
- public:
-  struct Bar {
-    QLineSeries* series;
-    double tau, low, high;
-  };
-
-  explicit StabilityChartView(QWidget* parent) : QChartView(new QChart, parent) {
-    setObjectName(QStringLiteral("Chart_Stability"));
-    chart()->setMargins(QMargins(4, 2, 4, 2));
-    xAxis = new QLogValueAxis(chart());
-    xAxis->setTitleText(QStringLiteral("tau (s)"));
-    xAxis->setLabelFormat(QStringLiteral("%g"));
-    xAxis->setMinorTickCount(8);
-    yAxis = new QLogValueAxis(chart());
-    yAxis->setLabelFormat(QStringLiteral("%.0e"));
-    yAxis->setMinorTickCount(8);
-    chart()->addAxis(xAxis, Qt::AlignBottom);
-    chart()->addAxis(yAxis, Qt::AlignLeft);
-    for (int corrected = 0; corrected < 2; ++corrected) {
-      auto* s = new QLineSeries(chart());
-      s->setPointsVisible(true);
-      s->setPen(QPen(corrected ? QColor(0, 120, 0) : QColor(0, 70, 200), 2));
-      chart()->addSeries(s);
-      s->attachAxis(xAxis);
-      s->attachAxis(yAxis);
-      series[static_cast<std::size_t>(corrected)] = s;
-    }
-    setRenderHint(QPainter::Antialiasing, true);
-  }
-
-  QLogValueAxis* xAxis = nullptr;
-  QLogValueAxis* yAxis = nullptr;
-  std::array<QLineSeries*, 2> series{};  // raw, quantization corrected
-  std::vector<Bar> bars;
-
- protected:
-  void drawForeground(QPainter* p, const QRectF& rect) override {
-    QChartView::drawForeground(p, rect);
-    p->setClipRect(chart()->plotArea());
-    for (const Bar& b : bars) {
-      const QPointF lo = chart()->mapToPosition(QPointF(b.tau, b.low), b.series);
-      const QPointF hi = chart()->mapToPosition(QPointF(b.tau, b.high), b.series);
-      p->setPen(QPen(b.series->pen().color(), 1));
-      p->drawLine(lo, hi);
-      p->drawLine(lo - QPointF(3, 0), lo + QPointF(3, 0));
-      p->drawLine(hi - QPointF(3, 0), hi + QPointF(3, 0));
-    }
-  }
-};
 
 TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QWidget* parent)
     : QWidget(parent), clock_(clock), prompts_(prompts) {
@@ -397,7 +155,8 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
   c.ComboBox_Deviation->setObjectName(QStringLiteral("ComboBox_Deviation"));
   c.ComboBox_Deviation->addItems({QStringLiteral("Allan deviation (ADEV)"),
                                   QStringLiteral("Modified Allan deviation (MDEV)"),
-                                  QStringLiteral("Time deviation (TDEV)")});
+                                  QStringLiteral("Time deviation (TDEV)"),
+                                  QStringLiteral("Hadamard deviation (HDEV)")});
   connect(c.ComboBox_Deviation, &QComboBox::currentIndexChanged, this, [this] {
     lastStabilityMs_ = -1;
     redrawStability();
@@ -421,6 +180,7 @@ TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QW
   c.SkyView_Satellites = new SkyView(sky_, nullptr);
   c.SkyView_Satellites->setObjectName(QStringLiteral("SkyView_Satellites"));
   c.TabControl_Charts->addTab(c.SkyView_Satellites, QStringLiteral("Sky View"));
+  buildEventsTab();
   connect(c.TabControl_Charts, &QTabWidget::currentChanged, this, [this] {
     lastStabilityMs_ = -1;
     Redraw();
@@ -460,7 +220,13 @@ void TForm_Charts::AddTiming(const SupplementalTiming& r) {
   }
   history_.addTiming(t, static_cast<float>(r.ppsOffset), static_cast<float>(r.oscillatorOffset),
                      static_cast<float>(r.quantizationError), r.minorAlarms);
+  addEvents(detector_.add({t, r.ppsOffset, r.minorAlarms, r.receiverMode, r.statusCode,
+                           r.surveyProgress}));
 }
+
+void TForm_Charts::DeviceLost() { addEvents(detector_.deviceLost(now())); }
+
+void TForm_Charts::DeviceBack() { addEvents(detector_.deviceBack(now())); }
 
 void TForm_Charts::AddTracking(const TrackingStatus& r) {
   sky_.track(r.satellite, r.azimuth, r.elevation, r.signalLevel, clock_.nowMs());
@@ -588,9 +354,10 @@ void TForm_Charts::Redraw() {
   } else if (tab == 1) {
     lastStabilityMs_ = -1;
     redrawStability();
-  } else {
+  } else if (tab == 2) {
     controls.SkyView_Satellites->update();
   }
+  // The Events table is filled as the events come.
 }
 
 void TForm_Charts::RedrawTimer() {
@@ -601,7 +368,7 @@ void TForm_Charts::RedrawTimer() {
     else updateStatus();
   } else if (tab == 1) {
     redrawStability();
-  } else {
+  } else if (tab == 2) {
     controls.SkyView_Satellites->update();
   }
 }
@@ -651,6 +418,12 @@ void TForm_Charts::redrawTimeSeries() {
     view->alarmColumns = analysis::ColumnBits(
         timing, time, [](const TimingSample& s) { return s.alarms; }, viewFrom_, viewTo_,
         view->columns(), kMaxHeldSeconds);
+    view->eventMarks.clear();
+    const auto first = analysis::LowerBoundByTime(
+        events_, [](const analysis::TimingEvent& e) { return e.t; }, viewFrom_);
+    for (std::size_t i = first; i < events_.size() && events_[i].t <= viewTo_; ++i) {
+      view->eventMarks.push_back({events_[i].t * kMinutes, EventColour(events_[i].kind)});
+    }
     view->viewport()->update();
   };
   const auto padded = [](double& lo, double& hi) {
@@ -686,45 +459,17 @@ void TForm_Charts::redrawStability() {
   if (lastStabilityMs_ >= 0 && ms - lastStabilityMs_ < kStabilityRedrawMs) return;
   lastStabilityMs_ = ms;
   Controls& c = controls;
-  StabilityChartView* view = c.Chart_Stability;
-  const int kind = std::max(0, c.ComboBox_Deviation->currentIndex());
-  const char* const names[] = {"ADEV", "MDEV", "TDEV"};
-  view->bars.clear();
-  double lo = std::numeric_limits<double>::infinity(), hi = 0, tauMax = 10;
-  for (int corrected = 0; corrected < 2; ++corrected) {
-    const analysis::StabilityResult r = history_.stability(corrected != 0).result();
-    const std::vector<analysis::DeviationPoint>& points =
-        kind == 0 ? r.adev : kind == 1 ? r.mdev : r.tdev;
-    QLineSeries* s = view->series[static_cast<std::size_t>(corrected)];
-    s->setName(QString::fromLatin1(names[kind]) +
-               (corrected ? QStringLiteral(", quantization corrected") : QString()));
-    QList<QPointF> out;
-    // TDEV is shown in nanoseconds.
-    const double scale = kind == 2 ? 1e9 : 1.0;
-    for (const analysis::DeviationPoint& p : points) {
-      if (!(p.value > 0)) continue;
-      const double v = p.value * scale;
-      const double e = p.errorFraction();
-      out.append(QPointF(p.tau, v));
-      view->bars.push_back({s, p.tau, v * std::max(1.0 - e, 0.05), v * (1.0 + e)});
-      lo = std::min(lo, v * std::max(1.0 - e, 0.05));
-      hi = std::max(hi, v * (1.0 + e));
-      tauMax = std::max(tauMax, p.tau);
-    }
-    s->replace(out);
-  }
-  view->yAxis->setTitleText(kind == 2 ? QStringLiteral("TDEV (ns)") : QString::fromLatin1(names[kind]));
-  if (hi > 0) {
-    view->yAxis->setRange(std::pow(10.0, std::floor(std::log10(lo))),
-                          std::pow(10.0, std::ceil(std::log10(hi))));
-  }
-  view->xAxis->setRange(1.0, std::pow(10.0, std::ceil(std::log10(tauMax))));
+  const int kind = std::clamp(c.ComboBox_Deviation->currentIndex(), 0, 3);
+  c.Chart_Stability->plot(history_.stability(false).result(), history_.stability(true).result(),
+                          static_cast<StabilityChartView::Deviation>(kind));
   const std::size_t n = history_.stability(false).size();
+  const std::size_t gaps = history_.stabilityGaps();
   c.Label_Stability->setText(
       n < 4 ? QStringLiteral("Waiting for PPS offsets from report 0x8F-AC: %1 of 4 seconds.").arg(n)
-            : QStringLiteral("%1 s of PPS phase, tau0 1 s; error bars 1/sqrt(number of terms).")
-                  .arg(n));
-  view->viewport()->update();
+            : QStringLiteral("%1 s of PPS phase (%2 s missing: terms across them left out), tau0 1 s; "
+                             "bars: 68.3 % confidence for the noise type shown at each point.")
+                  .arg(n)
+                  .arg(gaps));
 }
 
 bool TForm_Charts::writeFile(const QString& title, const QString& filter, const QString& suffix,
@@ -740,36 +485,14 @@ bool TForm_Charts::writeFile(const QString& title, const QString& filter, const 
 
 namespace {
 
-bool WriteText(const QString& path, const QString& text) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
-  const QByteArray bytes = text.toUtf8();
-  const bool ok = file.write(bytes) == bytes.size() && file.flush();
-  file.close();
-  return ok;
-}
-
 const QString kCsvFilter = QStringLiteral("CSV Files (*.csv);;All Files (*.*)");
 
 }  // namespace
 
 void TForm_Charts::Button_ExportCSVClick() {
-  QString text;
-  QTextStream out(&text);
-  out << "time_s,pps_offset_ns,oscillator_offset_ppb,quantization_error_ns,minor_alarms,"
-         "satellites_tracked,satellites_used\n";
-  const auto& timing = history_.timing();
-  for (std::size_t i = 0; i < timing.size(); ++i) {
-    const TimingSample& s = timing[i];
-    out << QString::number(s.t, 'f', 3) << ',' << QString::number(s.ppsOffset, 'g', 9) << ','
-        << QString::number(s.oscillatorOffset, 'g', 9) << ','
-        << QString::number(s.quantizationError, 'g', 9) << ','
-        << QStringLiteral("0x%1").arg(s.alarms, 4, 16, QLatin1Char('0')) << ',' << s.tracked
-        << ',' << s.used << '\n';
-  }
-  out.flush();
+  const std::string text = TimeSeriesCsv(history_);
   writeFile(QStringLiteral("Export Time Series"), kCsvFilter, QStringLiteral("csv"),
-            [&text](const QString& path) { return WriteText(path, text); });
+            [&text](const QString& path) { return WriteTextFile(path, text); });
 }
 
 void TForm_Charts::Button_ExportPNGClick() {
@@ -782,22 +505,10 @@ void TForm_Charts::Button_ExportPNGClick() {
 }
 
 void TForm_Charts::Button_ExportStabilityClick() {
-  const analysis::StabilityResult raw = history_.stability(false).result();
-  const analysis::StabilityResult corrected = history_.stability(true).result();
-  QString text;
-  QTextStream out(&text);
-  out << "tau_s,adev,adev_corrected,adev_terms,mdev,mdev_corrected,tdev_s,tdev_corrected_s,"
-         "mdev_terms\n";
-  const auto g = [](double v) { return QString::number(v, 'g', 8); };
-  for (std::size_t k = 0; k < raw.adev.size(); ++k) {
-    out << g(raw.adev[k].tau) << ',' << g(raw.adev[k].value) << ','
-        << g(corrected.adev[k].value) << ',' << raw.adev[k].terms << ',' << g(raw.mdev[k].value)
-        << ',' << g(corrected.mdev[k].value) << ',' << g(raw.tdev[k].value) << ','
-        << g(corrected.tdev[k].value) << ',' << raw.mdev[k].terms << '\n';
-  }
-  out.flush();
+  const std::string text =
+      StabilityCsv(history_.stability(false).result(), history_.stability(true).result());
   writeFile(QStringLiteral("Export Stability"), kCsvFilter, QStringLiteral("csv"),
-            [&text](const QString& path) { return WriteText(path, text); });
+            [&text](const QString& path) { return WriteTextFile(path, text); });
 }
 
 }  // namespace halvix::reports

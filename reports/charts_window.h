@@ -3,9 +3,11 @@
 // the satellites tracked (0x5C) and used (0x6D) over a chosen span, with the
 // minor alarms as marks along the top of each plot; zoom, pan and a cursor
 // that reads every value. The second tab shows the stability of the PPS
-// (ADEV, MDEV, TDEV, with and without the quantization correction), the third
-// the sky. Every report is kept for 24 hours whether the window is shown or
-// not. Once a second the window redraws what is visible and has changed: a
+// (ADEV, MDEV, TDEV, HDEV, with and without the quantization correction, each
+// point with its 68.3 % interval and noise type), the third the sky. Every report is kept for 24 hours whether the window is shown or
+// not. Timing events (PPS steps, alarms, mode, status, survey, outages) are
+// marked on the time series and listed on the Events tab, which exports them.
+// Once a second the window redraws what is visible and has changed: a
 // time series when a pixel column's worth of new data has come (every second
 // on the 10-minute span, about once a minute on 24 hours), the stability plot
 // every few seconds, the sky every second; nothing while hidden.
@@ -13,16 +15,20 @@
 
 #include <QWidget>
 #include <array>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "analysis/sky_track.h"
+#include "analysis/timing_events.h"
 #include "analysis/timing_history.h"
 
 class QButtonGroup;
 class QComboBox;
+class QDoubleSpinBox;
+class QTableWidget;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -70,12 +76,17 @@ class TForm_Charts : public QWidget {
     TimeChartView* Chart_Quantization = nullptr;
     TimeChartView* Chart_Satellites = nullptr;
     // Stability.
-    QComboBox* ComboBox_Deviation = nullptr;  // ADEV, MDEV, TDEV
+    QComboBox* ComboBox_Deviation = nullptr;  // ADEV, MDEV, TDEV, HDEV
     QPushButton* Button_ExportStability = nullptr;
     QLabel* Label_Stability = nullptr;
     StabilityChartView* Chart_Stability = nullptr;
     // Sky.
     SkyView* SkyView_Satellites = nullptr;
+    // Events.
+    QTableWidget* Table_Events = nullptr;  // time (min), kind, detail
+    QDoubleSpinBox* Edit_StepSpreads = nullptr;  // PPS step: times the recent spread
+    QDoubleSpinBox* Edit_StepFloor = nullptr;    // PPS step: at least, ns
+    QPushButton* Button_ExportEvents = nullptr;
     QTimer* Timer_Redraw = nullptr;
   };
   Controls controls;
@@ -104,12 +115,21 @@ class TForm_Charts : public QWidget {
   // Moves the cursor to a time (seconds of the history) and returns its text.
   QString CursorText(double t) const;
 
+  // The device, as the session sees it: an event each. Without these calls
+  // an outage is told from the timing reports' silence.
+  void DeviceLost();
+  void DeviceBack();
+
   const analysis::TimingHistory& history() const { return history_; }
+  // The timing events held (the newest kMaxEvents), oldest first.
+  static constexpr std::size_t kMaxEvents = 10'000;
+  const std::deque<analysis::TimingEvent>& events() const { return events_; }
   const analysis::SkyTrack& sky() const { return sky_; }
 
   void Button_ExportCSVClick();
   void Button_ExportPNGClick();
   void Button_ExportStabilityClick();
+  void Button_ExportEventsClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -131,6 +151,9 @@ class TForm_Charts : public QWidget {
   void zoomView(double fraction, double factor);
   void panView(double fraction);
   void setCursor(std::optional<double> chartX);
+  void buildEventsTab();
+  void addEvents(std::vector<analysis::TimingEvent> events);
+  void stepSettingsChanged();
   bool writeFile(const QString& title, const QString& filter, const QString& suffix,
                  const std::function<bool(const QString&)>& write);
 
@@ -138,6 +161,8 @@ class TForm_Charts : public QWidget {
   app::OperatorPrompts& prompts_;
   analysis::TimingHistory history_;
   analysis::SkyTrack sky_;
+  analysis::TimingEventDetector detector_;
+  std::deque<analysis::TimingEvent> events_;
   std::function<double()> timeSource_;
   double origin_ = -1;  // stream time of the history's t = 0
   std::int64_t lastTimingMs_ = -1;

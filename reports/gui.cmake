@@ -1,5 +1,7 @@
 target_sources(halvix_gui PRIVATE
   reports/add_timing_window.cpp
+  reports/charts_events.cpp
+  reports/charts_export.cpp
   reports/charts_window.cpp
   reports/config_decoders.cpp
   reports/decoder_context.cpp
@@ -9,6 +11,7 @@ target_sources(halvix_gui PRIVATE
   reports/raw_meas_window.cpp
   reports/satellite_decoders.cpp
   reports/sky_view.cpp
+  reports/stability_view.cpp
   reports/timing_decoders.cpp
   reports/track_window.cpp
   reports/utc_param_window.cpp

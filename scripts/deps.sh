@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages Halvix needs to build and test, if any are missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libbenchmark-dev libboost-math-dev fonts-dejavu-core
   qt6-httpserver-dev qt6-websockets-dev libtomlplusplus-dev
   # Tests only: promtool and a Prometheus server as the monitor's real peer.
   prometheus)

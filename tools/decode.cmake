@@ -6,6 +6,7 @@ target_sources(halvix_core PRIVATE
   tools/replay_device.cpp
   tools/stream_time.cpp
   tools/decode_stability.cpp
+  tools/decode_events.cpp
 )
 
 add_executable(halvix-decode tools/decode_main.cpp)

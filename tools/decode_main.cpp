@@ -2,6 +2,8 @@
 // line per packet, by the layouts the windows use. Exit status 0 clean,
 // 1 when problems were found, 2 when the input or output cannot be used.
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/decode_events.h"
 #include "tools/decode_output.h"
 #include "tools/decode_stability.h"
 
@@ -17,6 +20,7 @@ namespace {
 using halvix::tools::DecodeFormat;
 using halvix::tools::DecodeOptions;
 using halvix::tools::DecodeSession;
+using halvix::tools::EventCollector;
 using halvix::tools::LineOutput;
 using halvix::tools::StabilityCollector;
 
@@ -27,13 +31,21 @@ constexpr int kUnusable = 2;
 const char kUsage[] =
     "Usage: halvix-decode [--format=text|csv|jsonl] [--only=41,8F-AC,...] [--csv-dir=DIR] [FILE.qlp | -]\n"
     "       halvix-decode --adev [--format=text|csv|jsonl] [FILE.qlp | -]\n"
+    "       halvix-decode --events [--step-spreads=X] [--step-floor=NS] [--format=...] [FILE.qlp | -]\n"
     "Decodes a QLIP recording (or standard input) into one line per packet.\n"
     "\n"
     "  --format=FORMAT  text (aligned, the default), csv or jsonl (one JSON object a line)\n"
     "  --only=KINDS     show only these report kinds; an id alone (8F) takes all its sub-codes\n"
     "  --csv-dir=DIR    CSV into one file per report kind (and problems.csv) in DIR\n"
-    "  --adev           the PPS stability instead: ADEV, MDEV and TDEV from the PPS offset\n"
-    "                   of 0x8F-AC (tau0 = 1 s), raw and less the quantization error\n"
+    "  --adev           the PPS stability instead: ADEV, MDEV, TDEV and HDEV from the PPS\n"
+    "                   offset of 0x8F-AC (tau0 = 1 s), raw and less the quantization error,\n"
+    "                   with 68.3 % bounds (<name>_lo, <name>_hi), the noise type and the\n"
+    "                   terms left out at missing seconds\n"
+    "  --events         the timing events instead: PPS steps, minor alarms raised and\n"
+    "                   cleared, mode and status changes, self-survey finished or\n"
+    "                   restarted, outages (no 0x8F-AC for over 5 s)\n"
+    "  --step-spreads=X a PPS step is a change beyond X times the recent spread (6)\n"
+    "  --step-floor=NS  ... and beyond NS nanoseconds (50)\n"
     "  --help           show this text and exit\n"
     "\n"
     "A summary goes to standard error. Exit status: 0 clean, 1 problems found,\n"
@@ -59,6 +71,13 @@ int main(int argc, char** argv) {
   std::string input = "-";
   bool formatGiven = false;
   bool adev = false;
+  bool events = false;
+  halvix::analysis::TimingEventSettings eventSettings;
+  // A number the same way whatever the locale; false for anything else.
+  const auto number = [](std::string_view text, double& out) {
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), out);
+    return r.ec == std::errc() && r.ptr == text.data() + text.size() && std::isfinite(out) && out >= 0;
+  };
   int files = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string_view a = argv[i];
@@ -81,6 +100,18 @@ int main(int argc, char** argv) {
       }
     } else if (a == "--adev") {
       adev = true;
+    } else if (a == "--events") {
+      events = true;
+    } else if (a.starts_with("--step-spreads=") || a.starts_with("--step-floor=")) {
+      const bool spreads = a.starts_with("--step-spreads=");
+      const std::string_view v = a.substr(a.find('=') + 1);
+      double value = 0;
+      if (!number(v, value) || (spreads && value <= 0)) {
+        std::fprintf(stderr, "halvix-decode: %s needs a positive number, not '%s'\n",
+                     spreads ? "--step-spreads" : "--step-floor", std::string(v).c_str());
+        return kUnusable;
+      }
+      (spreads ? eventSettings.stepSpreads : eventSettings.stepFloorNs) = value;
     } else if (a.starts_with("--only=")) {
       options.only = SplitKinds(a.substr(7));
     } else if (a.starts_with("--csv-dir=")) {
@@ -101,8 +132,13 @@ int main(int argc, char** argv) {
     std::fputs("halvix-decode: give one recording at most\n", stderr);
     return kUnusable;
   }
-  if (adev && (!options.csvDir.empty() || !options.only.empty())) {
-    std::fputs("halvix-decode: --adev writes one table; leave out --csv-dir and --only\n", stderr);
+  if (adev && events) {
+    std::fputs("halvix-decode: give --adev or --events, not both\n", stderr);
+    return kUnusable;
+  }
+  if ((adev || events) && (!options.csvDir.empty() || !options.only.empty())) {
+    std::fprintf(stderr, "halvix-decode: %s writes one table; leave out --csv-dir and --only\n",
+                 adev ? "--adev" : "--events");
     return kUnusable;
   }
   if (!options.csvDir.empty()) {
@@ -126,8 +162,11 @@ int main(int argc, char** argv) {
   LineOutput out(stdout);
   std::unique_ptr<DecodeSession> session;
   std::unique_ptr<StabilityCollector> stability;
+  std::unique_ptr<EventCollector> eventCollector;
   if (adev) {
     stability = std::make_unique<StabilityCollector>();
+  } else if (events) {
+    eventCollector = std::make_unique<EventCollector>(options.format, out, eventSettings);
   } else {
     session = std::make_unique<DecodeSession>(options, out);
   }
@@ -138,6 +177,8 @@ int main(int argc, char** argv) {
     if (got > 0) {
       if (stability) {
         stability->feed(chunk, got);
+      } else if (eventCollector) {
+        eventCollector->feed(chunk, got);
       } else {
         session->feed(chunk, got);
       }
@@ -151,6 +192,9 @@ int main(int argc, char** argv) {
     stability->finish();
     stability->write(options.format, out);
     out.flush();
+  } else if (eventCollector) {
+    eventCollector->finish();
+    out.flush();
   } else {
     session->finish();
   }
@@ -158,8 +202,13 @@ int main(int argc, char** argv) {
   const bool writeFailed =
       out.failed() || (session && session->outputFailed()) || std::fflush(stdout) != 0;
 
-  std::fputs(stability ? stability->summary().c_str() : session->summary().c_str(), stderr);
-  const std::int64_t problems = stability ? stability->problems() : session->problems();
+  std::fputs(stability        ? stability->summary().c_str()
+             : eventCollector ? eventCollector->summary().c_str()
+                              : session->summary().c_str(),
+             stderr);
+  const std::int64_t problems = stability        ? stability->problems()
+                                : eventCollector ? eventCollector->problems()
+                                                 : session->problems();
   if (readFailed) {
     std::fprintf(stderr, "halvix-decode: reading %s failed part way\n",
                  input == "-" ? "standard input" : input.c_str());

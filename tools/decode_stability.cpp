@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
+#include "analysis/stability_table.h"
 #include "reports/timing_layouts.h"
 
 namespace halvix::tools {
@@ -18,31 +20,26 @@ void StabilityCollector::packet(std::int64_t, int id, const std::uint8_t* payloa
   ++reports_;
   const double raw = r->ppsOffset * 1e-9;
   const double corrected = (static_cast<double>(r->ppsOffset) - r->quantizationError) * 1e-9;
-  if (!std::isfinite(raw) || !std::isfinite(corrected)) {
+  const analysis::PhaseGaps::Place place = gaps_.place(static_cast<double>(time_.elapsed()));
+  // A second report of the same second is not a new phase point.
+  if (place.kind == analysis::PhaseGaps::Kind::Repeat) return;
+  auto missing = static_cast<std::size_t>(place.missing);
+  // A run whose gaps would outnumber its points by more than a day is mostly
+  // nothing (a stream whose time keeps leaping ahead): it ends there, so the
+  // gaps held stay within the data read plus a day.
+  if (place.kind == analysis::PhaseGaps::Kind::Restart ||
+      runMissing_ + missing > runPoints_ + static_cast<std::size_t>(analysis::PhaseGaps::kMaxGapSeconds)) {
     endRun();
-    lastSecond_ = -1;
-    return;
+    missing = 0;
   }
-  const std::int64_t second = time_.elapsed();
-  if (lastSecond_ >= 0) {
-    const std::int64_t steps = second - lastSecond_;
-    // A second report of the same second is not a new phase point.
-    if (steps <= 0) return;
-    if (steps > kMaxBridgedSeconds) {
-      endRun();
-    } else {
-      const double lastRaw = raw_.back();
-      const double lastCorrected = corrected_.back();
-      for (std::int64_t k = 1; k < steps; ++k) {
-        const double f = static_cast<double>(k) / static_cast<double>(steps);
-        raw_.push_back(lastRaw + f * (raw - lastRaw));
-        corrected_.push_back(lastCorrected + f * (corrected - lastCorrected));
-      }
-    }
-  }
-  raw_.push_back(raw);
-  corrected_.push_back(corrected);
-  lastSecond_ = second;
+  // Missing seconds stay missing; so does a value that is not a number.
+  constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+  raw_.insert(raw_.end(), missing, kMissing);
+  corrected_.insert(corrected_.end(), missing, kMissing);
+  raw_.push_back(std::isfinite(raw) ? raw : kMissing);
+  corrected_.push_back(std::isfinite(corrected) ? corrected : kMissing);
+  runMissing_ += missing;
+  ++runPoints_;
 }
 
 void StabilityCollector::problem(std::int64_t, FrameFlaw, std::string_view) { ++problems_; }
@@ -56,6 +53,7 @@ void StabilityCollector::endRun() {
   }
   raw_.clear();
   corrected_.clear();
+  runMissing_ = runPoints_ = 0;
 }
 
 void StabilityCollector::finish() {
@@ -65,11 +63,6 @@ void StabilityCollector::finish() {
 
 namespace {
 
-void Put(std::string& s, double v) {
-  char buf[40];
-  s.append(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 8).ptr);
-}
-
 void Put(std::string& s, std::size_t v) {
   char buf[24];
   s.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
@@ -78,36 +71,38 @@ void Put(std::string& s, std::size_t v) {
 }  // namespace
 
 void StabilityCollector::write(DecodeFormat format, LineOutput& out) const {
-  const analysis::StabilityResult raw = analysis::ComputeStability(bestRaw_);
-  const analysis::StabilityResult corrected = analysis::ComputeStability(bestCorrected_);
-  // The Charts window's stability export has the same columns.
-  static constexpr const char* kColumns[] = {"tau_s",  "adev",   "adev_corrected",   "adev_terms",
-                                             "mdev",   "mdev_corrected", "tdev_s",
-                                             "tdev_corrected_s", "mdev_terms"};
-  constexpr std::size_t kCount = sizeof kColumns / sizeof kColumns[0];
-  constexpr std::size_t kWidth = 18;
+  const auto columns = analysis::StabilityColumns();
+  const auto rows = analysis::StabilityRows(analysis::ComputeStability(bestRaw_),
+                                            analysis::ComputeStability(bestCorrected_));
   std::string line;
-  const auto row = [&](const std::string (&cells)[kCount]) {
+  const auto row = [&](const std::vector<std::string>& cells) {
     line.clear();
     if (format == DecodeFormat::JsonLines) {
       line.push_back('{');
-      for (std::size_t i = 0; i < kCount; ++i) {
+      for (std::size_t i = 0; i < columns.size(); ++i) {
         if (i > 0) line.push_back(',');
         line.push_back('"');
-        line.append(kColumns[i]);
+        line.append(columns[i].name);
         line.append("\":");
-        // An empty series has no deviation: null, as for any number that is not finite.
-        line.append(cells[i] == "nan" || cells[i] == "inf" || cells[i] == "-inf" ? "null" : cells[i]);
+        const std::string& v = cells[i];
+        if (columns[i].text) {
+          line.append("\"").append(v).append("\"");
+        } else {
+          // A deviation without terms: null, as for any number that is not finite.
+          line.append(v == "nan" || v == "-nan" || v == "inf" || v == "-inf" ? "null" : v);
+        }
       }
       line.push_back('}');
     } else {
-      for (std::size_t i = 0; i < kCount; ++i) {
+      for (std::size_t i = 0; i < columns.size(); ++i) {
         if (format == DecodeFormat::Csv) {
           if (i > 0) line.push_back(',');
           line.append(cells[i]);
         } else {
+          // Aligned: each column as wide as its name and then some.
+          const std::size_t width = std::max<std::size_t>(columns[i].name.size() + 2, 14);
           line.append(cells[i]);
-          if (i + 1 < kCount) line.append(cells[i].size() < kWidth ? kWidth - cells[i].size() : 1, ' ');
+          if (i + 1 < columns.size()) line.append(cells[i].size() < width ? width - cells[i].size() : 1, ' ');
         }
       }
     }
@@ -115,25 +110,11 @@ void StabilityCollector::write(DecodeFormat format, LineOutput& out) const {
     out.append(line);
   };
   if (format != DecodeFormat::JsonLines) {
-    std::string head[kCount];
-    for (std::size_t i = 0; i < kCount; ++i) head[i] = kColumns[i];
+    std::vector<std::string> head;
+    for (const analysis::StabilityColumn& c : columns) head.emplace_back(c.name);
     row(head);
   }
-  const std::size_t rows = std::min({raw.adev.size(), raw.mdev.size(), corrected.adev.size(),
-                                     corrected.mdev.size()});
-  for (std::size_t k = 0; k < rows; ++k) {
-    std::string cells[kCount];
-    Put(cells[0], raw.adev[k].tau);
-    Put(cells[1], raw.adev[k].value);
-    Put(cells[2], corrected.adev[k].value);
-    Put(cells[3], raw.adev[k].terms);
-    Put(cells[4], raw.mdev[k].value);
-    Put(cells[5], corrected.mdev[k].value);
-    Put(cells[6], raw.tdev[k].value);
-    Put(cells[7], corrected.tdev[k].value);
-    Put(cells[8], raw.mdev[k].terms);
-    row(cells);
-  }
+  for (const std::vector<std::string>& cells : rows) row(cells);
 }
 
 std::string StabilityCollector::summary() const {
@@ -143,6 +124,10 @@ std::string StabilityCollector::summary() const {
   Put(s, static_cast<std::size_t>(runs_));
   s.append(", phase points analysed: ");
   Put(s, bestRaw_.size());
+  s.append(" (");
+  Put(s, static_cast<std::size_t>(std::count_if(bestRaw_.begin(), bestRaw_.end(),
+                                                [](double x) { return std::isnan(x); })));
+  s.append(" missing)");
   s.append(", problems: ");
   Put(s, static_cast<std::size_t>(problems_));
   s.push_back('\n');

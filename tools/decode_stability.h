@@ -1,14 +1,17 @@
 // halvix-decode --adev: the stability of the PPS in a recording. Each
 // once-a-second 0x8F-AC gives a phase point (the PPS offset), raw and less
-// its quantization error, at the stream second it belongs to. A few missing
-// seconds are bridged by interpolating the phase, as the Charts window does;
-// a longer gap ends a run, and the longest run is analysed.
+// its quantization error, at the stream second it belongs to. Missing seconds
+// stay gaps, by the rule the Charts window uses (PhaseGaps); time going back
+// or an outage of more than a day ends a run, and the longest run is analysed.
+// A run also ends where its gaps would outnumber its points by more than a
+// day, which a day-long window never reaches, so memory follows the input.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "analysis/phase_gaps.h"
 #include "analysis/stability.h"
 #include "tools/decode_frames.h"
 #include "tools/decode_output.h"
@@ -18,9 +21,6 @@ namespace halvix::tools {
 
 class StabilityCollector final : public FrameSink {
  public:
-  // Seconds bridged by interpolation; a longer gap ends the run.
-  static constexpr std::int64_t kMaxBridgedSeconds = 10;
-
   StabilityCollector();
 
   void feed(const std::uint8_t* data, std::size_t size) { deframer_.feed(data, size); }
@@ -32,10 +32,10 @@ class StabilityCollector final : public FrameSink {
   std::int64_t reports() const { return reports_; }
   std::int64_t problems() const { return problems_; }
   int runs() const { return runs_; }
-  // The longest run's phase points (seconds), raw and corrected.
+  // The longest run's phase points (seconds), raw and corrected; NaN where a second is missing.
   const std::vector<double>& phase(bool corrected) const { return corrected ? bestCorrected_ : bestRaw_; }
 
-  // tau, ADEV, MDEV and TDEV raw and corrected, and their terms, one row per tau.
+  // The stability table (analysis/stability_table.h), one row per tau.
   void write(DecodeFormat format, LineOutput& out) const;
   // "8F-AC reports: N, ..." for standard error.
   std::string summary() const;
@@ -48,8 +48,9 @@ class StabilityCollector final : public FrameSink {
   std::int64_t reports_ = 0;
   std::int64_t problems_ = 0;
   int runs_ = 0;
-  std::int64_t lastSecond_ = -1;
+  analysis::PhaseGaps gaps_;
   std::vector<double> raw_, corrected_;
+  std::size_t runMissing_ = 0, runPoints_ = 0;  // of the run being read
   std::vector<double> bestRaw_, bestCorrected_;
 };
 

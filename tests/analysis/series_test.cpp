@@ -104,13 +104,16 @@ TEST(TimingHistoryTest, TheStabilityInputIsOneSamplePerSecond) {
   struct Case {
     const char* name;
     std::vector<double> times;
-    std::size_t phasePoints;
+    std::size_t phasePoints, gaps;
     int restarts;
   } cases[] = {
-      {"steady, with jitter", {0, 1.2, 2.0, 2.8, 4.1}, 5, 0},
-      {"two seconds missing are bridged", {0, 1, 4, 5}, 6, 0},
-      {"a repeated second is charted, not analysed", {0, 1, 1.1, 2}, 3, 0},
-      {"a long outage starts again", {0, 1, 2, 60, 61}, 2, 1},
+      {"steady, with jitter", {0, 1.2, 2.0, 2.8, 4.1}, 5, 0, 0},
+      {"two missing seconds stay a gap", {0, 1, 4, 5}, 6, 2, 0},
+      {"a repeated second is charted, not analysed", {0, 1, 1.1, 2}, 3, 0, 0},
+      {"a long outage stays a gap, not closed up", {0, 1, 2, 60, 61}, 62, 57, 0},
+      {"a longer outage than the window empties it", {0, 1, 2, 300, 301}, 2, 0, 0},
+      {"time going back starts again", {10, 11, 12, 3, 4}, 2, 0, 1},
+      {"an outage of more than a day starts again", {0, 1, 2, 90'000, 90'001}, 2, 0, 1},
   };
   for (const Case& c : cases) {
     TimingHistory h(100);
@@ -118,6 +121,7 @@ TEST(TimingHistoryTest, TheStabilityInputIsOneSamplePerSecond) {
     EXPECT_EQ(h.timing().size(), c.times.size()) << c.name;
     EXPECT_EQ(h.stability(false).size(), c.phasePoints) << c.name;
     EXPECT_EQ(h.stability(true).size(), c.phasePoints) << c.name;
+    EXPECT_EQ(h.stabilityGaps(), c.gaps) << c.name;
     EXPECT_EQ(h.stabilityRestarts(), c.restarts) << c.name;
   }
 }

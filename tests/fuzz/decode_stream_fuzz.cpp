@@ -1,10 +1,11 @@
 // Fuzz target: arbitrary bytes as a recording through halvix-decode's path,
-// in each output form and in the stability analysis, fed in pieces whose sizes
+// in each output form, in the stability analysis and the event list, fed in pieces whose sizes
 // come from the input. Nothing may read or write past a buffer, and every line
 // must end where the next begins.
 #include <cstdint>
 #include <cstdlib>
 
+#include "tools/decode_events.h"
 #include "tools/decode_output.h"
 #include "tools/decode_stability.h"
 
@@ -22,13 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.format = form == 0 ? DecodeFormat::Text : form == 1 ? DecodeFormat::Csv : DecodeFormat::JsonLines;
   DecodeSession session(options, out);
   StabilityCollector stability;
+  LineOutput eventLines;
+  EventCollector events(options.format, eventLines);
   for (std::size_t at = 0; at < size; at += piece) {
     const std::size_t n = size - at < piece ? size - at : piece;
     session.feed(data + at, n);
     stability.feed(data + at, n);
+    events.feed(data + at, n);
   }
   session.finish();
   stability.finish();
+  events.finish();
+  (void)events.summary();
   stability.write(options.format, out);
   (void)session.summary();
   (void)stability.summary();

@@ -6,11 +6,14 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +23,8 @@
 #include "app/system_clock.h"
 #include "app/windows.h"
 #include "reports/charts_window.h"
+#include "reports/stability_view.h"
+#include "reports/time_chart_view.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 #include "tests/integration/sim_program.h"
@@ -192,6 +197,87 @@ TEST_F(ChartsTest, TheTimerRedrawsOnlyWhatIsVisibleAndDue) {
   c.show();
   EXPECT_TRUE(c.controls.Timer_Redraw->isActive());
   EXPECT_EQ(c.timeSeriesRedraws(), hidden + 1) << "shown again, it catches up at once";
+}
+
+TEST_F(ChartsTest, EventsAreMarkedListedAndExported) {
+  start(true);
+  runSeconds(120);
+  TForm_Charts& c = charts();
+  const std::size_t before = c.events().size();
+  cable->setConnected(false);  // the reports stop for a while
+  runSeconds(20);
+  cable->setConnected(true);
+  runSeconds(30);
+  const auto kinds = [&] {
+    std::vector<std::string> out;
+    for (std::size_t i = before; i < c.events().size(); ++i) out.emplace_back(c.events()[i].kind);
+    return out;
+  };
+  const std::vector<std::string> seen = kinds();
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen[0], "device_lost");
+  EXPECT_EQ(seen[1], "device_back");
+  EXPECT_GT(c.events()[before + 1].t - c.events()[before].t, 15.0);
+  QTableWidget* table = c.controls.Table_Events;
+  ASSERT_EQ(table->rowCount(), static_cast<int>(c.events().size()));
+  EXPECT_EQ(table->item(static_cast<int>(before), 1)->text(), QStringLiteral("device_lost"));
+
+  // The outage is marked on the time series when they are next drawn.
+  c.controls.TabControl_Charts->setCurrentIndex(0);
+  c.Redraw();
+  EXPECT_GE(c.controls.Chart_PPSOffset->eventMarks.size(), 2u);
+
+  // Tighter thresholds find the simulated PPS's own noise a step now and then.
+  c.controls.Edit_StepFloor->setValue(0);
+  c.controls.Edit_StepSpreads->setValue(1.0);
+  runSeconds(60);
+  const std::vector<std::string> later = kinds();
+  EXPECT_NE(std::find(later.begin(), later.end(), "pps_step"), later.end());
+
+  QTemporaryDir dir;
+  prompts.fileNames = {dir.filePath(QStringLiteral("events"))};
+  c.controls.Button_ExportEvents->click();
+  QFile file(dir.filePath(QStringLiteral("events.csv")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  EXPECT_EQ(lines[0], "time_s,kind,detail,from,to,value");
+  EXPECT_EQ(lines.size() - 2, static_cast<qsizetype>(c.events().size()));
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(ChartsTest, TheStabilityTabShowsHadamardIntervalsAndNoise) {
+  start(true);
+  runSeconds(400);
+  TForm_Charts& c = charts();
+  c.controls.TabControl_Charts->setCurrentIndex(1);
+  c.controls.ComboBox_Deviation->setCurrentIndex(3);
+  reports::StabilityChartView* view = c.controls.Chart_Stability;
+  EXPECT_TRUE(view->series[0]->name().startsWith(QStringLiteral("HDEV")));
+  ASSERT_GE(view->bars.size(), 8u);  // taus 1 to 100, raw and corrected
+  for (qsizetype i = 0; i < view->series[0]->count(); ++i) {
+    const QPointF p = view->series[0]->at(i);
+    const auto& bar = view->bars[static_cast<std::size_t>(i)];
+    EXPECT_LT(bar.low, p.y());
+    EXPECT_GT(bar.high, p.y());
+    EXPECT_FALSE(bar.noise.isEmpty());
+  }
+  EXPECT_TRUE(c.controls.Label_Stability->text().contains(QStringLiteral("68.3")));
+
+  QTemporaryDir dir;
+  prompts.fileNames = {dir.filePath(QStringLiteral("stability.csv"))};
+  c.controls.Button_ExportStability->click();
+  QFile file(dir.filePath(QStringLiteral("stability.csv")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  const QList<QByteArray> head = lines[0].split(',');
+  for (const char* name : {"hdev", "hdev_lo", "adev_hi", "noise", "hdev_skipped"}) {
+    EXPECT_TRUE(head.contains(name)) << name;
+  }
+  const QList<QByteArray> first = lines[1].split(',');
+  ASSERT_EQ(first.size(), head.size());
+  const double adev = first[head.indexOf("adev")].toDouble();
+  EXPECT_LT(first[head.indexOf("adev_lo")].toDouble(), adev);
+  EXPECT_GT(first[head.indexOf("adev_hi")].toDouble(), adev);
 }
 
 }  // namespace

@@ -69,6 +69,14 @@ TEST(DecodeProgram, ExitStatusAndWhereEachPartGoes) {
        "tau_s,adev,adev_corrected", "8F-AC reports: 20"},
       {"adev with csv-dir", {QStringLiteral("--adev"), QStringLiteral("--csv-dir=") + dir.path()}, clean, 2,
        "", "leave out --csv-dir"},
+      {"adev intervals and noise", {QStringLiteral("--adev")}, clean, 0, "adev_lo", "phase points analysed: 20"},
+      {"events table", {QStringLiteral("--events"), QStringLiteral("--format=csv"),
+                        QStringLiteral("--step-floor=0.5")}, clean, 0,
+       "time_s,kind,detail,from,to,value", "8F-AC reports: 20"},
+      {"events and adev at once", {QStringLiteral("--events"), QStringLiteral("--adev")}, clean, 2, "",
+       "not both"},
+      {"a threshold that is no number", {QStringLiteral("--events"), QStringLiteral("--step-floor=5,0")},
+       clean, 2, "", "--step-floor needs a positive number, not '5,0'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -2,6 +2,7 @@
 // at the stream's seconds, and the deviations written from them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -75,7 +76,7 @@ TEST(DecodeStability, QuantizationCorrectionLeavesTheDrift) {
   EXPECT_EQ(rows, 5);  // tau 1, 2, 5, 10 and 20: up to a quarter of 100 points
 }
 
-TEST(DecodeStability, SecondsComeFromTheStreamAndLongGapsEndARun) {
+TEST(DecodeStability, SecondsComeFromTheStreamAndGapsStayGaps) {
   Bytes stream;
   std::uint32_t tow = 1000;
   const auto second = [&](float pps) {
@@ -85,18 +86,97 @@ TEST(DecodeStability, SecondsComeFromTheStreamAndLongGapsEndARun) {
     ++tow;
   };
   for (int i = 0; i < 20; ++i) second(10);
-  tow += 3;  // three seconds missing: bridged
+  tow += 3;  // three seconds missing: a gap, not made up
   second(50);
-  EXPECT_EQ(Collect(stream).raw.size(), 24u);
-  const std::vector<double> bridged = Collect(stream).raw;
-  EXPECT_NEAR(bridged[20] * 1e9, 20, 1e-6);  // a quarter of the way from 10 to 50 ns
-  EXPECT_NEAR(bridged[22] * 1e9, 40, 1e-6);
+  const std::vector<double> gapped = Collect(stream).raw;
+  ASSERT_EQ(gapped.size(), 24u);
+  for (std::size_t i = 20; i < 23; ++i) EXPECT_TRUE(std::isnan(gapped[i])) << i;
+  EXPECT_NEAR(gapped[23] * 1e9, 50, 1e-6) << "not moved up to close the gap";
 
-  tow += 60;  // a long gap starts a new run; the longer one is analysed
+  tow += 60;  // a minute's outage is still one series
+  for (int i = 0; i < 5; ++i) second(0);
+  EXPECT_EQ(Collect(stream).runs, 1);
+  EXPECT_EQ(Collect(stream).raw.size(), 24u + 60u + 5u);
+
+  tow += 90'000;  // more than a day: a new run; the longer one is analysed
   for (int i = 0; i < 5; ++i) second(0);
   const Collected c = Collect(stream);
   EXPECT_EQ(c.runs, 2);
-  EXPECT_EQ(c.raw.size(), 24u);
+  EXPECT_EQ(c.raw.size(), 89u);
+}
+
+TEST(DecodeStability, ATimeThatKeepsLeapingAheadHoldsNoMoreThanADayOfGaps) {
+  // Each report half a day after the last: every gap is kept while the run's
+  // gaps stay within its points plus a day, then a new run begins.
+  Bytes stream;
+  for (std::uint32_t k = 0; k < 40; ++k) {
+    Append(stream, PrimaryTiming(1000 + k * 43'200));
+    Append(stream, SupplementalTiming(1, 0));
+  }
+  StabilityCollector c;
+  c.feed(stream.data(), stream.size());
+  c.finish();
+  EXPECT_LE(c.phase(false).size(), 86'400u + 43'200u + 40u);
+  EXPECT_GE(c.runs(), 10);
+}
+
+TEST(DecodeStability, TermsAcrossAGapAreLeftOutAndCounted) {
+  // A steady frequency with missing seconds: closing the gaps up would make
+  // phase steps; left as gaps, every deviation stays zero.
+  Bytes stream;
+  for (std::uint32_t t = 0; t < 400; ++t) {
+    if (t % 97 == 50) continue;
+    Append(stream, PrimaryTiming(5000 + t));
+    Append(stream, SupplementalTiming(static_cast<float>(t) * 0.25F, 0));
+  }
+  const Collected c = Collect(stream);
+  ASSERT_EQ(c.raw.size(), 400u);
+  std::istringstream lines(c.csv);
+  std::string line;
+  std::getline(lines, line);
+  std::vector<std::string> names;
+  for (std::istringstream head(line); std::getline(head, line, ',');) names.push_back(line);
+  const auto column = [&](const std::string& name) {
+    return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+  };
+  ASSERT_LT(column("hdev_skipped"), names.size());
+  int rows = 0;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> cells;
+    for (std::istringstream row(line); std::getline(row, line, ',');) cells.push_back(line);
+    ASSERT_EQ(cells.size(), names.size());
+    SCOPED_TRACE(cells[0]);
+    EXPECT_LT(std::stod(cells[column("adev")]), 1e-15);
+    EXPECT_LT(std::stod(cells[column("hdev_hi")]), 1e-15);
+    EXPECT_GT(std::stoul(cells[column("adev_skipped")]), 0u);
+    EXPECT_GT(std::stoul(cells[column("mdev_skipped")]), 0u);
+    EXPECT_FALSE(cells[column("noise")].empty());
+    ++rows;
+  }
+  EXPECT_EQ(rows, 7);  // tau 1 to 100
+}
+
+TEST(DecodeStability, EveryFormatCarriesTheIntervalsAndTheNoise) {
+  Bytes stream;
+  for (int i = 0; i < 200; ++i) {
+    Append(stream, SupplementalTiming(static_cast<float>((i * 7919) % 13), 0.5F));
+  }
+  StabilityCollector c;
+  c.feed(stream.data(), stream.size());
+  c.finish();
+  for (const DecodeFormat f : {DecodeFormat::Text, DecodeFormat::Csv, DecodeFormat::JsonLines}) {
+    LineOutput out;
+    c.write(f, out);
+    const std::string text(out.text());
+    for (const char* needle : {"adev_lo", "adev_hi", "hdev_corrected_hi", "tdev_lo", "noise",
+                               "mdev_skipped"}) {
+      EXPECT_NE(text.find(needle), std::string::npos) << needle << " in format " << int(f);
+    }
+  }
+  LineOutput json;
+  c.write(DecodeFormat::JsonLines, json);
+  EXPECT_NE(std::string(json.text()).find("\"noise\":\""), std::string::npos)
+      << "the noise type is a JSON string";
 }
 
 TEST(DecodeStability, WithoutTimeReportsEachSupplementalReportIsASecond) {
