@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages Halvix needs to build and test, if any are missing.
+# Usage: scripts/deps.sh [EXTRA_PACKAGE...]   (scripts/test.sh adds the test-only peers)
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libbenchmark-dev fonts-dejavu-core)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libbenchmark-dev fonts-dejavu-core "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
