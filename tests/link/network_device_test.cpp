@@ -281,7 +281,10 @@ TEST_F(Rfc2217DeviceTest, AServerThatSpeaksNoTelnetIsTakenAsRawAfterTheWait) {
   // 0xFF now goes as it is: doubling it would corrupt every frame.
   const std::uint8_t frame[] = {0x10, 0xFF, 0x10, 0x03};
   device.write(frame, sizeof frame);
-  ASSERT_TRUE(peer.waitForData(QByteArray(reinterpret_cast<const char*>(frame), 4)));
+  ASSERT_TRUE(waitFor([&] {
+    peer.take();
+    return peer.wire.endsWith(B({0x10, 0xFF, 0x10, 0x03}));
+  }));
   EXPECT_FALSE(peer.wire.contains(B({0xFF, 0xFF})));
 }
 
