@@ -119,6 +119,8 @@ class HalvixRun {
     if (!process.waitForFinished(10000)) process.kill();
   }
   QString log() {
+    // The output reaches QProcess only while it is waited on.
+    for (int i = 0; i < 20 && process.waitForReadyRead(20); ++i) text += QString::fromLocal8Bit(process.readAll());
     text += QString::fromLocal8Bit(process.readAll());
     return text;
   }
