@@ -130,3 +130,17 @@ TEST_F(NetworkProgramTest, ARefusedConnectionAtStartUpNamesTheAddress) {
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Serial Port Error"));
   EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Could not initialize %1.").arg(url));
 }
+
+TEST_F(NetworkProgramTest, ARawServerIsShownAsSuchRightAfterTheOpenAndAfterEachLineChange) {
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+  const QString label = QStringLiteral("127.0.0.1:%1").arg(server.serverPort());
+  ASSERT_TRUE(program->start({QStringLiteral("--port=tcp://") + label}));
+  app::TForm_Main& main = *program->mainWindow();
+  EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
+  // The end of the break sequence changes the line: the caption must not claim it.
+  link::PortSettings odd;
+  link::DefaultPortSettings(0xFF, odd);
+  main.ApplyPortSettings(odd);
+  EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
+  main.close();
+}
