@@ -97,12 +97,15 @@ void Program::showServerLine() {
   if (server == nullptr) return;
   // A serial server's answers come after the caption the line change shows:
   // the status bar then says what the server took (or that it takes nothing).
+  // Queued, so it lands after the caption of a reconnect or a line change that
+  // caused it; a lost link keeps saying "Disconnected".
   TForm_Main* main = windows_->main.get();
   const QString label = port_.panelLabel;
-  auto show = [main, label](const QString& text) {
-    if (!text.isEmpty()) main->ShowSerialCaption(label + QLatin1Char(' ') + text);
+  link::SerialLink* serialLink = link_.get();
+  auto show = [main, label, serialLink](const QString& text) {
+    if (!text.isEmpty() && !serialLink->lost()) main->ShowSerialCaption(label + QLatin1Char(' ') + text);
   };
-  QObject::connect(server, &link::TcpDevice::lineStatusChanged, main, show);
+  QObject::connect(server, &link::TcpDevice::lineStatusChanged, main, show, Qt::QueuedConnection);
   show(server->lineStatus());
 }
 

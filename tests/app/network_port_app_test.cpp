@@ -141,6 +141,13 @@ TEST_F(NetworkProgramTest, ARawServerIsShownAsSuchRightAfterTheOpenAndAfterEachL
   link::PortSettings odd;
   link::DefaultPortSettings(0xFF, odd);
   main.ApplyPortSettings(odd);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
+  // So does a reconnect, which shows the opening line first.
+  main.controls.Panel_Serial->setText(QStringLiteral("Disconnected ") + label);
+  program->serialLink()->ReopenLink();
+  main.ShowSerialCaption(link::OpenedPortCaption(label));
+  QCoreApplication::processEvents();
   EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
   main.close();
 }
