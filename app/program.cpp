@@ -19,7 +19,7 @@ namespace halvix::app {
 std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clock& clock) {
   if (port.simulated) return sim::CreateSimulatedDevice(port.persona, clock);
   if (port.replay) return std::make_unique<tools::ReplayDevice>(clock, port.replaySpeed);
-  return link::makeDeviceForPort(port.deviceName);
+  return link::makeDeviceForPort(port.deviceName, &clock);
 }
 
 namespace {

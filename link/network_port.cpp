@@ -131,13 +131,14 @@ std::optional<NetworkPortAddress> parseNetworkPort(const QString& name, QString*
   return a;
 }
 
-std::unique_ptr<SerialDevice> makeDeviceForPort(const QString& name) {
+std::unique_ptr<SerialDevice> makeDeviceForPort(const QString& name, Clock* clock) {
   if (!IsNetworkPortName(name)) return std::make_unique<QtSerialDevice>();
   const std::optional<NetworkPortAddress> a = parseNetworkPort(name);
   // A malformed name still gets a network device: its open fails with the reason.
-  if (a && a->protocol == NetworkProtocol::RawTcp) return std::make_unique<TcpDevice>();
-  if (!a && name.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive)) return std::make_unique<TcpDevice>();
-  return std::make_unique<Rfc2217Device>();
+  const bool raw = a ? a->protocol == NetworkProtocol::RawTcp
+                     : name.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive);
+  if (raw) return std::make_unique<TcpDevice>(clock);
+  return std::make_unique<Rfc2217Device>(clock);
 }
 
 }  // namespace halvix::link

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "link/clock.h"
 #include "link/serial_device.h"
 
 namespace halvix::link {
@@ -37,7 +38,8 @@ std::optional<NetworkPortAddress> parseNetworkPort(const QString& name, QString*
 
 // The device for a port name: a serial server for rfc2217:// and tcp://, the
 // system's serial port for anything else (a COM port or a device path). The
-// device is not open yet.
-std::unique_ptr<SerialDevice> makeDeviceForPort(const QString& name);
+// device is not open yet. A serial server's bounded waits run on clock (null:
+// the wall clock).
+std::unique_ptr<SerialDevice> makeDeviceForPort(const QString& name, Clock* clock = nullptr);
 
 }  // namespace halvix::link
