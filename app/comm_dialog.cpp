@@ -3,11 +3,15 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include "link/network_port.h"
 
 namespace halvix::app {
 
@@ -42,11 +46,30 @@ TForm_Comm::TForm_Comm(const std::vector<link::DetectedPort>& detected, QWidget*
   comboBoxCom_->setCurrentIndex(static_cast<int>(detected.size()));
   label->setBuddy(comboBoxCom_);
 
-  auto* row = new QHBoxLayout(panel);
-  row->setContentsMargins(8, 6, 8, 6);
-  row->setSpacing(8);
-  row->addWidget(label);
-  row->addWidget(comboBoxCom_, 1);
+  // A receiver behind a serial server is typed in below the listed ports.
+  auto* serverLabel = new QLabel(QStringLiteral("Serial server:"), panel);
+  serverLabel->setObjectName(QStringLiteral("Label_Server"));
+  editServer_ = new QLineEdit(panel);
+  editServer_->setObjectName(QStringLiteral("Edit_Server"));
+  editServer_->setPlaceholderText(QStringLiteral("rfc2217://HOST:PORT or tcp://HOST:PORT"));
+  editServer_->setToolTip(QStringLiteral("A receiver behind a serial server; when filled in it is used instead of the list"));
+  editServer_->setMinimumWidth(editServer_->fontMetrics().horizontalAdvance(editServer_->placeholderText()) + 16);
+  serverLabel->setBuddy(editServer_);
+  labelServerError_ = new QLabel(panel);
+  labelServerError_->setObjectName(QStringLiteral("Label_ServerError"));
+  labelServerError_->setWordWrap(true);
+  labelServerError_->hide();
+  connect(editServer_, &QLineEdit::textEdited, labelServerError_, &QLabel::hide);
+
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(8, 6, 8, 6);
+  grid->setHorizontalSpacing(8);
+  grid->addWidget(label, 0, 0);
+  grid->addWidget(comboBoxCom_, 0, 1);
+  grid->addWidget(serverLabel, 1, 0);
+  grid->addWidget(editServer_, 1, 1);
+  grid->addWidget(labelServerError_, 2, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
 
   auto* ok = new QPushButton(QStringLiteral("&OK"), this);
   ok->setObjectName(QStringLiteral("Button_Continue"));
@@ -78,13 +101,29 @@ TForm_Comm::TForm_Comm(const std::vector<link::DetectedPort>& detected, QWidget*
 }
 
 std::optional<PortDialogChoice> TForm_Comm::selected() const {
+  const QString server = editServer_->text().trimmed();
+  if (!server.isEmpty()) {
+    if (!link::parseNetworkPort(server)) return std::nullopt;
+    return PortDialogChoice::Path(server);
+  }
   const QVariant data = comboBoxCom_->currentData();
   if (!data.isValid()) return std::nullopt;
   if (data.typeId() == QMetaType::QString) return PortDialogChoice::Path(data.toString());
   return PortDialogChoice(data.toInt());
 }
 
-void TForm_Comm::Button_ContinueClick() { done(kResultOk); }
+void TForm_Comm::Button_ContinueClick() {
+  const QString server = editServer_->text().trimmed();
+  QString why;
+  if (!server.isEmpty() && !link::parseNetworkPort(server, &why)) {
+    // The dialog stays open: the operator corrects the address or clears it.
+    labelServerError_->setText(why);
+    labelServerError_->show();
+    editServer_->setFocus();
+    return;
+  }
+  done(kResultOk);
+}
 
 void TForm_Comm::Button_CancelClick() { done(kResultCancel); }
 

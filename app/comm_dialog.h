@@ -10,6 +10,8 @@
 #include "link/port_discovery.h"
 
 class QComboBox;
+class QLabel;
+class QLineEdit;
 
 namespace halvix::app {
 
@@ -22,11 +24,13 @@ class TForm_Comm : public QDialog {
   static constexpr int kResultCancel = 2;
 
   // Lists the ports the system has first, then "COM 1".."COM 20"; COM 1 is
-  // selected, as it always was.
+  // selected, as it always was. Below the list a serial server's address may
+  // be typed in; OK refuses a malformed one with the reason under it.
   explicit TForm_Comm(QWidget* parent = nullptr);
   explicit TForm_Comm(const std::vector<link::DetectedPort>& detected, QWidget* parent = nullptr);
 
-  // The port the list shows selected.
+  // The serial server typed in if any (nothing while it is malformed), else
+  // the port the list shows selected.
   std::optional<PortDialogChoice> selected() const;
 
   void Button_ContinueClick();
@@ -37,6 +41,8 @@ class TForm_Comm : public QDialog {
 
  private:
   QComboBox* comboBoxCom_ = nullptr;
+  QLineEdit* editServer_ = nullptr;
+  QLabel* labelServerError_ = nullptr;
 };
 
 // The list text of a detected port: its path, then what the system says of it.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "link/network_port.h"
 #include "sim/persona.h"
 
 namespace halvix::app {
@@ -50,8 +51,11 @@ CommandLine ParseCommandLine(const QStringList& args) {
       cl.version = true;
     } else if (a.startsWith(QLatin1String("--port="))) {
       cl.portPath = a.mid(7);
+      QString why;
       if (cl.portPath.isEmpty()) {
         cl.errors << QStringLiteral("--port= needs a device path, e.g. --port=/dev/ttyUSB0");
+      } else if (link::IsNetworkPortName(cl.portPath) && !link::parseNetworkPort(cl.portPath, &why)) {
+        cl.errors << why;
       }
     } else if (a == QLatin1String("--simulate")) {
       cl.simulate = true;
@@ -119,6 +123,10 @@ QString UsageText() {
       "  -c<n>              use COM port n (/dev/ttyS<n-1> on Linux), e.g. -c3\n"
       "  -d                 developer mode (diagnostics window and commands)\n"
       "  --port=PATH        use any serial device path, e.g. --port=/dev/ttyUSB0\n"
+      "  --port=rfc2217://HOST:PORT\n"
+      "                     a receiver behind a serial server speaking RFC 2217\n"
+      "  --port=tcp://HOST:PORT\n"
+      "                     a receiver behind a raw TCP serial server\n"
       "  --simulate[=TYPE]  attach the built-in simulated receiver; TYPE is one of\n"
       "                     corvel, norden, pellam, cvl2, brisel (default corvel)\n"
       "  --replay=FILE      play a QLIP recording back instead of a receiver\n"

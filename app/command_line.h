@@ -12,7 +12,7 @@ namespace halvix::app {
 struct CommandLine {
   bool developerMode = false;
   std::optional<int> comPort;  // set by a 'c' switch, 0 when no number follows it
-  QString portPath;            // --port=PATH
+  QString portPath;            // --port=PATH, or a serial server's rfc2217:// or tcp:// address
   bool simulate = false;       // --simulate[=persona]
   QString simPersona;
   QString replayFile;         // --replay=FILE: play a QLIP recording back

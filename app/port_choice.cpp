@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "link/network_port.h"
 #include "link/qt_serial_device.h"
 
 namespace halvix::app {
@@ -19,6 +20,15 @@ PortChoice PortChoiceForCom(int comPort) {
 PortChoice PortChoiceForPath(const QString& path) {
   PortChoice p;
   p.deviceName = path;
+  if (link::IsNetworkPortName(path)) {
+    // "HOST:PORT" stands where a COM number would; a malformed name is shown
+    // whole, and its open fails with the reason.
+    p.network = true;
+    const std::optional<link::NetworkPortAddress> a = link::parseNetworkPort(path);
+    p.panelLabel = a ? a->hostPort() : path;
+    p.titlePrefix = p.panelLabel;
+    return p;
+  }
   // Short enough for the status bar, yet telling: "ttyUSB0", "pts/3".
   const QString dev = QStringLiteral("/dev/");
   p.panelLabel = path.startsWith(dev) ? path.mid(dev.size()) : QFileInfo(path).fileName();

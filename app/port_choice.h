@@ -14,6 +14,7 @@ struct PortChoice {
   QString panelLabel;    // "COM3" in "COM3 9600, 8-None-1"
   QString titlePrefix;   // "3" in the task-bar title "3 Halvix"
   bool numbered = false;  // a COM port chosen by number (not a path or the simulator)
+  bool network = false;   // a serial server: rfc2217://HOST:PORT or tcp://HOST:PORT
   bool simulated = false;
   QString persona;       // simulated receiver type
   bool replay = false;   // deviceName is a recording to play back
@@ -36,7 +37,8 @@ struct PortDialogChoice {
 };
 
 PortChoice PortChoiceForCom(int comPort);
-// Any device path, labelled by its name under /dev ("ttyUSB0", "pts/3").
+// Any device path, labelled by its name under /dev ("ttyUSB0", "pts/3"), or a
+// serial server's address, labelled "HOST:PORT".
 PortChoice PortChoiceForPath(const QString& path);
 // From a command line that names a port (CommandLine::namesPort()).
 PortChoice PortChoiceFromCommandLine(const CommandLine& cl);

@@ -7,7 +7,8 @@
 #include "app/main_window.h"
 #include "app/windows.h"
 #include "reports/charts_window.h"
-#include "link/qt_serial_device.h"
+#include "link/network_port.h"
+#include "link/tcp_device.h"
 #include "sim/simulated_device.h"
 #include "app/replay_bar.h"
 #include "tools/emblem.h"
@@ -18,7 +19,7 @@ namespace halvix::app {
 std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clock& clock) {
   if (port.simulated) return sim::CreateSimulatedDevice(port.persona, clock);
   if (port.replay) return std::make_unique<tools::ReplayDevice>(clock, port.replaySpeed);
-  return std::make_unique<link::QtSerialDevice>();
+  return link::makeDeviceForPort(port.deviceName, &clock);
 }
 
 namespace {
@@ -77,6 +78,7 @@ bool Program::start(const QStringList& args) {
   windows_ = CreateWindows(*context_, [](TForm_Main& main) { return main.FormCreate(); });
   if (!windows_) return false;
   windows_->main->show();
+  showServerLine();
   if (auto* replay = dynamic_cast<tools::ReplayDevice*>(device_.get())) {
     replayBar_ = std::make_unique<ReplayBar>(*replay, *windows_->main);
     replayBar_->showBelowMain();
@@ -88,6 +90,23 @@ bool Program::start(const QStringList& args) {
     OpenReplayWindow(file, developer, prompts);
   };
   return true;
+}
+
+void Program::showServerLine() {
+  auto* server = dynamic_cast<link::TcpDevice*>(device_.get());
+  if (server == nullptr) return;
+  // A serial server's answers come after the caption the line change shows:
+  // the status bar then says what the server took (or that it takes nothing).
+  // Queued, so it lands after the caption of a reconnect or a line change that
+  // caused it; a lost link keeps saying "Disconnected".
+  TForm_Main* main = windows_->main.get();
+  const QString label = port_.panelLabel;
+  link::SerialLink* serialLink = link_.get();
+  auto show = [main, label, serialLink](const QString& text) {
+    if (!text.isEmpty() && !serialLink->lost()) main->ShowSerialCaption(label + QLatin1Char(' ') + text);
+  };
+  QObject::connect(server, &link::TcpDevice::lineStatusChanged, main, show, Qt::QueuedConnection);
+  show(server->lineStatus());
 }
 
 }  // namespace halvix::app

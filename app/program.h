@@ -34,7 +34,8 @@ struct ProgramSeams {
   SettingsStore* settings = nullptr;
 };
 
-// The default seams' device factory: the simulated receiver or a real port.
+// The default seams' device factory: the simulated receiver, a replay, a
+// serial server or a real port.
 std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clock& clock);
 
 class Program {
@@ -56,6 +57,8 @@ class Program {
   ReplayBar* replayBar() const { return replayBar_.get(); }
 
  private:
+  void showServerLine();
+
   ProgramSeams seams_;
   CommandLine commandLine_;
   PortChoice port_;

@@ -3,7 +3,10 @@
 # UndefinedBehaviorSanitizer, and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+# ser2net is a real serial server for the process tests (they skip without it).
+# The real peers of the process tests (not linked): a serial server, and
+# Prometheus with promtool for the monitor.
+scripts/deps.sh ser2net prometheus
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
