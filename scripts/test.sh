@@ -3,7 +3,6 @@
 # UndefinedBehaviorSanitizer, and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# ser2net is a real serial server for the process tests (they skip without it).
 # The real peers of the process tests (not linked): a serial server, and
 # Prometheus with promtool for the monitor.
 scripts/deps.sh ser2net prometheus
