@@ -180,6 +180,14 @@ QByteArray Exposition(std::span<const ReceiverState* const> receivers) {
   each([&](const ReceiverState& r, const QByteArray& n) {
     for (const auto& [kind, count] : r.packetsByKind()) w.series(n).label("kind", kind.toLatin1()).count(count);
   });
+  w.family("halvix_events_total", "counter",
+           "Timing events: PPS steps, minor alarms raised or cleared, mode and status changes, "
+           "self-surveys finished or restarted, the device lost and back.");
+  each([&](const ReceiverState& r, const QByteArray& n) {
+    for (const auto& [kind, count] : r.eventsByKind()) {
+      w.series(n).label("kind", QByteArray(kind.data(), static_cast<qsizetype>(kind.size()))).count(count);
+    }
+  });
   w.family("halvix_decode_problems_total", "counter", "Reports whose payload the layout refused.");
   each([&](const ReceiverState& r, const QByteArray& n) { w.series(n).count(r.decodeProblems()); });
   w.family("halvix_reconnects_total", "counter", "Times the device came back after it vanished.");

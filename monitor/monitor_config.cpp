@@ -8,6 +8,8 @@
 #include <map>
 #include <toml++/toml.h>
 
+#include "link/network_port.h"
+
 namespace halvix::monitor {
 
 namespace {
@@ -27,15 +29,6 @@ bool HasControlCharacters(const QString& s) {
     if (c.category() == QChar::Other_Control) return true;
   }
   return false;
-}
-
-// host:port of a network port name; the host a name or address, the port 1..65535.
-bool SoundHostPort(const QString& text) {
-  const qsizetype colon = text.lastIndexOf(u':');
-  if (colon <= 0) return false;
-  bool ok = false;
-  const int port = text.mid(colon + 1).toInt(&ok);
-  return ok && port >= 1 && port <= 65535;
 }
 
 }  // namespace
@@ -99,14 +92,9 @@ QString CheckPortName(const QString& port) {
     }
     return {};
   }
-  for (const char* scheme : {"rfc2217://", "tcp://"}) {
-    const QString prefix = QString::fromLatin1(scheme);
-    if (port.startsWith(prefix)) {
-      if (!SoundHostPort(port.mid(prefix.size()))) {
-        return QStringLiteral("\"%1\" is not %2HOST:PORT").arg(port, prefix);
-      }
-      return {};
-    }
+  if (link::IsNetworkPortName(port)) {
+    QString why;
+    return link::parseNetworkPort(port, &why) ? QString() : why;
   }
   static const QRegularExpression com(QStringLiteral("^COM(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
   const auto match = com.match(port);

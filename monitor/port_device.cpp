@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include "link/qt_serial_device.h"
+#include "link/network_port.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 
@@ -29,11 +29,9 @@ std::unique_ptr<link::SerialDevice> MakeDeviceForPort(const QString& port, link:
     if (dynamic_cast<link::SystemClock*>(&clock) != nullptr) options.startGpsMs = sim::GpsMsFromSystemClock();
     return sim::CreateSimulatedDevice(options, clock);
   }
-  if (port.startsWith(QStringLiteral("rfc2217://")) || port.startsWith(QStringLiteral("tcp://"))) {
-    if (why != nullptr) *why = QStringLiteral("network ports are not supported by this build");
-    return nullptr;
-  }
-  return std::make_unique<link::QtSerialDevice>();
+  if (link::IsNetworkPortName(port) && !link::parseNetworkPort(port, why)) return nullptr;
+  // A serial server for rfc2217:// and tcp://, the system's port for the rest.
+  return link::makeDeviceForPort(port, &clock);
 }
 
 }  // namespace halvix::monitor

@@ -27,6 +27,7 @@ QString PacketKindLabel(int id, const std::uint8_t* payload, int length) {
 
 ReceiverState::ReceiverState(QString name, QString configuredType, session::ReceiverSession& session)
     : name_(std::move(name)), configuredType_(std::move(configuredType)), session_(session) {
+  for (const std::string_view kind : analysis::TimingEventKinds()) events_[kind] = 0;
   session_.addObserver(this);
 }
 
@@ -51,7 +52,22 @@ void ReceiverState::stateChanged(session::ReceiverSession&, session::SessionStat
     timing_.reset();
     sky_.clear();
     trackingMs_ = selectionMs_ = -1;
+    if (!lost_ && originS_ >= 0) count(detector_.deviceLost(seconds()));
+    lost_ = true;
+  } else if (state == session::SessionState::Polling && lost_) {
+    lost_ = false;
+    if (originS_ >= 0) count(detector_.deviceBack(seconds()));
   }
+}
+
+double ReceiverState::seconds() {
+  const double clockS = static_cast<double>(nowMs()) / 1000.0;
+  if (originS_ < 0) originS_ = clockS;
+  return clockS - originS_;
+}
+
+void ReceiverState::count(const std::vector<analysis::TimingEvent>& events) {
+  for (const auto& e : events) ++events_[e.kind];
 }
 
 const reports::SupplementalTiming* ReceiverState::timing() const {
@@ -126,9 +142,8 @@ void ReceiverState::packetReceived(session::ReceiverSession&, int id, const std:
 void ReceiverState::addTiming(const reports::SupplementalTiming& r) {
   // Seconds as the Charts window counts them: the reports of one read are the
   // seconds after the last, one each, up to the session's time.
-  const double clockS = static_cast<double>(nowMs()) / 1000.0;
-  if (originS_ < 0) originS_ = clockS;
-  double t = clockS - originS_;
+  double t = seconds();
+  count(detector_.add({t, r.ppsOffset, r.minorAlarms, r.receiverMode, r.statusCode, r.surveyProgress}));
   const auto& timing = history_.timing();
   if (!timing.empty()) {
     const double last = timing.back().t;

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "analysis/sky_track.h"
+#include "analysis/timing_events.h"
 #include "analysis/timing_history.h"
 #include "reports/timing_layouts.h"
 #include "reports/version_layouts.h"
@@ -73,9 +74,14 @@ class ReceiverState final : public session::SessionObserver {
   std::uint64_t decodeProblems() const { return decodeProblems_; }
   std::uint64_t reconnects() const { return session_.reconnects(); }
   std::uint64_t inputDropped() const { return session_.link().inputDropped; }
+  // Timing events seen so far, by kind (every kind present, from zero).
+  const std::map<std::string_view, std::uint64_t>& eventsByKind() const { return events_; }
 
  private:
   void addTiming(const reports::SupplementalTiming& r);
+  // Seconds since the first timing report, on the session's clock.
+  double seconds();
+  void count(const std::vector<analysis::TimingEvent>& events);
 
   QString name_;
   QString configuredType_;
@@ -92,6 +98,9 @@ class ReceiverState final : public session::SessionObserver {
   std::int64_t lastPacketMs_ = -1;
   std::map<QString, std::uint64_t> packets_;
   std::uint64_t decodeProblems_ = 0;
+  analysis::TimingEventDetector detector_;
+  std::map<std::string_view, std::uint64_t> events_;
+  bool lost_ = false;
 };
 
 }  // namespace halvix::monitor

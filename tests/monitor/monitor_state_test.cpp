@@ -11,6 +11,8 @@
 #include "monitor/exposition.h"
 #include "monitor/monitor.h"
 #include "session/scheduler.h"
+#include "sim/simulated_device.h"
+#include "tests/support/pullable_device.h"
 
 using namespace halvix;
 using namespace halvix::monitor;
@@ -202,4 +204,31 @@ TEST(DailyRecorder, AFolderThatCannotBeMadeIsReportedNotFatal) {
   r.record(0x45, payload, 1);
   EXPECT_FALSE(r.error().isEmpty());
   EXPECT_TRUE(r.currentFile().isEmpty());
+}
+
+// Every event kind is a series from the start; a pulled device is one loss and
+// one return, counted once however long it stays away.
+TEST(MonitorEvents, ADeviceLostAndBackIsCountedOnce) {
+  session::VirtualScheduler scheduler;
+  auto device = std::make_unique<halvix::testing::PullableDevice>(
+      sim::CreateSimulatedDevice(QStringLiteral("corvel"), scheduler.clock()));
+  halvix::testing::PullableDevice* pullable = device.get();
+  session::SessionOptions options;
+  options.port = QStringLiteral("sim:corvel");
+  session::ReceiverSession session(std::move(device), scheduler, options);
+  ReceiverState state(QStringLiteral("a"), QStringLiteral("corvel"), session);
+  session.start();
+  scheduler.advance(30'000);
+  const std::vector<const ReceiverState*> states{&state};
+  auto s = SeriesOf(Exposition(states));
+  EXPECT_EQ(s.at(QStringLiteral("halvix_events_total{receiver=\"a\",kind=\"device_lost\"}")), 0);
+  EXPECT_EQ(s.at(QStringLiteral("halvix_events_total{receiver=\"a\",kind=\"pps_step\"}")), 0);
+  pullable->pull();
+  scheduler.advance(10'000);
+  pullable->putBack();
+  scheduler.advance(20'000);
+  ASSERT_TRUE(state.up());
+  s = SeriesOf(Exposition(states));
+  EXPECT_EQ(s.at(QStringLiteral("halvix_events_total{receiver=\"a\",kind=\"device_lost\"}")), 1);
+  EXPECT_EQ(s.at(QStringLiteral("halvix_events_total{receiver=\"a\",kind=\"device_back\"}")), 1);
 }

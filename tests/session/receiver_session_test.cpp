@@ -6,6 +6,7 @@
 #include "reports/timing_layouts.h"
 #include "session/receiver_session.h"
 #include "sim/simulated_device.h"
+#include "tests/support/pullable_device.h"
 #include "tests/support/scripted_device.h"
 
 using namespace halvix;
@@ -13,6 +14,7 @@ using halvix::session::ReceiverSession;
 using halvix::session::SessionObserver;
 using halvix::session::SessionState;
 using halvix::testing::Bytes;
+using halvix::testing::PullableDevice;
 using halvix::testing::ScriptedDevice;
 
 namespace {
@@ -41,29 +43,6 @@ struct Tally final : SessionObserver {
     if (scheduler != nullptr) lastPacketMs = scheduler->nowMs();
   }
   void deviceLost(ReceiverSession&, const QString&) override { ++losses; }
-};
-
-// A device that can be pulled out and put back, around a real one.
-class PullableDevice final : public link::SerialDevice {
- public:
-  explicit PullableDevice(std::unique_ptr<link::SerialDevice> inner) : inner_(std::move(inner)) {}
-  void pull() { pulled_ = true; }
-  void putBack() { pulled_ = false; }
-  bool open(const QString& name) override { return !pulled_ && inner_->open(name); }
-  bool isOpen() const override { return !pulled_ && inner_->isOpen(); }
-  bool setLine(const link::LineSettings& l) override { return inner_->setLine(l); }
-  std::int64_t bytesWaiting() override { return pulled_ ? -1 : inner_->bytesWaiting(); }
-  std::int64_t read(std::uint8_t* b, std::int64_t m) override { return pulled_ ? -1 : inner_->read(b, m); }
-  std::int64_t write(const std::uint8_t* d, std::int64_t n) override { return pulled_ ? -1 : inner_->write(d, n); }
-  bool drain() override { return inner_->drain(); }
-  void purge() override { inner_->purge(); }
-  bool setBreak(bool on) override { return inner_->setBreak(on); }
-  bool setRts(bool on) override { return inner_->setRts(on); }
-  void close() override { inner_->close(); }
-
- private:
-  std::unique_ptr<link::SerialDevice> inner_;
-  bool pulled_ = false;
 };
 
 class ScriptedSession : public ::testing::Test {
