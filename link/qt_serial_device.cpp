@@ -35,6 +35,8 @@ void QtSerialDevice::onError(QSerialPort::SerialPortError error) {
   // Drop what is buffered first: a pending frame must not be retried.
   port_.clear(QSerialPort::AllDirections);
   port_.close();
+  // The owner may be waiting in a modal box, where no poll runs: tell it now.
+  if (lostCallback_) lostCallback_();
 }
 
 bool QtSerialDevice::isOpen() const { return port_.isOpen(); }

@@ -28,6 +28,7 @@ class QtSerialDevice final : public SerialDevice {
   // The same path if it is back, else the same USB adapter (vendor, product
   // and serial number) under whatever path it has now.
   bool reopen(const QString& name) override;
+  void setLostCallback(std::function<void()> lost) override { lostCallback_ = std::move(lost); }
 
   // Qt's own input buffer holds at most this much; past it the bytes wait in
   // the system (a fast port cannot grow Halvix's memory without bound).
@@ -42,6 +43,7 @@ class QtSerialDevice final : public SerialDevice {
   QSerialPort port_;
   AdapterIdentity adapter_;  // of the port last opened, if it is a USB adapter
   bool lost_ = false;
+  std::function<void()> lostCallback_;
 };
 
 
