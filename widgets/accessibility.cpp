@@ -4,10 +4,13 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStringList>
+#include <algorithm>
+#include <vector>
 
 #include "widgets/dialog_support.h"
 #include "widgets/value_panel.h"
@@ -114,6 +117,8 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
 }  // namespace
 
 void EnsureAccessibility() {
+  // After the application's own factories, which it installs as it starts:
+  // the factory installed last is asked first.
   static const bool installed = [] {
     QAccessible::installFactory(Factory);
     return true;
@@ -128,26 +133,42 @@ QString PanelCaption(const QWidget* panel) {
   if (parent != nullptr) {
     // The nearest caption ending left of the panel on its row...
     const QLabel* left = nullptr;
-    // ...else the nearest one above that spans the panel's middle.
-    const QLabel* above = nullptr;
+    // ...else the nearest row of captions above it that it lies under (the
+    // column titles of a table, all of them for a panel spanning several).
+    std::vector<const QLabel*> above;
+    int aboveBottom = -1;
     for (const QObject* o : parent->children()) {
       if (!IsCaption(o, panel)) continue;
       const auto* label = static_cast<const QLabel*>(o);
+      // A laid-out row names its caption's partner outright.
+      if (label->buddy() == panel) return Plain(label->text());
       const QRect g = label->geometry();
       if (g.right() <= at.left() + 2 && g.top() <= at.center().y() && g.bottom() >= at.center().y()) {
         if (left == nullptr || g.right() > left->geometry().right()) left = label;
-      } else if (g.bottom() <= at.top() + 2 && g.left() <= at.center().x() && g.right() >= at.center().x()) {
-        if (above == nullptr || g.bottom() > above->geometry().bottom()) above = label;
+      } else if (g.bottom() <= at.top() + 2 && g.left() <= at.right() && g.right() >= at.left()) {
+        if (g.bottom() > aboveBottom + 2) {
+          above.clear();
+          aboveBottom = g.bottom();
+        }
+        if (g.bottom() >= aboveBottom - 2) above.push_back(label);
       }
     }
+    // Geometry decides only for windows placed by hand: a laid-out window has
+    // none until it is first shown.
     if (left != nullptr) return Plain(left->text());
-    if (above != nullptr) return Plain(above->text());
+    if (!above.empty()) {
+      std::sort(above.begin(), above.end(), [](const QLabel* a, const QLabel* b) {
+        return a->geometry().left() < b->geometry().left();
+      });
+      QStringList titles;
+      for (const QLabel* l : above) titles << Plain(l->text());
+      return titles.join(QLatin1Char(' '));
+    }
+    // Alone in a titled box: the box's title says what it shows.
+    const auto* box = qobject_cast<const QGroupBox*>(parent);
+    if (box != nullptr && !box->title().trimmed().isEmpty()) return Plain(box->title());
   }
   return panel->toolTip();
 }
 
 }  // namespace halvix::widgets
-
-// Interfaces are made when first asked for, so this must precede any question.
-static void InstallHalvixAccessibility() { halvix::widgets::EnsureAccessibility(); }
-Q_COREAPP_STARTUP_FUNCTION(InstallHalvixAccessibility)

@@ -8,13 +8,14 @@ class QString;
 
 namespace halvix::widgets {
 
-// Installs the interfaces once; the first value panel does it, and so does
-// the application's start.
+// Installs the interfaces once, with the application running; the first
+// value panel or list helper does it.
 void EnsureAccessibility();
 
 // The caption a value panel is read with: its accessible name if it has one,
-// else the caption beside it (to its left on the same row), else the one
-// above it (a column title), else its hint.
+// else the caption whose partner it is, else the caption beside it (to its
+// left on the same row), else the one above it (a column title), else the
+// title of the box it sits alone in, else its hint.
 QString PanelCaption(const QWidget* panel);
 
 }  // namespace halvix::widgets

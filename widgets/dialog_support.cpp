@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "app/operator_prompts.h"
+#include "widgets/accessibility.h"
 #include "widgets/window_support.h"
 
 namespace halvix::widgets::dialog {
@@ -293,11 +294,13 @@ void CheckOnly(std::initializer_list<QRadioButton*> group, QRadioButton* which) 
 }
 
 void SelectIndex(QComboBox* list, int index) {
+  EnsureAccessibility();
   list->setPlaceholderText(QString());
   list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
 void ShowUnselected(QComboBox* list, const QString& text) {
+  EnsureAccessibility();
   list->setCurrentIndex(-1);
   list->setPlaceholderText(text);
   // The placeholder is what the list now shows: assistive technology reads it.
