@@ -11,6 +11,7 @@
 #include "commands/initial_pos_dialog.h"
 #include "commands/position_file.h"
 #include "commands/timing_out_dialog.h"
+#include "link/break_sequence.h"
 #include "reports/timing_layouts.h"
 #include "tests/support/comma_locale.h"
 #include "tests/support/window_fixture.h"
@@ -45,8 +46,9 @@ TEST(DecimalPoint, FieldsReadThePointAndRefuseTheComma) {
   EXPECT_EQ(widgets::dialog::ParseInteger(QStringLiteral("99999999999999999999")), std::nullopt);
 }
 
-// Position file, position download line, the decoder's numbers and the
-// replay speed: written with a point and read with one, whatever the locale.
+// Position file, position download line, the decoder's numbers, the
+// receiver's port-settings line and the replay speed: written with a point and
+// read with one, whatever the locale.
 TEST(DecimalPoint, FilesAndCommandLineKeepThePoint) {
   CommaLocale comma;
   if (!comma.active()) GTEST_SKIP() << CommaLocale::kSkipReason;
@@ -63,6 +65,10 @@ TEST(DecimalPoint, FilesAndCommandLineKeepThePoint) {
   out += ' ';
   tools::AppendNumber(out, 0.5, true);
   EXPECT_EQ(out, "-1.25 0.5");
+
+  link::PortSettings settings{};
+  ASSERT_TRUE(link::ParsePortSettingsLine("PR;a,0,b,19200,8,1,O,", settings));
+  EXPECT_EQ(settings.baudCode, 8);
 
   const app::CommandLine cl =
       app::ParseCommandLine({QStringLiteral("--replay=run.qlp"), QStringLiteral("--speed=2.5")});
