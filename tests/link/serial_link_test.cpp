@@ -295,27 +295,6 @@ TEST_F(SerialLinkTest, AnotherThreadsSendsAreWrittenOnTheLinksThreadOnly) {
   for (const auto& r : got) EXPECT_EQ(r.payload, (Bytes{0x10, 0x02}));
 }
 
-// A thread waiting for the link's thread to write its frame is let go when the
-// handovers are cancelled (its owner is about to join it), and the frame is
-// not written later; handovers resume once allowed again.
-TEST_F(SerialLinkTest, CancelledHandoversReleaseTheWaitingThreadAndWriteNothing) {
-  std::thread worker([&] { send({0x2A}); });
-  link.CancelHandovers(true);
-  worker.join();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(device.writes().empty());
-
-  link.CancelHandovers(false);
-  std::atomic<bool> done{false};
-  std::thread again([&] {
-    send({0x2A});
-    done = true;
-  });
-  JoinServing(link, again, done);
-  ASSERT_EQ(device.writes().size(), 1u);
-  EXPECT_EQ(device.writes()[0].bytes, (Bytes{0x10, 0x2A, 0x10, 0x03}));
-}
-
 TEST_F(SerialLinkTest, ApplyPortSettingsSetsLineCaptionAndDropsSendsMeanwhile) {
   device.onDrain = [this] { send({0x21}); };
   QString caption;
