@@ -115,7 +115,8 @@ class SerialLink : public QObject {
   std::atomic<std::uint64_t> inputDropped{0};
 
  Q_SIGNALS:
-  // A frame went out (the Tx lamp). Emitted on the sending thread.
+  // A frame went out (the Tx lamp). Emitted on the link's thread, which
+  // writes every frame.
   void packetSent();
   // The device stopped answering (unplugged adapter, closed peer); it has been
   // closed. Emitted once per loss.
