@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/system_clock.h"
 #include "app/widget_prompts.h"
+#include "widgets/accessibility.h"
 #include "link/clock.h"
 
 namespace {
@@ -47,6 +48,8 @@ int main(int argc, char* argv[]) {
   if (!cl.unknown.isEmpty() || !cl.errors.isEmpty()) return 2;
 
   QApplication application(argc, argv);
+  // Before any window can be asked what it shows (the port dialog's lists too).
+  halvix::widgets::EnsureAccessibility();
   QApplication::setApplicationName(QStringLiteral("Halvix"));
   QApplication::setApplicationVersion(QStringLiteral(HALVIX_VERSION));
 

@@ -183,12 +183,13 @@ TForm_Main::TForm_Main(AppContext& context, QWidget* parent)
   controls.Timer_Reconnect->setInterval(kReconnectIntervalMs);
   connect(controls.Timer_Reconnect, &QTimer::timeout, this, &TForm_Main::ReconnectTimer);
 
-  // The link may send from another thread (the diagnostics worker); the
-  // context object makes the lamp update a queued call then.
+  // Every frame is written on this thread, the diagnostics worker's included
+  // (the link takes them over), so the lamp is lit directly.
   connect(&context_.link, &link::SerialLink::packetSent, this, &TForm_Main::LightTxLamp);
   connect(&dispatcher_, &link::ReportDispatcher::packetReceived, this, &TForm_Main::LightRxLamp);
-  // Queued: the loss is found inside a poll tick, and a modal box must not
-  // open in the middle of one.
+  // Queued: the loss may be found inside a poll tick, and a modal box must
+  // not open in the middle of one. A loss the device reports by itself comes
+  // through the event loop, so it is seen inside any open box as well.
   connect(&context_.link, &link::SerialLink::deviceLost, this, &TForm_Main::onDeviceLost,
           Qt::QueuedConnection);
   connect(&context_.link, &link::SerialLink::inputOverflow, this, &TForm_Main::onInputOverflow);

@@ -14,7 +14,9 @@ PollCycle::PollCycle(link::SerialLink& link, PollCycleView& view,
       timingReportCountdown_(timingReportCountdown) {}
 
 void PollCycle::tick() {
-  if (inTick_) return;
+  // Inside another tick, or inside the display reset's read: a decoder's box
+  // is open and its loop delivers this tick.
+  if (inTick_ || link_.reading()) return;
   inTick_ = true;
 
   // A lamp lit since the previous tick is greyed at the start of the next one.

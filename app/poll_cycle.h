@@ -33,7 +33,8 @@ class PollCycle {
             int& timeReportCountdown, int& timingReportCountdown);
 
   // One tick of the link timer (QLIPTimer). A tick that would start inside
-  // another (a modal box opened by a decoder) returns at once.
+  // another, or inside any read of the link (a modal box opened by a
+  // decoder), returns at once.
   void tick();
   // Reads and dispatches what has arrived (also used by the display reset).
   void receive();

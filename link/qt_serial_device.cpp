@@ -7,6 +7,7 @@ namespace halvix::link {
 QtSerialDevice::QtSerialDevice() {
   QObject::connect(&port_, &QSerialPort::errorOccurred,
                    [this](QSerialPort::SerialPortError e) { onError(e); });
+  QObject::connect(&port_, &QSerialPort::readyRead, [this] { readErrors_ = 0; });
 }
 
 QtSerialDevice::~QtSerialDevice() { close(); }
@@ -15,6 +16,7 @@ bool QtSerialDevice::open(const QString& name) {
   port_.setPortName(name);
   if (!port_.open(QIODevice::ReadWrite)) return false;
   lost_ = false;
+  readErrors_ = 0;
   port_.setReadBufferSize(kReadBufferCap);
   adapter_ = AdapterOf(QSerialPortInfo(port_));
   return true;
@@ -30,11 +32,22 @@ bool QtSerialDevice::reopen(const QString& name) {
 }
 
 void QtSerialDevice::onError(QSerialPort::SerialPortError error) {
-  if (error != QSerialPort::ResourceError || lost_) return;
+  if (lost_) return;
+  if (error == QSerialPort::ReadError) {
+    // A hung-up line (a closed pseudo-terminal, a serial server gone) reads
+    // end-of-file for ever: the read notifier fires again at once, each time
+    // a read error. One alone may be a glitch; a run of them with no data
+    // between is the hang-up.
+    if (++readErrors_ < kHangUpReadErrors) return;
+  } else if (error != QSerialPort::ResourceError) {
+    return;
+  }
   lost_ = true;
   // Drop what is buffered first: a pending frame must not be retried.
   port_.clear(QSerialPort::AllDirections);
   port_.close();
+  // The owner may be waiting in a modal box, where no poll runs: tell it now.
+  if (lostCallback_) lostCallback_();
 }
 
 bool QtSerialDevice::isOpen() const { return port_.isOpen(); }

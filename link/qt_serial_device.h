@@ -28,20 +28,26 @@ class QtSerialDevice final : public SerialDevice {
   // The same path if it is back, else the same USB adapter (vendor, product
   // and serial number) under whatever path it has now.
   bool reopen(const QString& name) override;
+  void setLostCallback(std::function<void()> lost) override { lostCallback_ = std::move(lost); }
 
   // Qt's own input buffer holds at most this much; past it the bytes wait in
   // the system (a fast port cannot grow Halvix's memory without bound).
   static constexpr qint64 kReadBufferCap = 256 * 1024;
+  // Read errors in a row, with no data between, that mean the line hung up.
+  static constexpr int kHangUpReadErrors = 3;
 
  private:
   bool gone() const;
   // A resource error or hang-up: the port is closed at once, so no buffered
-  // frame is retried and nothing spins on a dead descriptor.
+  // frame is retried and nothing spins on a dead descriptor, and the owner is
+  // told, whatever it is waiting in.
   void onError(QSerialPort::SerialPortError error);
 
   QSerialPort port_;
   AdapterIdentity adapter_;  // of the port last opened, if it is a USB adapter
   bool lost_ = false;
+  int readErrors_ = 0;
+  std::function<void()> lostCallback_;
 };
 
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace halvix::link {
 
@@ -43,6 +44,10 @@ class SerialDevice {
   // Opens again a device that vanished (a pulled adapter, a closed peer). A
   // real port may find the same adapter under a new path.
   virtual bool reopen(const QString& name) { return open(name); }
+  // Called when the device finds out by itself that it is gone (a hang-up, a
+  // pulled adapter), on the thread that uses it. A device that only learns
+  // of it from a failed call need not call it.
+  virtual void setLostCallback(std::function<void()> lost) { (void)lost; }
 };
 
 }  // namespace halvix::link

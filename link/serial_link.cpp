@@ -1,12 +1,21 @@
 #include "link/serial_link.h"
 
 #include <QDebug>
+#include <QThread>
 #include <algorithm>
 
 namespace halvix::link {
 
 SerialLink::SerialLink(SerialDevice& device, Clock& clock, QObject* parent)
-    : QObject(parent), device_(device), clock_(clock) {}
+    : QObject(parent), device_(device), clock_(clock) {
+  // Queued: the device may report from inside one of its own calls, with the
+  // port lock held.
+  device_.setLostCallback([this] {
+    QMetaObject::invokeMethod(this, [this] { DeviceFailed(); }, Qt::QueuedConnection);
+  });
+}
+
+SerialLink::~SerialLink() { device_.setLostCallback({}); }
 
 void SerialLink::resetParser() {
   readIndex = 0;
@@ -79,6 +88,14 @@ int SerialLink::PulseRts() {
 
 bool SerialLink::SetBreak(bool on) { return device_.setBreak(on); }
 
+// A frame handed from another thread to the link's own.
+struct SerialLink::Handover {
+  std::vector<std::uint8_t> frame;
+  bool finished = false;
+  bool abandoned = false;
+  SendResult result = SendResult::Dropped;
+};
+
 void SerialLink::SendPacket(int length_, const std::uint8_t* bytes) {
   if (!sendEnabled || length_ <= 0 || bytes == nullptr) return;
   // No pacing wait for a device that is gone: the frame could never leave.
@@ -105,21 +122,90 @@ void SerialLink::SendPacket(int length_, const std::uint8_t* bytes) {
   frame[n++] = kDle;
   frame[n++] = kEtx;
 
+  if (QThread::currentThread() != thread()) {
+    handOver(frame.data(), n);
+    return;
+  }
+  writeFrame(frame.data(), n, true);
+}
+
+SerialLink::SendResult SerialLink::writeFrame(const std::uint8_t* frame, int size, bool mayWait) {
   std::lock_guard lock(sendLock_);
   if (anySent_) {
     const std::int64_t wait = lastSendMs_ + kSendSpacingMs - clock_.nowMs();
-    if (wait > 0) clock_.sleepMs(wait);
+    if (wait > 0) {
+      if (!mayWait) return SendResult::TooSoon;
+      clock_.sleepMs(wait);
+    }
   }
   // The line may have been handed to a reconfiguration while we waited.
-  if (!sendEnabled) return;
+  if (!sendEnabled) return SendResult::Dropped;
   if (lost_) {
     ++sendsDropped;
-    return;
+    return SendResult::Dropped;
   }
   Q_EMIT packetSent();
-  if (device_.write(frame.data(), n) < 0) reportLost();
+  if (device_.write(frame, size) < 0) reportLost();
   lastSendMs_ = clock_.nowMs();
   anySent_ = true;
+  return SendResult::Written;
+}
+
+void SerialLink::handOver(const std::uint8_t* frame, int size) {
+  for (;;) {
+    // The pacing is waited out here, so the link's thread never sleeps for
+    // another thread's frame; a send of its own in the meantime makes the
+    // frame TooSoon and it waits again.
+    std::int64_t wait = 0;
+    {
+      std::lock_guard lock(sendLock_);
+      if (anySent_) wait = lastSendMs_ + kSendSpacingMs - clock_.nowMs();
+    }
+    if (wait > 0) clock_.sleepMs(wait);
+    if (!sendEnabled) return;
+    if (lost_) {
+      ++sendsDropped;
+      return;
+    }
+    auto h = std::make_shared<Handover>();
+    h->frame.assign(frame, frame + size);
+    {
+      std::lock_guard lock(handoverLock_);
+      if (handoversCancelled_) return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, h] {
+          {
+            std::lock_guard lock(handoverLock_);
+            if (h->abandoned) return;
+          }
+          const SendResult result =
+              writeFrame(h->frame.data(), static_cast<int>(h->frame.size()), false);
+          {
+            std::lock_guard lock(handoverLock_);
+            h->result = result;
+            h->finished = true;
+          }
+          handoverDone_.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(handoverLock_);
+    handoverDone_.wait(lock, [&] { return h->finished || handoversCancelled_; });
+    if (!h->finished) {
+      h->abandoned = true;
+      return;
+    }
+    if (h->result != SendResult::TooSoon) return;
+  }
+}
+
+void SerialLink::CancelHandovers(bool cancel) {
+  {
+    std::lock_guard lock(handoverLock_);
+    handoversCancelled_ = cancel;
+  }
+  handoverDone_.notify_all();
 }
 
 int SerialLink::ParseByte() {
@@ -162,6 +248,8 @@ int SerialLink::readChunk(std::int64_t max) {
 }
 
 int SerialLink::ReadRaw() {
+  // raw still holds the unparsed rest of the read in progress.
+  if (reading_) return 0;
   std::lock_guard lock(portLock_);
   if (lost_) return 0;
   const std::int64_t waiting = device_.bytesWaiting();
@@ -174,6 +262,14 @@ int SerialLink::ReadRaw() {
 }
 
 int SerialLink::PollPort(const PacketCallback& callback, bool stopOnFlag) {
+  // A decoder's modal box runs timers: a read started there would overwrite
+  // the outer read's raw buffer and position.
+  if (reading_) return 0;
+  reading_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{reading_};
   std::int64_t waiting = 0;
   {
     std::lock_guard lock(portLock_);
@@ -221,7 +317,12 @@ int SerialLink::PollPort(const PacketCallback& callback, bool stopOnFlag) {
   return 0;
 }
 
-// Called with the port lock held, or from the sending thread.
+void SerialLink::DeviceFailed() {
+  std::lock_guard lock(portLock_);
+  reportLost();
+}
+
+// Called on the link's thread, with the port lock held or from a send.
 void SerialLink::reportLost() {
   if (lost_) return;
   lost_ = true;

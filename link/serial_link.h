@@ -7,9 +7,12 @@
 #include <QString>
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 #include "link/clock.h"
 #include "link/port_settings.h"
@@ -37,6 +40,7 @@ class SerialLink : public QObject {
   using PacketCallback = std::function<void(SerialLink&)>;
 
   SerialLink(SerialDevice& device, Clock& clock, QObject* parent = nullptr);
+  ~SerialLink() override;
 
   // Resets the parser, opens the device and sets 9600 8-None-1. 0 or -1.
   int OpenLink(const QString& deviceName);
@@ -62,16 +66,31 @@ class SerialLink : public QObject {
   // Frames and writes one packet: bytes[0] is the id, the rest the payload.
   // Dropped while sendEnabled is clear; refused (and logged) if the frame
   // would not fit in kFrameSize. Consecutive frames leave at least
-  // kSendSpacingMs apart. Safe to call from any thread.
+  // kSendSpacingMs apart. Safe to call from any thread: only the link's own
+  // thread touches the device, so a send from another thread waits out the
+  // pacing where it is, hands the frame over through the event queue and
+  // returns once it is written (or dropped, or the handovers are cancelled).
   void SendPacket(int length, const std::uint8_t* bytes);
+  // Sends from other threads stop waiting for the link's thread and their
+  // frames are not written; used before joining such a thread. Clearing it
+  // lets handovers resume.
+  void CancelHandovers(bool cancel);
   // Reads what the device holds (at most kPollInputBound, the newest) and
-  // hands each completed packet to the callback.
+  // hands each completed packet to the callback. A read that would start
+  // inside another (a decoder's modal box lets timers fire) returns at once,
+  // leaving the outer read's unparsed bytes alone.
   int PollPort(const PacketCallback& callback, bool stopOnFlag);
+  // A PollPort is in progress on this link.
+  bool reading() const { return reading_; }
   // Consumes raw[readIndex]; returns 1 when that byte completed a packet.
   int ParseByte();
   // One immediate read into raw without parsing (the break sequence looks for
-  // the port-settings text there). Returns the byte count read.
+  // the port-settings text there). Returns the byte count read; 0 while a
+  // PollPort is parsing raw.
   int ReadRaw();
+  // The device reported its own loss (a hang-up, a resource error): closes it
+  // at once and says so, whatever the program is waiting in.
+  void DeviceFailed();
 
   SerialDevice& device() { return device_; }
   Clock& clock() { return clock_; }
@@ -96,7 +115,8 @@ class SerialLink : public QObject {
   std::atomic<std::uint64_t> inputDropped{0};
 
  Q_SIGNALS:
-  // A frame went out (the Tx lamp). Emitted on the sending thread.
+  // A frame went out (the Tx lamp). Emitted on the link's thread, which
+  // writes every frame.
   void packetSent();
   // The device stopped answering (unplugged adapter, closed peer); it has been
   // closed. Emitted once per loss.
@@ -105,6 +125,12 @@ class SerialLink : public QObject {
   void inputOverflow(std::uint64_t total);
 
  private:
+  enum class SendResult { Written, TooSoon, Dropped };
+  struct Handover;
+  // Writes a frame on the link's thread, pacing it; without mayWait a frame
+  // that is due later is not written (TooSoon).
+  SendResult writeFrame(const std::uint8_t* frame, int size, bool mayWait);
+  void handOver(const std::uint8_t* frame, int size);
   void reportLost();
   void resetParser();
   // One read of at most max bytes into raw; 0 when nothing came.
@@ -117,7 +143,11 @@ class SerialLink : public QObject {
   std::int64_t lastSendMs_ = 0;
   bool anySent_ = false;
   std::atomic<bool> lost_{false};
+  bool reading_ = false;
   QString deviceName_;
+  std::mutex handoverLock_;
+  std::condition_variable handoverDone_;
+  bool handoversCancelled_ = false;
 };
 
 }  // namespace halvix::link

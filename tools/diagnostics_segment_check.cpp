@@ -74,6 +74,8 @@ bool SegmentCheckWorker::start(link::SerialLink& link, ReadBackFields& fields, i
   stop();
   stop_ = false;
   finished_ = false;
+  link_ = &link;
+  link.CancelHandovers(false);
   try {
     thread_ = std::thread([this, &link, &fields, testPort, done = std::move(done)] {
       const SegmentCheckOutcome outcome = RunSegmentCheck(link, fields, testPort, stop_);
@@ -89,6 +91,8 @@ bool SegmentCheckWorker::start(link::SerialLink& link, ReadBackFields& fields, i
 
 void SegmentCheckWorker::stop() {
   stop_ = true;
+  // A query waiting for the link's thread (this one) would never be written.
+  if (link_ != nullptr && thread_.joinable()) link_->CancelHandovers(true);
   if (thread_.joinable()) thread_.join();
   finished_ = true;
 }

@@ -1,7 +1,8 @@
 // The reset test's segment check: after a factory reset, reads back the six
 // configuration values the test wrote to EEPROM and says which of them were
 // not returned to their defaults. It runs on the one worker thread of the
-// program; a stop flag, checked between its steps, ends it early and the
+// program and never touches the device: its queries are handed to the link's
+// thread. A stop flag, checked between its steps, ends it early and the
 // owner then joins it, so it never stops in the middle of a send.
 #pragma once
 
@@ -65,6 +66,7 @@ class SegmentCheckWorker {
 
  private:
   std::thread thread_;
+  link::SerialLink* link_ = nullptr;
   std::atomic<bool> stop_{false};
   std::atomic<bool> finished_{true};
 };

@@ -1,5 +1,6 @@
 #include "widgets/dialog_support.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -12,12 +13,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 
 #include "app/operator_prompts.h"
+#include "widgets/accessibility.h"
 #include "widgets/window_support.h"
 
 namespace halvix::widgets::dialog {
@@ -179,26 +180,44 @@ QPushButton* CloseButton(QDialog* dialog, QBoxLayout* into) {
   return made[0];
 }
 
+namespace {
+
+// The trimmed text as plain ASCII, with one leading '+' dropped (from_chars
+// takes none); nothing when it is empty or holds anything beyond ASCII.
+std::optional<QByteArray> NumberBytes(const QString& text) {
+  const QString trimmed = text.trimmed();
+  if (trimmed.isEmpty()) return std::nullopt;
+  for (const QChar c : trimmed) {
+    if (c.unicode() > 0x7F) return std::nullopt;
+  }
+  QByteArray bytes = trimmed.toLatin1();
+  if (bytes.startsWith('+') && bytes.size() > 1 && bytes[1] != '-' && bytes[1] != '+') bytes.remove(0, 1);
+  return bytes;
+}
+
+}  // namespace
+
 std::optional<double> ParseReal(const QString& text) {
-  const QByteArray bytes = text.trimmed().toLatin1();
-  if (bytes.isEmpty()) return std::nullopt;
-  // Plain C conversion: the decimal point is '.', whatever the locale.
-  const char* begin = bytes.constData();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  if (end != begin + bytes.size() || !std::isfinite(value) || errno == ERANGE) return std::nullopt;
+  const std::optional<QByteArray> bytes = NumberBytes(text);
+  if (!bytes) return std::nullopt;
+  // from_chars reads '.' as the decimal point whatever the process locale
+  // (the application takes the operator's, where strtod would want a comma).
+  const char* begin = bytes->constData();
+  const char* end = begin + bytes->size();
+  double value = 0.0;
+  const auto [ptr, ec] = std::from_chars(begin, end, value);
+  if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 
 std::optional<long long> ParseInteger(const QString& text) {
-  const QByteArray bytes = text.trimmed().toLatin1();
-  if (bytes.isEmpty()) return std::nullopt;
-  const char* begin = bytes.constData();
-  char* end = nullptr;
-  errno = 0;
-  const long long value = std::strtoll(begin, &end, 10);
-  if (end != begin + bytes.size() || errno == ERANGE) return std::nullopt;
+  const std::optional<QByteArray> bytes = NumberBytes(text);
+  if (!bytes) return std::nullopt;
+  const char* begin = bytes->constData();
+  const char* end = begin + bytes->size();
+  long long value = 0;
+  const auto [ptr, ec] = std::from_chars(begin, end, value);
+  if (ec != std::errc() || ptr != end) return std::nullopt;
   return value;
 }
 
@@ -275,13 +294,18 @@ void CheckOnly(std::initializer_list<QRadioButton*> group, QRadioButton* which) 
 }
 
 void SelectIndex(QComboBox* list, int index) {
+  EnsureAccessibility();
   list->setPlaceholderText(QString());
   list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
 void ShowUnselected(QComboBox* list, const QString& text) {
+  EnsureAccessibility();
   list->setCurrentIndex(-1);
   list->setPlaceholderText(text);
+  // The placeholder is what the list now shows: assistive technology reads it.
+  QAccessibleValueChangeEvent changed(list, text);
+  QAccessible::updateAccessibility(&changed);
 }
 
 QString ShownText(const QComboBox* list) {

@@ -131,7 +131,9 @@ class FieldReader {
   app::OperatorPrompts& prompts_;
 };
 
-// Parses without telling anyone: the whole trimmed text or nothing.
+// Parses without telling anyone: the whole trimmed text or nothing. Numbers
+// read the same whatever the operator's locale: '.' is the decimal point and
+// a comma is refused, never taken as a separator of any kind.
 std::optional<double> ParseReal(const QString& text);
 std::optional<long long> ParseInteger(const QString& text);
 

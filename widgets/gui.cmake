@@ -1,4 +1,5 @@
 target_sources(halvix_gui PRIVATE
+  widgets/accessibility.cpp
   widgets/dialog_support.cpp
   widgets/group_panel.cpp
   widgets/lamp.cpp

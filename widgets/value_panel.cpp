@@ -4,9 +4,12 @@
 #include <QMouseEvent>
 #include <QPalette>
 
+#include "widgets/accessibility.h"
+
 namespace halvix::widgets {
 
 ValuePanel::ValuePanel(QWidget* parent) : QLabel(parent) {
+  EnsureAccessibility();
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(1);
   setAutoFillBackground(true);

@@ -4,13 +4,17 @@
 // lamps, the hint panel, and the clicks that open windows.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "app/main_window.h"
@@ -494,13 +498,25 @@ TEST_F(MainWindowTest, LampsFollowTraffic) {
   EXPECT_EQ(tx->color(), kLime);
   EXPECT_EQ(rx->color(), kGrey);
 
-  // A send from another thread reaches the lamp through the event queue.
+  // A send from another thread is handed to this one through the event queue,
+  // which writes it and lights the lamp.
   tx->setColor(kGrey);
-  std::thread worker([&] { link.SendPacket(1, query); });
+  const auto written = device.writes().size();
+  std::atomic<bool> sent{false};
+  std::thread worker([&] {
+    link.SendPacket(1, query);
+    sent = true;
+  });
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!sent && std::chrono::steady_clock::now() < giveUp) {
+    QCoreApplication::processEvents();
+    std::this_thread::yield();
+  }
+  if (!sent) link.CancelHandovers(true);
   worker.join();
-  EXPECT_EQ(tx->color(), kGrey);
-  QCoreApplication::sendPostedEvents();
   EXPECT_EQ(tx->color(), kLime);
+  EXPECT_EQ(device.writes().size(), written + 1);
+  EXPECT_EQ(device.callsFromOtherThreads(), 0);
 
   main().dispatcher().dispatch(0x41, query, 0);
   EXPECT_EQ(rx->color(), kLime);
@@ -577,6 +593,49 @@ TEST_F(MainWindowTest, CaptionClicksOpenTheirWindows) {
   EXPECT_TRUE(windows->gps->isVisible());
   main().menu.HelpHelp->trigger();
   EXPECT_EQ(prompts.helpShown, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// What a screen reader is told: the serial dialog's lists read as what they
+// show, "unknown" included, and every value panel of every window reads as
+// its caption and the text it shows.
+TEST_F(MainWindowTest, ListsAndValuePanelsReadThroughAccessibilityAsShown) {
+  // A serial-port report for port A whose protocol codes are in no list.
+  const std::uint8_t report[] = {0x00, 0x07, 0x07, 0x03, 0x01, 0x00, 0x00, 0x05, 0x09, 0x00};
+  main().dispatcher().dispatch(0xBC, report, static_cast<int>(sizeof report));
+  auto& s = windows->serial->controls;
+  for (QComboBox* list : {s.ComboBox_PortAInput, s.ComboBox_PortAOutput, s.ComboBox_PortABaudRate}) {
+    SCOPED_TRACE(list->objectName().toStdString());
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::ComboBox);
+    const QString shown = list->currentIndex() >= 0 ? list->currentText() : list->placeholderText();
+    EXPECT_FALSE(shown.isEmpty());
+    EXPECT_EQ(a->text(QAccessible::Value), shown);
+    EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
+    EXPECT_EQ(a->childCount(), 1) << "the item list stays reachable";
+  }
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(s.ComboBox_PortAInput)->text(QAccessible::Value),
+            QStringLiteral("unknown"));
+
+  int panels = 0;
+  for (QWidget* window : windows->creationOrder) {
+    for (ValuePanel* p : window->findChildren<ValuePanel*>()) {
+      SCOPED_TRACE((window->objectName() + QLatin1Char('.') + p->objectName()).toStdString());
+      p->setText(QStringLiteral("12.5"));
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(p);
+      ASSERT_NE(a, nullptr);
+      EXPECT_EQ(a->text(QAccessible::Value), QStringLiteral("12.5"));
+      const QString name = a->text(QAccessible::Name);
+      EXPECT_FALSE(name.isEmpty());
+      EXPECT_NE(name, QStringLiteral("12.5"));
+      ++panels;
+    }
+  }
+  EXPECT_GT(panels, 100);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // and the state a successful start leaves behind.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QStyle>
 #include <QTimer>
@@ -283,6 +284,71 @@ TEST_F(ProgramTest, AVanishedDeviceSaysDisconnectedAndComesBackThroughTheBreakSe
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
   EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+// A decoder's box is open (the poll tick that opened it is still running) when
+// the device hangs up: the port closes and the reconnect starts inside the
+// box's own loop, and a device that is back is negotiated again there.
+TEST_F(ProgramTest, AHangUpWhileABoxIsOpenClosesThePortAndReconnectsAtOnce) {
+  ASSERT_TRUE(start({"-c1"}));
+  app::TForm_Main& m = *main();
+  m.controls.TimerBreak->stop();
+  m.controls.Timer_QLIP->start();
+  bool checkedInsideTheBox = false;
+  m.dispatcher().setDecoder(0x41, [&](const std::uint8_t*, int) {
+    prompts.whileOpen = [&] {
+      device->hangUp();
+      // The box's loop: ticks return at once, events are delivered.
+      for (int i = 0; i < 5; ++i) {
+        m.QLIPTimer();
+        QCoreApplication::processEvents();
+      }
+      EXPECT_FALSE(device->isOpen());
+      EXPECT_TRUE(program->serialLink()->lost());
+      EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
+      EXPECT_TRUE(m.controls.Timer_Reconnect->isActive());
+      device->restoreDevice();
+      m.ReconnectTimer();
+      EXPECT_TRUE(device->isOpen());
+      EXPECT_TRUE(m.controls.TimerBreak->isActive());
+      checkedInsideTheBox = true;
+    };
+    prompts.message(QStringLiteral("Question"), QStringLiteral("Open while the cable is pulled"),
+                    app::PromptButtons::YesNo, app::PromptIcon::Question);
+  });
+  device->queueRead({0x10, 0x41, 0x01, 0x10, 0x03});
+  m.QLIPTimer();
+  EXPECT_TRUE(checkedInsideTheBox);
+  EXPECT_FALSE(program->serialLink()->lost());
+}
+
+// The display reset reads what waits before it blanks; a decoder there opens a
+// box whose loop runs the link timer. That tick must not take the display
+// reset's unread reports: they are all decoded once the box is answered.
+TEST_F(ProgramTest, ATickInsideTheDisplayResetsReadLosesNoReport) {
+  ASSERT_TRUE(start({"-c1"}));
+  app::TForm_Main& m = *main();
+  m.controls.TimerBreak->stop();
+  m.controls.Timer_QLIP->start();
+  std::vector<int> decoded;
+  m.dispatcher().setDecoder(0x41, [&](const std::uint8_t*, int) {
+    decoded.push_back(0x41);
+    prompts.whileOpen = [&] {
+      device->queueRead({0x10, 0x6D, 0x07, 0x10, 0x03});
+      m.QLIPTimer();
+      QCoreApplication::processEvents();
+    };
+    prompts.message(QStringLiteral("Question"), QStringLiteral("A box from a decoder"),
+                    app::PromptButtons::Ok, app::PromptIcon::Information);
+  });
+  m.dispatcher().setDecoder(0x46, [&](const std::uint8_t*, int) { decoded.push_back(0x46); });
+  m.dispatcher().setDecoder(0x6D, [&](const std::uint8_t*, int) { decoded.push_back(0x6D); });
+  if (!m.menu.ControlPollingTimingPkts->isChecked()) m.menu.ControlPollingTimingPkts->setChecked(true);
+  device->queueRead({0x10, 0x41, 0x01, 0x10, 0x03, 0x10, 0x46, 0x02, 0x10, 0x03});
+  m.menu.ControlPollingTimingPkts->trigger();  // unchecking asks nothing, then resets the display
+  EXPECT_EQ(decoded, (std::vector<int>{0x41, 0x46}));
+  m.QLIPTimer();
+  EXPECT_EQ(decoded, (std::vector<int>{0x41, 0x46, 0x6D}));
 }
 
 TEST_F(ProgramTest, CloseEndsTheLinkAndDestroyRunsItsHooks) {

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <thread>
 
 #include "link/serial_link.h"
@@ -33,6 +38,39 @@ class SerialLinkTest : public ::testing::Test {
   void poll(bool stopOnFlag = false) { link.PollPort(collector(), stopOnFlag); }
   void send(const Bytes& b) { link.SendPacket(static_cast<int>(b.size()), b.data()); }
 };
+
+// Runs the event loop of this (the link's) thread until the other thread is
+// done, as the GUI thread does while the diagnostics worker sends.
+void JoinServing(SerialLink& link, std::thread& t, const std::atomic<bool>& done,
+                 const std::function<void()>& meanwhile = {}) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!done && std::chrono::steady_clock::now() < giveUp) {
+    if (meanwhile) meanwhile();
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  if (!done) link.CancelHandovers(true);
+  t.join();
+}
+
+// Splits the bytes written into frames; false if any write was not exactly one
+// whole frame (DLE id ... DLE ETX).
+bool WholeFrames(const std::vector<halvix::testing::Written>& writes, std::vector<Bytes>* frames) {
+  for (const auto& w : writes) {
+    const Bytes& b = w.bytes;
+    if (b.size() < 4 || b[0] != kDle || b[b.size() - 2] != kDle || b.back() != kEtx) return false;
+    Bytes unstuffed;
+    for (std::size_t i = 1; i + 2 < b.size(); ++i) {
+      if (b[i] == kDle) {
+        if (i + 3 >= b.size() || b[i + 1] != kDle) return false;
+        ++i;
+      }
+      unstuffed.push_back(b[i]);
+    }
+    frames->push_back(unstuffed);
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -129,6 +167,34 @@ TEST_F(SerialLinkTest, StopOnFlagLosesTheRestOfTheRead) {
   EXPECT_EQ(got.size(), 1u);
 }
 
+// A decoder's modal box lets the link timer fire inside the read: a read (or
+// the break sequence's raw read) started there must leave the outer read's
+// unparsed bytes alone, and what it would have read waits for the next poll.
+TEST_F(SerialLinkTest, AReadStartedInsideAnotherLeavesItsBytesAlone) {
+  device.queueRead({0x10, 0x41, 0x01, 0x10, 0x03, 0x10, 0x46, 0x02, 0x10, 0x03, 0x10, 0x4B, 0x03, 0x10, 0x03});
+  int nestedResults = 0;
+  link.PollPort(
+      [&](SerialLink& l) {
+        got.push_back({l.id, Bytes(l.payload.begin(), l.payload.begin() + l.completedLength)});
+        if (l.id != 0x41) return;
+        device.queueRead({0x10, 0x6D, 0x07, 0x10, 0x03});
+        EXPECT_TRUE(l.reading());
+        nestedResults += l.PollPort(collector(), false);
+        nestedResults += l.ReadRaw();
+      },
+      false);
+  EXPECT_EQ(nestedResults, 0);
+  EXPECT_FALSE(link.reading());
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[1].id, 0x46);
+  EXPECT_EQ(got[1].payload, (Bytes{0x02}));
+  EXPECT_EQ(got[2].id, 0x4B);
+  poll();
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_EQ(got[3].id, 0x6D);
+  EXPECT_EQ(got[3].payload, (Bytes{0x07}));
+}
+
 TEST_F(SerialLinkTest, SendFramesAndStuffs) {
   send({0x1F, 0x00, 0x00});
   send({0x8E, 0x4A, 0x10});
@@ -188,16 +254,45 @@ TEST_F(SerialLinkTest, SendsFromTwoThreadsNeverInterleave) {
   SerialLink l(dev, wall);
   ASSERT_EQ(l.OpenLink(QStringLiteral("x")), 0);
   const Bytes a{0x21}, b{0x8E, 0x10, 0x10};
+  std::atomic<bool> done{false};
   std::thread t([&] {
     for (int i = 0; i < 3; ++i) l.SendPacket(static_cast<int>(b.size()), b.data());
+    done = true;
   });
   for (int i = 0; i < 3; ++i) l.SendPacket(static_cast<int>(a.size()), a.data());
-  t.join();
+  JoinServing(l, t, done);
   ASSERT_EQ(dev.writes().size(), 6u);
   for (const auto& w : dev.writes()) {
     EXPECT_TRUE(w.bytes == (Bytes{0x10, 0x21, 0x10, 0x03}) ||
                 w.bytes == (Bytes{0x10, 0x8E, 0x10, 0x10, 0x10, 0x10, 0x10, 0x03}));
   }
+}
+
+// Another thread's frames reach the device only on the link's thread, whole
+// and paced, while that thread keeps reading a busy line and sending its own.
+TEST_F(SerialLinkTest, AnotherThreadsSendsAreWrittenOnTheLinksThreadOnly) {
+  const Bytes workerFrame{0x8E, 0x10, 0x15, 0x10};
+  const Bytes ownFrame{0x3C, 0x00};
+  const Bytes report{0x10, 0x41, 0x10, 0x10, 0x02, 0x10, 0x03};
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    for (int i = 0; i < 12; ++i) send(workerFrame);
+    done = true;
+  });
+  int round = 0;
+  JoinServing(link, worker, done, [&] {
+    device.queueRead(report);
+    poll();
+    if (++round % 7 == 0) send(ownFrame);
+  });
+  EXPECT_EQ(device.callsFromOtherThreads(), 0);
+  std::vector<Bytes> frames;
+  ASSERT_TRUE(WholeFrames(device.writes(), &frames));
+  EXPECT_EQ(std::count(frames.begin(), frames.end(), workerFrame), 12);
+  EXPECT_EQ(std::count(frames.begin(), frames.end(), ownFrame) + 12, static_cast<long>(frames.size()));
+  for (std::size_t i = 1; i < device.writes().size(); ++i)
+    EXPECT_GE(device.writes()[i].atMs - device.writes()[i - 1].atMs, SerialLink::kSendSpacingMs) << i;
+  for (const auto& r : got) EXPECT_EQ(r.payload, (Bytes{0x10, 0x02}));
 }
 
 TEST_F(SerialLinkTest, ApplyPortSettingsSetsLineCaptionAndDropsSendsMeanwhile) {

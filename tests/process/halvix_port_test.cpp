@@ -1,15 +1,20 @@
 // Halvix as a real program on a pseudo-terminal: what it writes from start-up
-// on, and a clean exit when asked to close.
+// on, and a clean exit when asked to close; and the real port on a line whose
+// far end hangs up.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <unistd.h>
+#include <memory>
 #include <vector>
 
+#include "link/qt_serial_device.h"
+#include "link/serial_link.h"
 #include "tests/process/pseudo_terminal.h"
 #include "tests/support/wire_frames.h"
 
@@ -201,3 +206,30 @@ TEST(HalvixProcess, StartUpSequenceOnAPseudoTerminalAndCleanExit) {
   EXPECT_EQ(halvix.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(halvix.exitCode(), 0);
 }
+
+namespace {
+
+// The far end of the line closes (a simulator killed, a serial server gone):
+// the real port reports the hang-up by itself while only the event loop runs,
+// as inside a modal box where no poll tick reads, and the link closes it.
+TEST(HangUpOnARealPort, IsReportedWithoutAPollAndClosesThePort) {
+  auto pty = std::make_unique<PseudoTerminal>();
+  ASSERT_TRUE(pty->ok());
+  halvix::link::QtSerialDevice device;
+  halvix::link::SystemClock clock;
+  halvix::link::SerialLink link(device, clock);
+  ASSERT_EQ(link.OpenLink(pty->slavePath()), 0);
+  int lost = 0;
+  QObject::connect(&link, &halvix::link::SerialLink::deviceLost, [&] { ++lost; });
+  pty.reset();
+  QElapsedTimer waited;
+  waited.start();
+  while (lost == 0 && waited.elapsed() < 10000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  EXPECT_EQ(lost, 1);
+  EXPECT_TRUE(link.lost());
+  EXPECT_FALSE(device.isOpen());
+}
+
+}  // namespace

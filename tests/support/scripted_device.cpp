@@ -12,6 +12,7 @@ Bytes ScriptedDevice::allWritten() const {
 }
 
 bool ScriptedDevice::open(const QString& name) {
+  touch();
   openedName_ = name;
   if (failOpen_ || lost_) return false;
   open_ = true;
@@ -19,16 +20,19 @@ bool ScriptedDevice::open(const QString& name) {
 }
 
 bool ScriptedDevice::setLine(const link::LineSettings& line) {
+  touch();
   lines_.push_back(line);
   return !failSetLine_;
 }
 
 std::int64_t ScriptedDevice::bytesWaiting() {
+  touch();
   if (lost_) return -1;
   return incoming_.empty() ? 0 : static_cast<std::int64_t>(incoming_.front().size());
 }
 
 std::int64_t ScriptedDevice::read(std::uint8_t* buffer, std::int64_t max) {
+  touch();
   if (lost_) return -1;
   if (incoming_.empty()) return 0;
   Bytes& chunk = incoming_.front();
@@ -40,23 +44,27 @@ std::int64_t ScriptedDevice::read(std::uint8_t* buffer, std::int64_t max) {
 }
 
 std::int64_t ScriptedDevice::write(const std::uint8_t* data, std::int64_t size) {
+  touch();
   if (lost_) return -1;
   writes_.push_back(Written{clock_ ? clock_->nowMs() : 0, Bytes(data, data + size)});
   return size;
 }
 
 bool ScriptedDevice::drain() {
+  touch();
   ++drains_;
   if (onDrain) onDrain();
   return true;
 }
 
 bool ScriptedDevice::setBreak(bool on) {
+  touch();
   breaks_.push_back(on);
   return true;
 }
 
 bool ScriptedDevice::setRts(bool on) {
+  touch();
   rts_.push_back(on);
   return !failRts_;
 }

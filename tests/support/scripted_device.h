@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "link/clock.h"
@@ -33,6 +35,11 @@ class ScriptedDevice final : public link::SerialDevice {
   // The device vanishes (reads and writes fail, it cannot be opened) and comes back.
   void loseDevice() { lost_ = true; }
   void restoreDevice() { lost_ = false; }
+  // The device notices its loss by itself (a hang-up) and says so at once.
+  void hangUp() {
+    lost_ = true;
+    if (lostCallback_) lostCallback_();
+  }
   std::function<void()> onDrain;  // runs inside drain(), e.g. to send meanwhile
 
   // Inspection.
@@ -46,20 +53,40 @@ class ScriptedDevice final : public link::SerialDevice {
   int purges() const { return purges_; }
   int drains() const { return drains_; }
   QString openedName() const { return openedName_; }
+  // Calls made from a thread other than the one that created the device: a
+  // real port tolerates none.
+  int callsFromOtherThreads() const { return foreignCalls_; }
 
   bool open(const QString& name) override;
-  bool isOpen() const override { return open_; }
+  bool isOpen() const override {
+    touch();
+    return open_;
+  }
   bool setLine(const link::LineSettings& line) override;
   std::int64_t bytesWaiting() override;
   std::int64_t read(std::uint8_t* buffer, std::int64_t max) override;
   std::int64_t write(const std::uint8_t* data, std::int64_t size) override;
   bool drain() override;
-  void purge() override { ++purges_; }
+  void purge() override {
+    touch();
+    ++purges_;
+  }
   bool setBreak(bool on) override;
   bool setRts(bool on) override;
-  void close() override { open_ = false; }
+  void close() override {
+    touch();
+    open_ = false;
+  }
+  void setLostCallback(std::function<void()> lost) override { lostCallback_ = std::move(lost); }
 
  private:
+  void touch() const {
+    if (std::this_thread::get_id() != owner_) ++foreignCalls_;
+  }
+
+  std::thread::id owner_ = std::this_thread::get_id();
+  mutable std::atomic<int> foreignCalls_{0};
+  std::function<void()> lostCallback_;
   link::Clock* clock_;
   std::deque<Bytes> incoming_;
   std::vector<Written> writes_;

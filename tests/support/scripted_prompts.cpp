@@ -1,11 +1,14 @@
 #include "tests/support/scripted_prompts.h"
 
+#include <utility>
+
 namespace halvix::testing {
 
 app::PromptAnswer ScriptedPrompts::message(const QString& title, const QString& text,
                                            app::PromptButtons buttons, app::PromptIcon icon) {
   app::LogOperatorMessage(title, text);
   messages.push_back(PromptRecord{title, text, buttons, icon});
+  if (whileOpen) std::exchange(whileOpen, nullptr)();
   if (!answers.empty()) {
     const auto a = answers.front();
     answers.pop_front();

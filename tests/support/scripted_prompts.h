@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "app/operator_prompts.h"
@@ -24,6 +25,9 @@ class ScriptedPrompts final : public app::OperatorPrompts {
   std::vector<PromptRecord> messages;
   std::vector<QString> fileDialogs;
   int helpShown = 0;
+  // Runs while a message box is "open", as the operator takes time to answer:
+  // the test runs the box's event loop there. Cleared before it runs.
+  std::function<void()> whileOpen;
 
   app::PromptAnswer message(const QString& title, const QString& text, app::PromptButtons buttons,
                             app::PromptIcon icon) override;
