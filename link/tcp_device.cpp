@@ -120,6 +120,8 @@ void TcpDevice::onSocketError() {
   if (wasUp) {
     lost_ = true;
     sessionUp_ = false;
+    // Told at once, so a loss while a modal box is open is not left for the poll tick.
+    if (lostCallback_) lostCallback_();
   }
   // A refusal repeated every try is logged once.
   if (loggedError_ != reason) {

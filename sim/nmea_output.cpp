@@ -1,5 +1,6 @@
 #include "sim/nmea_output.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -15,14 +16,25 @@ std::string Sentence(const std::string& body) {
   return "$" + body + tail;
 }
 
+// A fixed-point field with a decimal point whatever the C library's locale: the
+// simulator runs inside Halvix, whose QApplication takes the operator's locale,
+// and a decimal comma would split an NMEA field in two. Zero-padded to width.
+std::string Fixed(double value, int decimals, std::size_t width = 0) {
+  char buf[48];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  std::string text = r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0");
+  const bool negative = !text.empty() && text.front() == '-';
+  if (text.size() < width) text.insert(negative ? 1 : 0, width - text.size(), '0');
+  return text;
+}
+
 std::string Angle(double radians, bool latitude) {
   const double deg = std::fabs(radians) * 180.0 / std::numbers::pi;
   const int whole = static_cast<int>(deg);
   const double minutes = (deg - whole) * 60.0;
-  char buf[32];
-  std::snprintf(buf, sizeof buf, latitude ? "%02d%07.4f,%c" : "%03d%07.4f,%c", whole, minutes,
-                latitude ? (radians < 0 ? 'S' : 'N') : (radians < 0 ? 'W' : 'E'));
-  return buf;
+  char buf[8];
+  std::snprintf(buf, sizeof buf, latitude ? "%02d" : "%03d", whole);
+  return buf + Fixed(minutes, 4, 7) + ',' + (latitude ? (radians < 0 ? 'S' : 'N') : (radians < 0 ? 'W' : 'E'));
 }
 
 std::string Clock(const CalendarTime& t) {
@@ -40,9 +52,9 @@ std::string NmeaSentences(const NmeaFix& f, std::uint32_t mask) {
   const std::string lon = f.valid ? Angle(f.position.longitude, false) : ",";
   char buf[160];
   if ((mask & 0x01) != 0) {
-    std::snprintf(buf, sizeof buf, "GPGGA,%s,%s,%s,%d,%02zu,%.1f,%.1f,M,47.9,M,,", time.c_str(), lat.c_str(),
-                  lon.c_str(), f.valid ? 1 : 0, f.used.size(), f.hdop, f.position.altitude - 47.9);
-    out += Sentence(buf);
+    std::snprintf(buf, sizeof buf, "GPGGA,%s,%s,%s,%d,%02zu,", time.c_str(), lat.c_str(), lon.c_str(),
+                  f.valid ? 1 : 0, f.used.size());
+    out += Sentence(buf + Fixed(f.hdop, 1) + ',' + Fixed(f.position.altitude - 47.9, 1) + ",M,47.9,M,,");
   }
   if ((mask & 0x02) != 0) {
     std::snprintf(buf, sizeof buf, "GPGLL,%s,%s,%s,%c,%c", lat.c_str(), lon.c_str(), time.c_str(),
@@ -69,8 +81,7 @@ std::string NmeaSentences(const NmeaFix& f, std::uint32_t mask) {
       s += ',';
       if (i < f.used.size()) s += std::to_string(f.used[i]);
     }
-    std::snprintf(buf, sizeof buf, ",%.1f,%.1f,%.1f", f.pdop, f.hdop, f.vdop);
-    out += Sentence(s + buf);
+    out += Sentence(s + ',' + Fixed(f.pdop, 1) + ',' + Fixed(f.hdop, 1) + ',' + Fixed(f.vdop, 1));
   }
   if ((mask & 0x20) != 0) {
     std::snprintf(buf, sizeof buf, "GPZDA,%s,%02d,%02d,%04d,00,00", time.c_str(), f.utc.day, f.utc.month, f.utc.year);

@@ -290,7 +290,12 @@ TEST_F(Rfc2217DeviceTest, AServerThatSpeaksNoTelnetIsTakenAsRawAfterTheWait) {
 
 TEST_F(Rfc2217DeviceTest, ADroppedConnectionIsALossAndANewTryConnectsAgain) {
   agree();
+  // The owner hears of the loss from the device itself, before it asks anything.
+  int told = 0;
+  device.setLostCallback([&] { ++told; });
   peer.peer->close();
+  ASSERT_TRUE(waitFor([&] { return told > 0; }));
+  EXPECT_EQ(told, 1);
   ASSERT_TRUE(waitFor([&] { return device.bytesWaiting() < 0; }));
   EXPECT_EQ(device.read(nullptr, 0), -1);
   const std::uint8_t b = 0x10;

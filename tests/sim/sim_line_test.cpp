@@ -2,10 +2,13 @@
 // input do, and the output the receiver sends without being asked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
+#include "sim/nmea_output.h"
 #include "sim_harness.h"
+#include "tests/support/comma_locale.h"
 
 namespace halvix::simtest {
 namespace {
@@ -285,3 +288,30 @@ TEST(SimReset, ReceiverIsSilentAFewSecondsThenAnnouncesItself) {
 
 }  // namespace
 }  // namespace halvix::simtest
+
+// NMEA fields are comma separated: under a decimal-comma locale (the simulator
+// runs inside Halvix, which takes the operator's) every field still has its
+// decimal point, and the sentences are the same bytes as under the C locale.
+TEST(NmeaOutput, FieldsKeepTheirDecimalPointUnderACommaLocale) {
+  halvix::sim::NmeaFix fix;
+  fix.valid = true;
+  fix.position.latitude = 0.6518;    // radians, about 37.35 N
+  fix.position.longitude = -2.1338;  // about 122.26 W
+  fix.position.altitude = 60.0;
+  fix.pdop = 1.75f;
+  fix.hdop = 0.95f;
+  fix.vdop = 1.5f;
+  fix.used = {3, 7, 12};
+  const std::string plain = halvix::sim::NmeaSentences(fix, 0x11 | 0x02);
+  ASSERT_NE(plain.find("$GPGGA,"), std::string::npos);
+  halvix::testing::CommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << halvix::testing::CommaLocale::kSkipReason;
+  const std::string german = halvix::sim::NmeaSentences(fix, 0x11 | 0x02);
+  EXPECT_EQ(german, plain);
+  // GGA: 15 fields, the latitude's minutes and the altitude with a point.
+  const std::size_t gga = german.find("$GPGGA,");
+  const std::string sentence = german.substr(gga, german.find('*', gga) - gga);
+  EXPECT_EQ(std::count(sentence.begin(), sentence.end(), ','), 14) << sentence;
+  EXPECT_NE(sentence.find(",3720.7233,N,"), std::string::npos) << sentence;
+  EXPECT_NE(sentence.find(",12.1,M,47.9,M,"), std::string::npos) << sentence;
+}
