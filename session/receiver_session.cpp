@@ -335,8 +335,24 @@ void ReceiverSession::startPolling() {
   lastPacketMs_ = std::max(lastPacketMs_, pollingSinceMs_);
   setState(SessionState::Polling);
   tickDue_ = scheduler_.nowMs() + kTickMs;
-  tickTask_ = scheduler_.after(kTickMs, [this] { pollTick(); });
+  if (!pollingHeld_) tickTask_ = scheduler_.after(kTickMs, [this] { pollTick(); });
   endNegotiation();
+}
+
+void ReceiverSession::holdPolling(bool held) {
+  if (held == pollingHeld_) return;
+  pollingHeld_ = held;
+  if (held) {
+    scheduler_.cancel(tickTask_);
+    tickTask_ = 0;
+    return;
+  }
+  if (state_ != SessionState::Polling || tickTask_ != 0) return;
+  // The transfer read the receiver's replies itself: its time is not silence.
+  const std::int64_t now = scheduler_.nowMs();
+  lastPacketMs_ = std::max(lastPacketMs_, now);
+  tickDue_ = now + kTickMs;
+  tickTask_ = scheduler_.after(kTickMs, [this] { pollTick(); });
 }
 
 void ReceiverSession::endNegotiation() {
@@ -365,6 +381,7 @@ void ReceiverSession::pollTick() {
   // Ticks keep their 200 ms grid; ticks missed by a late start are skipped, not run in a burst.
   tickDue_ += kTickMs;
   if (tickDue_ <= now) tickDue_ = now + kTickMs;
+  if (pollingHeld_) return;
   tickTask_ = scheduler_.after(tickDue_ - now, [this] { pollTick(); });
 }
 

@@ -113,6 +113,11 @@ class ReceiverSession {
   void addObserver(SessionObserver* observer);
   void removeObserver(SessionObserver* observer);
 
+  // A transfer that owns the link for a while (the almanac) holds the poll
+  // cycle: no ticks, no queries, no silence watch until it is released, when
+  // the cycle goes on where it stopped.
+  void holdPolling(bool held);
+  bool pollingHeld() const { return pollingHeld_; }
   // Reads and dispatches what has arrived, outside the tick (a display reset
   // shows the reports already waiting first). Nothing while the device is
   // away, and nothing inside a read already running.
@@ -201,6 +206,7 @@ class ReceiverSession {
   int pollPhase_ = 0;
   std::int64_t lastPacketMs_ = 0;
   std::int64_t pollingSinceMs_ = 0;
+  bool pollingHeld_ = false;
 
   // Paced sends.
   std::deque<Command> sends_;

@@ -404,3 +404,27 @@ TEST_F(ScriptedSession, ReceiveDispatchesWhatWaitsBetweenTicks) {
   session->receive();
   EXPECT_EQ(tally.byId[0x41], 1);
 }
+
+// While a transfer owns the link the poll cycle sends nothing and does not take
+// the quiet for a silent receiver; released, it goes on without a new BREAK.
+TEST_F(ScriptedSession, HeldPollCycleStaysQuietAndResumes) {
+  Negotiations seen;
+  seen.scheduler = &scheduler;
+  session->addObserver(&seen);
+  ASSERT_TRUE(session->start());
+  scheduler.advance(8000);
+  session->holdPolling(true);
+  scheduler.advance(200);  // a send queued by the last tick may still leave
+  device->clearWrites();
+  const int ticks = seen.ticks;
+  scheduler.advance(ReceiverSession::kSilenceMs + 5000);
+  EXPECT_TRUE(device->writes().empty());
+  EXPECT_EQ(seen.ticks, ticks);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+  session->holdPolling(false);
+  scheduler.advance(1200);
+  EXPECT_EQ(seen.ticks - ticks, 6);
+  EXPECT_GE(device->writes().size(), 4u);
+  EXPECT_EQ(device->breakEvents().size(), 2u);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+}
