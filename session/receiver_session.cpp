@@ -363,6 +363,15 @@ void ReceiverSession::endNegotiation() {
 
 void ReceiverSession::pollTick() {
   tickTask_ = 0;
+  // Inside a read (a decoder's modal box runs the event loop): this tick is
+  // skipped whole, and the next keeps the grid.
+  if (link_.reading()) {
+    tickDue_ += kTickMs;
+    const std::int64_t now = scheduler_.nowMs();
+    if (tickDue_ <= now) tickDue_ = now + kTickMs;
+    if (!pollingHeld_) tickTask_ = scheduler_.after(tickDue_ - now, [this] { pollTick(); });
+    return;
+  }
   tell([&](SessionObserver& o) { o.pollTickStarted(*this); });
   if (state_ != SessionState::Polling) return;
   startupQueries();

@@ -428,3 +428,44 @@ TEST_F(ScriptedSession, HeldPollCycleStaysQuietAndResumes) {
   EXPECT_EQ(device->breakEvents().size(), 2u);
   EXPECT_EQ(session->state(), SessionState::Polling);
 }
+
+namespace {
+
+// A decoder that opens a modal box: the event loop runs inside the read.
+struct ModalBoxOnVersion final : SessionObserver {
+  session::VirtualScheduler* scheduler = nullptr;
+  ScriptedDevice* device = nullptr;
+  std::size_t writesInside = 0;
+  int ticksInside = 0;
+  int ticks = 0;
+  void pollTickStarted(ReceiverSession&) override { ++ticks; }
+  void packetReceived(ReceiverSession&, int id, const std::uint8_t*, int) override {
+    if (id != 0x45) return;
+    const auto before = device->writes().size();
+    const int ticksBefore = ticks;
+    scheduler->advance(1000);
+    writesInside = device->writes().size() - before;
+    ticksInside = ticks - ticksBefore;
+  }
+};
+
+}  // namespace
+
+// Ticks that fall inside a read are skipped whole: no lamps aged, no query sent
+// into the middle of a reply being shown; afterwards the cycle keeps its grid.
+TEST_F(ScriptedSession, TicksInsideAReadAreSkipped) {
+  ModalBoxOnVersion box;
+  box.scheduler = &scheduler;
+  box.device = device;
+  session->addObserver(&box);
+  ASSERT_TRUE(session->start());
+  scheduler.advance(8010);
+  scheduler.advance(200);  // the last tick's second send leaves
+  device->queueRead(Bytes{0x10, 0x45, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0x10, 0x03});
+  session->receive();
+  EXPECT_EQ(box.ticksInside, 0);
+  EXPECT_EQ(box.writesInside, 0u);
+  const int ticks = box.ticks;
+  scheduler.advance(1000);
+  EXPECT_EQ(box.ticks - ticks, 5);
+}
