@@ -54,12 +54,24 @@ void ReceiverSession::removeObserver(SessionObserver* observer) {
   std::replace(observers_.begin(), observers_.end(), observer, static_cast<SessionObserver*>(nullptr));
 }
 
+// Indexed, not iterated: an observer may add or remove observers while told.
+template <typename Call>
+void ReceiverSession::tell(Call call) {
+  for (std::size_t i = 0; i < observers_.size(); ++i) {
+    if (observers_[i] != nullptr) call(*observers_[i]);
+  }
+}
+
 void ReceiverSession::setState(SessionState state) {
   if (state_ == state) return;
   state_ = state;
-  for (std::size_t i = 0; i < observers_.size(); ++i) {
-    if (observers_[i] != nullptr) observers_[i]->stateChanged(*this, state);
-  }
+  tell([&](SessionObserver& o) { o.stateChanged(*this, state); });
+}
+
+void ReceiverSession::setLineCaption(const QString& caption) {
+  if (lineCaption_ == caption) return;
+  lineCaption_ = caption;
+  tell([&](SessionObserver& o) { o.lineCaptionChanged(*this, caption); });
 }
 
 void ReceiverSession::cancelSteps() {
@@ -85,6 +97,8 @@ void ReceiverSession::stop() {
     link_.SetBreak(false);
     breakRaised_ = false;
   }
+  breakRunning_ = false;
+  sendsHeld_ = false;
   link_.CloseLink();
   setState(SessionState::Stopped);
 }
@@ -108,7 +122,7 @@ void ReceiverSession::tryOpen() {
                              .arg(options_.port);
   }
   everOpened_ = true;
-  lineCaption_ = link::OpenedPortCaption(options_.portLabel);
+  setLineCaption(link::OpenedPortCaption(options_.portLabel));
   clearSends();
   nextSendMs_ = 0;
   beginBreak();
@@ -133,8 +147,9 @@ void ReceiverSession::handleLoss() {
   stepTask_ = tickTask_ = pumpTask_ = 0;
   clearSends();
   breakRaised_ = false;
+  breakRunning_ = false;
   sendsHeld_ = false;
-  lineCaption_ = QStringLiteral("Disconnected %1").arg(options_.portLabel);
+  setLineCaption(QStringLiteral("Disconnected %1").arg(options_.portLabel));
   qInfo().noquote() << QStringLiteral("Serial port: %1 disconnected; trying to open it again every %2 s")
                            .arg(options_.port)
                            .arg(kReconnectMs / 1000);
@@ -156,17 +171,62 @@ void ReceiverSession::beginBreak() {
   scheduler_.cancel(tickTask_);
   stepTask_ = tickTask_ = 0;
   breakCountdown_ = kBreakStart;
+  breakForm_ = BreakForm::Full;
+  breakRunning_ = true;
   // The receiver answers a BREAK at 9600 8-None-1; a line negotiated before
   // must be set back to it, or the settings line arrives garbled and the two
   // sides never meet again.
   link_.SetLine(link::LineSettings{9600, 8, link::Parity::None, link::StopBits::One});
-  lineCaption_ = link::OpenedPortCaption(options_.portLabel);
+  setLineCaption(link::OpenedPortCaption(options_.portLabel));
   setState(SessionState::Negotiating);
   stepTask_ = scheduler_.after(kTickMs, [this] { breakTick(); });
 }
 
+void ReceiverSession::sendBreak() {
+  if (state_ != SessionState::Polling && state_ != SessionState::Negotiating) return;
+  scheduler_.cancel(stepTask_);
+  stepTask_ = 0;
+  link::PortSettings known;
+  known.baudCode = 7;
+  known.dataBitsCode = 3;
+  applyPortSettings(known);
+  // A full negotiation under way keeps its form and starts its BREAK again.
+  if (state_ == SessionState::Polling) breakForm_ = BreakForm::Short;
+  breakRunning_ = true;
+  breakCountdown_ = kBreakStart;
+  stepTask_ = scheduler_.after(kSettleAfterSetMs + kTickMs, [this] { breakTick(); });
+}
+
+bool ReceiverSession::applyPortSettings(const link::PortSettings& settings) {
+  const auto line = link::LineSettingsFor(settings);
+  const auto caption = link::PortSettingsCaption(options_.portLabel, settings);
+  if (!line || !caption) {
+    qWarning().noquote() << QString::asprintf(
+        "Serial port: settings codes %d,%d,%d,%d are outside the tables; line left unchanged",
+        settings.baudCode, settings.dataBitsCode, settings.parityCode, settings.stopBitsCode);
+    return false;
+  }
+  if (state_ == SessionState::Stopped || state_ == SessionState::Waiting) return false;
+  setLineCaption(*caption);
+  // Nothing leaves while the line changes; the queue goes on after a short settle.
+  sendsHeld_ = true;
+  link_.device().drain();
+  link_.SetLine(*line);
+  scheduler_.cancel(pumpTask_);
+  pumpTask_ = scheduler_.after(link::SerialLink::kLinePauseMs, [this] {
+    pumpTask_ = 0;
+    sendsHeld_ = false;
+    pump();
+  });
+  return true;
+}
+
 void ReceiverSession::breakTick() {
   stepTask_ = 0;
+  bool shortFormEnds = false;
+  if (breakCountdown_ == kBreakStart) {
+    tell([&](SessionObserver& o) { o.negotiationStarted(*this, breakForm_); });
+  }
   switch (breakCountdown_) {
     case kBreakStart:
       breakSettings_.dataBitsCode = 0;
@@ -176,6 +236,7 @@ void ReceiverSession::breakTick() {
     case kBreakReleased:
       link_.SetBreak(false);
       breakRaised_ = false;
+      shortFormEnds = breakForm_ == BreakForm::Short;
       break;
     case kBreakVersionQuery:
       send([](link::SerialLink& l) { commands::SoftwareVersionRequest1F(l); });
@@ -187,8 +248,13 @@ void ReceiverSession::breakTick() {
       break;
   }
   if (link_.lost()) return;
+  // The ending tick of the short form still reads a settings line that came in time.
   if (lookForPortSettingsLine()) return;
   --breakCountdown_;
+  if (shortFormEnds) {
+    endNegotiation();
+    return;
+  }
   stepTask_ = scheduler_.after(kTickMs, [this] { breakTick(); });
 }
 
@@ -236,6 +302,7 @@ void ReceiverSession::sendSetSerialPort() {
   // The PC line follows 200 ms after the command has actually gone out.
   send([this, settings](link::SerialLink& l) {
     commands::SetSerialPortBC(l, settings);
+    scheduler_.cancel(stepTask_);
     stepTask_ = scheduler_.after(kSettleAfterSetMs, [this] { switchPcLine(); });
   });
 }
@@ -249,12 +316,14 @@ void ReceiverSession::switchPcLine() {
     sendsHeld_ = true;
     link_.device().drain();
     link_.SetLine(*line);
-    lineCaption_ = *caption;
+    setLineCaption(*caption);
   }
   stepTask_ = scheduler_.after(link::SerialLink::kLinePauseMs, [this] {
     stepTask_ = 0;
     sendsHeld_ = false;
-    startPolling();
+    // After the short form the poll cycle has been running all along.
+    if (state_ == SessionState::Polling) endNegotiation();
+    else startPolling();
     pump();
   });
 }
@@ -266,11 +335,45 @@ void ReceiverSession::startPolling() {
   lastPacketMs_ = std::max(lastPacketMs_, pollingSinceMs_);
   setState(SessionState::Polling);
   tickDue_ = scheduler_.nowMs() + kTickMs;
+  if (!pollingHeld_) tickTask_ = scheduler_.after(kTickMs, [this] { pollTick(); });
+  endNegotiation();
+}
+
+void ReceiverSession::holdPolling(bool held) {
+  if (held == pollingHeld_) return;
+  pollingHeld_ = held;
+  if (held) {
+    scheduler_.cancel(tickTask_);
+    tickTask_ = 0;
+    return;
+  }
+  if (state_ != SessionState::Polling || tickTask_ != 0) return;
+  // The transfer read the receiver's replies itself: its time is not silence.
+  const std::int64_t now = scheduler_.nowMs();
+  lastPacketMs_ = std::max(lastPacketMs_, now);
+  tickDue_ = now + kTickMs;
   tickTask_ = scheduler_.after(kTickMs, [this] { pollTick(); });
+}
+
+void ReceiverSession::endNegotiation() {
+  if (!breakRunning_) return;
+  breakRunning_ = false;
+  tell([&](SessionObserver& o) { o.negotiationEnded(*this, breakForm_); });
 }
 
 void ReceiverSession::pollTick() {
   tickTask_ = 0;
+  // Inside a read (a decoder's modal box runs the event loop): this tick is
+  // skipped whole, and the next keeps the grid.
+  if (link_.reading()) {
+    tickDue_ += kTickMs;
+    const std::int64_t now = scheduler_.nowMs();
+    if (tickDue_ <= now) tickDue_ = now + kTickMs;
+    if (!pollingHeld_) tickTask_ = scheduler_.after(tickDue_ - now, [this] { pollTick(); });
+    return;
+  }
+  tell([&](SessionObserver& o) { o.pollTickStarted(*this); });
+  if (state_ != SessionState::Polling) return;
   startupQueries();
   link_.PollPort(packetCallback_, false);
   if (link_.lost() || state_ != SessionState::Polling) return;
@@ -287,7 +390,13 @@ void ReceiverSession::pollTick() {
   // Ticks keep their 200 ms grid; ticks missed by a late start are skipped, not run in a burst.
   tickDue_ += kTickMs;
   if (tickDue_ <= now) tickDue_ = now + kTickMs;
+  if (pollingHeld_) return;
   tickTask_ = scheduler_.after(tickDue_ - now, [this] { pollTick(); });
+}
+
+void ReceiverSession::receive() {
+  if (state_ == SessionState::Stopped || state_ == SessionState::Waiting || link_.lost()) return;
+  link_.PollPort(packetCallback_, false);
 }
 
 void ReceiverSession::startupQueries() {

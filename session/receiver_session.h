@@ -31,12 +31,26 @@ enum class SessionState {
 
 const char* SessionStateName(SessionState state);
 
+// The full negotiation (start-up, reconnect, a long silence) runs to its end
+// and starts polling; the short one ("Send Break") raises and releases BREAK
+// beside the running poll cycle and ends there, unless the receiver answers
+// with its port-settings line within those ticks.
+enum class BreakForm { Full, Short };
+
 class ReceiverSession;
 
 class SessionObserver {
  public:
   virtual ~SessionObserver() = default;
   virtual void stateChanged(ReceiverSession&, SessionState) {}
+  // The first tick of a negotiation, as BREAK is raised.
+  virtual void negotiationStarted(ReceiverSession&, BreakForm) {}
+  // The negotiation is over: polling has begun, or carries on after a short one.
+  virtual void negotiationEnded(ReceiverSession&, BreakForm) {}
+  // The caption naming the port and its line settings has changed.
+  virtual void lineCaptionChanged(ReceiverSession&, const QString& /*caption*/) {}
+  // A poll tick begins, before anything is read or sent.
+  virtual void pollTickStarted(ReceiverSession&) {}
   // Every completed packet, after the dispatcher's decoders ran. The payload
   // (offset 0 is the byte after the id) is valid only during the call.
   virtual void packetReceived(ReceiverSession&, int /*id*/, const std::uint8_t* /*payload*/,
@@ -88,10 +102,26 @@ class ReceiverSession {
   void stop();
   // Negotiates the line again from the BREAK on.
   void restartNegotiation();
+  // The short negotiation: the PC line goes to 9600 8-None-1 at once, BREAK is
+  // raised 400 ms later and released four ticks after that, while polling goes
+  // on. During a full negotiation it starts that one's BREAK again.
+  void sendBreak();
+  // Sets the PC side of the line to settings and names them in the caption;
+  // nothing is sent meanwhile. Codes outside the tables are refused (false).
+  bool applyPortSettings(const link::PortSettings& settings);
 
   void addObserver(SessionObserver* observer);
   void removeObserver(SessionObserver* observer);
 
+  // A transfer that owns the link for a while (the almanac) holds the poll
+  // cycle: no ticks, no queries, no silence watch until it is released, when
+  // the cycle goes on where it stopped.
+  void holdPolling(bool held);
+  bool pollingHeld() const { return pollingHeld_; }
+  // Reads and dispatches what has arrived, outside the tick (a display reset
+  // shows the reports already waiting first). Nothing while the device is
+  // away, and nothing inside a read already running.
+  void receive();
   // Queues a command; it goes out when the send spacing allows. Commands are
   // dropped while the device is away.
   void send(Command command);
@@ -115,6 +145,11 @@ class ReceiverSession {
   std::uint64_t commandsDropped() const { return commandsDropped_; }
   std::int64_t lastPacketMs() const { return lastPacketMs_; }
   int pollPhase() const { return pollPhase_; }
+  // A negotiation (either form) has begun and not ended.
+  bool negotiating() const { return breakRunning_; }
+  BreakForm breakForm() const { return breakForm_; }
+  // The break sequence's step counter: 12 at its start, 0 at its last tick.
+  int breakCountdown() const { return breakCountdown_; }
 
  private:
   void setState(SessionState state);
@@ -129,6 +164,10 @@ class ReceiverSession {
   void sendSetSerialPort();
   void switchPcLine();
   void startPolling();
+  void endNegotiation();
+  void setLineCaption(const QString& caption);
+  template <typename Call>
+  void tell(Call call);
   void pollTick();
   void scheduleTick(Scheduler::TaskId& slot, std::int64_t& due, void (ReceiverSession::*step)());
   void startupQueries();
@@ -157,6 +196,8 @@ class ReceiverSession {
   // Break sequence.
   int breakCountdown_ = kBreakStart;
   bool breakRaised_ = false;
+  bool breakRunning_ = false;
+  BreakForm breakForm_ = BreakForm::Full;
   link::PortSettings breakSettings_{};
   QByteArray portSettingsLine_;
 
@@ -165,6 +206,7 @@ class ReceiverSession {
   int pollPhase_ = 0;
   std::int64_t lastPacketMs_ = 0;
   std::int64_t pollingSinceMs_ = 0;
+  bool pollingHeld_ = false;
 
   // Paced sends.
   std::deque<Command> sends_;

@@ -271,3 +271,201 @@ TEST_F(ScriptedSession, PollCycleQueriesInOrder) {
     EXPECT_EQ(sent, c.expected) << c.timing;
   }
 }
+
+namespace {
+
+// What a window would follow: the negotiations and the status-bar caption.
+struct Negotiations final : SessionObserver {
+  session::Scheduler* scheduler = nullptr;
+  std::vector<std::pair<std::int64_t, QString>> events;
+  int ticks = 0;
+  void negotiationStarted(ReceiverSession&, session::BreakForm f) override {
+    events.emplace_back(scheduler->nowMs(), f == session::BreakForm::Short ? "start short" : "start full");
+  }
+  void negotiationEnded(ReceiverSession&, session::BreakForm f) override {
+    events.emplace_back(scheduler->nowMs(), f == session::BreakForm::Short ? "end short" : "end full");
+  }
+  void lineCaptionChanged(ReceiverSession&, const QString& caption) override {
+    events.emplace_back(scheduler->nowMs(), caption);
+  }
+  void pollTickStarted(ReceiverSession&) override { ++ticks; }
+};
+
+}  // namespace
+
+// "Send Break" while polled: the PC line drops to 9600 8-None-1 at once, BREAK
+// is raised 400 ms later and released four ticks on; polling never stops, and
+// without a settings line nothing is sent to the receiver's port.
+TEST_F(ScriptedSession, SendBreakIsTheShortFormBesideThePollCycle) {
+  Negotiations seen;
+  seen.scheduler = &scheduler;
+  session->addObserver(&seen);
+  ASSERT_TRUE(session->start());
+  scheduler.advance(8000);
+  ASSERT_EQ(session->state(), SessionState::Polling);
+  seen.events.clear();
+  device->clearWrites();
+  const std::int64_t t0 = scheduler.nowMs();
+  const int ticksBefore = seen.ticks;
+  session->sendBreak();
+  EXPECT_EQ(device->lines().back(), (link::LineSettings{9600, 8, link::Parity::None, link::StopBits::One}));
+  scheduler.advance(399);
+  EXPECT_EQ(device->breakEvents().size(), 2u);
+  scheduler.advance(1);
+  EXPECT_EQ(device->breakEvents().size(), 3u);  // raised
+  scheduler.advance(799);
+  EXPECT_EQ(device->breakEvents().size(), 3u);
+  scheduler.advance(1);
+  EXPECT_EQ(device->breakEvents(), (std::vector<bool>{true, false, true, false}));
+  scheduler.advance(6000);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+  EXPECT_FALSE(session->negotiating());
+  EXPECT_EQ(seen.events, (std::vector<std::pair<std::int64_t, QString>>{
+                             {t0, "X 9600, 8-None-1"}, {t0 + 400, "start short"}, {t0 + 1200, "end short"}}));
+  // The poll cycle ran on throughout: a tick every 200 ms, no settings command, no version query.
+  EXPECT_EQ(seen.ticks - ticksBefore, 36);
+  for (const auto& w : device->writes()) {
+    EXPECT_NE(FrameId(w.bytes), 0xBC);
+    EXPECT_NE(FrameId(w.bytes), 0x1F);
+  }
+}
+
+// A settings line inside the short form's ticks is applied as in a full
+// negotiation: 0xBC 3 s later, the PC line 200 ms after it, and the poll cycle
+// carries on on its grid rather than starting a second time.
+TEST_F(ScriptedSession, SettingsLineDuringSendBreakIsApplied) {
+  Negotiations seen;
+  seen.scheduler = &scheduler;
+  session->addObserver(&seen);
+  ASSERT_TRUE(session->start());
+  scheduler.advance(8000);
+  session->sendBreak();
+  scheduler.advance(700);  // BREAK raised at 400; the next tick at 800 reads the line
+  const QByteArray line("PR;x,1,y,19200,8,1,N,z\r\n");
+  device->queueRead(Bytes(line.begin(), line.end()));
+  device->clearWrites();
+  seen.events.clear();
+  const int ticksBefore = seen.ticks;
+  scheduler.advance(5000);
+  EXPECT_EQ(device->breakEvents(), (std::vector<bool>{true, false, true, false}));
+  int settingsSent = 0;
+  for (const auto& w : device->writes()) {
+    if (FrameId(w.bytes) != 0xBC) continue;
+    ++settingsSent;
+    EXPECT_EQ(w.atMs, 8000 + 800 + 3000);
+  }
+  EXPECT_EQ(settingsSent, 1);
+  EXPECT_EQ(device->lines().back(), (link::LineSettings{19200, 8, link::Parity::None, link::StopBits::One}));
+  EXPECT_EQ(session->lineCaption(), QStringLiteral("X 19200, 8-None-1"));
+  ASSERT_FALSE(seen.events.empty());
+  EXPECT_EQ(seen.events.back().second, QStringLiteral("end short"));
+  EXPECT_EQ(seen.ticks - ticksBefore, 25);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+}
+
+// The serial window's "Change PC settings to match?": the line and caption follow
+// at once; codes outside the tables change nothing; a session away sets nothing.
+TEST_F(ScriptedSession, PortSettingsAppliedToThePcSide) {
+  ASSERT_TRUE(session->start());
+  scheduler.advance(8000);
+  link::PortSettings even;
+  even.baudCode = 8;
+  even.dataBitsCode = 3;
+  even.parityCode = 2;
+  EXPECT_TRUE(session->applyPortSettings(even));
+  EXPECT_EQ(device->lines().back(), (link::LineSettings{19200, 8, link::Parity::Even, link::StopBits::One}));
+  EXPECT_EQ(session->lineCaption(), QStringLiteral("X 19200, 8-Even-1"));
+  const auto linesBefore = device->lines().size();
+  link::PortSettings bad = even;
+  bad.baudCode = 12;
+  EXPECT_FALSE(session->applyPortSettings(bad));
+  EXPECT_EQ(device->lines().size(), linesBefore);
+  EXPECT_EQ(session->lineCaption(), QStringLiteral("X 19200, 8-Even-1"));
+  // Sends go on after the line change.
+  device->clearWrites();
+  scheduler.advance(1200);
+  EXPECT_GE(device->writes().size(), 4u);
+  session->stop();
+  EXPECT_FALSE(session->applyPortSettings(even));
+}
+
+// A display reset reads the reports already waiting before it blanks: receive()
+// dispatches them between ticks; a stopped session reads nothing.
+TEST_F(ScriptedSession, ReceiveDispatchesWhatWaitsBetweenTicks) {
+  ASSERT_TRUE(session->start());
+  scheduler.advance(8010);  // just after a tick
+  ASSERT_EQ(session->state(), SessionState::Polling);
+  const Bytes frame{0x10, 0x41, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0x10, 0x03};
+  device->queueRead(frame);
+  session->receive();
+  EXPECT_EQ(tally.byId[0x41], 1);
+  session->stop();
+  device->queueRead(frame);
+  session->receive();
+  EXPECT_EQ(tally.byId[0x41], 1);
+}
+
+// While a transfer owns the link the poll cycle sends nothing and does not take
+// the quiet for a silent receiver; released, it goes on without a new BREAK.
+TEST_F(ScriptedSession, HeldPollCycleStaysQuietAndResumes) {
+  Negotiations seen;
+  seen.scheduler = &scheduler;
+  session->addObserver(&seen);
+  ASSERT_TRUE(session->start());
+  scheduler.advance(8000);
+  session->holdPolling(true);
+  scheduler.advance(200);  // a send queued by the last tick may still leave
+  device->clearWrites();
+  const int ticks = seen.ticks;
+  scheduler.advance(ReceiverSession::kSilenceMs + 5000);
+  EXPECT_TRUE(device->writes().empty());
+  EXPECT_EQ(seen.ticks, ticks);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+  session->holdPolling(false);
+  scheduler.advance(1200);
+  EXPECT_EQ(seen.ticks - ticks, 6);
+  EXPECT_GE(device->writes().size(), 4u);
+  EXPECT_EQ(device->breakEvents().size(), 2u);
+  EXPECT_EQ(session->state(), SessionState::Polling);
+}
+
+namespace {
+
+// A decoder that opens a modal box: the event loop runs inside the read.
+struct ModalBoxOnVersion final : SessionObserver {
+  session::VirtualScheduler* scheduler = nullptr;
+  ScriptedDevice* device = nullptr;
+  std::size_t writesInside = 0;
+  int ticksInside = 0;
+  int ticks = 0;
+  void pollTickStarted(ReceiverSession&) override { ++ticks; }
+  void packetReceived(ReceiverSession&, int id, const std::uint8_t*, int) override {
+    if (id != 0x45) return;
+    const auto before = device->writes().size();
+    const int ticksBefore = ticks;
+    scheduler->advance(1000);
+    writesInside = device->writes().size() - before;
+    ticksInside = ticks - ticksBefore;
+  }
+};
+
+}  // namespace
+
+// Ticks that fall inside a read are skipped whole: no lamps aged, no query sent
+// into the middle of a reply being shown; afterwards the cycle keeps its grid.
+TEST_F(ScriptedSession, TicksInsideAReadAreSkipped) {
+  ModalBoxOnVersion box;
+  box.scheduler = &scheduler;
+  box.device = device;
+  session->addObserver(&box);
+  ASSERT_TRUE(session->start());
+  scheduler.advance(8010);
+  scheduler.advance(200);  // the last tick's second send leaves
+  device->queueRead(Bytes{0x10, 0x45, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0x10, 0x03});
+  session->receive();
+  EXPECT_EQ(box.ticksInside, 0);
+  EXPECT_EQ(box.writesInside, 0u);
+  const int ticks = box.ticks;
+  scheduler.advance(1000);
+  EXPECT_EQ(box.ticks - ticks, 5);
+}
