@@ -4,13 +4,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "link/report_dispatcher.h"
+#include "reports/report_registry.h"
 
 namespace halvix::tools {
 
 namespace {
 
-using link::ReportDispatcher;
 
 // Columns of the text form: offset, kind, report name.
 constexpr std::size_t kOffsetWidth = 10;
@@ -151,17 +150,6 @@ bool Finite(const DecodedField& f) {
   return f.type == FieldType::Integer || f.type == FieldType::Text || std::isfinite(f.number);
 }
 
-int KindKey(int id, const std::uint8_t* payload, int length) {
-  int sub = 0;
-  if (id == ReportDispatcher::kLlaReport && length == ReportDispatcher::kAltitudeLength) {
-    sub = 257;
-  } else if ((id == ReportDispatcher::kSuperReport || id == ReportDispatcher::kSegmentReport) &&
-             length >= 1) {
-    sub = 1 + payload[0];
-  }
-  return (id & 0xFF) * 258 + sub;
-}
-
 void Header(LineOutput& out, std::string_view prefix, const ReportDecoder& d) {
   Cursor c{out.line()};
   c.put(prefix);
@@ -229,7 +217,8 @@ struct DecodeSession::KindFile {
 };
 
 DecodeSession::DecodeSession(const DecodeOptions& options, LineOutput& out)
-    : options_(options), out_(out), countIndex_(256 * 258, -1), csvHeaderDone_(256 * 258, false) {
+    : options_(options), out_(out), countIndex_(reports::ReportKinds().size(), -1),
+      csvHeaderDone_(reports::ReportKinds().size(), false) {
   scratch_.reserve(256);
 }
 
@@ -290,7 +279,7 @@ void DecodeSession::packet(std::int64_t offset, int id, const std::uint8_t* payl
   switch (outcome) {
     case DecodeOutcome::Decoded: {
       ++packets_;
-      const int key = KindKey(id, payload, length);
+      const int key = decoder_.row();
       std::int32_t& index = countIndex_[static_cast<std::size_t>(key)];
       if (index < 0) {
         index = static_cast<std::int32_t>(counts_.size());

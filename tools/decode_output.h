@@ -112,7 +112,7 @@ class DecodeSession final : public FrameSink {
   std::vector<Count> counts_;
   // The text form's fixed pieces of each kind, by the same index.
   std::vector<std::unique_ptr<TextPieces>> textPieces_;
-  std::vector<std::int32_t> countIndex_;  // by id and sub-code, -1 unseen
+  std::vector<std::int32_t> countIndex_;  // by registry row, -1 unseen
   std::map<std::string, std::int64_t> problemCounts_;
   std::vector<bool> csvHeaderDone_;  // single-stream CSV: header written per kind
   std::map<std::string, std::unique_ptr<KindFile>, std::less<>> files_;

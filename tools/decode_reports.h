@@ -1,19 +1,16 @@
 // Headless report decoding: a packet becomes its report kind ("8F-AB"), its
-// name and a list of named fields with units, through the same pure layout
-// functions and the same routing the windows use. Allocates nothing per
+// name and a list of named fields with units, through the registry of report
+// kinds: the same routing and layouts the windows use. Allocates nothing per
 // packet; the result is valid until the next decode.
 #pragma once
 
 #include <QObject>
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
-namespace halvix::link {
-class ReportDispatcher;
-}
+#include "reports/field_sink.h"
 
 namespace halvix::tools {
 
@@ -36,47 +33,39 @@ struct DecodedField {
 
 enum class DecodeOutcome { Decoded, UnknownId, UnknownSubCode, WrongLength };
 
-class ReportDecoder {
+class ReportDecoder : private reports::FieldSink {
  public:
   static constexpr int kMaxFields = 40;
 
   ReportDecoder();
-  ~ReportDecoder();
-  ReportDecoder(const ReportDecoder&) = delete;
-  ReportDecoder& operator=(const ReportDecoder&) = delete;
 
-  // Decodes one packet. On anything but Decoded, kind() and name() still say
-  // what the routing took it for ("8F-AB" of a wrong length).
+  // Decodes one packet, developer-mode kinds included. On anything but
+  // Decoded, kind() and name() still say what the routing took it for
+  // ("8F-AB" of a wrong length).
   DecodeOutcome decode(int id, const std::uint8_t* payload, int length);
 
   std::string_view kind() const { return kind_; }
   std::string_view name() const { return name_; }
+  // The registry row of the kind the routing chose; -1 for none.
+  int row() const { return row_; }
   int fieldCount() const { return count_; }
   const DecodedField& field(int i) const { return fields_[static_cast<std::size_t>(i)]; }
   std::string_view text(const DecodedField& f) const {
     return std::string_view(texts_).substr(f.textStart, f.textLength);
   }
 
-  // Filled by the layout callbacks: begin() when the routing has chosen the
-  // report, the fields, then finished() when its layout accepted the payload.
-  void begin(const char* name);
-  void finished() { decoded_ = true; }
-  // Names and units are literals: their lengths are known where they are written.
-  void integer(std::string_view name, std::int64_t value, std::string_view unit = {}) {
+ private:
+  void integer(std::string_view name, std::int64_t value, std::string_view unit) override {
     next(name, unit, FieldType::Integer).integer = value;
   }
-  void single(std::string_view name, double value, std::string_view unit = {}) {
+  void single(std::string_view name, double value, std::string_view unit) override {
     next(name, unit, FieldType::Single).number = value;
   }
-  void number(std::string_view name, double value, std::string_view unit = {}) {
+  void number(std::string_view name, double value, std::string_view unit) override {
     next(name, unit, FieldType::Double).number = value;
   }
-  void text(std::string_view name, std::string_view value);
-  // A text field made of what was appended to textArena() since start.
-  std::string& textArena() { return texts_; }
-  void textFrom(std::string_view name, std::size_t start);
+  void text(std::string_view name, std::string_view value) override;
 
- private:
   DecodedField& next(std::string_view name, std::string_view unit, FieldType type) {
     // Every layout has fewer fields than the table holds; the last slot is reused rather than overrun.
     DecodedField& f = fields_[static_cast<std::size_t>(count_ < kMaxFields ? count_++ : kMaxFields - 1)];
@@ -86,9 +75,7 @@ class ReportDecoder {
     return f;
   }
 
-  std::unique_ptr<link::ReportDispatcher> dispatcher_;
-  bool decoded_ = false;
-  bool routed_ = false;
+  int row_ = -1;
   char kindBuffer_[8] = {};
   std::string_view kind_;
   std::string_view name_;
@@ -96,9 +83,5 @@ class ReportDecoder {
   std::array<DecodedField, kMaxFields> fields_{};
   std::string texts_;
 };
-
-// The report kind a packet is routed as, "41" or "8F-AB"; "4A-ALT" for the
-// 9-byte 0x4A. Writes at most 7 characters into out and returns them.
-std::string_view ReportKind(int id, const std::uint8_t* payload, int length, char (&out)[8]);
 
 }  // namespace halvix::tools
