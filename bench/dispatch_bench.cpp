@@ -20,7 +20,7 @@ void Register(ReportDispatcher& d, std::int64_t& decoded) {
   d.setRoutes(halvix::reports::ReportRoutes());
   const auto kinds = halvix::reports::ReportKinds();
   for (std::size_t row = 0; row < kinds.size(); ++row) {
-    d.setDecoder(static_cast<int>(row), [decode = kinds[row].decode, &decoded](const std::uint8_t* p, int n) {
+    d.setRowDecoder(static_cast<int>(row), [decode = kinds[row].decode, &decoded](const std::uint8_t* p, int n) {
       if (decode(p, n, nullptr)) ++decoded;
     });
   }

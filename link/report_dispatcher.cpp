@@ -22,10 +22,10 @@ bool ReportDispatcher::setDecoder(std::string_view key, Decoder fn) {
                          << QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()));
     return false;
   }
-  return setDecoder(row, std::move(fn));
+  return setRowDecoder(row, std::move(fn));
 }
 
-bool ReportDispatcher::setDecoder(int row, Decoder fn) {
+bool ReportDispatcher::setRowDecoder(int row, Decoder fn) {
   if (row < 0 || static_cast<std::size_t>(row) >= decoders_.size()) return false;
   decoders_[static_cast<std::size_t>(row)] = std::move(fn);
   return true;

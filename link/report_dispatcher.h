@@ -37,10 +37,11 @@ class ReportDispatcher : public QObject {
   // one drops every decoder set before.
   void setRoutes(const RouteTable& routes);
   const RouteTable* routes() const { return routes_; }
-  // The decoder of one report kind, by its key ("8F-AB") or its row. False
+  // The decoder of one report kind, by its key ("8F-AB") or its row in the
+  // route table (by name, so a report id is never taken for a row). False
   // (and nothing changes) when the table has no such kind.
   bool setDecoder(std::string_view key, Decoder fn);
-  bool setDecoder(int row, Decoder fn);
+  bool setRowDecoder(int row, Decoder fn);
   void setDeveloperMode(bool on) { developerMode_ = on; }
   bool developerMode() const { return developerMode_; }
 

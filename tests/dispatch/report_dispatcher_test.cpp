@@ -166,8 +166,8 @@ TEST_F(DispatcherTest, RegistrationOutsideTheTableIsRefused) {
   for (const char* key : {"58", "00", "44", "8F", "5F", "8F-99", "8E-AB", "5F-02", ""}) {
     EXPECT_FALSE(dispatcher.setDecoder(key, named("x"))) << key;
   }
-  EXPECT_FALSE(dispatcher.setDecoder(-1, named("x")));
-  EXPECT_FALSE(dispatcher.setDecoder(halvix::reports::ReportRoutes().size(), named("x")));
+  EXPECT_FALSE(dispatcher.setRowDecoder(-1, named("x")));
+  EXPECT_FALSE(dispatcher.setRowDecoder(halvix::reports::ReportRoutes().size(), named("x")));
   const RouteTable& routes = halvix::reports::ReportRoutes();
   EXPECT_TRUE(routes.routesId(0x5F));
   EXPECT_TRUE(routes.routesId(0x8F));
@@ -182,7 +182,7 @@ TEST_F(DispatcherTest, RegistrationOutsideTheTableIsRefused) {
   // A dispatcher without routes decodes nothing and takes no decoder.
   ReportDispatcher bare;
   EXPECT_FALSE(bare.setDecoder("41", named("x")));
-  EXPECT_FALSE(bare.setDecoder(0, named("x")));
+  EXPECT_FALSE(bare.setRowDecoder(0, named("x")));
 }
 
 // End to end: bytes on the wire, through PollPort, into the dispatcher.

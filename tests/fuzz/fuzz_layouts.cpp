@@ -167,7 +167,7 @@ void RegisterEveryLayout(ReportDispatcher& d) {
   const std::span<const ReportKindRow> kinds = ReportKinds();
   for (std::size_t row = 0; row < kinds.size(); ++row) {
     const ReportKindRow& kind = kinds[row];
-    d.setDecoder(static_cast<int>(row), [&kind, show = texts.find(kind.key())](const std::uint8_t* payload, int length) {
+    d.setRowDecoder(static_cast<int>(row), [&kind, show = texts.find(kind.key())](const std::uint8_t* payload, int length) {
       FormattingSink sink;
       if (kind.decode(payload, length, &sink) && show) show(payload, length);
     });
