@@ -19,7 +19,7 @@ constexpr std::size_t kNameWidth = 26;
 struct TextReportWriter::Pieces {
   std::vector<const char*> names;
   std::vector<const char*> units;
-  std::string text;                 // every piece in turn
+  std::string text;                 // every piece in turn, then padding for block copies
   std::vector<std::uint32_t> ends;  // where each piece ends in text
 };
 
@@ -66,21 +66,22 @@ const TextReportWriter::Pieces& TextReportWriter::pieces(const ReportDecoder& d,
     }
   }
   t.ends.push_back(static_cast<std::uint32_t>(t.text.size()));
+  t.text.append(LineWriter::kPadding, '\0');
   return t;
 }
 
 void TextReportWriter::report(LineWriter& out, std::int64_t offset, const ReportDecoder& d, std::int32_t kindIndex) {
   out.rightAligned(offset, kOffsetWidth);
   const Pieces& t = pieces(d, kindIndex);
-  const std::string_view text = t.text;
+  const char* text = t.text.data();
   std::uint32_t from = 0;
   for (int i = 0; i < d.fieldCount(); ++i) {
     const std::uint32_t end = t.ends[static_cast<std::size_t>(i)];
-    out.put(text.substr(from, end - from));
+    out.putPadded(text + from, end - from);
     from = end;
     WriteValue(out, d, d.field(i));
   }
-  out.put(text.substr(from, t.ends.back() - from));
+  out.putPadded(text + from, t.ends.back() - from);
   out.put('\n');
 }
 

@@ -14,6 +14,9 @@ namespace halvix::tools {
 
 class LineWriter {
  public:
+  // What a source of putPadded must have readable past its bytes.
+  static constexpr std::size_t kPadding = 16;
+
   LineWriter(char* begin, char* end) : p_(begin), end_(end) {}
 
   char* position() const { return p_; }
@@ -35,6 +38,18 @@ class LineWriter {
     }
     std::memcpy(p_, s.data(), n);
     p_ += n;
+  }
+  // Copies n bytes from a source that stays readable 15 bytes past n. With
+  // room for those 15 bytes as well it copies whole 16-byte blocks without a
+  // call (the bytes past n are overwritten by what comes next); otherwise it
+  // copies exactly.
+  void putPadded(const char* from, std::size_t n) {
+    if (room() >= n + 15) {
+      for (std::size_t i = 0; i < n; i += 16) std::memcpy(p_ + i, from + i, 16);
+      p_ += n;
+      return;
+    }
+    put(std::string_view(from, n));
   }
   void fill(char c, std::size_t n) {
     if (n > room()) {

@@ -151,13 +151,17 @@ DisplayTexts EveryDisplayText() {
 }
 
 // Formats every described field, so a value no formatter takes still runs through one.
-class FormattingSink final : public FieldSink {
- public:
-  void integer(std::string_view, std::int64_t value, std::string_view) override { Use(QString::number(value)); }
-  void single(std::string_view, double value, std::string_view) override { Use(QString::number(value)); }
-  void number(std::string_view, double value, std::string_view) override { Use(QString::number(value, 'g', 17)); }
-  void text(std::string_view, std::string_view value) override { gSink = gSink + static_cast<qsizetype>(value.size()); }
-};
+void FormatFields(const FieldSink& sink) {
+  for (int i = 0; i < sink.count(); ++i) {
+    const DescribedField& f = sink.field(i);
+    switch (f.type) {
+      case FieldType::Integer: Use(QString::number(f.integer)); break;
+      case FieldType::Single: Use(QString::number(f.number)); break;
+      case FieldType::Double: Use(QString::number(f.number, 'g', 17)); break;
+      case FieldType::Text: gSink = gSink + static_cast<qsizetype>(sink.text(f).size()); break;
+    }
+  }
+}
 
 }  // namespace
 
@@ -168,8 +172,10 @@ void RegisterEveryLayout(ReportDispatcher& d) {
   for (std::size_t row = 0; row < kinds.size(); ++row) {
     const ReportKindRow& kind = kinds[row];
     d.setRowDecoder(static_cast<int>(row), [&kind, show = texts.find(kind.key())](const std::uint8_t* payload, int length) {
-      FormattingSink sink;
-      if (kind.decode(payload, length, &sink) && show) show(payload, length);
+      FieldSink sink;
+      if (!kind.decode(payload, length, &sink)) return;
+      FormatFields(sink);
+      if (show) show(payload, length);
     });
   }
 }
