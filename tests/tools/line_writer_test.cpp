@@ -36,6 +36,10 @@ const std::vector<Write>& Writes() {
       {"right aligned, wide", [](LineWriter& w) { w.rightAligned(12'345'678'901LL, 10); }, "12345678901"},
       {"json", [](LineWriter& w) { w.json("a\"b\\\x01\xE9"); }, "\"a\\\"b\\\\\\u0001\\u00e9\""},
       {"csv", [](LineWriter& w) { w.csv("say \"hi\"\r\n"); }, "\"say \"\"hi\"\"  \""},
+      {"padded piece", [](LineWriter& w) {
+         static const std::string piece = std::string("  receiverMode=") + std::string(LineWriter::kPadding, '\0');
+         w.putPadded(piece.data(), 15);
+       }, "  receiverMode="},
   };
   return writes;
 }
@@ -52,15 +56,19 @@ TEST(LineWriter, EveryWriteStopsAtTheEndOfItsRoom) {
     EXPECT_FALSE(w.overflowed());
     EXPECT_EQ(std::string(roomy.data(), w.position()), write.whole);
 
-    // Every shorter room: a cut-off prefix, flagged, and the guard bytes untouched.
-    for (std::size_t room = 0; room < write.whole.size(); ++room) {
+    // Every room from none to a block past the form: at most a prefix, flagged
+    // when cut, and the guard bytes behind the room untouched.
+    for (std::size_t room = 0; room < write.whole.size() + 17; ++room) {
       std::array<char, 80> buffer;
       buffer.fill('#');
       LineWriter cut(buffer.data(), buffer.data() + room);
       write.write(cut);
-      EXPECT_TRUE(cut.overflowed()) << room;
+      EXPECT_EQ(cut.overflowed(), room < write.whole.size()) << room;
       EXPECT_LE(cut.position(), buffer.data() + room);
       EXPECT_EQ(std::string(buffer.data() + room, buffer.end()), std::string(buffer.size() - room, '#')) << room;
+      if (room >= write.whole.size()) {
+        EXPECT_EQ(std::string(buffer.data(), cut.position()), write.whole) << room;
+      }
       const std::string written(buffer.data(), cut.position());
       EXPECT_EQ(written, write.whole.substr(0, written.size())) << room;
     }
