@@ -1,5 +1,8 @@
 #include "app/decoder_wiring.h"
 
+#include <QStringList>
+#include <algorithm>
+
 #include "app/main_window.h"
 #include "app/system_clock.h"
 #include "app/windows.h"
@@ -8,6 +11,7 @@
 #include "reports/config_decoders.h"
 #include "reports/decoder_context.h"
 #include "reports/position_decoders.h"
+#include "reports/report_registry.h"
 #include "reports/satellite_decoders.h"
 #include "reports/timing_decoders.h"
 #include "reports/version_decoders.h"
@@ -17,9 +21,79 @@ namespace halvix::app {
 
 namespace {
 
-using DecoderFn = void (*)(const reports::DecoderContext&, const std::uint8_t*, int);
+constexpr GuiDecoderBinding kBindings[] = {
+    // Timing super-reports.
+    {"8F-AB", &reports::Report8FABDecoder},
+    {"8F-AC", &reports::Report8FACDecoder},
+    {"8F-AD", &reports::Report8FADDecoder},
+    // Time, position and velocity.
+    {"41", &reports::Report41Decoder},
+    {"42", &reports::Report42Decoder},
+    {"43", &reports::Report43Decoder},
+    {"4A", &reports::Report4ADecoder},
+    {"4A-ALT", &reports::Report4AAltitudeDecoder},
+    {"56", &reports::Report56Decoder},
+    {"83", &reports::Report83Decoder},
+    {"84", &reports::Report84Decoder},
+    {"8F-0B", &reports::Report8F0BDecoder},
+    // Satellites.
+    {"5C", &reports::Report5CDecoder},
+    {"6D", &reports::Report6DDecoder},
+    {"5A", &reports::Report5ADecoder},
+    {"5B", &reports::Report5BDecoder},
+    {"40", &reports::Report40Decoder},
+    {"49", &reports::Report49Decoder},
+    // The receiver itself: versions, health, parameters, segment status.
+    {"45", &reports::Report45Decoder},
+    {"46", &reports::Report46Decoder},
+    {"4B", &reports::Report4BDecoder},
+    {"4E", &reports::Report4EDecoder},
+    {"5F-11", &reports::Report5F11Decoder},
+    {"5F-FF", &reports::Report5FDiagnosticDecoder},
+    {"5F-FE", &reports::Report5FDiagnosticDecoder},
+    {"8F-41", &reports::Report8F41Decoder},
+    {"8F-42", &reports::Report8F42Decoder},
+    // Configuration reports.
+    {"4F", &reports::Report4FDecoder},
+    {"55", &reports::Report55Decoder},
+    {"7B", &reports::Report7BDecoder},
+    {"BB", &reports::ReportBBDecoder},
+    {"BC", &reports::ReportBCDecoder},
+    {"8F-15", &reports::Report8F15Decoder},
+    {"8F-4A", &reports::Report8F4ADecoder},
+    {"8F-4B", &reports::Report8F4BDecoder},
+    {"8F-4D", &reports::Report8F4DDecoder},
+    {"8F-4E", &reports::Report8F4EDecoder},
+    {"8F-4F", &reports::Report8F4FDecoder},
+    {"8F-A5", &reports::Report8FA5Decoder},
+    {"8F-A9", &reports::Report8FA9Decoder},
+};
+
+QString Latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
+
+std::span<const GuiDecoderBinding> GuiDecoderBindings() { return kBindings; }
+
+QString DecoderBindingProblems(std::span<const GuiDecoderBinding> bindings) {
+  QStringList problems;
+  for (const reports::ReportKindRow& row : reports::ReportKinds()) {
+    const auto bound = std::find_if(bindings.begin(), bindings.end(), [&row](const GuiDecoderBinding& b) {
+      return b.key == row.key() && b.decoder != nullptr;
+    });
+    if (bound == bindings.end()) {
+      problems << QStringLiteral("Report %1 (%2) has no decoder.").arg(Latin1(row.key()), Latin1(row.name));
+    }
+  }
+  for (const GuiDecoderBinding& b : bindings) {
+    if (reports::FindReportKind(b.key) == nullptr) {
+      problems << QStringLiteral("A decoder is bound to report %1, which is not routed.").arg(Latin1(b.key));
+    }
+  }
+  return problems.join(QLatin1Char('\n'));
+}
 
 void WireDecoders(Windows& windows, AppContext& context) {
   windows.decoders = std::make_unique<reports::DecoderContext>(
@@ -45,59 +119,11 @@ void WireDecoders(Windows& windows, AppContext& context) {
   ctx->chartTracking = [charts](const reports::TrackingStatus& r) { charts->AddTracking(r); };
   ctx->chartSelection = [charts](const reports::SatelliteSelection& r) { charts->AddSelection(r); };
 
-  const auto bind = [ctx](DecoderFn fn) {
-    return [ctx, fn](const std::uint8_t* payload, int length) { fn(*ctx, payload, length); };
-  };
   link::ReportDispatcher& d = windows.main->dispatcher();
-  constexpr int kSuper = link::ReportDispatcher::kSuperReport;
-
-  // Timing super-reports.
-  d.setSuperDecoder(kSuper, 0xAB, bind(&reports::Report8FABDecoder));
-  d.setSuperDecoder(kSuper, 0xAC, bind(&reports::Report8FACDecoder));
-  d.setSuperDecoder(kSuper, 0xAD, bind(&reports::Report8FADDecoder));
-
-  // Time, position and velocity.
-  d.setDecoder(0x41, bind(&reports::Report41Decoder));
-  d.setDecoder(0x42, bind(&reports::Report42Decoder));
-  d.setDecoder(0x43, bind(&reports::Report43Decoder));
-  d.setDecoder(0x4A, bind(&reports::Report4ADecoder));
-  d.setAltitudeDecoder(bind(&reports::Report4AAltitudeDecoder));
-  d.setDecoder(0x56, bind(&reports::Report56Decoder));
-  d.setDecoder(0x83, bind(&reports::Report83Decoder));
-  d.setDecoder(0x84, bind(&reports::Report84Decoder));
-  d.setSuperDecoder(kSuper, 0x0B, bind(&reports::Report8F0BDecoder));
-
-  // Satellites.
-  d.setDecoder(0x5C, bind(&reports::Report5CDecoder));
-  d.setDecoder(0x6D, bind(&reports::Report6DDecoder));
-  d.setDecoder(0x5A, bind(&reports::Report5ADecoder));
-  d.setDecoder(0x5B, bind(&reports::Report5BDecoder));
-  d.setDecoder(0x40, bind(&reports::Report40Decoder));
-  d.setDecoder(0x49, bind(&reports::Report49Decoder));
-
-  // The receiver itself: versions, health, parameters, segment status.
-  d.setDecoder(0x45, bind(&reports::Report45Decoder));
-  d.setDecoder(0x46, bind(&reports::Report46Decoder));
-  d.setDecoder(0x4B, bind(&reports::Report4BDecoder));
-  d.setDecoder(0x4E, bind(&reports::Report4EDecoder));
-  d.setSegmentStatusDecoder(bind(&reports::Report5F11Decoder));
-  d.setDiagnosticDecoder(bind(&reports::Report5FDiagnosticDecoder));
-  d.setSuperDecoder(kSuper, 0x41, bind(&reports::Report8F41Decoder));
-  d.setSuperDecoder(kSuper, 0x42, bind(&reports::Report8F42Decoder));
-  // Configuration reports.
-  d.setDecoder(0x4F, bind(&reports::Report4FDecoder));
-  d.setDecoder(0x55, bind(&reports::Report55Decoder));
-  d.setDecoder(0x7B, bind(&reports::Report7BDecoder));
-  d.setDecoder(0xBB, bind(&reports::ReportBBDecoder));
-  d.setDecoder(0xBC, bind(&reports::ReportBCDecoder));
-  d.setSuperDecoder(kSuper, 0x15, bind(&reports::Report8F15Decoder));
-  d.setSuperDecoder(kSuper, 0x4A, bind(&reports::Report8F4ADecoder));
-  d.setSuperDecoder(kSuper, 0x4B, bind(&reports::Report8F4BDecoder));
-  d.setSuperDecoder(kSuper, 0x4D, bind(&reports::Report8F4DDecoder));
-  d.setSuperDecoder(kSuper, 0x4E, bind(&reports::Report8F4EDecoder));
-  d.setSuperDecoder(kSuper, 0x4F, bind(&reports::Report8F4FDecoder));
-  d.setSuperDecoder(kSuper, 0xA5, bind(&reports::Report8FA5Decoder));
-  d.setSuperDecoder(kSuper, 0xA9, bind(&reports::Report8FA9Decoder));
+  d.setRoutes(reports::ReportRoutes());
+  for (const GuiDecoderBinding& b : GuiDecoderBindings()) {
+    d.setDecoder(b.key, [ctx, fn = b.decoder](const std::uint8_t* payload, int length) { fn(*ctx, payload, length); });
+  }
 
   windows.main->hooks.ageSatelliteRows = [ctx] { reports::AgeSatelliteRows(*ctx); };
 }

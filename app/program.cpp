@@ -4,6 +4,7 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 
+#include "app/decoder_wiring.h"
 #include "app/main_window.h"
 #include "app/windows.h"
 #include "reports/charts_window.h"
@@ -57,6 +58,12 @@ bool Program::start(const QStringList& args) {
   QApplication::setWindowIcon(tools::EmblemIcon());
   // Before any window exists: a new style resets the palette.
   installHintTiming();
+  // A routed report kind without a decoder would vanish from every window: refuse to start.
+  if (const QString problems = DecoderBindingProblems(GuiDecoderBindings()); !problems.isEmpty()) {
+    seams_.prompts.message(QStringLiteral("Halvix"), QStringLiteral("Halvix cannot start:\n") + problems,
+                           PromptButtons::Ok, PromptIcon::Error);
+    return false;
+  }
   commandLine_ = ParseCommandLine(args);
   if (commandLine_.namesPort()) {
     port_ = PortChoiceFromCommandLine(commandLine_);

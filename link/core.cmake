@@ -7,6 +7,7 @@ target_sources(halvix_core PRIVATE
   link/port_settings.cpp
   link/qt_serial_device.cpp
   link/report_dispatcher.cpp
+  link/report_routes.cpp
   link/rfc2217_device.cpp
   link/serial_link.cpp
   link/tcp_device.cpp

@@ -1,16 +1,18 @@
 // The report dispatcher: the callback PollPort hands every completed packet
-// to. It lights the Rx lamp, routes the packet to its decoder by id (0x8F and
-// 0x5F by their first payload byte, 0x4A by its length), then runs the
-// post-dispatch hooks (recorder, diagnostics heartbeat) for every packet,
-// decoded or not. The routing table is fixed; the application fills in the
-// decoders at start-up. Runs on the GUI thread only.
+// to. It lights the Rx lamp, routes the packet to the decoder of its report
+// kind through the route table it is given, then runs the post-dispatch hooks
+// (recorder, diagnostics heartbeat) for every packet, decoded or not. Until
+// it has a route table it decodes nothing. Kinds for developer mode only are
+// passed over outside it. Runs on the GUI thread only.
 #pragma once
 
 #include <QObject>
-#include <array>
 #include <cstdint>
 #include <functional>
+#include <string_view>
+#include <vector>
 
+#include "link/report_routes.h"
 #include "link/serial_link.h"
 
 namespace halvix::link {
@@ -27,25 +29,19 @@ class ReportDispatcher : public QObject {
   using Heartbeat = std::function<void()>;
 
   static constexpr int kSuperReport = 0x8F;
-  static constexpr int kLlaReport = 0x4A;
-  static constexpr int kAltitudeLength = 9;
   static constexpr int kSegmentReport = 0x5F;
-  static constexpr std::uint8_t kSegmentStatus = 0x11;
 
   explicit ReportDispatcher(QObject* parent = nullptr);
 
-  // Registration, at start-up. Each returns false (and changes nothing) for a
-  // route the table does not have.
-  // A plain id of the table; for 0x4A this is the LLA decoder (any length but 9).
-  bool setDecoder(int id, Decoder fn);
-  // A sub-code of super-report 0x8F.
-  bool setSuperDecoder(int id, int subCode, Decoder fn);
-  // Report 0x4A with a 9-byte payload.
-  void setAltitudeDecoder(Decoder fn) { altitude_ = std::move(fn); }
-  // Report 0x5F whose first byte is 0x11.
-  void setSegmentStatusDecoder(Decoder fn) { segmentStatus_ = std::move(fn); }
-  // Report 0x5F with any other first byte; called only in developer mode.
-  void setDiagnosticDecoder(Decoder fn) { diagnostic_ = std::move(fn); }
+  // The route table, at start-up; it must outlive the dispatcher. Installing
+  // one drops every decoder set before.
+  void setRoutes(const RouteTable& routes);
+  const RouteTable* routes() const { return routes_; }
+  // The decoder of one report kind, by its key ("8F-AB") or its row in the
+  // route table (by name, so a report id is never taken for a row). False
+  // (and nothing changes) when the table has no such kind.
+  bool setDecoder(std::string_view key, Decoder fn);
+  bool setRowDecoder(int row, Decoder fn);
   void setDeveloperMode(bool on) { developerMode_ = on; }
   bool developerMode() const { return developerMode_; }
 
@@ -54,11 +50,6 @@ class ReportDispatcher : public QObject {
   // (an empty function) when it stops. The heartbeat runs for every packet.
   void setRecorder(Recorder fn) { recorder_ = std::move(fn); }
   void setHeartbeat(Heartbeat fn) { heartbeat_ = std::move(fn); }
-
-  // True when the table has a route for this id (any condition).
-  static bool IsRoutedId(int id);
-  // True when the table routes this 0x8F sub-code.
-  static bool IsRoutedSubCode(int subCode);
 
   // Handles one completed packet. A negative length is taken as empty.
   void dispatch(int id, const std::uint8_t* payload, int length);
@@ -72,13 +63,8 @@ class ReportDispatcher : public QObject {
   void packetReceived();
 
  private:
-  const Decoder* route(int id, const std::uint8_t* payload, int length) const;
-
-  std::array<Decoder, 256> byId_{};
-  std::array<Decoder, 256> bySubCode_{};
-  Decoder altitude_;
-  Decoder segmentStatus_;
-  Decoder diagnostic_;
+  const RouteTable* routes_ = nullptr;
+  std::vector<Decoder> decoders_;
   Recorder recorder_;
   Heartbeat heartbeat_;
   bool developerMode_ = false;

@@ -6,6 +6,7 @@
 
 #include "link/report_dispatcher.h"
 #include "monitor/monitor_config.h"
+#include "reports/report_registry.h"
 #include "reports/satellite_layouts.h"
 
 namespace halvix::monitor {
@@ -13,14 +14,18 @@ namespace halvix::monitor {
 using link::ReportDispatcher;
 
 QString PacketKindLabel(int id, const std::uint8_t* payload, int length) {
-  if (!ReportDispatcher::IsRoutedId(id)) return QStringLiteral("other");
-  if (id == ReportDispatcher::kSuperReport) {
-    if (length < 1 || !ReportDispatcher::IsRoutedSubCode(payload[0])) return QStringLiteral("other");
-    return QStringLiteral("8F-%1").arg(payload[0], 2, 16, QLatin1Char('0')).toUpper();
-  }
+  const link::RouteTable& routes = reports::ReportRoutes();
+  if (!routes.routesId(id)) return QStringLiteral("other");
+  const bool hasSubCode = length >= 1 && payload != nullptr;
+  // Diagnostic 0x5F kinds share one label: the labels of a metric stay few.
   if (id == ReportDispatcher::kSegmentReport) {
-    if (length >= 1 && payload[0] == ReportDispatcher::kSegmentStatus) return QStringLiteral("5F-11");
-    return QStringLiteral("5F");
+    const reports::ReportKindRow* kind = reports::FindReportKind(id, payload, length);
+    if (kind == nullptr || kind->route.developerOnly) return QStringLiteral("5F");
+    return QString::fromLatin1(kind->key().data(), static_cast<qsizetype>(kind->key().size()));
+  }
+  if (routes.subCoded(id)) {
+    if (!hasSubCode || !routes.routesSubCode(id, payload[0])) return QStringLiteral("other");
+    return QStringLiteral("%1-%2").arg(id, 2, 16, QLatin1Char('0')).arg(payload[0], 2, 16, QLatin1Char('0')).toUpper();
   }
   return QStringLiteral("%1").arg(id, 2, 16, QLatin1Char('0')).toUpper();
 }

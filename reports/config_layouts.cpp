@@ -116,4 +116,87 @@ std::optional<SelfSurveyReport> DecodeSelfSurvey(const std::uint8_t* p, int leng
   return r;
 }
 
+void DescribeFields(const UtcParameters& v, FieldSink& o) {
+  o.number("a0", v.a0, "s");
+  o.single("a1", v.a1, "s/s");
+  o.integer("deltaTls", v.deltaTls, "s");
+  o.single("tot", v.tot, "s");
+  o.integer("wnT", v.wnT);
+  o.integer("wnLsf", v.wnLsf);
+  o.integer("dn", v.dn, "day");
+  o.integer("deltaTlsf", v.deltaTlsf, "s");
+}
+
+void DescribeFields(const IoOptions& v, FieldSink& o) {
+  o.integer("position", v.position);
+  o.integer("velocity", v.velocity);
+  o.integer("timing", v.timing);
+  o.integer("auxiliary", v.auxiliary);
+}
+
+void DescribeFields(const NmeaSettings& v, FieldSink& o) {
+  o.integer("interval", v.interval, "s");
+  o.integer("mask", v.mask);
+}
+
+void DescribeFields(const ReceiverConfigurationReport& v, FieldSink& o) {
+  o.integer("receiverMode", v.receiverMode);
+  o.integer("dgpsMode", v.dgpsMode);
+  o.integer("dynamicsCode", v.dynamicsCode);
+  o.single("elevationMask", detail::Degrees(v.elevationMask), "deg");
+  o.single("signalLevelMask", v.signalLevelMask, "AMU");
+  o.single("pdopMask", v.pdopMask);
+  o.single("pdopSwitch", v.pdopSwitch);
+  o.integer("dgpsAgeLimit", v.dgpsAgeLimit, "s");
+}
+
+void DescribeFields(const SerialPortReport& v, FieldSink& o) {
+  o.integer("port", v.port);
+  o.integer("baudCode", v.baudCode);
+  o.integer("dataBitsCode", v.dataBitsCode);
+  o.integer("parityCode", v.parityCode);
+  o.integer("stopBitsCode", v.stopBitsCode);
+  o.integer("inputProtocol", v.inputProtocol);
+  o.integer("outputProtocol", v.outputProtocol);
+}
+
+void DescribeFields(const DatumReport& v, FieldSink& o) {
+  o.integer("datumIndex", v.datumIndex);
+}
+
+void DescribeFields(const PpsCharacteristicsReport& v, FieldSink& o) {
+  o.integer("driverSwitch", v.driverSwitch);
+  o.integer("timeBase", v.timeBase);
+  o.integer("polarity", v.polarity);
+  o.number("ppsOffset", v.ppsOffset, "s");
+  o.single("biasUncertainty", v.biasUncertainty, "m");
+}
+
+void DescribeFields(const SurveyLimitReport& v, FieldSink& o) {
+  o.integer("limit", v.limit);
+}
+
+void DescribeFields(const AutomaticOutputMaskReport& v, FieldSink& o) {
+  o.integer("mask", v.mask);
+}
+
+void DescribeFields(const PpsOutputReport& v, FieldSink& o) {
+  o.integer("mode", v.mode);
+}
+
+void DescribeFields(const PpsWidthReport& v, FieldSink& o) {
+  o.number("width", v.width, "s");
+}
+
+void DescribeFields(const BroadcastMaskReport& v, FieldSink& o) {
+  o.integer("mask1", v.mask1);
+  o.integer("mask2", v.mask2);
+}
+
+void DescribeFields(const SelfSurveyReport& v, FieldSink& o) {
+  o.integer("enabled", v.enabled ? 1 : 0);
+  o.integer("savePosition", v.savePosition ? 1 : 0);
+  o.integer("length", v.length, "fixes");
+}
+
 }  // namespace halvix::reports

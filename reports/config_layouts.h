@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "reports/field_sink.h"
+
 namespace halvix::reports {
 
 // Report 0x4F.
@@ -137,5 +139,20 @@ struct SelfSurveyReport {
   std::int32_t length = 0;
 };
 std::optional<SelfSurveyReport> DecodeSelfSurvey(const std::uint8_t* payload, int length);
+
+// Field descriptions for headless use: names, units and values.
+void DescribeFields(const UtcParameters& v, FieldSink& o);
+void DescribeFields(const IoOptions& v, FieldSink& o);
+void DescribeFields(const NmeaSettings& v, FieldSink& o);
+void DescribeFields(const ReceiverConfigurationReport& v, FieldSink& o);
+void DescribeFields(const SerialPortReport& v, FieldSink& o);
+void DescribeFields(const DatumReport& v, FieldSink& o);
+void DescribeFields(const PpsCharacteristicsReport& v, FieldSink& o);
+void DescribeFields(const SurveyLimitReport& v, FieldSink& o);
+void DescribeFields(const AutomaticOutputMaskReport& v, FieldSink& o);
+void DescribeFields(const PpsOutputReport& v, FieldSink& o);
+void DescribeFields(const PpsWidthReport& v, FieldSink& o);
+void DescribeFields(const BroadcastMaskReport& v, FieldSink& o);
+void DescribeFields(const SelfSurveyReport& v, FieldSink& o);
 
 }  // namespace halvix::reports

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 
 namespace halvix::reports::detail {
 
@@ -21,5 +22,17 @@ inline QString TableText(std::initializer_list<const char*> table, int index,
   }
   return QString::fromLatin1(table.begin()[index]);
 }
+
+// Angles travel in radians; field descriptions give them in degrees with the
+// windows' factor. An angle sent as a single is described as a single too.
+inline double Degrees(double radians) { return radians * 57.295827908797776; }
+
+// Field names of numbered entries: "sv1".."sv32", "channel1".."channel8".
+inline constexpr std::string_view kSvFieldNames[32] = {
+    "sv1",  "sv2",  "sv3",  "sv4",  "sv5",  "sv6",  "sv7",  "sv8",  "sv9",  "sv10", "sv11",
+    "sv12", "sv13", "sv14", "sv15", "sv16", "sv17", "sv18", "sv19", "sv20", "sv21", "sv22",
+    "sv23", "sv24", "sv25", "sv26", "sv27", "sv28", "sv29", "sv30", "sv31", "sv32"};
+inline constexpr std::string_view kChannelFieldNames[8] = {
+    "channel1", "channel2", "channel3", "channel4", "channel5", "channel6", "channel7", "channel8"};
 
 }  // namespace halvix::reports::detail

@@ -179,4 +179,73 @@ ComprehensiveSatellite FormatComprehensiveSatellite(std::int8_t satellite) {
   return out;
 }
 
+void DescribeFields(const GpsTime& v, FieldSink& o) {
+  o.single("timeOfWeek", v.timeOfWeek, "s");
+  o.integer("week", v.week);
+  o.single("utcOffset", v.utcOffset, "s");
+}
+
+void DescribeFields(const XyzPosition& v, FieldSink& o) {
+  o.single("x", v.x, "m");
+  o.single("y", v.y, "m");
+  o.single("z", v.z, "m");
+}
+
+void DescribeFields(const XyzVelocity& v, FieldSink& o) {
+  o.single("x", v.x, "m/s");
+  o.single("y", v.y, "m/s");
+  o.single("z", v.z, "m/s");
+  o.single("biasRate", v.biasRate, "m/s");
+}
+
+void DescribeFields(const LlaPosition& v, FieldSink& o) {
+  o.single("latitude", detail::Degrees(v.latitude), "deg");
+  o.single("longitude", detail::Degrees(v.longitude), "deg");
+  o.single("altitude", v.altitude, "m");
+  o.single("clockBias", v.clockBias, "m");
+}
+
+void DescribeFields(const ReferenceAltitude& v, FieldSink& o) {
+  o.single("altitude", v.altitude, "m");
+}
+
+void DescribeFields(const EnuVelocity& v, FieldSink& o) {
+  o.single("east", v.east, "m/s");
+  o.single("north", v.north, "m/s");
+  o.single("up", v.up, "m/s");
+  o.single("biasRate", v.biasRate, "m/s");
+}
+
+void DescribeFields(const PreciseXyzPosition& v, FieldSink& o) {
+  o.number("x", v.x, "m");
+  o.number("y", v.y, "m");
+  o.number("z", v.z, "m");
+  o.number("clockBias", v.clockBias, "m");
+}
+
+void DescribeFields(const PreciseLlaPosition& v, FieldSink& o) {
+  o.number("latitude", detail::Degrees(v.latitude), "deg");
+  o.number("longitude", detail::Degrees(v.longitude), "deg");
+  o.number("altitude", v.altitude, "m");
+  o.number("clockBias", v.clockBias, "m");
+}
+
+void DescribeFields(const ComprehensiveTime& v, FieldSink& o) {
+  o.integer("eventCount", v.eventCount);
+  o.number("timeOfWeek", v.timeOfWeek, "s");
+  o.integer("day", v.day);
+  o.integer("month", v.month);
+  o.integer("year", v.year);
+  o.integer("receiverMode", v.receiverMode);
+  o.integer("utcOffset", v.utcOffset, "s");
+  o.number("oscillatorBias", v.oscillatorBias, "m");
+  o.number("oscillatorDrift", v.oscillatorDrift, "m/s");
+  o.single("biasUncertainty", v.biasUncertainty, "m");
+  o.single("driftUncertainty", v.driftUncertainty, "m/s");
+  o.number("latitude", detail::Degrees(v.latitude), "deg");
+  o.number("longitude", detail::Degrees(v.longitude), "deg");
+  o.number("altitude", v.altitude, "m");
+  for (std::size_t i = 0; i < v.satellites.size(); ++i) o.integer(detail::kChannelFieldNames[i], v.satellites[i]);
+}
+
 }  // namespace halvix::reports

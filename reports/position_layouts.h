@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "reports/field_sink.h"
+
 namespace halvix::reports {
 
 // Report 0x41, GPS time; payload exactly 10 bytes.
@@ -136,5 +138,16 @@ struct ComprehensiveSatellite {
   bool usedForFixes = false;  // painted aqua
 };
 ComprehensiveSatellite FormatComprehensiveSatellite(std::int8_t satellite);
+
+// Field descriptions for headless use: names, units and values.
+void DescribeFields(const GpsTime& v, FieldSink& o);
+void DescribeFields(const XyzPosition& v, FieldSink& o);
+void DescribeFields(const XyzVelocity& v, FieldSink& o);
+void DescribeFields(const LlaPosition& v, FieldSink& o);
+void DescribeFields(const ReferenceAltitude& v, FieldSink& o);
+void DescribeFields(const EnuVelocity& v, FieldSink& o);
+void DescribeFields(const PreciseXyzPosition& v, FieldSink& o);
+void DescribeFields(const PreciseLlaPosition& v, FieldSink& o);
+void DescribeFields(const ComprehensiveTime& v, FieldSink& o);
 
 }  // namespace halvix::reports

@@ -1,6 +1,7 @@
 #include "reports/satellite_layouts.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include <cstdlib>
 
@@ -166,6 +167,72 @@ std::optional<AlmanacHealth> DecodeAlmanacHealth(const std::uint8_t* payload, in
 QString AlmanacHealth::healthText(int satellite) const {
   if (satellite < 1 || satellite > static_cast<int>(health.size())) return {};
   return QString::asprintf("%X", health[static_cast<std::size_t>(satellite - 1)]);
+}
+
+void DescribeFields(const TrackingStatus& v, FieldSink& o) {
+  o.integer("satellite", v.satellite);
+  o.integer("channel", v.channel);
+  o.integer("acquisition", v.acquisition);
+  o.integer("ephemeris", v.ephemeris);
+  o.single("signalLevel", v.signalLevel, "AMU");
+  o.single("lastMeasurement", v.lastMeasurement, "s");
+  o.single("elevation", detail::Degrees(v.elevation), "deg");
+  o.single("azimuth", detail::Degrees(v.azimuth), "deg");
+}
+
+void DescribeFields(const SatelliteSelection& v, FieldSink& o) {
+  o.integer("mode", v.mode);
+  o.single("pdop", v.pdop);
+  o.single("hdop", v.hdop);
+  o.single("vdop", v.vdop);
+  o.single("tdop", v.tdop);
+  // Space-separated, negative for a satellite not used: one column in CSV.
+  // Each entry is at most "-128" and a space.
+  char text[SatelliteSelection::kMaxSatellites * 5];
+  char* p = text;
+  const int count = std::clamp(v.satelliteCount, 0, SatelliteSelection::kMaxSatellites);
+  for (int k = 0; k < count; ++k) {
+    if (k > 0) *p++ = ' ';
+    p = std::to_chars(p, text + sizeof text, static_cast<int>(v.satellites[static_cast<std::size_t>(k)])).ptr;
+  }
+  o.text("satellites", std::string_view(text, static_cast<std::size_t>(p - text)));
+}
+
+void DescribeFields(const RawMeasurement& v, FieldSink& o) {
+  o.integer("satellite", v.satellite);
+  o.single("sampleLength", v.sampleLength, "ms");
+  o.single("signalLevel", v.signalLevel, "AMU");
+  o.single("codePhase", v.codePhase, "1/16 chip");
+  o.single("doppler", v.doppler, "Hz");
+  o.number("time", v.time, "s");
+}
+
+void DescribeFields(const EphemerisStatus& v, FieldSink& o) {
+  o.integer("satellite", v.satellite);
+  o.single("collectionTime", v.collectionTime, "s");
+  o.integer("health", v.health);
+  o.integer("iode", v.iode);
+  o.single("toe", v.toe, "s");
+  o.integer("fitFlag", v.fitFlag);
+  o.single("accuracy", v.accuracy, "m");
+}
+
+void DescribeFields(const AlmanacData& v, FieldSink& o) {
+  o.integer("satellite", v.satellite);
+  o.single("tZc", v.tZc, "s");
+  o.integer("week", v.week);
+  o.single("eccentricity", v.eccentricity);
+  o.single("tOa", v.tOa, "s");
+  o.single("inclination", v.inclination, "rad");
+  o.single("omegaDot", v.omegaDot, "rad/s");
+  o.single("sqrtA", v.sqrtA, "m^1/2");
+  o.single("omega0", v.omega0, "rad");
+  o.single("omega", v.omega, "rad");
+  o.single("meanAnomaly", v.meanAnomaly, "rad");
+}
+
+void DescribeFields(const AlmanacHealth& v, FieldSink& o) {
+  for (std::size_t i = 0; i < v.health.size(); ++i) o.integer(detail::kSvFieldNames[i], v.health[i]);
 }
 
 }  // namespace halvix::reports

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "reports/field_sink.h"
+
 namespace halvix::reports {
 
 // Rows of the main satellite table, one per receiver channel.
@@ -141,5 +143,13 @@ struct AlmanacHealth {
   QString healthText(int satellite) const;  // "%X" for satellites 1..32, empty otherwise
 };
 std::optional<AlmanacHealth> DecodeAlmanacHealth(const std::uint8_t* payload, int length);
+
+// Field descriptions for headless use: names, units and values.
+void DescribeFields(const TrackingStatus& v, FieldSink& o);
+void DescribeFields(const SatelliteSelection& v, FieldSink& o);
+void DescribeFields(const RawMeasurement& v, FieldSink& o);
+void DescribeFields(const EphemerisStatus& v, FieldSink& o);
+void DescribeFields(const AlmanacData& v, FieldSink& o);
+void DescribeFields(const AlmanacHealth& v, FieldSink& o);
 
 }  // namespace halvix::reports

@@ -130,4 +130,44 @@ QString UtcReceiverStatusText(int status) {
                            status, "Invalid Status");
 }
 
+void DescribeFields(const PrimaryTiming& v, FieldSink& o) {
+  o.integer("timeOfWeek", v.timeOfWeek, "s");
+  o.integer("week", v.week);
+  o.integer("utcOffset", v.utcOffset, "s");
+  o.integer("timingFlags", v.timingFlags);
+  o.integer("hours", v.hours, "h");
+  o.integer("minutes", v.minutes, "min");
+  o.integer("seconds", v.seconds, "s");
+  o.integer("day", v.day);
+  o.integer("month", v.month);
+  o.integer("year", v.year);
+}
+
+void DescribeFields(const SupplementalTiming& v, FieldSink& o) {
+  o.integer("receiverMode", v.receiverMode);
+  o.integer("surveyProgress", v.surveyProgress, "%");
+  o.integer("minorAlarms", v.minorAlarms);
+  o.integer("statusCode", v.statusCode);
+  o.single("ppsOffset", v.ppsOffset, "ns");
+  o.single("oscillatorOffset", v.oscillatorOffset, "ppb");
+  o.number("latitude", detail::Degrees(v.latitude), "deg");
+  o.number("longitude", detail::Degrees(v.longitude), "deg");
+  o.number("altitude", v.altitude, "m");
+  o.single("quantizationError", v.quantizationError, "ns");
+  o.integer("ppsGenerated", v.ppsGenerated ? 1 : 0);
+}
+
+void DescribeFields(const PrimaryUtcTime& v, FieldSink& o) {
+  o.integer("eventCount", v.eventCount);
+  o.number("fraction", v.fraction, "s");
+  o.integer("hours", v.hours, "h");
+  o.integer("minutes", v.minutes, "min");
+  o.integer("seconds", v.seconds, "s");
+  o.integer("day", v.day);
+  o.integer("month", v.month);
+  o.integer("year", v.year);
+  o.integer("receiverStatus", v.receiverStatus);
+  o.integer("flags", v.flags);
+}
+
 }  // namespace halvix::reports

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "reports/field_sink.h"
+
 namespace halvix::reports {
 
 // Report 0x8F-AB, primary timing; payload exactly 17 bytes.
@@ -100,5 +102,10 @@ inline constexpr std::array<int, 5> kUtcFlagLampBits = {0, 4, 5, 6, 7};
 
 // Receiver-status text of report 0x8F-AD; "Invalid Status" outside 0..13.
 QString UtcReceiverStatusText(int status);
+
+// Field descriptions for headless use: names, units and values.
+void DescribeFields(const PrimaryTiming& v, FieldSink& o);
+void DescribeFields(const SupplementalTiming& v, FieldSink& o);
+void DescribeFields(const PrimaryUtcTime& v, FieldSink& o);
 
 }  // namespace halvix::reports

@@ -1,5 +1,8 @@
 #include "reports/version_layouts.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "link/field_codec.h"
 #include "reports/layout_support.h"
 
@@ -13,6 +16,25 @@ namespace {
 
 VersionStamp StampAt(const std::uint8_t* p) {
   return {p[0], p[1], p[2], p[3], p[4]};
+}
+
+// "1.02" and "3/4/2007", as the Product Info window shows them.
+void DescribeStamp(FieldSink& o, std::string_view version, std::string_view date, const VersionStamp& s) {
+  char scratch[32];
+  char* const end = scratch + sizeof scratch;
+  char* p = scratch;
+  p = std::to_chars(p, end, s.major).ptr;
+  *p++ = '.';
+  if (s.minor < 10 && s.minor >= 0) *p++ = '0';
+  p = std::to_chars(p, end, s.minor).ptr;
+  o.text(version, std::string_view(scratch, static_cast<std::size_t>(p - scratch)));
+  p = scratch;
+  p = std::to_chars(p, end, s.month).ptr;
+  *p++ = '/';
+  p = std::to_chars(p, end, s.day).ptr;
+  *p++ = '/';
+  p = std::to_chars(p, end, s.yearSince1900 + 1900).ptr;
+  o.text(date, std::string_view(scratch, static_cast<std::size_t>(p - scratch)));
 }
 
 }  // namespace
@@ -147,6 +169,69 @@ int ReceiverTypeForProduction(int machineId, int premiumOptions) {
     case 2: return 4;
     default: return 0;
   }
+}
+
+void DescribeFields(const SoftwareVersion& v, FieldSink& o) {
+  DescribeStamp(o, "applicationVersion", "applicationDate", v.application);
+  DescribeStamp(o, "signalProcessorVersion", "signalProcessorDate", v.signalProcessor);
+  o.integer("longForm", v.longForm ? 1 : 0);
+  o.integer("build", v.build);
+  o.integer("buildHour", v.hour, "h");
+  o.integer("buildMinute", v.minute, "min");
+  o.integer("buildSecond", v.second, "s");
+}
+
+void DescribeFields(const Health& v, FieldSink& o) {
+  o.integer("status", v.status);
+}
+
+void DescribeFields(const SetTimeReply& v, FieldSink& o) {
+  o.integer("accepted", v.accepted ? 1 : 0);
+}
+
+void DescribeFields(const SegmentStatus& v, FieldSink& o) {
+  o.integer("invalidSegments", v.bits);
+}
+
+void DescribeFields(const ManufacturingParameters& v, FieldSink& o) {
+  o.integer("serialPrefix", v.serialPrefix);
+  o.integer("serialNumber", v.serialNumber);
+  o.integer("year", v.year2);
+  o.integer("month", v.month);
+  o.integer("day", v.day);
+  o.integer("hour", v.hour, "h");
+  o.single("oscillatorOffset", v.oscillatorOffset, "ppb");
+  o.integer("testCode", v.testCode);
+}
+
+void DescribeFields(const ProductionParameters& v, FieldSink& o) {
+  o.integer("optionsPrefix", v.optionsPrefix);
+  o.integer("numberExtension", v.numberExtension);
+  o.integer("caseSerialPrefix", v.caseSerialPrefix);
+  o.integer("caseSerialNumber", v.caseSerialNumber);
+  o.integer("productionNumber", v.productionNumber);
+  o.integer("premiumOptions", v.premiumOptions);
+  o.integer("machineId", v.machineId);
+}
+
+bool DescribeMachineCode(const std::uint8_t* payload, int length, FieldSink* sink) {
+  if (sink == nullptr) return true;
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  // Two digits and a space per byte of the longest payload a packet carries.
+  char text[3 * 512];
+  const int count = std::clamp(length, 0, 512);
+  char* p = text;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) *p++ = ' ';
+    *p++ = kDigits[payload[i] >> 4];
+    *p++ = kDigits[payload[i] & 0xF];
+  }
+  sink->text("bytes", std::string_view(text, static_cast<std::size_t>(p - text)));
+  return true;
+}
+
+void DescribeFields(const FatalMessage& v, FieldSink& o) {
+  o.text("message", std::string_view(v.text.constData(), static_cast<std::size_t>(v.text.size())));
 }
 
 }  // namespace halvix::reports

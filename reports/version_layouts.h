@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "reports/field_sink.h"
+
 namespace halvix::reports {
 
 // One version with its date; the year is counted from 1900.
@@ -112,5 +114,17 @@ std::optional<ProductionParameters> DecodeProductionParameters(const std::uint8_
 // Machine ID 98 changes nothing, 91 is a Brisel, else the premium options
 // name the Corvel variant; anything unknown is 0 (no change).
 int ReceiverTypeForProduction(int machineId, int premiumOptions);
+
+// Field descriptions for headless use: names, units and values.
+void DescribeFields(const SoftwareVersion& v, FieldSink& o);
+void DescribeFields(const Health& v, FieldSink& o);
+void DescribeFields(const SetTimeReply& v, FieldSink& o);
+void DescribeFields(const SegmentStatus& v, FieldSink& o);
+void DescribeFields(const ManufacturingParameters& v, FieldSink& o);
+void DescribeFields(const ProductionParameters& v, FieldSink& o);
+// Report 0x4B is routed and shown nowhere: its bytes are described as they came.
+bool DescribeMachineCode(const std::uint8_t* payload, int length, FieldSink* sink);
+// The fatal message's text as it came.
+void DescribeFields(const FatalMessage& v, FieldSink& o);
 
 }  // namespace halvix::reports

@@ -3,6 +3,9 @@ target_sources(halvix_core PRIVATE
   tools/decode_frames.cpp
   tools/decode_reports.cpp
   tools/decode_output.cpp
+  tools/decode_text_writer.cpp
+  tools/decode_csv_writer.cpp
+  tools/decode_json_writer.cpp
   tools/replay_device.cpp
   tools/stream_time.cpp
   tools/decode_stability.cpp

@@ -1,10 +1,10 @@
 // The decode tool's work between bytes and lines: frames go through the
-// report decoder and come out as text, CSV or JSON lines, each packet a line
-// with its byte offset, kind, name and fields with units; every flaw is a line
-// too. Counts per report and per problem are kept for the summary.
+// report decoder and come out through the chosen form's writer (text, CSV or
+// JSON lines), each packet a line with its byte offset, kind, name and fields
+// with units; every flaw is a line too. Counts per report and per problem are
+// kept for the summary.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -15,14 +15,16 @@
 
 #include "tools/decode_frames.h"
 #include "tools/decode_reports.h"
+#include "tools/line_writer.h"
+#include "tools/report_writer.h"
 
 namespace halvix::tools {
 
 enum class DecodeFormat { Text, Csv, JsonLines };
 
 // Buffered output to a file, or kept in memory when there is none (tests).
-// Lines are written straight into the buffer through a cursor: line() gives
-// room for one line, done() takes it.
+// Lines are written straight into the buffer: line() gives a writer bounded
+// by room for one line, done() takes what it wrote.
 class LineOutput {
  public:
   // No line of any format is longer (40 fields, or a 511-byte text escaped).
@@ -33,13 +35,15 @@ class LineOutput {
   LineOutput(const LineOutput&) = delete;
   LineOutput& operator=(const LineOutput&) = delete;
 
-  char* line();
-  void done(char* end);
+  LineWriter line();
+  void done(const LineWriter& line);
   void append(std::string_view text) {
-    char* p = line();
-    text.copy(p, std::min(text.size(), kMaxLine));
-    done(p + std::min(text.size(), kMaxLine));
+    LineWriter w = line();
+    w.put(text);
+    done(w);
   }
+  // Lines cut short because they did not fit (none is expected).
+  std::int64_t overflowedLines() const { return overflowed_; }
   std::string_view text() const { return {data_.get(), size_}; }
   // Drops what is buffered without writing it.
   void discard() { size_ = 0; }
@@ -53,6 +57,7 @@ class LineOutput {
   std::unique_ptr<char[]> data_;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
+  std::int64_t overflowed_ = 0;
   bool failed_ = false;
 };
 
@@ -88,11 +93,6 @@ class DecodeSession final : public FrameSink {
  private:
   struct KindFile;
   bool shown(std::string_view kind) const;
-  struct TextPieces;
-  void writeReport(std::int64_t offset, std::int32_t index);
-  // Writes the text line's fields at p; returns the end.
-  char* writeText(char* p, std::int32_t index);
-  const TextPieces& textPieces(std::int32_t index);
   void writeProblem(std::int64_t offset, std::string_view reason);
   LineOutput& csvTarget(std::string_view kind, bool problem);
 
@@ -100,6 +100,7 @@ class DecodeSession final : public FrameSink {
   LineOutput& out_;
   QlipDeframer deframer_{*this};
   ReportDecoder decoder_;
+  std::unique_ptr<ReportWriter> writer_;
   std::int64_t packets_ = 0;
   std::int64_t problems_ = 0;
   std::string scratch_;
@@ -110,9 +111,7 @@ class DecodeSession final : public FrameSink {
     std::int64_t count = 0;
   };
   std::vector<Count> counts_;
-  // The text form's fixed pieces of each kind, by the same index.
-  std::vector<std::unique_ptr<TextPieces>> textPieces_;
-  std::vector<std::int32_t> countIndex_;  // by id and sub-code, -1 unseen
+  std::vector<std::int32_t> countIndex_;  // by registry row, -1 unseen
   std::map<std::string, std::int64_t> problemCounts_;
   std::vector<bool> csvHeaderDone_;  // single-stream CSV: header written per kind
   std::map<std::string, std::unique_ptr<KindFile>, std::less<>> files_;

@@ -432,7 +432,7 @@ TEST_F(MainWindowTest, DisplayResetBlanksTheLivePanelsAndOnRequestTheSatellites)
 
   // A report already waiting is shown before the blanking.
   std::vector<QString> seen;
-  main().dispatcher().setDecoder(0x41, [&](const std::uint8_t*, int) { seen.push_back(c.Panel_Time->text()); });
+  main().dispatcher().setDecoder("41", [&](const std::uint8_t*, int) { seen.push_back(c.Panel_Time->text()); });
   ASSERT_EQ(link.OpenLink(QStringLiteral("x")), 0);
   device.queueRead(Bytes{0x10, 0x41, 0x01, 0x10, 0x03});
 

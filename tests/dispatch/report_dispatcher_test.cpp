@@ -1,5 +1,6 @@
 // Routing of received packets: which decoder each one reaches, and that the
-// lamp and the post-dispatch hooks run for every packet, decoded or not.
+// lamp and the post-dispatch hooks run for every packet, decoded or not; and
+// every kind of the registry walked: what its layout takes and refuses.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
@@ -8,6 +9,8 @@
 
 #include "link/report_dispatcher.h"
 #include "link/serial_link.h"
+#include "reports/report_registry.h"
+#include "tools/decode_reports.h"
 #include "tests/support/scripted_device.h"
 
 using namespace halvix::link;
@@ -41,29 +44,16 @@ class DispatcherTest : public ::testing::Test {
     };
   }
 
-  // Every route of the table gets a decoder that logs its name.
+  // Every kind of the registry gets a decoder that logs its key.
   void SetUp() override {
-    for (int id : {0x40, 0x41, 0x42, 0x43, 0x45, 0x46, 0x49, 0x4A, 0x4B, 0x4E, 0x4F, 0x55,
-                   0x56, 0x5A, 0x5B, 0x5C, 0x6D, 0x7B, 0x83, 0x84, 0xBB, 0xBC}) {
-      ASSERT_TRUE(dispatcher.setDecoder(id, named(Hex(id))));
+    dispatcher.setRoutes(halvix::reports::ReportRoutes());
+    for (const halvix::reports::ReportKindRow& kind : halvix::reports::ReportKinds()) {
+      ASSERT_TRUE(dispatcher.setDecoder(kind.key(), named(std::string(kind.key()))));
     }
-    for (int sub : {0x0B, 0x15, 0x41, 0x42, 0x4A, 0x4B, 0x4D, 0x4E, 0x4F, 0xA5, 0xA9, 0xAB,
-                    0xAC, 0xAD}) {
-      ASSERT_TRUE(dispatcher.setSuperDecoder(0x8F, sub, named("8F-" + Hex(sub))));
-    }
-    dispatcher.setAltitudeDecoder(named("4A altitude"));
-    dispatcher.setSegmentStatusDecoder(named("5F-11"));
-    dispatcher.setDiagnosticDecoder(named("5F diagnostic"));
     dispatcher.setRecorder([this](int id, const std::uint8_t* p, int n) {
       recorded.push_back({id, Bytes(p, p + n)});
     });
     dispatcher.setHeartbeat([this] { ++heartbeats; });
-  }
-
-  static std::string Hex(int v) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X", v);
-    return text;
   }
 
   void feed(int id, const Bytes& payload) {
@@ -96,7 +86,7 @@ TEST_F(DispatcherTest, PlainIdsAndSubCodesReachTheirDecodersWithThePayload) {
 }
 
 TEST_F(DispatcherTest, Report4AIsRoutedByLength) {
-  EXPECT_EQ(lastRoute(0x4A, Bytes(9, 0)), "4A altitude");
+  EXPECT_EQ(lastRoute(0x4A, Bytes(9, 0)), "4A-ALT");
   EXPECT_EQ(lastRoute(0x4A, Bytes(20, 0)), "4A");
   EXPECT_EQ(lastRoute(0x4A, Bytes{}), "4A");
   EXPECT_EQ(lastRoute(0x4A, Bytes(8, 0)), "4A");
@@ -109,10 +99,15 @@ TEST_F(DispatcherTest, Report5FSegmentStatusAlwaysDiagnosticsOnlyInDeveloperMode
   EXPECT_EQ(lastRoute(0x5F, {0x02, 'x'}), "");
   EXPECT_EQ(lastRoute(0x5F, {0x00}), "");
 
+  EXPECT_EQ(lastRoute(0x5F, {0xFF, 'x'}), "");
+
   dispatcher.setDeveloperMode(true);
   EXPECT_EQ(lastRoute(0x5F, {0x11, 0x00}), "5F-11");
-  EXPECT_EQ(lastRoute(0x5F, {0x02, 'x'}), "5F diagnostic");
-  EXPECT_EQ(calls.back().payload, (Bytes{0x02, 'x'}));
+  EXPECT_EQ(lastRoute(0x5F, {0xFF, 'x'}), "5F-FF");
+  EXPECT_EQ(calls.back().payload, (Bytes{0xFF, 'x'}));
+  EXPECT_EQ(lastRoute(0x5F, {0xFE}), "5F-FE");
+  // Only the fatal messages have a layout among the diagnostic kinds.
+  EXPECT_EQ(lastRoute(0x5F, {0x02, 'x'}), "");
 }
 
 TEST_F(DispatcherTest, EmptySuperAndSegmentReportsReachNoDecoder) {
@@ -140,7 +135,7 @@ TEST_F(DispatcherTest, UnknownSubCodeStillLightsTheLampAndRunsTheHooks) {
 
   // Decoded packets run the hooks too, after their decoder.
   std::vector<std::string> order;
-  dispatcher.setDecoder(0x46, [&](const std::uint8_t*, int) { order.push_back("decoder"); });
+  dispatcher.setDecoder("46", [&](const std::uint8_t*, int) { order.push_back("decoder"); });
   dispatcher.setRecorder([&](int, const std::uint8_t*, int) { order.push_back("recorder"); });
   dispatcher.setHeartbeat([&] { order.push_back("heartbeat"); });
   feed(0x46, {0x00, 0x00});
@@ -167,25 +162,27 @@ TEST_F(DispatcherTest, UnregisteredRoutesAreCountedButDecodeNothing) {
 }
 
 TEST_F(DispatcherTest, RegistrationOutsideTheTableIsRefused) {
-  EXPECT_FALSE(dispatcher.setDecoder(0x58, named("x")));
-  EXPECT_FALSE(dispatcher.setDecoder(0x00, named("x")));
-  EXPECT_FALSE(dispatcher.setDecoder(0x44, named("x")));
-  // Routed by first byte: only the dedicated setters reach them.
-  EXPECT_FALSE(dispatcher.setDecoder(0x8F, named("x")));
-  EXPECT_FALSE(dispatcher.setDecoder(0x5F, named("x")));
-  EXPECT_FALSE(dispatcher.setDecoder(-1, named("x")));
-  EXPECT_FALSE(dispatcher.setDecoder(0x100, named("x")));
-  EXPECT_FALSE(dispatcher.setSuperDecoder(0x8F, 0x99, named("x")));
-  EXPECT_FALSE(dispatcher.setSuperDecoder(0x8F, 0x1AB, named("x")));
-  EXPECT_FALSE(dispatcher.setSuperDecoder(0x8E, 0xAB, named("x")));
-  EXPECT_FALSE(dispatcher.setSuperDecoder(0x5F, 0x11, named("x")));
-  EXPECT_TRUE(ReportDispatcher::IsRoutedId(0x5F));
-  EXPECT_TRUE(ReportDispatcher::IsRoutedId(0x8F));
-  EXPECT_FALSE(ReportDispatcher::IsRoutedId(0x00));
-  EXPECT_TRUE(ReportDispatcher::IsRoutedSubCode(0xAD));
-  EXPECT_FALSE(ReportDispatcher::IsRoutedSubCode(0x99));
+  // 0x58 is consumed by the almanac transfer; 0x8F and 0x5F only by sub-code.
+  for (const char* key : {"58", "00", "44", "8F", "5F", "8F-99", "8E-AB", "5F-02", ""}) {
+    EXPECT_FALSE(dispatcher.setDecoder(key, named("x"))) << key;
+  }
+  EXPECT_FALSE(dispatcher.setRowDecoder(-1, named("x")));
+  EXPECT_FALSE(dispatcher.setRowDecoder(halvix::reports::ReportRoutes().size(), named("x")));
+  const RouteTable& routes = halvix::reports::ReportRoutes();
+  EXPECT_TRUE(routes.routesId(0x5F));
+  EXPECT_TRUE(routes.routesId(0x8F));
+  EXPECT_FALSE(routes.routesId(0x00));
+  EXPECT_FALSE(routes.routesId(0x100));
+  EXPECT_TRUE(routes.routesSubCode(0x8F, 0xAD));
+  EXPECT_FALSE(routes.routesSubCode(0x8F, 0x99));
+  EXPECT_FALSE(routes.routesSubCode(0x41, 0x00));
   // A refused registration leaves the table as it was.
   EXPECT_EQ(lastRoute(0x58, {}), "");
+
+  // A dispatcher without routes decodes nothing and takes no decoder.
+  ReportDispatcher bare;
+  EXPECT_FALSE(bare.setDecoder("41", named("x")));
+  EXPECT_FALSE(bare.setRowDecoder(0, named("x")));
 }
 
 // End to end: bytes on the wire, through PollPort, into the dispatcher.
@@ -209,7 +206,7 @@ TEST_F(DispatcherOverLinkTest, FramesFromTheWireReachTheirDecoders) {
                     0x10, 0x5F, 0x02, 0x10, 0x03});                   // 5F, not developer
   poll();
   EXPECT_EQ(calls, (std::vector<Call>{{"8F-AB", {0xAB, 0x10, 0x05}},
-                                      {"4A altitude", Bytes(9, 0)}}));
+                                      {"4A-ALT", Bytes(9, 0)}}));
   EXPECT_EQ(lamp.count(), 3);
   EXPECT_EQ(heartbeats, 3);
   ASSERT_EQ(recorded.size(), 3u);

@@ -2,11 +2,16 @@
 
 #include <QString>
 #include <cmath>
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "link/report_dispatcher.h"
 #include "reports/config_layouts.h"
 #include "reports/formatters.h"
 #include "reports/position_layouts.h"
+#include "reports/report_registry.h"
 #include "reports/satellite_layouts.h"
 #include "reports/timing_layouts.h"
 #include "reports/version_layouts.h"
@@ -36,9 +41,6 @@ void Times(double timeOfWeek, double gpsSeconds) {
   Use(FormatGpsDate(gpsSeconds));
 }
 
-// A layout with nothing to format beyond its numbers.
-constexpr auto kNumbersOnly = [](const auto&) {};
-
 template <typename Decode, typename Show>
 ReportDispatcher::Decoder Layout(Decode decode, Show show) {
   return [decode, show](const std::uint8_t* payload, int length) {
@@ -46,46 +48,59 @@ ReportDispatcher::Decoder Layout(Decode decode, Show show) {
   };
 }
 
-}  // namespace
+// The display texts the decoders build from a kind's values, beyond its fields.
+class DisplayTexts {
+ public:
+  void add(std::string_view key, ReportDispatcher::Decoder show) { shows_.emplace_back(key, std::move(show)); }
+  ReportDispatcher::Decoder find(std::string_view key) const {
+    for (const auto& [k, show] : shows_) {
+      if (k == key) return show;
+    }
+    return {};
+  }
 
-void RegisterEveryLayout(ReportDispatcher& d) {
-  constexpr int kSuper = ReportDispatcher::kSuperReport;
-  d.setSuperDecoder(kSuper, 0xAB, Layout(DecodePrimaryTiming, [](const PrimaryTiming& r) {
+ private:
+  std::vector<std::pair<std::string_view, ReportDispatcher::Decoder>> shows_;
+};
+
+DisplayTexts EveryDisplayText() {
+  DisplayTexts d;
+  d.add("8F-AB", Layout(DecodePrimaryTiming, [](const PrimaryTiming& r) {
     Use(r.timeScaleText());
     Use(r.clockText());
     Use(r.dateText());
   }));
-  d.setSuperDecoder(kSuper, 0xAC, Layout(DecodeSupplementalTiming, [](const SupplementalTiming& r) {
+  d.add("8F-AC", Layout(DecodeSupplementalTiming, [](const SupplementalTiming& r) {
     Use(r.surveyText());
     Use(SupplementalModeText(r.receiverMode));
     Use(SupplementalStatusText(r.statusCode));
     Angle(r.latitude);
     Angle(r.longitude);
   }));
-  d.setSuperDecoder(kSuper, 0xAD, Layout(DecodePrimaryUtcTime, [](const PrimaryUtcTime& r) {
+  d.add("8F-AD", Layout(DecodePrimaryUtcTime, [](const PrimaryUtcTime& r) {
     Use(r.timeText());
     Use(r.dateText());
     Use(r.timeScaleText());
   }));
-  d.setDecoder(0x41, Layout(DecodeGpsTime, [](const GpsTime& r) { Times(r.timeOfWeek, r.gpsSeconds()); }));
-  d.setDecoder(0x42, Layout(DecodeXyzPosition, [](const XyzPosition& r) { Use(QString::number(r.x + r.y + r.z)); }));
-  d.setDecoder(0x43, Layout(DecodeXyzVelocity, [](const XyzVelocity& r) { Use(QString::number(r.biasRate)); }));
-  d.setDecoder(0x4A, Layout(DecodeLlaPosition, [](const LlaPosition& r) {
+  d.add("41", Layout(DecodeGpsTime, [](const GpsTime& r) { Times(r.timeOfWeek, r.gpsSeconds()); }));
+  d.add("42", Layout(DecodeXyzPosition, [](const XyzPosition& r) { Use(QString::number(r.x + r.y + r.z)); }));
+  d.add("43", Layout(DecodeXyzVelocity, [](const XyzVelocity& r) { Use(QString::number(r.biasRate)); }));
+  d.add("4A", Layout(DecodeLlaPosition, [](const LlaPosition& r) {
     Angle(r.latitude);
     Angle(r.longitude);
   }));
-  d.setAltitudeDecoder(Layout(DecodeReferenceAltitude, [](const ReferenceAltitude& r) {
+  d.add("4A-ALT", Layout(DecodeReferenceAltitude, [](const ReferenceAltitude& r) {
     Use(QString::asprintf("%.3f", r.altitude));
   }));
-  d.setDecoder(0x56, Layout(DecodeEnuVelocity, [](const EnuVelocity& r) { Use(QString::number(r.up)); }));
-  d.setDecoder(0x83, Layout(DecodePreciseXyzPosition, [](const PreciseXyzPosition& r) {
+  d.add("56", Layout(DecodeEnuVelocity, [](const EnuVelocity& r) { Use(QString::number(r.up)); }));
+  d.add("83", Layout(DecodePreciseXyzPosition, [](const PreciseXyzPosition& r) {
     Use(QString::asprintf("%.2f", r.clockBias));
   }));
-  d.setDecoder(0x84, Layout(DecodePreciseLlaPosition, [](const PreciseLlaPosition& r) {
+  d.add("84", Layout(DecodePreciseLlaPosition, [](const PreciseLlaPosition& r) {
     Angle(r.latitude);
     Angle(r.longitude);
   }));
-  d.setSuperDecoder(kSuper, 0x0B, Layout(DecodeComprehensiveTime, [](const ComprehensiveTime& r) {
+  d.add("8F-0B", Layout(DecodeComprehensiveTime, [](const ComprehensiveTime& r) {
     Use(r.dateText());
     Use(r.utcOffsetText());
     Use(r.timeOfWeekText());
@@ -93,61 +108,76 @@ void RegisterEveryLayout(ReportDispatcher& d) {
     const ComprehensiveTimeTexts t = FormatComprehensiveTimes(r.timeOfWeek, r.utcOffset);
     Use(t.gpsTime + t.utcTime);
   }));
-  d.setDecoder(0x5C, Layout(DecodeTrackingStatus, [](const TrackingStatus& r) {
+  d.add("5C", Layout(DecodeTrackingStatus, [](const TrackingStatus& r) {
     Use(r.rowText());
     Use(r.satelliteText());
     Use(r.signalText());
   }));
-  d.setDecoder(0x6D, Layout(DecodeSatelliteSelection, [](const SatelliteSelection& r) {
+  d.add("6D", Layout(DecodeSatelliteSelection, [](const SatelliteSelection& r) {
     Use(r.listText());
     Use(FormatDop(r.pdop));
   }));
-  d.setDecoder(0x5A, Layout(DecodeRawMeasurement, [](const RawMeasurement& r) {
+  d.add("5A", Layout(DecodeRawMeasurement, [](const RawMeasurement& r) {
     Use(r.sampleLengthText() + r.signalLevelText() + r.codePhaseText() + r.dopplerText() + r.timeText());
   }));
-  d.setDecoder(0x5B, Layout(DecodeEphemerisStatus, [](const EphemerisStatus& r) {
+  d.add("5B", Layout(DecodeEphemerisStatus, [](const EphemerisStatus& r) {
     Use(r.collectionTimeText() + r.healthText() + r.iodeText() + r.toeText() + r.fitFlagText() +
         r.accuracyText());
   }));
-  d.setDecoder(0x40, Layout(DecodeAlmanacData, [](const AlmanacData& r) {
+  d.add("40", Layout(DecodeAlmanacData, [](const AlmanacData& r) {
     for (const QString& t : r.panelTexts()) Use(t);
   }));
   // The receiver itself.
-  d.setDecoder(0x45, Layout(DecodeSoftwareVersion, [](const SoftwareVersion& r) {
+  d.add("45", Layout(DecodeSoftwareVersion, [](const SoftwareVersion& r) {
     Use(r.application.versionText() + r.application.dateText() + r.signalProcessor.dateText());
     Use(r.fullVersionText() + r.buildTimeText());
   }));
-  d.setDecoder(0x46, Layout(DecodeHealth, [](const Health& r) { Use(HealthStatusText(r.status)); }));
-  d.setDecoder(0x4E, Layout(DecodeSetTimeReply, kNumbersOnly));
-  d.setSegmentStatusDecoder(Layout(DecodeSegmentStatus, kNumbersOnly));
-  d.setDiagnosticDecoder(Layout(DecodeFatalMessage, [](const FatalMessage& r) {
+  d.add("46", Layout(DecodeHealth, [](const Health& r) { Use(HealthStatusText(r.status)); }));
+  d.add("5F-FF", Layout(DecodeFatalMessage, [](const FatalMessage& r) {
     Use(r.label() + QString::fromLatin1(r.text));
   }));
-  d.setSuperDecoder(kSuper, 0x41, Layout(DecodeManufacturingParameters, [](const ManufacturingParameters& r) {
+  d.add("8F-41", Layout(DecodeManufacturingParameters, [](const ManufacturingParameters& r) {
     Use(r.buildDateText());
   }));
-  d.setSuperDecoder(kSuper, 0x42, Layout(DecodeProductionParameters, [](const ProductionParameters& r) {
+  d.add("8F-42", Layout(DecodeProductionParameters, [](const ProductionParameters& r) {
     Use(QString::number(r.receiverType()));
   }));
 
-  // Configuration reports.
-  d.setDecoder(0x4F, Layout(DecodeUtcParameters, kNumbersOnly));
-  d.setDecoder(0x55, Layout(DecodeIoOptions, kNumbersOnly));
-  d.setDecoder(0x7B, Layout(DecodeNmeaSettings, kNumbersOnly));
-  d.setDecoder(0xBB, Layout(DecodeReceiverConfiguration, kNumbersOnly));
-  d.setDecoder(0xBC, Layout(DecodeSerialPortReport, kNumbersOnly));
-  d.setSuperDecoder(kSuper, 0x15, Layout(DecodeDatumReport, kNumbersOnly));
-  d.setSuperDecoder(kSuper, 0x4A, Layout(DecodePpsCharacteristics, kNumbersOnly));
-  d.setSuperDecoder(kSuper, 0x4B, Layout(DecodeSurveyLimit, kNumbersOnly));
-  d.setSuperDecoder(kSuper, 0x4D, Layout(DecodeAutomaticOutputMask, kNumbersOnly));
-  d.setSuperDecoder(kSuper, 0x4E, Layout(DecodePpsOutput, kNumbersOnly));
-  d.setSuperDecoder(kSuper, 0x4F, Layout(DecodePpsWidth, kNumbersOnly));
-  d.setSuperDecoder(kSuper, 0xA5, Layout(DecodeBroadcastMask, kNumbersOnly));
-  d.setSuperDecoder(kSuper, 0xA9, Layout(DecodeSelfSurvey, kNumbersOnly));
-
-  d.setDecoder(0x49, Layout(DecodeAlmanacHealth, [](const AlmanacHealth& r) {
+  d.add("49", Layout(DecodeAlmanacHealth, [](const AlmanacHealth& r) {
     for (int sv = 0; sv <= 33; ++sv) Use(r.healthText(sv));
   }));
+  d.add("5F-FE", d.find("5F-FF"));
+  return d;
+}
+
+// Formats every described field, so a value no formatter takes still runs through one.
+void FormatFields(const FieldSink& sink) {
+  for (int i = 0; i < sink.count(); ++i) {
+    const DescribedField& f = sink.field(i);
+    switch (f.type) {
+      case FieldType::Integer: Use(QString::number(f.integer)); break;
+      case FieldType::Single: Use(QString::number(f.number)); break;
+      case FieldType::Double: Use(QString::number(f.number, 'g', 17)); break;
+      case FieldType::Text: gSink = gSink + static_cast<qsizetype>(sink.text(f).size()); break;
+    }
+  }
+}
+
+}  // namespace
+
+void RegisterEveryLayout(ReportDispatcher& d) {
+  d.setRoutes(ReportRoutes());
+  const DisplayTexts texts = EveryDisplayText();
+  const std::span<const ReportKindRow> kinds = ReportKinds();
+  for (std::size_t row = 0; row < kinds.size(); ++row) {
+    const ReportKindRow& kind = kinds[row];
+    d.setRowDecoder(static_cast<int>(row), [&kind, show = texts.find(kind.key())](const std::uint8_t* payload, int length) {
+      FieldSink sink;
+      if (!kind.decode(payload, length, &sink)) return;
+      FormatFields(sink);
+      if (show) show(payload, length);
+    });
+  }
 }
 
 }  // namespace halvix::fuzz

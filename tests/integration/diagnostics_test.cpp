@@ -45,10 +45,12 @@ class DiagnosticsTest : public ::testing::Test {
     d().setMessageSink({[this](const QString& t) { messages << t; }, [this] { ++shown; }});
     link::ReportDispatcher& disp = h.main().dispatcher();
     // Stand-in for the report 0x5F diagnostic decoder.
-    disp.setDiagnosticDecoder([this](const std::uint8_t* p, int n) {
-      if (n > 0 && p[0] == 0xFF) d().AppFatalError();
-      if (n > 0 && p[0] == 0xFE) d().AppFatalException();
-    });
+    for (const char* key : {"5F-FF", "5F-FE"}) {
+      disp.setDecoder(key, [this](const std::uint8_t* p, int n) {
+        if (n > 0 && p[0] == 0xFF) d().AppFatalError();
+        if (n > 0 && p[0] == 0xFE) d().AppFatalException();
+      });
+    }
     h.runSeconds(3);
   }
   // Read-back decoders for the six configuration reports, as small as the
@@ -56,23 +58,23 @@ class DiagnosticsTest : public ::testing::Test {
   void readBackDecoders() {
     link::ReportDispatcher& disp = h.main().dispatcher();
     tools::ReadBackFields& rb = readBack();
-    disp.setAltitudeDecoder([&rb](const std::uint8_t* p, int) {
+    disp.setDecoder("4A-ALT", [&rb](const std::uint8_t* p, int) {
       rb.refAltitude = static_cast<float>(link::GetSingle(p));
     });
-    disp.setSuperDecoder(0x8F, 0x15, [&rb](const std::uint8_t* p, int n) {
+    disp.setDecoder("8F-15", [&rb](const std::uint8_t* p, int n) {
       if (n >= 3) rb.datumIndex = static_cast<std::int16_t>(link::GetWord(p + 1));
     });
-    disp.setDecoder(0xBC, [&rb](const std::uint8_t* p, int n) {
+    disp.setDecoder("BC", [&rb](const std::uint8_t* p, int n) {
       if (n < 5) return;
       (p[0] == 1 ? rb.portBParity : rb.portAParity) = p[4];
     });
-    disp.setSuperDecoder(0x8F, 0x4E, [&rb](const std::uint8_t* p, int n) {
+    disp.setDecoder("8F-4E", [&rb](const std::uint8_t* p, int n) {
       if (n >= 2) rb.ppsOutputMode = p[1];
     });
-    disp.setSuperDecoder(0x8F, 0xA9, [&rb](const std::uint8_t* p, int n) {
+    disp.setDecoder("8F-A9", [&rb](const std::uint8_t* p, int n) {
       if (n >= 7) rb.surveyLength = static_cast<std::int32_t>(link::GetLong(p + 3));
     });
-    disp.setDecoder(0x7B, [&rb](const std::uint8_t* p, int n) {
+    disp.setDecoder("7B", [&rb](const std::uint8_t* p, int n) {
       if (n >= 2) rb.nmeaInterval = p[1];
     });
   }

@@ -9,7 +9,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
-#include "link/report_dispatcher.h"
+#include "reports/report_registry.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -67,10 +67,10 @@ TEST(HostileStream, DecodersSurviveEveryLengthAndRandomContent) {
   for (const bool polled : {false, true}) {
     main.menu.ControlPollingTimingPkts->setChecked(polled);
     for (int id = 1; id < 256; ++id) {
-      if (!link::ReportDispatcher::IsRoutedId(id)) continue;
+      if (!reports::ReportRoutes().routesId(id)) continue;
       const bool super = id == 0x8F || id == 0x5F;
       for (int sub = 0; sub < (super ? 256 : 1); ++sub) {
-        if (id == 0x8F && !link::ReportDispatcher::IsRoutedSubCode(sub)) continue;
+        if (id == 0x8F && !reports::ReportRoutes().routesSubCode(id, sub)) continue;
         if (id == 0x5F && sub != 0x11 && sub != 0x00 && sub != 0xFE && sub != 0xFF) continue;
         for (int length = 0; length <= 80; ++length) {
           queue(Frame(id, randomPayload(length, super ? sub : -1)));
