@@ -295,7 +295,7 @@ TEST_F(ProgramTest, AHangUpWhileABoxIsOpenClosesThePortAndReconnectsAtOnce) {
   m.controls.TimerBreak->stop();
   m.controls.Timer_QLIP->start();
   bool checkedInsideTheBox = false;
-  m.dispatcher().setDecoder(0x41, [&](const std::uint8_t*, int) {
+  m.dispatcher().setDecoder("41", [&](const std::uint8_t*, int) {
     prompts.whileOpen = [&] {
       device->hangUp();
       // The box's loop: ticks return at once, events are delivered.
@@ -331,7 +331,7 @@ TEST_F(ProgramTest, ATickInsideTheDisplayResetsReadLosesNoReport) {
   m.controls.TimerBreak->stop();
   m.controls.Timer_QLIP->start();
   std::vector<int> decoded;
-  m.dispatcher().setDecoder(0x41, [&](const std::uint8_t*, int) {
+  m.dispatcher().setDecoder("41", [&](const std::uint8_t*, int) {
     decoded.push_back(0x41);
     prompts.whileOpen = [&] {
       device->queueRead({0x10, 0x6D, 0x07, 0x10, 0x03});
@@ -341,8 +341,8 @@ TEST_F(ProgramTest, ATickInsideTheDisplayResetsReadLosesNoReport) {
     prompts.message(QStringLiteral("Question"), QStringLiteral("A box from a decoder"),
                     app::PromptButtons::Ok, app::PromptIcon::Information);
   });
-  m.dispatcher().setDecoder(0x46, [&](const std::uint8_t*, int) { decoded.push_back(0x46); });
-  m.dispatcher().setDecoder(0x6D, [&](const std::uint8_t*, int) { decoded.push_back(0x6D); });
+  m.dispatcher().setDecoder("46", [&](const std::uint8_t*, int) { decoded.push_back(0x46); });
+  m.dispatcher().setDecoder("6D", [&](const std::uint8_t*, int) { decoded.push_back(0x6D); });
   if (!m.menu.ControlPollingTimingPkts->isChecked()) m.menu.ControlPollingTimingPkts->setChecked(true);
   device->queueRead({0x10, 0x41, 0x01, 0x10, 0x03, 0x10, 0x46, 0x02, 0x10, 0x03});
   m.menu.ControlPollingTimingPkts->trigger();  // unchecking asks nothing, then resets the display
