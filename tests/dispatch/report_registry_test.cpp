@@ -115,7 +115,10 @@ TEST(ReportRegistry, KeysAreUniqueAndSayTheirRoute) {
     EXPECT_TRUE(keys.insert(kind.key()).second) << "twice: " << kind.key();
     EXPECT_FALSE(kind.name.empty()) << kind.key();
     std::string expected = Hex(kind.route.id);
-    if (kind.route.subCode != RouteRule::kNoSubCode) expected += "-" + Hex(kind.route.subCode);
+    if (kind.route.subCode != RouteRule::kNoSubCode) {
+      expected += '-';
+      expected += Hex(kind.route.subCode);
+    }
     EXPECT_EQ(kind.key().substr(0, expected.size()), expected);
     // A routed packet is called by its kind's key.
     const int length = kind.route.length == RouteRule::kAnyLength ? 4 : kind.route.length;
