@@ -126,16 +126,7 @@ void BreakSequence::ApplyBreakSettings() {
     link_.SetBreak(false);
     breakRaised_ = false;
   }
-  if (breakSettings.dataBitsCode == 0) {
-    // No line was read as far as the data bits: the receiver's defaults.
-    breakSettings.baudCode = 7;
-    breakSettings.parityCode = 1;
-    breakSettings.stopBitsCode = 0;
-  }
-  breakSettings.dataBitsCode = 3;
-  breakSettings.inputProtocol = 2;
-  breakSettings.outputProtocol = 2;
-  breakSettings.port = 0xFF;
+  CompleteNegotiatedSettings(breakSettings);
 
   link_.clock().sleepMs(kSettleBeforeSetMs);
   if (hooks_.sendSetSerialPort) hooks_.sendSetSerialPort(breakSettings);

@@ -42,6 +42,19 @@ QString OpenedPortCaption(const QString& portLabel) {
   return *PortSettingsCaption(portLabel, PortSettings{0, 7, 3, 0, 0, 0, 0});
 }
 
+void CompleteNegotiatedSettings(PortSettings& s) {
+  if (s.dataBitsCode == 0) {
+    // No line was read as far as the data bits: the receiver's defaults.
+    s.baudCode = 7;
+    s.parityCode = 1;
+    s.stopBitsCode = 0;
+  }
+  s.dataBitsCode = 3;
+  s.inputProtocol = 2;
+  s.outputProtocol = 2;
+  s.port = 0xFF;
+}
+
 void DefaultPortSettings(std::uint8_t port, PortSettings& s) {
   s.port = port;
   s.baudCode = 7;

@@ -43,6 +43,11 @@ QString OpenedPortCaption(const QString& portLabel);
 // The receiver's defaults: 9600 baud, 8 data bits, odd parity, 1 stop bit, QLIP both ways.
 void DefaultPortSettings(std::uint8_t port, PortSettings& settings);
 
+// What the break sequence sends: the line as read from the receiver's settings
+// line (its defaults where nothing was read as far as the data bits), with 8
+// data bits, QLIP both ways, on the port the command arrives on.
+void CompleteNegotiatedSettings(PortSettings& settings);
+
 // Baud rate on the PC port for a baud code (code 0, "None", runs at 9600).
 std::optional<int> BaudRateForCode(int baudCode);
 

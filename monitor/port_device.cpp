@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "link/network_port.h"
+#include "link/qt_serial_device.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 
@@ -12,11 +13,7 @@ QString DevicePathForPort(const QString& port) {
   static const QRegularExpression com(QStringLiteral("^COM(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
   const auto match = com.match(port);
   if (!match.hasMatch()) return port;
-#ifdef Q_OS_WIN
-  return QStringLiteral("\\\\.\\COM%1").arg(match.captured(1).toInt());
-#else
-  return QStringLiteral("/dev/ttyS%1").arg(match.captured(1).toInt() - 1);
-#endif
+  return link::ComPortDeviceName(match.captured(1).toInt());
 }
 
 std::unique_ptr<link::SerialDevice> MakeDeviceForPort(const QString& port, link::Clock& clock,

@@ -282,17 +282,7 @@ void ReceiverSession::applyBreakSettings() {
     link_.SetBreak(false);
     breakRaised_ = false;
   }
-  link::PortSettings& s = breakSettings_;
-  if (s.dataBitsCode == 0) {
-    // No line was read as far as the data bits: the receiver's defaults.
-    s.baudCode = 7;
-    s.parityCode = 1;
-    s.stopBitsCode = 0;
-  }
-  s.dataBitsCode = 3;
-  s.inputProtocol = 2;
-  s.outputProtocol = 2;
-  s.port = 0xFF;
+  link::CompleteNegotiatedSettings(breakSettings_);
   stepTask_ = scheduler_.after(kSettleBeforeSetMs, [this] { sendSetSerialPort(); });
 }
 
