@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "reports/calendar.h"
+#include "platform/calendar.h"
 
 namespace halvix::platform {
 
@@ -17,7 +17,7 @@ std::optional<UtcDateTime> GpsSecondsToUtc(double gpsSeconds, double utcOffset) 
   const double utc = gpsSeconds - utcOffset;
   if (!std::isfinite(utc) || utc < 0) return std::nullopt;
   static const double kLastSecond =
-      static_cast<double>((reports::DaysFromCivil(9999, 12, 31) - reports::kGpsEpochDays + 1) *
+      static_cast<double>((platform::DaysFromCivil(9999, 12, 31) - platform::kGpsEpochDays + 1) *
                           kSecondsPerDay) - 1.0;
   if (utc > kLastSecond) return std::nullopt;
 
@@ -25,7 +25,7 @@ std::optional<UtcDateTime> GpsSecondsToUtc(double gpsSeconds, double utcOffset) 
   const auto whole = static_cast<std::int64_t>(utc);
   const std::int64_t days = whole / kSecondsPerDay;
   const std::int64_t secondOfDay = whole % kSecondsPerDay;
-  const reports::CivilDate date = reports::CivilFromDays(reports::kGpsEpochDays + days);
+  const platform::CivilDate date = platform::CivilFromDays(platform::kGpsEpochDays + days);
 
   UtcDateTime out;
   out.year = static_cast<int>(date.year);
@@ -39,7 +39,7 @@ std::optional<UtcDateTime> GpsSecondsToUtc(double gpsSeconds, double utcOffset) 
 
 double PcClockAsGpsSeconds(const UtcDateTime& utc) {
   const std::int64_t days =
-      reports::DaysFromCivil(utc.year, utc.month, utc.day) - reports::kGpsEpochDays;
+      platform::DaysFromCivil(utc.year, utc.month, utc.day) - platform::kGpsEpochDays;
   const std::int64_t seconds = ((days * 24 + utc.hour) * 60 + utc.minute) * 60 + utc.second;
   return static_cast<double>(seconds);
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace halvix::reports {
+namespace halvix::platform {
 
 struct CivilDate {
   std::int64_t year = 1970;
@@ -22,4 +22,4 @@ CivilDate CivilFromDays(std::int64_t days);
 // Day number of the GPS epoch, 1980-01-06, on the DaysFromCivil scale.
 inline constexpr std::int64_t kGpsEpochDays = 3657;
 
-}  // namespace halvix::reports
+}  // namespace halvix::platform

@@ -1,6 +1,6 @@
-#include "reports/calendar.h"
+#include "platform/calendar.h"
 
-namespace halvix::reports {
+namespace halvix::platform {
 
 // Era-based day counting: 400-year cycles of 146097 days, with March as the
 // first month so that the leap day falls at the end of the counted year.
@@ -34,4 +34,4 @@ CivilDate CivilFromDays(std::int64_t days) {
   return date;
 }
 
-}  // namespace halvix::reports
+}  // namespace halvix::platform
