@@ -27,10 +27,7 @@ TForm_Altitude::TForm_Altitude(app::AppContext& context, QWidget* parent)
   widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Altitude"), c.Edit_Altitude, QStringLiteral("m"), "Label_Altitude",
            "Label_Metres");
-  const widgets::dialog::SetCloseButtons buttons = widgets::dialog::SetClose(
-      this, top, [this] { Button_SetClick(); }, [this] { Button_CloseClick(); });
-  c.Button_Set = buttons.set;
-  c.Button_Close = buttons.close;
+  widgets::dialog::SetClose(this, top, c, [this] { Button_SetClick(); });
   connect(c.RadioButton_Set, &QRadioButton::clicked, this, [this] { RadioButton_SetClick(); });
   connect(c.RadioButton_Cancel, &QRadioButton::clicked, this,
           [this] { RadioButton_CancelClick(); });
@@ -67,7 +64,5 @@ void TForm_Altitude::Button_SetClick() {
   }
   SetAltitude2A(context_.link, static_cast<float>(*metres));
 }
-
-void TForm_Altitude::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -3,12 +3,9 @@
 // which the 0x4A altitude report writes into Edit_Altitude.
 #pragma once
 
-#include <QDialog>
 #include <QPalette>
 
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::app {
 struct AppContext;
@@ -22,12 +19,10 @@ class TForm_Altitude : public QDialog {
  public:
   explicit TForm_Altitude(app::AppContext& context, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::SetCloseControls {
     QRadioButton* RadioButton_Set = nullptr;
     QRadioButton* RadioButton_Cancel = nullptr;
     QLineEdit* Edit_Altitude = nullptr;
-    QPushButton* Button_Set = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
@@ -36,7 +31,6 @@ class TForm_Altitude : public QDialog {
   void RadioButton_SetClick();
   void RadioButton_CancelClick();
   void Button_SetClick();
-  void Button_CloseClick();
 
  private:
   void paintField(QPalette::ColorRole role);

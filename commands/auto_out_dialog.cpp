@@ -36,13 +36,7 @@ TForm_AutoOut::TForm_AutoOut(app::AppContext& context, QWidget* parent)
   }
   top->addWidget(c.Panel_Mask);
 
-  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] {
-    Button_ApplyClick();
-    return true;
-  });
-  c.Button_OK = b.ok;
-  c.Button_Apply = b.apply;
-  c.Button_Close = b.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -62,12 +56,5 @@ void TForm_AutoOut::Button_ApplyClick() {
   }
   SetAutomaticOutputMask8E4D(context_.link, mask);
 }
-
-void TForm_AutoOut::Button_OKClick() {
-  Button_ApplyClick();
-  hide();
-}
-
-void TForm_AutoOut::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -5,12 +5,10 @@
 // buttons; "&Apply" sends one byte command per packet.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <cstdint>
 
-class QPushButton;
-class QRadioButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
@@ -50,9 +48,7 @@ class TForm_BriselPortAOut : public QDialog {
   std::array<QRadioButton*, 4> groupAD() const;
 
   void FormActivate();
-  void Button_OKClick();
   void Button_ApplyClick();
-  void Button_CancelClick();
 
  private:
   link::SerialLink& link_;

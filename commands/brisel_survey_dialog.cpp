@@ -20,10 +20,7 @@ TForm_BriselSurvey::TForm_BriselSurvey(link::SerialLink& link, app::OperatorProm
   widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Auto-survey Limit"), c.Edit_Limit, {}, "Label_Limit");
   top->addSpacing(4);
-  const widgets::dialog::SetCloseButtons buttons = widgets::dialog::SetClose(
-      this, top, [this] { Button_SetClick(); }, [this] { Button_CloseClick(); });
-  c.Button_Set = buttons.set;
-  c.Button_Close = buttons.close;
+  widgets::dialog::SetClose(this, top, c, [this] { Button_SetClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -35,7 +32,5 @@ void TForm_BriselSurvey::Button_SetClick() {
   if (!limit) return;
   SetSurveyLimit8E4B(link_, static_cast<std::uint32_t>(*limit));
 }
-
-void TForm_BriselSurvey::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -4,16 +4,10 @@
 // unparsable limit is refused with a message and nothing is sent.
 #pragma once
 
-#include <QDialog>
-
-class QLineEdit;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
-}
-namespace halvix::app {
-class OperatorPrompts;
 }
 
 namespace halvix::commands {
@@ -25,16 +19,13 @@ class TForm_BriselSurvey : public QDialog {
   TForm_BriselSurvey(link::SerialLink& link, app::OperatorPrompts& prompts,
                      QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::SetCloseControls {
     QLineEdit* Edit_Limit = nullptr;
-    QPushButton* Button_Set = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
   void FormActivate();
   void Button_SetClick();
-  void Button_CloseClick();
 
  private:
   link::SerialLink& link_;

@@ -22,13 +22,7 @@ TForm_Datum::TForm_Datum(link::SerialLink& link, QWidget* parent) : QDialog(pare
   widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Datum:"), c.ComboBox_Datum, {}, "Label_Datum");
   top->addSpacing(4);
-  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] {
-    Button_ApplyClick();
-    return true;
-  });
-  c.Button_OK = b.ok;
-  c.Button_Apply = b.apply;
-  c.Button_Close = b.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -38,12 +32,5 @@ void TForm_Datum::Button_ApplyClick() {
   // No selection is index -1, which goes out as FF FF.
   SetDatum8E15(link_, static_cast<std::uint16_t>(controls.ComboBox_Datum->currentIndex()));
 }
-
-void TForm_Datum::Button_OKClick() {
-  Button_ApplyClick();
-  hide();
-}
-
-void TForm_Datum::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -3,10 +3,7 @@
 // index, which is the datum number.
 #pragma once
 
-#include <QDialog>
-
-class QComboBox;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
@@ -20,18 +17,13 @@ class TForm_Datum : public QDialog {
  public:
   explicit TForm_Datum(link::SerialLink& link, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::OkApplyCloseControls {
     QComboBox* ComboBox_Datum = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
   void FormActivate();
-  void Button_OKClick();
   void Button_ApplyClick();
-  void Button_CloseClick();
 
  private:
   link::SerialLink& link_;

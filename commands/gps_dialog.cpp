@@ -82,10 +82,7 @@ TForm_GPS::TForm_GPS(app::AppContext& context, QWidget* parent)
     e->installEventFilter(this);
   }
 
-  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
-  c.Button_OK = b.ok;
-  c.Button_Apply = b.apply;
-  c.Button_Close = b.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -123,12 +120,6 @@ void TForm_GPS::checkField(QLineEdit* edit) {
   }
 }
 
-void TForm_GPS::Edit_EMaskExit() { checkField(controls.Edit_EMask); }
-void TForm_GPS::Edit_SMaskExit() { checkField(controls.Edit_SMask); }
-void TForm_GPS::Edit_PMaskExit() { checkField(controls.Edit_PMask); }
-void TForm_GPS::Edit_PSwitchExit() { checkField(controls.Edit_PSwitch); }
-void TForm_GPS::Edit_DGPSAgeExit() { checkField(controls.Edit_DGPSAge); }
-
 void TForm_GPS::FormActivate() { ReceiverConfigurationRequestBB(context_.link); }
 
 bool TForm_GPS::Button_ApplyClick() {
@@ -158,11 +149,5 @@ bool TForm_GPS::Button_ApplyClick() {
   SetReceiverConfigurationBB(context_.link, config);
   return true;
 }
-
-void TForm_GPS::Button_OKClick() {
-  if (Button_ApplyClick()) hide();
-}
-
-void TForm_GPS::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
-#include <vector>
 
 #include "app/system_clock.h"
 #include "commands/catalogue.h"
@@ -54,13 +53,10 @@ TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const app::PcClock*
   top->addLayout(lampRow);
   top->addSpacing(4);
 
-  std::vector<QPushButton*> made;
   widgets::dialog::ButtonRow(this, top,
-                {{"Button_SetTime", QStringLiteral("&Set Time"), [this] { Button_SetTimeClick(); }},
-                 {"Button_Cancel", QStringLiteral("&Close"), [this] { Button_CancelClick(); }}},
-                &made);
-  c.Button_SetTime = made[0];
-  c.Button_Cancel = made[1];
+                             {{"Button_SetTime", QStringLiteral("&Set Time"),
+                               [this] { Button_SetTimeClick(); }, &c.Button_SetTime},
+                              widgets::dialog::Closing(this, &c.Button_Cancel, "Button_Cancel")});
 }
 
 TForm_InitialTime::~TForm_InitialTime() = default;
@@ -69,8 +65,6 @@ void TForm_InitialTime::Button_SetTimeClick() {
   const GpsWeekTime t = SplitGpsSeconds(app::PcClockAsGpsSeconds(*pcClock_));
   SetInitialTime2E(link_, t.timeOfWeek, t.week);
 }
-
-void TForm_InitialTime::Button_CancelClick() { hide(); }
 
 void TForm_InitialTime::FormClose() {
   controls.Shape_TimeAccepted->setColor(QColor::fromRgb(widgets::kLampIdle));

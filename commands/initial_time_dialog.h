@@ -4,15 +4,14 @@
 // the window closes.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 #include <memory>
+
+#include "widgets/dialog_support.h"
 
 namespace halvix::widgets {
 class Lamp;
 }  // namespace halvix::widgets
-
-class QPushButton;
 
 namespace halvix::link {
 class SerialLink;
@@ -20,9 +19,6 @@ class SerialLink;
 namespace halvix::app {
 class PcClock;
 }
-namespace halvix::reports {
-}
-
 namespace halvix::commands {
 
 struct GpsWeekTime {
@@ -50,7 +46,6 @@ class TForm_InitialTime : public QDialog {
   Controls controls;
 
   void Button_SetTimeClick();
-  void Button_CancelClick();
   void FormClose();
 
  protected:

@@ -49,10 +49,7 @@ TForm_NMEA::TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QW
   }
   top->addLayout(grid);
   top->addSpacing(4);
-  const widgets::dialog::StandardButtons sb = widgets::dialog::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
-  c.Button_OK = sb.ok;
-  c.Button_Apply = sb.apply;
-  c.Button_Close = sb.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -91,11 +88,5 @@ bool TForm_NMEA::Button_ApplyClick() {
   SetNmeaOutput7A(link_, static_cast<std::uint8_t>(*interval), mask);
   return true;
 }
-
-void TForm_NMEA::Button_OKClick() {
-  if (Button_ApplyClick()) hide();
-}
-
-void TForm_NMEA::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -4,19 +4,13 @@
 // interval byte can hold (0 to 255) is refused with a message.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <cstdint>
 
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
-}
-namespace halvix::app {
-class OperatorPrompts;
 }
 
 namespace halvix::commands {
@@ -27,7 +21,7 @@ class TForm_NMEA : public QDialog {
  public:
   TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::OkApplyCloseControls {
     QLineEdit* Edit_Interval = nullptr;
     QCheckBox* CheckBox_GGA = nullptr;
     QCheckBox* CheckBox_GLL = nullptr;
@@ -36,9 +30,6 @@ class TForm_NMEA : public QDialog {
     QCheckBox* CheckBox_GSA = nullptr;
     QCheckBox* CheckBox_ZDA = nullptr;
     QCheckBox* CheckBox_RMC = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
@@ -49,10 +40,8 @@ class TForm_NMEA : public QDialog {
   std::array<SentenceBox, 7> sentenceBoxes() const;
 
   void FormActivate();
-  void Button_OKClick();
   // False when the interval was refused and nothing was sent.
   bool Button_ApplyClick();
-  void Button_CloseClick();
 
  private:
   link::SerialLink& link_;

@@ -77,10 +77,8 @@ TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
            {{&C::CheckBox_AuxRaw, "CheckBox_AuxRaw", "Raw measurements (Packet 5A)"},
             {&C::CheckBox_AuxDoppler, "CheckBox_AuxDoppler", "Doppler smoothed codephase"}});
     g->addLayout(groups);
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g, {{"Button_Set35", QStringLiteral("Set"), [this] { Button_Set35Click(); }}},
-                  &made);
-    c.Button_Set35 = made[0];
+    c.Button_Set35 = widgets::dialog::LoneButton(p, g, "Button_Set35", QStringLiteral("Set"),
+                                                 [this] { Button_Set35Click(); });
   }
   top->addWidget(c.Panel_IOOptions);
 
@@ -114,11 +112,8 @@ TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
     columns->addLayout(left);
     columns->addLayout(right);
     g->addLayout(columns);
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g,
-                  {{"Button_Set8EA5", QStringLiteral("Set"), [this] { Button_Set8EA5Click(); }}},
-                  &made);
-    c.Button_Set8EA5 = made[0];
+    c.Button_Set8EA5 = widgets::dialog::LoneButton(p, g, "Button_Set8EA5", QStringLiteral("Set"),
+                                                   [this] { Button_Set8EA5Click(); });
   }
   top->addWidget(c.Panel_Masks);
 
@@ -195,7 +190,5 @@ void TForm_PacketMasks::CheckBox_PosDoubleClick() {
   controls.CheckBox_PosLLA->setText(precise ? QStringLiteral("Output LLA (Packet 84)")
                                             : QStringLiteral("Output LLA (Packet 4A)"));
 }
-
-void TForm_PacketMasks::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

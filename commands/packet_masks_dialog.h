@@ -3,13 +3,9 @@
 // 0x8F-A5). The captions of the two position boxes follow "Double-Precision".
 #pragma once
 
-#include <QDialog>
 #include <array>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::app {
 struct AppContext;
@@ -74,7 +70,6 @@ class TForm_PacketMasks : public QDialog {
   void Button_Set8EA5Click();
   // Captions of the position boxes from "Double-Precision".
   void CheckBox_PosDoubleClick();
-  void Button_CloseClick();
 
  private:
   app::AppContext& context_;

@@ -25,10 +25,7 @@ TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts&
   widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Self Survey Limit"), c.Edit_Limit, {}, "Label_Limit");
   top->addSpacing(4);
-  const widgets::dialog::SetCloseButtons buttons = widgets::dialog::SetClose(
-      this, top, [this] { Button_SetClick(); }, [this] { Button_CloseClick(); });
-  c.Button_Set = buttons.set;
-  c.Button_Close = buttons.close;
+  widgets::dialog::SetClose(this, top, c, [this] { Button_SetClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -44,7 +41,5 @@ void TForm_SelfSurvey::Button_SetClick() {
                               c.CheckBox_Flag->isChecked() ? 1 : 0,
                               static_cast<std::uint32_t>(static_cast<std::int32_t>(*length)));
 }
-
-void TForm_SelfSurvey::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

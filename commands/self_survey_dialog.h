@@ -4,17 +4,10 @@
 // refused with a message and nothing is sent.
 #pragma once
 
-#include <QDialog>
-
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
-}
-namespace halvix::app {
-class OperatorPrompts;
 }
 
 namespace halvix::commands {
@@ -25,18 +18,15 @@ class TForm_SelfSurvey : public QDialog {
  public:
   TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::SetCloseControls {
     QCheckBox* CheckBox_EnableSurvey = nullptr;
     QCheckBox* CheckBox_Flag = nullptr;
     QLineEdit* Edit_Limit = nullptr;
-    QPushButton* Button_Set = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
   void FormActivate();
   void Button_SetClick();
-  void Button_CloseClick();
 
  private:
   link::SerialLink& link_;

@@ -80,11 +80,9 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
     rows.add(QStringLiteral("Stop Bits"), c.ComboBox_PortAStopBits, {}, "Label_PortAStopBits");
     rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortAInput, {}, "Label_PortAInput");
     rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortAOutput, {}, "Label_PortAOutput");
-    std::vector<QPushButton*> made;
     widgets::dialog::ButtonRow(this, a,
-                  {{"Button_SetA", QStringLiteral("Set Port &A"), [this] { Button_SetAClick(); }}},
-                  &made);
-    c.Button_SetA = made[0];
+                               {{"Button_SetA", QStringLiteral("Set Port &A"),
+                                 [this] { Button_SetAClick(); }, &c.Button_SetA}});
   }
 
   QVBoxLayout* b = column(&c.Label_B, "Label_B", QStringLiteral("Port B"));
@@ -104,20 +102,15 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
     rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortBInput, {}, "Label_PortBInput");
     c.Label_PortBOutput = rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortBOutput, {},
                                    "Label_PortBOutput");
-    std::vector<QPushButton*> made;
     widgets::dialog::ButtonRow(this, b,
-                  {{"Button_SetB", QStringLiteral("Set Port &B"), [this] { Button_SetBClick(); }}},
-                  &made);
-    c.Button_SetB = made[0];
+                               {{"Button_SetB", QStringLiteral("Set Port &B"),
+                                 [this] { Button_SetBClick(); }, &c.Button_SetB}});
   }
 
-  std::vector<QPushButton*> made;
   widgets::dialog::ButtonRow(this, top,
-                {{"Button_Break", QStringLiteral("Send &Break"), [this] { Button_BreakClick(); }},
-                 {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
-                &made);
-  c.Button_Break = made[0];
-  c.Button_Close = made[1];
+                             {{"Button_Break", QStringLiteral("Send &Break"),
+                               [this] { Button_BreakClick(); }, &c.Button_Break},
+                              widgets::dialog::Closing(this, &c.Button_Close)});
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -181,7 +174,5 @@ void TForm_Serial::Button_BreakClick() {
   main_.breakSequence().breakCountdown = link::BreakSequence::kStartCount;
   main_.controls.TimerBreak->start();
 }
-
-void TForm_Serial::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

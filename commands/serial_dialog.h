@@ -4,14 +4,10 @@
 // main window's break sequence.
 #pragma once
 
-#include <QDialog>
 #include <optional>
 
 #include "link/port_settings.h"
-
-class QComboBox;
-class QLabel;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::app {
 class TForm_Main;
@@ -61,7 +57,6 @@ class TForm_Serial : public QDialog {
   void Button_SetAClick();
   void Button_SetBClick();
   void Button_BreakClick();
-  void Button_CloseClick();
 
  private:
   void setPort(const std::optional<link::PortSettings>& settings);

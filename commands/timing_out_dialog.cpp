@@ -47,12 +47,9 @@ TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
              "Label_OffsetUnit");
     rows.add(QStringLiteral("Bias Uncertainty Threshold"), c.Edit_Bias, QStringLiteral("m"),
              "Label_Bias", "Label_BiasUnit");
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g,
-                  {{"Button_SetChar", QStringLiteral("&Set Characteristics"),
-                    [this] { Button_SetCharClick(); }}},
-                  &made);
-    c.Button_SetChar = made[0];
+    c.Button_SetChar =
+        widgets::dialog::LoneButton(p, g, "Button_SetChar", QStringLiteral("&Set Characteristics"),
+                                    [this] { Button_SetCharClick(); });
   }
   top->addWidget(c.Panel_Characteristics);
 
@@ -73,12 +70,9 @@ TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
                        static_cast<QWidget*>(c.RadioButton_3SV)}) {
       g->addWidget(w);
     }
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g,
-                  {{"Button_SetOutput", QStringLiteral("&Set &Output"),
-                    [this] { Button_SetOutputClick(); }}},
-                  &made);
-    c.Button_SetOutput = made[0];
+    c.Button_SetOutput =
+        widgets::dialog::LoneButton(p, g, "Button_SetOutput", QStringLiteral("&Set &Output"),
+                                    [this] { Button_SetOutputClick(); });
   }
   top->addWidget(c.Panel_Output);
 
@@ -91,11 +85,8 @@ TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
     c.Label_Width = rows.add(QStringLiteral("PPS Width"), c.Edit_Width, QStringLiteral("seconds"),
                              "Label_Width", "Label_Seconds");
     c.Label_Seconds = p->findChild<QLabel*>(QStringLiteral("Label_Seconds"));
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g,
-                  {{"Button_Width", QStringLiteral("Set &Width"), [this] { Button_WidthClick(); }}},
-                  &made);
-    c.Button_Width = made[0];
+    c.Button_Width = widgets::dialog::LoneButton(p, g, "Button_Width", QStringLiteral("Set &Width"),
+                                                 [this] { Button_WidthClick(); });
   }
   top->addWidget(c.Panel_Width);
 
@@ -149,7 +140,5 @@ void TForm_TimingOut::Button_WidthClick() {
       widgets::dialog::FieldReader(context_.prompts).real(controls.Edit_Width, QStringLiteral("PPS Width"));
   if (width) SetPpsWidth8E4F(context_.link, *width);
 }
-
-void TForm_TimingOut::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

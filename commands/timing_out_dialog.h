@@ -3,14 +3,7 @@
 // activation asks for all three; the report decoders fill the controls.
 #pragma once
 
-#include <QDialog>
-
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::app {
 struct AppContext;
@@ -56,7 +49,6 @@ class TForm_TimingOut : public QDialog {
   void Button_SetCharClick();
   void Button_SetOutputClick();
   void Button_WidthClick();
-  void Button_CloseClick();
 
  private:
   app::AppContext& context_;

@@ -144,40 +144,49 @@ QHBoxLayout* ButtonRow(QWidget* parent, QBoxLayout* into, std::initializer_list<
     QPushButton* b = Button(parent, entry.name, entry.text);
     if (entry.onClick) QObject::connect(b, &QPushButton::clicked, b, entry.onClick);
     row->addWidget(b);
+    if (entry.slot != nullptr) *entry.slot = b;
     if (made != nullptr) made->push_back(b);
   }
   into->addLayout(row);
   return row;
 }
 
-StandardButtons OkApplyClose(QDialog* dialog, QBoxLayout* into, std::function<bool()> apply) {
-  std::vector<QPushButton*> made;
+QPushButton* LoneButton(QWidget* parent, QBoxLayout* into, const char* name, const QString& text,
+                        std::function<void()> onClick) {
+  QPushButton* button = nullptr;
+  ButtonRow(parent, into, {{name, text, std::move(onClick), &button}});
+  return button;
+}
+
+ButtonSpec Closing(QDialog* dialog, QPushButton** slot, const char* name) {
+  return {name, QStringLiteral("&Close"), [dialog] { dialog->hide(); }, slot};
+}
+
+StandardButtons OkApplyClose(QDialog* dialog, QBoxLayout* into, std::function<bool()> apply,
+                             const char* closeName) {
+  StandardButtons b;
   ButtonRow(dialog, into,
             {{"Button_OK", QStringLiteral("&OK"),
               [dialog, apply] {
                 if (apply()) dialog->hide();
-              }},
-             {"Button_Apply", QStringLiteral("&Apply"), [apply] { apply(); }},
-             {"Button_Close", QStringLiteral("&Close"), [dialog] { dialog->hide(); }}},
-            &made);
-  return {made[0], made[1], made[2]};
+              },
+              &b.ok},
+             {"Button_Apply", QStringLiteral("&Apply"), [apply] { apply(); }, &b.apply},
+             Closing(dialog, &b.close, closeName)});
+  return b;
 }
 
-SetCloseButtons SetClose(QDialog* dialog, QBoxLayout* into, std::function<void()> set,
-                         std::function<void()> close) {
-  std::vector<QPushButton*> made;
+void SetClose(QDialog* dialog, QBoxLayout* into, SetCloseControls& controls,
+              std::function<void()> set) {
   ButtonRow(dialog, into,
-            {{"Button_Set", QStringLiteral("&Set"), std::move(set)},
-             {"Button_Close", QStringLiteral("&Close"), std::move(close)}},
-            &made);
-  return {made[0], made[1]};
+            {{"Button_Set", QStringLiteral("&Set"), std::move(set), &controls.Button_Set},
+             Closing(dialog, &controls.Button_Close)});
 }
 
 QPushButton* CloseButton(QDialog* dialog, QBoxLayout* into) {
-  std::vector<QPushButton*> made;
-  ButtonRow(dialog, into, {{"Button_Close", QStringLiteral("&Close"), [dialog] { dialog->hide(); }}},
-            &made);
-  return made[0];
+  QPushButton* close = nullptr;
+  ButtonRow(dialog, into, {Closing(dialog, &close)});
+  return close;
 }
 
 namespace {
