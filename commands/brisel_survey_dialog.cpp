@@ -16,9 +16,8 @@ TForm_BriselSurvey::TForm_BriselSurvey(link::SerialLink& link, app::OperatorProm
   QVBoxLayout* top =
       widgets::dialog::SetUpDialog(this, "Form_BriselSurvey", QStringLiteral("Set Survey  Limit"));
   Controls& c = controls;
-  c.Edit_Limit = widgets::dialog::Edit(this, "Edit_Limit");
-  widgets::dialog::ValueRows rows(this, top);
-  rows.add(QStringLiteral("Auto-survey Limit"), c.Edit_Limit, {}, "Label_Limit");
+  c.Edit_Limit = widgets::dialog::ValueRows(this, top).edit(
+      "Edit_Limit", QStringLiteral("Auto-survey Limit"), "Label_Limit");
   top->addSpacing(4);
   widgets::dialog::SetClose(this, top, c, [this] { Button_SetClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });

@@ -46,16 +46,16 @@ TForm_GPS::TForm_GPS(app::AppContext& context, QWidget* parent)
                                      QStringLiteral("Receiver Configuration: Packet 0xBB"));
   Controls& c = controls;
   widgets::dialog::ValueRows rows(this, top);
-  c.ComboBox_RMode = widgets::dialog::List(this, "ComboBox_RMode",
-                              {"Automatic", "Time Only (1 SV)", "--Not Used--", "Horizontal (2D)",
-                               "Full Position (3D)", "DGPS Reference", "2D Clock Hold",
-                               "Overdetermined Clock"});
-  c.ComboBox_DGPSMode = widgets::dialog::List(this, "ComboBox_DGPSMode", {"Off", "On", "Auto"});
+  c.ComboBox_RMode =
+      rows.list("ComboBox_RMode",
+                {"Automatic", "Time Only (1 SV)", "--Not Used--", "Horizontal (2D)",
+                 "Full Position (3D)", "DGPS Reference", "2D Clock Hold", "Overdetermined Clock"},
+                QStringLiteral("Receiver Mode"), "Label_RMode");
+  c.ComboBox_DGPSMode = rows.list("ComboBox_DGPSMode", {"Off", "On", "Auto"},
+                                  QStringLiteral("DGPS Mode"), "Label_DGPSMode");
   c.ComboBox_DCode =
-      widgets::dialog::List(this, "ComboBox_DCode", {"--Not Used--", "Land", "Sea", "Air", "Stationary"});
-  rows.add(QStringLiteral("Receiver Mode"), c.ComboBox_RMode, {}, "Label_RMode");
-  rows.add(QStringLiteral("DGPS Mode"), c.ComboBox_DGPSMode, {}, "Label_DGPSMode");
-  rows.add(QStringLiteral("Dynamics Code"), c.ComboBox_DCode, {}, "Label_DCode");
+      rows.list("ComboBox_DCode", {"--Not Used--", "Land", "Sea", "Air", "Stationary"},
+                QStringLiteral("Dynamics Code"), "Label_DCode");
 
   struct FieldSpec {
     QLineEdit* Controls::*slot;

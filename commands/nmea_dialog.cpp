@@ -24,10 +24,9 @@ TForm_NMEA::TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QW
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_NMEA", QStringLiteral("NMEA Output"),
                                      QStringLiteral("NMEA Output: Packets 0x7A, 0x7B"));
   Controls& c = controls;
-  c.Edit_Interval = widgets::dialog::Edit(this, "Edit_Interval");
-  widgets::dialog::ValueRows rows(this, top);
-  rows.add(QStringLiteral("Output Interval:"), c.Edit_Interval, QStringLiteral("seconds"),
-           "Label_Interval", "Label_Seconds");
+  c.Edit_Interval = widgets::dialog::ValueRows(this, top).edit(
+      "Edit_Interval", QStringLiteral("Output Interval:"), "Label_Interval",
+      QStringLiteral("seconds"), "Label_Seconds");
   top->addWidget(widgets::dialog::Label(this, QStringLiteral("Message Mask:"), "Label_Mask"));
   const struct {
     const char* name;

@@ -16,14 +16,12 @@ TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts&
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_SelfSurvey", QStringLiteral("Self Survey"),
                                      QStringLiteral("Self Survey Parameters: Packet 8E/8F-A9"));
   Controls& c = controls;
-  c.CheckBox_EnableSurvey =
-      widgets::dialog::Check(this, "CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"));
-  c.CheckBox_Flag = widgets::dialog::Check(this, "CheckBox_Flag", QStringLiteral("Auto Save Position"));
-  top->addWidget(c.CheckBox_EnableSurvey);
-  top->addWidget(c.CheckBox_Flag);
-  c.Edit_Limit = widgets::dialog::Edit(this, "Edit_Limit");
-  widgets::dialog::ValueRows rows(this, top);
-  rows.add(QStringLiteral("Self Survey Limit"), c.Edit_Limit, {}, "Label_Limit");
+  widgets::dialog::CheckColumn(
+      this, top,
+      {{"CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"), &c.CheckBox_EnableSurvey},
+       {"CheckBox_Flag", QStringLiteral("Auto Save Position"), &c.CheckBox_Flag}});
+  c.Edit_Limit = widgets::dialog::ValueRows(this, top).edit(
+      "Edit_Limit", QStringLiteral("Self Survey Limit"), "Label_Limit");
   top->addSpacing(4);
   widgets::dialog::SetClose(this, top, c, [this] { Button_SetClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });

@@ -66,45 +66,43 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
   QVBoxLayout* a = column(&c.Label_A, "Label_A", QStringLiteral("Port A"));
   {
     widgets::dialog::ValueRows rows(this, a);
-    c.ComboBox_PortABaudRate = widgets::dialog::List(this, "ComboBox_PortABaudRate",
-                                        {"None", "110  ", "300", "600", "1200", "2400", "4800",
-                                         "9600", "19200", "38400"});
-    c.ComboBox_PortADataBits = widgets::dialog::List(this, "ComboBox_PortADataBits", {"7", "8"});
-    c.ComboBox_PortAParity = widgets::dialog::List(this, "ComboBox_PortAParity", {"None", "Odd", "Even"});
-    c.ComboBox_PortAStopBits = widgets::dialog::List(this, "ComboBox_PortAStopBits", {"1", "2"});
-    c.ComboBox_PortAInput = widgets::dialog::List(this, "ComboBox_PortAInput", {"none", "QLIP", "RTCM"});
-    c.ComboBox_PortAOutput = widgets::dialog::List(this, "ComboBox_PortAOutput", {"none", "QLIP", "NMEA"});
-    rows.add(QStringLiteral("Baud Rate"), c.ComboBox_PortABaudRate, {}, "Label_PortABaudRate");
-    rows.add(QStringLiteral("Data Bits"), c.ComboBox_PortADataBits, {}, "Label_PortADataBits");
-    rows.add(QStringLiteral("Parity"), c.ComboBox_PortAParity, {}, "Label_PortAParity");
-    rows.add(QStringLiteral("Stop Bits"), c.ComboBox_PortAStopBits, {}, "Label_PortAStopBits");
-    rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortAInput, {}, "Label_PortAInput");
-    rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortAOutput, {}, "Label_PortAOutput");
-    widgets::dialog::ButtonRow(this, a,
-                               {{"Button_SetA", QStringLiteral("Set Port &A"),
-                                 [this] { Button_SetAClick(); }, &c.Button_SetA}});
+    c.ComboBox_PortABaudRate =
+        rows.list("ComboBox_PortABaudRate",
+                  {"None", "110  ", "300", "600", "1200", "2400", "4800", "9600", "19200", "38400"},
+                  QStringLiteral("Baud Rate"), "Label_PortABaudRate");
+    c.ComboBox_PortADataBits = rows.list("ComboBox_PortADataBits", {"7", "8"},
+                                         QStringLiteral("Data Bits"), "Label_PortADataBits");
+    c.ComboBox_PortAParity = rows.list("ComboBox_PortAParity", {"None", "Odd", "Even"},
+                                       QStringLiteral("Parity"), "Label_PortAParity");
+    c.ComboBox_PortAStopBits = rows.list("ComboBox_PortAStopBits", {"1", "2"},
+                                         QStringLiteral("Stop Bits"), "Label_PortAStopBits");
+    c.ComboBox_PortAInput = rows.list("ComboBox_PortAInput", {"none", "QLIP", "RTCM"},
+                                      QStringLiteral("Input Protocol"), "Label_PortAInput");
+    c.ComboBox_PortAOutput = rows.list("ComboBox_PortAOutput", {"none", "QLIP", "NMEA"},
+                                       QStringLiteral("Output Protocol"), "Label_PortAOutput");
+    c.Button_SetA = widgets::dialog::LoneButton(
+        this, a, "Button_SetA", QStringLiteral("Set Port &A"), [this] { Button_SetAClick(); });
   }
 
   QVBoxLayout* b = column(&c.Label_B, "Label_B", QStringLiteral("Port B"));
   {
     widgets::dialog::ValueRows rows(this, b);
     c.ComboBox_PortBBaudRate =
-        widgets::dialog::List(this, "ComboBox_PortBBaudRate", {"4800", "9600", "19200", "38400"});
-    c.ComboBox_PortBDataBits = widgets::dialog::List(this, "ComboBox_PortBDataBits", {"8"});
-    c.ComboBox_PortBParity = widgets::dialog::List(this, "ComboBox_PortBParity", {"None", "Odd", "Even"});
-    c.ComboBox_PortBStopBits = widgets::dialog::List(this, "ComboBox_PortBStopBits", {"1", "2"});
-    c.ComboBox_PortBInput = widgets::dialog::List(this, "ComboBox_PortBInput", {"QLIP", "RTCM"});
-    c.ComboBox_PortBOutput = widgets::dialog::List(this, "ComboBox_PortBOutput", {"QLIP", "NMEA"});
-    rows.add(QStringLiteral("Baud Rate"), c.ComboBox_PortBBaudRate, {}, "Label_PortBBaudRate");
-    rows.add(QStringLiteral("Data Bits"), c.ComboBox_PortBDataBits, {}, "Label_PortBDataBits");
-    rows.add(QStringLiteral("Parity"), c.ComboBox_PortBParity, {}, "Label_PortBParity");
-    rows.add(QStringLiteral("Stop Bits"), c.ComboBox_PortBStopBits, {}, "Label_PortBStopBits");
-    rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortBInput, {}, "Label_PortBInput");
-    c.Label_PortBOutput = rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortBOutput, {},
-                                   "Label_PortBOutput");
-    widgets::dialog::ButtonRow(this, b,
-                               {{"Button_SetB", QStringLiteral("Set Port &B"),
-                                 [this] { Button_SetBClick(); }, &c.Button_SetB}});
+        rows.list("ComboBox_PortBBaudRate", {"4800", "9600", "19200", "38400"},
+                  QStringLiteral("Baud Rate"), "Label_PortBBaudRate");
+    c.ComboBox_PortBDataBits = rows.list("ComboBox_PortBDataBits", {"8"},
+                                         QStringLiteral("Data Bits"), "Label_PortBDataBits");
+    c.ComboBox_PortBParity = rows.list("ComboBox_PortBParity", {"None", "Odd", "Even"},
+                                       QStringLiteral("Parity"), "Label_PortBParity");
+    c.ComboBox_PortBStopBits = rows.list("ComboBox_PortBStopBits", {"1", "2"},
+                                         QStringLiteral("Stop Bits"), "Label_PortBStopBits");
+    c.ComboBox_PortBInput = rows.list("ComboBox_PortBInput", {"QLIP", "RTCM"},
+                                      QStringLiteral("Input Protocol"), "Label_PortBInput");
+    c.ComboBox_PortBOutput = rows.list("ComboBox_PortBOutput", {"QLIP", "NMEA"},
+                                       QStringLiteral("Output Protocol"), "Label_PortBOutput");
+    c.Label_PortBOutput = findChild<QLabel*>(QStringLiteral("Label_PortBOutput"));
+    c.Button_SetB = widgets::dialog::LoneButton(
+        this, b, "Button_SetB", QStringLiteral("Set Port &B"), [this] { Button_SetBClick(); });
   }
 
   widgets::dialog::ButtonRow(this, top,
@@ -164,12 +162,8 @@ void TForm_Serial::Button_SetAClick() { setPort(portASettings()); }
 void TForm_Serial::Button_SetBClick() { setPort(portBSettings()); }
 
 void TForm_Serial::Button_BreakClick() {
-  link::PortSettings known;
-  known.baudCode = 7;
-  known.dataBitsCode = 3;
-  known.parityCode = 0;
-  known.stopBitsCode = 0;
-  main_.ApplyPortSettings(known);
+  // 9600 baud, 8 data bits, no parity, 1 stop bit.
+  main_.ApplyPortSettings(link::PortSettings{0, 7, 3, 0, 0, 0, 0});
   main_.context().clock.sleepMs(kSettleMs);
   main_.breakSequence().breakCountdown = link::BreakSequence::kStartCount;
   main_.controls.TimerBreak->start();

@@ -1,9 +1,9 @@
 #include "tools/alm_health_window.h"
 
-#include <QEvent>
 #include <QPushButton>
 
 #include "commands/catalogue.h"
+#include "widgets/dialog_support.h"
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
@@ -50,6 +50,7 @@ TForm_AlmHealth::TForm_AlmHealth(link::SerialLink& link, QWidget* parent)
   c.Button_Query = ui::Button(this, "Button_Query", QStringLiteral("&Refresh"),
                               QRect(kClientWidth - 81, kClientHeight - 25 - 8, 75, 25));
   connect(c.Button_Query, &QPushButton::clicked, this, &TForm_AlmHealth::Button_QueryClick);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 void TForm_AlmHealth::FormActivate() { refresh(); }
@@ -59,11 +60,6 @@ void TForm_AlmHealth::Button_QueryClick() { refresh(); }
 void TForm_AlmHealth::refresh() {
   for (widgets::ValuePanel* p : controls.Panel_SV) p->clear();
   commands::AlmanacHealthRequest29(link_);
-}
-
-bool TForm_AlmHealth::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  return QDialog::event(event);
 }
 
 }  // namespace halvix::tools

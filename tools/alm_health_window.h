@@ -15,8 +15,6 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::reports {
-}
 
 namespace halvix::tools {
 
@@ -37,9 +35,6 @@ class TForm_AlmHealth : public QDialog {
 
   void FormActivate();
   void Button_QueryClick();
-
- protected:
-  bool event(QEvent* event) override;
 
  private:
   void refresh();

@@ -1,10 +1,10 @@
 #include "tools/almanac_data_window.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QPushButton>
 
 #include "commands/catalogue.h"
+#include "widgets/dialog_support.h"
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
@@ -51,6 +51,7 @@ TForm_AlmanacData::TForm_AlmanacData(link::SerialLink& link, QWidget* parent)
   connect(c.Button_Query, &QPushButton::clicked, this, &TForm_AlmanacData::Button_QueryClick);
   FormCreate();
   connect(c.ComboBox_SV, &QComboBox::activated, this, &TForm_AlmanacData::ComboBox_SVChange);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::array<widgets::ValuePanel*, 10> TForm_AlmanacData::valuePanels() const {
@@ -72,11 +73,6 @@ void TForm_AlmanacData::Button_QueryClick() { refresh(); }
 void TForm_AlmanacData::refresh() {
   for (widgets::ValuePanel* p : valuePanels()) p->clear();
   commands::AlmanacRequest20(link_, static_cast<std::uint8_t>(selectedSatellite()));
-}
-
-bool TForm_AlmanacData::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  return QDialog::event(event);
 }
 
 }  // namespace halvix::tools

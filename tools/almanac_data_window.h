@@ -16,8 +16,6 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::reports {
-}
 
 namespace halvix::tools {
 
@@ -53,9 +51,6 @@ class TForm_AlmanacData : public QDialog {
   void FormActivate();
   void ComboBox_SVChange();
   void Button_QueryClick();
-
- protected:
-  bool event(QEvent* event) override;
 
  private:
   void refresh();

@@ -103,6 +103,29 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
   return b;
 }
 
+namespace {
+
+template <typename Box, typename Make>
+void Column(QWidget* parent, QBoxLayout* into, std::initializer_list<BoxSpec<Box>> boxes,
+            Make make) {
+  for (const BoxSpec<Box>& b : boxes) {
+    *b.slot = make(parent, b.name, b.caption);
+    into->addWidget(*b.slot);
+  }
+}
+
+}  // namespace
+
+void RadioColumn(QWidget* parent, QBoxLayout* into,
+                 std::initializer_list<BoxSpec<QRadioButton>> radios) {
+  Column(parent, into, radios, Radio);
+}
+
+void CheckColumn(QWidget* parent, QBoxLayout* into,
+                 std::initializer_list<BoxSpec<QCheckBox>> boxes) {
+  Column(parent, into, boxes, Check);
+}
+
 QGroupBox* Group(QWidget* parent, const char* name, const QString& title, const QString& hint,
                  QVBoxLayout** layout) {
   auto* g = Named(new QGroupBox(title, parent), name);
@@ -111,6 +134,13 @@ QGroupBox* Group(QWidget* parent, const char* name, const QString& title, const 
   l->setContentsMargins(8, 6, 8, 8);
   l->setSpacing(4);
   if (layout != nullptr) *layout = l;
+  return g;
+}
+
+QGroupBox* Section(QWidget* parent, QBoxLayout* into, const char* name, const QString& title,
+                   const QString& hint, QVBoxLayout** layout) {
+  QGroupBox* g = Group(parent, name, title, hint, layout);
+  into->addWidget(g);
   return g;
 }
 
@@ -131,6 +161,20 @@ QLabel* ValueRows::add(const QString& caption, QWidget* field, const QString& un
   grid_->addWidget(field, row, 1);
   if (!unit.isEmpty() || unitName != nullptr) grid_->addWidget(Label(parent_, unit, unitName), row, 2);
   return label;
+}
+
+QLineEdit* ValueRows::edit(const char* name, const QString& caption, const char* captionName,
+                           const QString& unit, const char* unitName) {
+  QLineEdit* field = Edit(parent_, name);
+  add(caption, field, unit, captionName, unitName);
+  return field;
+}
+
+QComboBox* ValueRows::list(const char* name, std::initializer_list<const char*> items,
+                           const QString& caption, const char* captionName) {
+  QComboBox* field = List(parent_, name, items);
+  add(caption, field, {}, captionName);
+  return field;
 }
 
 void ValueRows::addSpanning(QWidget* widget) { grid_->addWidget(widget, grid_->rowCount(), 0, 1, 3); }

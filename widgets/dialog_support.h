@@ -52,10 +52,27 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& caption);
 QRadioButton* Radio(QWidget* parent, const char* name, const QString& caption);
 QPushButton* Button(QWidget* parent, const char* name, const QString& text);
 
+// Named radio buttons or check boxes one under another in the layout into,
+// each kept in its slot.
+template <typename Box>
+struct BoxSpec {
+  const char* name;
+  QString caption;
+  Box** slot;
+};
+void RadioColumn(QWidget* parent, QBoxLayout* into,
+                 std::initializer_list<BoxSpec<QRadioButton>> radios);
+void CheckColumn(QWidget* parent, QBoxLayout* into,
+                 std::initializer_list<BoxSpec<QCheckBox>> boxes);
+
 // A titled frame with its hint; its own layout
 // is a QVBoxLayout, returned through *layout when asked for.
 QGroupBox* Group(QWidget* parent, const char* name, const QString& title,
                  const QString& hint = {}, QVBoxLayout** layout = nullptr);
+
+// The same group, added to the layout into at once.
+QGroupBox* Section(QWidget* parent, QBoxLayout* into, const char* name, const QString& title,
+                   const QString& hint, QVBoxLayout** layout);
 
 // Rows of caption | field | unit, the columns aligned across the rows.
 class ValueRows {
@@ -68,6 +85,11 @@ class ValueRows {
   // Returns the caption label.
   QLabel* add(const QString& caption, QWidget* field, const QString& unit = {},
               const char* captionName = nullptr, const char* unitName = nullptr);
+  // A named field made for a row of its own; returns the field.
+  QLineEdit* edit(const char* name, const QString& caption, const char* captionName,
+                  const QString& unit = {}, const char* unitName = nullptr);
+  QComboBox* list(const char* name, std::initializer_list<const char*> items,
+                  const QString& caption, const char* captionName);
   // A widget across all three columns (a note, a check box).
   void addSpanning(QWidget* widget);
   QGridLayout* grid() const { return grid_; }
