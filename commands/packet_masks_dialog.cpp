@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "app/app_context.h"
 #include "commands/catalogue.h"
@@ -22,14 +24,18 @@ struct BoxSpec {
   const char* caption;
 };
 
-// A titled column of check boxes inside the options panel.
+// A titled column of check boxes inside the options panel: the boxes of one
+// option byte, bit 0 first. Each box's bit is noted in bits.
 void Column(QWidget* parent, QGridLayout* into, int row, int column, const char* name,
-            const char* title, TForm_PacketMasks::Controls& c, std::initializer_list<BoxSpec> boxes) {
+            const char* title, int optionByte, TForm_PacketMasks::Controls& c,
+            std::vector<TForm_PacketMasks::OptionBit>& bits, std::initializer_list<BoxSpec> boxes) {
   QVBoxLayout* l = nullptr;
   QGroupBox* g = widgets::dialog::Group(parent, name, QString::fromLatin1(title), {}, &l);
+  int bit = 0;
   for (const BoxSpec& b : boxes) {
     c.*b.slot = widgets::dialog::Check(g, b.name, QString::fromLatin1(b.caption));
     l->addWidget(c.*b.slot);
+    bits.push_back({c.*b.slot, optionByte, bit++});
   }
   l->addStretch(1);
   into->addWidget(g, row, column);
@@ -57,26 +63,31 @@ TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
     g->addWidget(c.Label_Options);
     // The four groups on a grid, so both rows share their column edges.
     auto* groups = new QGridLayout;
-    Column(p, groups, 0, 0, "GroupBox_Position", "Position", c,
+    std::vector<OptionBit> bits;
+    Column(p, groups, 0, 0, "GroupBox_Position", "Position", 0, c, bits,
            {{&C::CheckBox_PosXYZ, "CheckBox_PosXYZ", "Output XYZ ECEF (Packet 42)"},
             {&C::CheckBox_PosLLA, "CheckBox_PosLLA", "Ouput LLA (Packet 4A)"},
             {&C::CheckBox_OutputMSL, "CheckBox_OutputMSL", "LLA Output MSL geoid"},
             {&C::CheckBox_InputMSL, "CheckBox_InputMSL", "LLA Input MSL geoid"},
             {&C::CheckBox_PosDouble, "CheckBox_PosDouble", "Double-Precision"},
             {&C::CheckBox_Pos8F20, "CheckBox_Pos8F20", "Output 8F-20"}});
-    Column(p, groups, 0, 1, "GroupBox_Timing", "Timing", c,
+    Column(p, groups, 0, 1, "GroupBox_Timing", "Timing", 2, c, bits,
            {{&C::CheckBox_TimeType, "CheckBox_TimeType", "Position fix time tags in UTC"},
             {&C::CheckBox_TimeCompute, "CheckBox_TimeCompute", "Compute fix on integer second"},
             {&C::CheckBox_TimeOutput, "CheckBox_TimeOutput", "Output fix on request only"},
             {&C::CheckBox_TimeSynch, "CheckBox_TimeSynch", "Synchronize measurements"},
             {&C::CheckBox_TimeMinimize, "CheckBox_TimeMinimize", "Minimize projections"}});
-    Column(p, groups, 1, 0, "GroupBox_Velocity", "Velocity", c,
+    Column(p, groups, 1, 0, "GroupBox_Velocity", "Velocity", 1, c, bits,
            {{&C::CheckBox_VelXYZ, "CheckBox_VelXYZ", "Output XYZ ECEF (Packet 43)"},
             {&C::CheckBox_VelENU, "CheckBox_VelENU", "Output ENU (Packet 56)"}});
-    Column(p, groups, 1, 1, "GroupBox_Auxillary", "Auxillary", c,
+    Column(p, groups, 1, 1, "GroupBox_Auxillary", "Auxillary", 3, c, bits,
            {{&C::CheckBox_AuxRaw, "CheckBox_AuxRaw", "Raw measurements (Packet 5A)"},
             {&C::CheckBox_AuxDoppler, "CheckBox_AuxDoppler", "Doppler smoothed codephase"}});
     g->addLayout(groups);
+    // In option byte order, whatever the layout.
+    std::stable_sort(bits.begin(), bits.end(),
+                     [](const OptionBit& a, const OptionBit& b) { return a.byte < b.byte; });
+    std::copy_n(bits.begin(), std::min(bits.size(), optionBits_.size()), optionBits_.begin());
     c.Button_Set35 = widgets::dialog::LoneButton(p, g, "Button_Set35", QStringLiteral("Set"),
                                                  [this] { Button_Set35Click(); });
   }
@@ -127,25 +138,6 @@ TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
     connect(b, &QCheckBox::toggled, this, [this] { CheckBox_PosDoubleClick(); });
   }
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
-}
-
-std::array<TForm_PacketMasks::OptionBit, 15> TForm_PacketMasks::optionBits() const {
-  const Controls& c = controls;
-  return {{{c.CheckBox_PosXYZ, 0, 0},
-           {c.CheckBox_PosLLA, 0, 1},
-           {c.CheckBox_OutputMSL, 0, 2},
-           {c.CheckBox_InputMSL, 0, 3},
-           {c.CheckBox_PosDouble, 0, 4},
-           {c.CheckBox_Pos8F20, 0, 5},
-           {c.CheckBox_VelXYZ, 1, 0},
-           {c.CheckBox_VelENU, 1, 1},
-           {c.CheckBox_TimeType, 2, 0},
-           {c.CheckBox_TimeCompute, 2, 1},
-           {c.CheckBox_TimeOutput, 2, 2},
-           {c.CheckBox_TimeSynch, 2, 3},
-           {c.CheckBox_TimeMinimize, 2, 4},
-           {c.CheckBox_AuxRaw, 3, 0},
-           {c.CheckBox_AuxDoppler, 3, 1}}};
 }
 
 std::array<TForm_PacketMasks::OptionBit, 12> TForm_PacketMasks::maskBits() const {

@@ -61,7 +61,7 @@ class TForm_PacketMasks : public QDialog {
     int byte;
     int bit;
   };
-  std::array<OptionBit, 15> optionBits() const;
+  const std::array<OptionBit, 15>& optionBits() const { return optionBits_; }
   // The broadcast mask byte (1 or 2) and bit of each mask box.
   std::array<OptionBit, 12> maskBits() const;
 
@@ -73,6 +73,7 @@ class TForm_PacketMasks : public QDialog {
 
  private:
   app::AppContext& context_;
+  std::array<OptionBit, 15> optionBits_{};
 };
 
 }  // namespace halvix::commands

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <array>
 
 #include "app/app_context.h"
 #include "app/main_window.h"
@@ -52,58 +53,55 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
   columns->setSpacing(16);
   top->addLayout(columns);
 
-  const auto column = [this, columns](QLabel** title, const char* titleName, const QString& text) {
+  // One port's column: its bold title, the six lists (line settings, then
+  // protocols) named after the port, and its Set button.
+  const auto port = [this, columns](char name, QLabel** title, std::array<QComboBox**, 6> lists,
+                                    std::array<std::initializer_list<const char*>, 6> items,
+                                    QPushButton** set, void (TForm_Serial::*click)()) {
+    static constexpr const char* kFields[] = {"BaudRate", "DataBits", "Parity",
+                                              "StopBits", "Input",    "Output"};
+    static constexpr const char* kCaptions[] = {"Baud Rate", "Data Bits",      "Parity",
+                                                "Stop Bits", "Input Protocol", "Output Protocol"};
+    const QByteArray port = QByteArray(1, name);
     auto* l = new QVBoxLayout;
-    *title = widgets::dialog::Label(this, text, titleName);
+    columns->addLayout(l);
+    *title = widgets::dialog::Label(this, QStringLiteral("Port ") + QLatin1Char(name),
+                                    QByteArray("Label_" + port).constData());
     QFont bold = (*title)->font();
     bold.setBold(true);
     (*title)->setFont(bold);
     l->addWidget(*title);
-    columns->addLayout(l);
-    return l;
+    widgets::dialog::ValueRows rows(this, l);
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+      *lists[i] = rows.list(QByteArray("ComboBox_Port" + port + kFields[i]).constData(), items[i],
+                            QString::fromLatin1(kCaptions[i]),
+                            QByteArray("Label_Port" + port + kFields[i]).constData());
+    }
+    *set = widgets::dialog::LoneButton(this, l, QByteArray("Button_Set" + port).constData(),
+                                       QStringLiteral("Set Port &") + QLatin1Char(name),
+                                       [this, click] { (this->*click)(); });
   };
-
-  QVBoxLayout* a = column(&c.Label_A, "Label_A", QStringLiteral("Port A"));
-  {
-    widgets::dialog::ValueRows rows(this, a);
-    c.ComboBox_PortABaudRate =
-        rows.list("ComboBox_PortABaudRate",
-                  {"None", "110  ", "300", "600", "1200", "2400", "4800", "9600", "19200", "38400"},
-                  QStringLiteral("Baud Rate"), "Label_PortABaudRate");
-    c.ComboBox_PortADataBits = rows.list("ComboBox_PortADataBits", {"7", "8"},
-                                         QStringLiteral("Data Bits"), "Label_PortADataBits");
-    c.ComboBox_PortAParity = rows.list("ComboBox_PortAParity", {"None", "Odd", "Even"},
-                                       QStringLiteral("Parity"), "Label_PortAParity");
-    c.ComboBox_PortAStopBits = rows.list("ComboBox_PortAStopBits", {"1", "2"},
-                                         QStringLiteral("Stop Bits"), "Label_PortAStopBits");
-    c.ComboBox_PortAInput = rows.list("ComboBox_PortAInput", {"none", "QLIP", "RTCM"},
-                                      QStringLiteral("Input Protocol"), "Label_PortAInput");
-    c.ComboBox_PortAOutput = rows.list("ComboBox_PortAOutput", {"none", "QLIP", "NMEA"},
-                                       QStringLiteral("Output Protocol"), "Label_PortAOutput");
-    c.Button_SetA = widgets::dialog::LoneButton(
-        this, a, "Button_SetA", QStringLiteral("Set Port &A"), [this] { Button_SetAClick(); });
-  }
-
-  QVBoxLayout* b = column(&c.Label_B, "Label_B", QStringLiteral("Port B"));
-  {
-    widgets::dialog::ValueRows rows(this, b);
-    c.ComboBox_PortBBaudRate =
-        rows.list("ComboBox_PortBBaudRate", {"4800", "9600", "19200", "38400"},
-                  QStringLiteral("Baud Rate"), "Label_PortBBaudRate");
-    c.ComboBox_PortBDataBits = rows.list("ComboBox_PortBDataBits", {"8"},
-                                         QStringLiteral("Data Bits"), "Label_PortBDataBits");
-    c.ComboBox_PortBParity = rows.list("ComboBox_PortBParity", {"None", "Odd", "Even"},
-                                       QStringLiteral("Parity"), "Label_PortBParity");
-    c.ComboBox_PortBStopBits = rows.list("ComboBox_PortBStopBits", {"1", "2"},
-                                         QStringLiteral("Stop Bits"), "Label_PortBStopBits");
-    c.ComboBox_PortBInput = rows.list("ComboBox_PortBInput", {"QLIP", "RTCM"},
-                                      QStringLiteral("Input Protocol"), "Label_PortBInput");
-    c.ComboBox_PortBOutput = rows.list("ComboBox_PortBOutput", {"QLIP", "NMEA"},
-                                       QStringLiteral("Output Protocol"), "Label_PortBOutput");
-    c.Label_PortBOutput = findChild<QLabel*>(QStringLiteral("Label_PortBOutput"));
-    c.Button_SetB = widgets::dialog::LoneButton(
-        this, b, "Button_SetB", QStringLiteral("Set Port &B"), [this] { Button_SetBClick(); });
-  }
+  port('A', &c.Label_A,
+       {&c.ComboBox_PortABaudRate, &c.ComboBox_PortADataBits, &c.ComboBox_PortAParity,
+        &c.ComboBox_PortAStopBits, &c.ComboBox_PortAInput, &c.ComboBox_PortAOutput},
+       {{{"None", "110  ", "300", "600", "1200", "2400", "4800", "9600", "19200", "38400"},
+         {"7", "8"},
+         {"None", "Odd", "Even"},
+         {"1", "2"},
+         {"none", "QLIP", "RTCM"},
+         {"none", "QLIP", "NMEA"}}},
+       &c.Button_SetA, &TForm_Serial::Button_SetAClick);
+  port('B', &c.Label_B,
+       {&c.ComboBox_PortBBaudRate, &c.ComboBox_PortBDataBits, &c.ComboBox_PortBParity,
+        &c.ComboBox_PortBStopBits, &c.ComboBox_PortBInput, &c.ComboBox_PortBOutput},
+       {{{"4800", "9600", "19200", "38400"},
+         {"8"},
+         {"None", "Odd", "Even"},
+         {"1", "2"},
+         {"QLIP", "RTCM"},
+         {"QLIP", "NMEA"}}},
+       &c.Button_SetB, &TForm_Serial::Button_SetBClick);
+  c.Label_PortBOutput = findChild<QLabel*>(QStringLiteral("Label_PortBOutput"));
 
   widgets::dialog::ButtonRow(this, top,
                              {{"Button_Break", QStringLiteral("Send &Break"),

@@ -90,19 +90,21 @@ class ResetCycle : public ResetTestModes {
   // The receiver port the test configures and checks.
   std::int32_t testPort = 0;
 
+  // The choices the test last started with.
+  int lengthMode = 0;
+  std::int32_t testLength = 0;
+  int intervalMode = 0;
+  std::int32_t resetInterval = 0;
+  int resetType = 0;
+  // Its progress.
   bool running = false;
   std::int32_t elapsedSeconds = 0;
-  std::int32_t testLength = 0;
-  std::int32_t resetInterval = 0;
+  bool receiverTalked = false;
   std::int32_t resetCount = 0;
-  int lengthMode = 0;
-  int intervalMode = 0;
-  int resetType = 0;
   int currentResetType = -1;
+  QString lastResetText;
   std::int32_t errorCount = 0;
   std::int32_t exceptionCount = 0;
-  bool receiverTalked = false;
-  QString lastResetText;
 
  private:
   void sendReset(int type);
