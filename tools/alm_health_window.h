@@ -6,11 +6,7 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::widgets {
-class ValuePanel;
-}  // namespace halvix::widgets
-
-class QPushButton;
+#include "widgets/window_support.h"
 
 namespace halvix::link {
 class SerialLink;

@@ -6,12 +6,7 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::widgets {
-class ValuePanel;
-}  // namespace halvix::widgets
-
-class QComboBox;
-class QPushButton;
+#include "widgets/window_support.h"
 
 namespace halvix::link {
 class SerialLink;

@@ -48,7 +48,6 @@ class TForm_EEPROM : public QDialog {
 
  private:
   link::SerialLink& link_;
-  bool centred_ = false;
 };
 
 }  // namespace halvix::tools
