@@ -7,8 +7,8 @@
 
 #include "widgets/dialog_support.h"
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -17,7 +17,7 @@ class TForm_Altitude : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_Altitude(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_Altitude(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::SetCloseControls {
     QRadioButton* RadioButton_Set = nullptr;
@@ -34,7 +34,7 @@ class TForm_Altitude : public QDialog {
 
  private:
   void paintField(QPalette::ColorRole role);
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

@@ -16,7 +16,7 @@ class TForm_BriselSurvey : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_BriselSurvey(link::SerialLink& link, app::OperatorPrompts& prompts,
+  TForm_BriselSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts,
                      QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::SetCloseControls {
@@ -29,7 +29,7 @@ class TForm_BriselSurvey : public QDialog {
 
  private:
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

@@ -6,8 +6,8 @@
 
 #include "widgets/dialog_support.h"
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -20,7 +20,7 @@ class TForm_GPS : public QDialog {
   // a mask sent and read back shows unchanged.
   static constexpr double kDegreesToRadians = 0.017453277777777776;
 
-  explicit TForm_GPS(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_GPS(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::OkApplyCloseControls {
     QComboBox* ComboBox_RMode = nullptr;
@@ -44,7 +44,7 @@ class TForm_GPS : public QDialog {
 
  private:
   void checkField(QLineEdit* edit);
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

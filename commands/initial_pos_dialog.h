@@ -19,7 +19,7 @@ class TForm_InitialPos : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_InitialPos(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  TForm_InitialPos(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls {
     QLineEdit* Edit_Lat = nullptr;
@@ -48,7 +48,7 @@ class TForm_InitialPos : public QDialog {
   bool readFields(const Field (&fields)[3], float (&values)[3]);
 
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 #include "widgets/lamp.h"
@@ -28,10 +28,10 @@ GpsWeekTime SplitGpsSeconds(double gpsSeconds) {
   return t;
 }
 
-TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const app::PcClock* pcClock,
+TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const platform::PcClock* pcClock,
                                      QWidget* parent)
     : QDialog(parent), link_(link) {
-  if (pcClock == nullptr) ownClock_ = std::make_unique<app::HostPcClock>();
+  if (pcClock == nullptr) ownClock_ = std::make_unique<platform::HostPcClock>();
   pcClock_ = pcClock != nullptr ? pcClock : ownClock_.get();
 
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_InitialTime", QStringLiteral("Time From PC"),
@@ -62,7 +62,7 @@ TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const app::PcClock*
 TForm_InitialTime::~TForm_InitialTime() = default;
 
 void TForm_InitialTime::Button_SetTimeClick() {
-  const GpsWeekTime t = SplitGpsSeconds(app::PcClockAsGpsSeconds(*pcClock_));
+  const GpsWeekTime t = SplitGpsSeconds(platform::PcClockAsGpsSeconds(*pcClock_));
   SetInitialTime2E(link_, t.timeOfWeek, t.week);
 }
 

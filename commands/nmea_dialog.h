@@ -19,7 +19,7 @@ class TForm_NMEA : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::OkApplyCloseControls {
     QLineEdit* Edit_Interval = nullptr;
@@ -45,7 +45,7 @@ class TForm_NMEA : public QDialog {
 
  private:
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

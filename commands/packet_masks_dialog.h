@@ -7,8 +7,8 @@
 
 #include "widgets/dialog_support.h"
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -19,7 +19,7 @@ class TForm_PacketMasks : public QDialog {
  public:
   static constexpr int kQueryGapMs = 200;
 
-  explicit TForm_PacketMasks(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_PacketMasks(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QGroupBox* Panel_IOOptions = nullptr;
@@ -72,7 +72,7 @@ class TForm_PacketMasks : public QDialog {
   void CheckBox_PosDoubleClick();
 
  private:
-  app::AppContext& context_;
+  reports::WindowContext& context_;
   std::array<OptionBit, 15> optionBits_{};
 };
 

@@ -16,7 +16,7 @@ class TForm_SelfSurvey : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::SetCloseControls {
     QCheckBox* CheckBox_EnableSurvey = nullptr;
@@ -30,7 +30,7 @@ class TForm_SelfSurvey : public QDialog {
 
  private:
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

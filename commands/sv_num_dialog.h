@@ -5,8 +5,8 @@
 
 #include "widgets/dialog_support.h"
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -15,7 +15,7 @@ class TForm_SVNum : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_SVNum(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_SVNum(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::OkApplyCloseControls {
     QComboBox* ComboBox_SVNum = nullptr;
@@ -25,7 +25,7 @@ class TForm_SVNum : public QDialog {
   void Button_ApplyClick();
 
  private:
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

@@ -5,8 +5,8 @@
 
 #include "widgets/dialog_support.h"
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -17,7 +17,7 @@ class TForm_TimingOut : public QDialog {
  public:
   static constexpr int kQueryGapMs = 200;
 
-  explicit TForm_TimingOut(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_TimingOut(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QGroupBox* Panel_Characteristics = nullptr;
@@ -51,7 +51,7 @@ class TForm_TimingOut : public QDialog {
   void Button_WidthClick();
 
  private:
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "link/serial_link.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
@@ -56,8 +56,8 @@ QLineEdit* Edit(QWidget* parent, const char* name, const QString& text, const QR
 
 }  // namespace
 
-TForm_Diagnostics::TForm_Diagnostics(app::OperatorPrompts& prompts, link::SerialLink& link,
-                                     ReadBackFields& readBack, QWidget* parent)
+TForm_Diagnostics::TForm_Diagnostics(platform::OperatorPrompts& prompts, link::SerialLink& link,
+                                     reports::ReadBackFields& readBack, QWidget* parent)
     : QDialog(parent),
       cycle_(link),
       prompts_(prompts),
@@ -190,7 +190,7 @@ void TForm_Diagnostics::Timer_DiagnosticsTimer() {
                          "segments to see if they were reset?\n\nIF YES, first cycle power on "
                          "the receiver and watch the Tx/Rx lights to verify the receiver is "
                          "communicating again."),
-          app::PromptButtons::YesNo, app::PromptIcon::Question) == app::PromptAnswer::Yes) {
+          platform::PromptButtons::YesNo, platform::PromptIcon::Question) == platform::PromptAnswer::Yes) {
     startSegmentCheck();
   }
 }
@@ -215,7 +215,7 @@ void TForm_Diagnostics::Button_AppFatalStartClick() {
   if (!started) {
     prompts_.message(QStringLiteral("Error"),
                      QStringLiteral("The reset interval must be a whole number of seconds, 1 or more."),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return;
   }
   c.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampLit));
@@ -283,7 +283,7 @@ void TForm_Diagnostics::startSegmentCheck() {
       });
   if (!started) {
     prompts_.message(QStringLiteral("Thread Error"), QStringLiteral("Error creating thread."),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
   }
 }
 
@@ -292,7 +292,7 @@ void TForm_Diagnostics::segmentCheckDone(const SegmentCheckOutcome& outcome) {
     append(outcome.text);
   } else if (outcome.kind == SegmentCheckOutcome::Kind::NotRetrieved) {
     prompts_.message(QStringLiteral("Error"), QStringLiteral("Couldn't retrieve segment settings."),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
   }
 }
 

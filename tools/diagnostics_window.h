@@ -28,7 +28,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 namespace halvix::link {
@@ -54,7 +54,7 @@ class TForm_Diagnostics : public QDialog, public ResetTestModes {
 
   using Random = ResetCycle::Random;
 
-  TForm_Diagnostics(app::OperatorPrompts& prompts, link::SerialLink& link, ReadBackFields& readBack,
+  TForm_Diagnostics(platform::OperatorPrompts& prompts, link::SerialLink& link, reports::ReadBackFields& readBack,
                     QWidget* parent = nullptr);
   ~TForm_Diagnostics() override;
 
@@ -128,9 +128,9 @@ class TForm_Diagnostics : public QDialog, public ResetTestModes {
   void setEditing(bool enabled);
   void append(const QString& text);
 
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
   link::SerialLink& link_;
-  ReadBackFields& readBack_;
+  reports::ReadBackFields& readBack_;
   DiagnosticsMessageSink sink_;
   InputRate inputRate_;
   SegmentCheckWorker worker_;
