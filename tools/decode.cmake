@@ -1,6 +1,5 @@
 # The headless decoder of QLIP recordings: widget-free, over halvix_core.
 target_sources(halvix_core PRIVATE
-  tools/decode_frames.cpp
   tools/decode_reports.cpp
   tools/decode_output.cpp
   tools/decode_text_writer.cpp
