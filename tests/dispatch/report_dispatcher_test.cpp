@@ -11,7 +11,7 @@
 #include "link/serial_link.h"
 #include "reports/report_registry.h"
 #include "tools/decode_reports.h"
-#include "tests/support/scripted_device.h"
+#include "tests/support/scripted_link.h"
 
 using namespace halvix::link;
 using halvix::testing::Bytes;
@@ -186,11 +186,8 @@ TEST_F(DispatcherTest, RegistrationOutsideTheTableIsRefused) {
 }
 
 // End to end: bytes on the wire, through PollPort, into the dispatcher.
-class DispatcherOverLinkTest : public DispatcherTest {
+class DispatcherOverLinkTest : public DispatcherTest, protected halvix::testing::ScriptedLink<1000> {
  protected:
-  VirtualClock clock{1000};
-  ScriptedDevice device{&clock};
-  SerialLink link{device, clock};
 
   void SetUp() override {
     DispatcherTest::SetUp();

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "link/serial_link.h"
-#include "tests/support/scripted_device.h"
+#include "tests/support/scripted_link.h"
 
 using namespace halvix::link;
 using halvix::testing::Bytes;
@@ -21,11 +21,8 @@ struct Received {
   Bytes payload;
 };
 
-class SerialLinkTest : public ::testing::Test {
+class SerialLinkTest : public ::testing::Test, protected halvix::testing::ScriptedLink<1000> {
  protected:
-  VirtualClock clock{1000};
-  ScriptedDevice device{&clock};
-  SerialLink link{device, clock};
   std::vector<Received> got;
 
   void SetUp() override { ASSERT_EQ(link.OpenLink(QStringLiteral("/dev/test")), 0); }
