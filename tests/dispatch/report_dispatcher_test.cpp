@@ -216,7 +216,9 @@ TEST_F(DispatcherOverLinkTest, FramesFromTheWireReachTheirDecoders) {
   EXPECT_EQ(calls, (std::vector<Call>{{"41", {0x07}}}));
 }
 
-TEST_F(DispatcherOverLinkTest, OverLongFrameEndsAsAnEmptyIdZeroPacket) {
+// An over-long frame is no packet: no lamp, no heartbeat, and nothing in a
+// recording (not even an empty packet of id 0 where it ended).
+TEST_F(DispatcherOverLinkTest, OverLongFrameIsDroppedWhole) {
   QSignalSpy lamp(&dispatcher, &ReportDispatcher::packetReceived);
   Bytes frame{0x10, 0x41};
   frame.insert(frame.end(), SerialLink::kPayloadSize, 0x55);
@@ -225,9 +227,9 @@ TEST_F(DispatcherOverLinkTest, OverLongFrameEndsAsAnEmptyIdZeroPacket) {
   device.queueRead(frame);
   poll();
   EXPECT_TRUE(calls.empty());
-  EXPECT_EQ(lamp.count(), 1);
-  EXPECT_EQ(heartbeats, 1);
-  EXPECT_EQ(recorded, (std::vector<Recorded>{{0, {}}}));
+  EXPECT_EQ(lamp.count(), 0);
+  EXPECT_EQ(heartbeats, 0);
+  EXPECT_TRUE(recorded.empty());
 
   // The parser recovers: the next frame is routed normally.
   device.queueRead({0x10, 0x46, 0x00, 0x00, 0x10, 0x03});
