@@ -182,7 +182,7 @@ std::vector<TimingEvent> TimingEventDetector::add(const TimingInput& in) {
   }
 
   // A mode or status that changed, by its name where one is known.
-  const auto change = [&](std::string_view kind, int from, int to, const std::function<std::string(int)>& named,
+  const auto changed = [&](std::string_view kind, int from, int to, const std::function<std::string(int)>& named,
                           const char* unnamed) {
     if (to == from) return;
     const auto name = [&](int v) { return named ? named(v) : unnamed + Number(v); };
@@ -191,8 +191,8 @@ std::vector<TimingEvent> TimingEventDetector::add(const TimingInput& in) {
     e.to = to;
     out.push_back(std::move(e));
   };
-  change(event_kind::kModeChange, before.mode, in.mode, modeName_, "mode ");
-  change(event_kind::kStatusChange, before.status, in.status, statusName_, "status ");
+  changed(event_kind::kModeChange, before.mode, in.mode, modeName_, "mode ");
+  changed(event_kind::kStatusChange, before.status, in.status, statusName_, "status ");
 
   // Self-survey: its activity alarm going off is the survey done; coming on,
   // or the progress falling back, a survey started again.
