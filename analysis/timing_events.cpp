@@ -181,18 +181,20 @@ std::vector<TimingEvent> TimingEventDetector::add(const TimingInput& in) {
     out.push_back(std::move(e));
   }
 
-  // A mode or status that changed, by its name where one is known.
-  const auto changed = [&](std::string_view kind, int from, int to, const std::function<std::string(int)>& named,
-                          const char* unnamed) {
-    if (to == from) return;
-    const auto name = [&](int v) { return named ? named(v) : unnamed + Number(v); };
-    TimingEvent e = Event(in.t, kind, name(from) + " -> " + name(to));
-    e.from = from;
-    e.to = to;
+  if (in.mode != before.mode) {
+    const auto name = [this](int v) { return modeName_ ? modeName_(v) : "mode " + Number(v); };
+    TimingEvent e = Event(in.t, event_kind::kModeChange, name(before.mode) + " -> " + name(in.mode));
+    e.from = before.mode;
+    e.to = in.mode;
     out.push_back(std::move(e));
-  };
-  changed(event_kind::kModeChange, before.mode, in.mode, modeName_, "mode ");
-  changed(event_kind::kStatusChange, before.status, in.status, statusName_, "status ");
+  }
+  if (in.status != before.status) {
+    const auto name = [this](int v) { return statusName_ ? statusName_(v) : "status " + Number(v); };
+    TimingEvent e = Event(in.t, event_kind::kStatusChange, name(before.status) + " -> " + name(in.status));
+    e.from = before.status;
+    e.to = in.status;
+    out.push_back(std::move(e));
+  }
 
   // Self-survey: its activity alarm going off is the survey done; coming on,
   // or the progress falling back, a survey started again.
