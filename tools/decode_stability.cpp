@@ -13,9 +13,7 @@ namespace halvix::tools {
 StabilityCollector::StabilityCollector() = default;
 
 void StabilityCollector::packet(std::int64_t, int id, const std::uint8_t* payload, int length) {
-  time_.packet(id, payload, length);
-  if (id != 0x8F || length < 1 || payload[0] != 0xAC) return;
-  const auto r = reports::DecodeSupplementalTiming(payload, length);
+  const auto r = TimedSupplementalTiming(time_, id, payload, length);
   if (!r) return;
   ++reports_;
   const analysis::PhaseSeries::Step step =
