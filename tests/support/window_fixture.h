@@ -9,7 +9,7 @@
 
 #include "app/app_context.h"
 #include "app/main_window.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/serial_link.h"
 #include "tests/support/scripted_link.h"
@@ -23,7 +23,7 @@ Bytes Unframed(const Bytes& frame);
 class WindowFixture : public ::testing::Test, protected ScriptedLink<> {
  protected:
   ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;
 
