@@ -38,7 +38,7 @@ Outputs Shown(app::TForm_Main& m) {
 }
 
 // The timing outputs of every 0x8F-AC in a recording, as the decoder gives them.
-class AcCollector final : public recording::FrameSink {
+class AcCollector final : public tools::FrameSink {
  public:
   void packet(std::int64_t, int id, const std::uint8_t* payload, int length) override {
     if (decoder.decode(id, payload, length) != recording::DecodeOutcome::Decoded || decoder.kind() != "8F-AC") return;
@@ -52,7 +52,7 @@ class AcCollector final : public recording::FrameSink {
     }
     outputs.push_back(o);
   }
-  void problem(std::int64_t, recording::FrameFlaw, std::string_view) override { ++problems; }
+  void problem(std::int64_t, tools::FrameFlaw, std::string_view) override { ++problems; }
   recording::ReportDecoder decoder;
   std::vector<Outputs> outputs;
   int problems = 0;

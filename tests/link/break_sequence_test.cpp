@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "link/break_sequence.h"
-#include "tests/support/scripted_device.h"
+#include "tests/support/scripted_link.h"
 
 using namespace halvix::link;
 using halvix::testing::Bytes;
@@ -9,11 +9,8 @@ using halvix::testing::ScriptedDevice;
 
 namespace {
 
-class BreakSequenceTest : public ::testing::Test {
+class BreakSequenceTest : public ::testing::Test, protected halvix::testing::ScriptedLink<> {
  protected:
-  VirtualClock clock{0};
-  ScriptedDevice device{&clock};
-  SerialLink link{device, clock};
   std::vector<QString> events;
   std::vector<PortSettings> sentSettings;
   std::vector<PortSettings> appliedSettings;

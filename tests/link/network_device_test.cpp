@@ -17,17 +17,14 @@
 #include "link/serial_link.h"
 #include "link/tcp_device.h"
 #include "link/telnet_codec.h"
+#include "tests/support/wire_frames.h"
 
 using namespace halvix::link;
 using namespace halvix::link::telnet;
 
 namespace {
 
-QByteArray B(std::initializer_list<int> bytes) {
-  QByteArray out;
-  for (int b : bytes) out.append(static_cast<char>(b));
-  return out;
-}
+constexpr auto& B = halvix::testing::WireBytes;
 
 // Waits (bounded, never asserting on the time taken) until the condition holds.
 bool waitFor(const std::function<bool()>& done, int timeoutMs = 3000) {

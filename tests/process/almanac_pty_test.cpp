@@ -14,6 +14,7 @@
 
 #include "app/poll_cycle.h"
 #include "link/clock.h"
+#include "link/forwarding_device.h"
 #include "link/qt_serial_device.h"
 #include "link/report_dispatcher.h"
 #include "link/serial_link.h"
@@ -26,27 +27,15 @@ using namespace halvix;
 namespace {
 
 // The port, keeping a copy of every byte read.
-class TappedDevice final : public link::SerialDevice {
+class TappedDevice final : public link::ForwardingDevice {
  public:
+  TappedDevice() : ForwardingDevice(std::make_unique<link::QtSerialDevice>()) {}
   QByteArray received;
-  bool open(const QString& name) override { return inner_.open(name); }
-  bool isOpen() const override { return inner_.isOpen(); }
-  bool setLine(const link::LineSettings& line) override { return inner_.setLine(line); }
-  std::int64_t bytesWaiting() override { return inner_.bytesWaiting(); }
   std::int64_t read(std::uint8_t* buffer, std::int64_t max) override {
-    const std::int64_t n = inner_.read(buffer, max);
+    const std::int64_t n = ForwardingDevice::read(buffer, max);
     if (n > 0) received.append(reinterpret_cast<const char*>(buffer), static_cast<int>(n));
     return n;
   }
-  std::int64_t write(const std::uint8_t* data, std::int64_t size) override { return inner_.write(data, size); }
-  bool drain() override { return inner_.drain(); }
-  void purge() override { inner_.purge(); }
-  bool setBreak(bool on) override { return inner_.setBreak(on); }
-  bool setRts(bool on) override { return inner_.setRts(on); }
-  void close() override { inner_.close(); }
-
- private:
-  link::QtSerialDevice inner_;
 };
 
 // The poll cycle's view, without windows.

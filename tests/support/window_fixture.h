@@ -12,7 +12,7 @@
 #include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/serial_link.h"
-#include "tests/support/scripted_device.h"
+#include "tests/support/scripted_link.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace halvix::testing {
@@ -20,11 +20,8 @@ namespace halvix::testing {
 // The id and payload of one written frame: framing removed, DLEs undoubled.
 Bytes Unframed(const Bytes& frame);
 
-class WindowFixture : public ::testing::Test {
+class WindowFixture : public ::testing::Test, protected ScriptedLink<> {
  protected:
-  link::VirtualClock clock{0};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
   ScriptedPrompts prompts;
   platform::FixedPcClock pcClock;
   std::unique_ptr<app::AppContext> context;
