@@ -70,4 +70,8 @@ void TForm_Altitude::Button_SetClick() {
 
 void TForm_Altitude::Button_CloseClick() { hide(); }
 
+void TForm_Altitude::showAltitude(double altitude) {
+  controls.Edit_Altitude->setText(QString::asprintf("%.3f", altitude));
+}
+
 }  // namespace halvix::commands

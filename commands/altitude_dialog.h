@@ -41,6 +41,10 @@ class TForm_Altitude : public QDialog {
  private:
   void paintField(QPalette::ColorRole role);
   app::AppContext& context_;
+
+ public:
+  // Report 0x4A (9 bytes): the receiver's 2D reference altitude, in metres.
+  void showAltitude(double altitude);
 };
 
 }  // namespace halvix::commands

@@ -38,4 +38,8 @@ void TForm_BriselSurvey::Button_SetClick() {
 
 void TForm_BriselSurvey::Button_CloseClick() { hide(); }
 
+void TForm_BriselSurvey::showLimit(std::uint32_t limit) {
+  controls.Edit_Limit->setText(QString::number(static_cast<std::int32_t>(limit)));
+}
+
 }  // namespace halvix::commands

@@ -1,6 +1,7 @@
 #include "commands/datum_dialog.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -45,5 +46,11 @@ void TForm_Datum::Button_OKClick() {
 }
 
 void TForm_Datum::Button_CloseClick() { hide(); }
+
+void TForm_Datum::showDatum(int index) {
+  QComboBox* list = controls.ComboBox_Datum;
+  widgets::dialog::SelectIndex(list, index);
+  if (QLineEdit* e = list->lineEdit()) e->setSelection(0, static_cast<int>(e->text().size()));
+}
 
 }  // namespace halvix::commands

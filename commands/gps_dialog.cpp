@@ -11,6 +11,8 @@
 #include "app/app_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
+#include "reports/formatters.h"
 
 namespace halvix::commands {
 
@@ -164,5 +166,19 @@ void TForm_GPS::Button_OKClick() {
 }
 
 void TForm_GPS::Button_CloseClick() { hide(); }
+
+void TForm_GPS::showSettings(const reports::ReceiverConfigurationReport& r) {
+  namespace ui = widgets::dialog;
+  const auto tenths = [](double value) { return QString::asprintf("%0.1f", value); };
+  Controls& c = controls;
+  ui::SelectIndex(c.ComboBox_RMode, r.receiverMode);
+  ui::SelectIndex(c.ComboBox_DGPSMode, r.dgpsModeIndex());
+  ui::SelectIndex(c.ComboBox_DCode, r.dynamicsCode);
+  c.Edit_EMask->setText(tenths(r.elevationMask * reports::kRadiansToDegrees));
+  c.Edit_SMask->setText(tenths(r.signalLevelMask));
+  c.Edit_PMask->setText(tenths(r.pdopMask));
+  c.Edit_PSwitch->setText(tenths(r.pdopSwitch));
+  c.Edit_DGPSAge->setText(QString::number(r.dgpsAgeLimit));
+}
 
 }  // namespace halvix::commands

@@ -14,6 +14,10 @@ namespace halvix::app {
 struct AppContext;
 }
 
+namespace halvix::reports {
+struct ReceiverConfigurationReport;
+}
+
 namespace halvix::commands {
 
 class TForm_GPS : public QDialog {
@@ -59,6 +63,10 @@ class TForm_GPS : public QDialog {
  private:
   void checkField(QLineEdit* edit);
   app::AppContext& context_;
+
+ public:
+  // Report 0xBB: the modes, the dynamics code and the masks.
+  void showSettings(const reports::ReceiverConfigurationReport& r);
 };
 
 }  // namespace halvix::commands

@@ -60,6 +60,10 @@ class TForm_InitialTime : public QDialog {
   link::SerialLink& link_;
   std::unique_ptr<app::PcClock> ownClock_;
   const app::PcClock* pcClock_;
+
+ public:
+  // Report 0x4E: the acceptance lamp, green when the receiver took the time, else red.
+  void showTimeAccepted(bool accepted);
 };
 
 }  // namespace halvix::commands

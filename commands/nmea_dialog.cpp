@@ -10,6 +10,7 @@
 #include "app/operator_prompts.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -97,5 +98,10 @@ void TForm_NMEA::Button_OKClick() {
 }
 
 void TForm_NMEA::Button_CloseClick() { hide(); }
+
+void TForm_NMEA::showSettings(const reports::NmeaSettings& r) {
+  controls.Edit_Interval->setText(QString::number(r.interval));
+  for (const SentenceBox& s : sentenceBoxes()) s.box->setChecked(((r.mask >> s.bit) & 1u) != 0);
+}
 
 }  // namespace halvix::commands

@@ -19,6 +19,10 @@ namespace halvix::app {
 class OperatorPrompts;
 }
 
+namespace halvix::reports {
+struct NmeaSettings;
+}
+
 namespace halvix::commands {
 
 class TForm_NMEA : public QDialog {
@@ -57,6 +61,10 @@ class TForm_NMEA : public QDialog {
  private:
   link::SerialLink& link_;
   app::OperatorPrompts& prompts_;
+
+ public:
+  // Report 0x7B: the interval and a box per sentence of the message mask.
+  void showSettings(const reports::NmeaSettings& r);
 };
 
 }  // namespace halvix::commands

@@ -11,6 +11,7 @@
 #include "app/app_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -197,5 +198,15 @@ void TForm_PacketMasks::CheckBox_PosDoubleClick() {
 }
 
 void TForm_PacketMasks::Button_CloseClick() { hide(); }
+
+void TForm_PacketMasks::showIoOptions(const reports::IoOptions& r) {
+  const std::uint8_t bytes[4] = {r.position, r.velocity, r.timing, r.auxiliary};
+  for (const OptionBit& b : optionBits()) b.box->setChecked(((bytes[b.byte] >> b.bit) & 1u) != 0);
+}
+
+void TForm_PacketMasks::showBroadcastMask(const reports::BroadcastMaskReport& r) {
+  const std::uint8_t masks[3] = {0, r.mask1, r.mask2};
+  for (const OptionBit& b : maskBits()) b.box->setChecked(((masks[b.byte] >> b.bit) & 1u) != 0);
+}
 
 }  // namespace halvix::commands

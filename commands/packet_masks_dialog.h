@@ -15,6 +15,11 @@ namespace halvix::app {
 struct AppContext;
 }
 
+namespace halvix::reports {
+struct IoOptions;
+struct BroadcastMaskReport;
+}
+
 namespace halvix::commands {
 
 class TForm_PacketMasks : public QDialog {
@@ -78,6 +83,12 @@ class TForm_PacketMasks : public QDialog {
 
  private:
   app::AppContext& context_;
+
+ public:
+  // Report 0x55: the I/O option boxes.
+  void showIoOptions(const reports::IoOptions& r);
+  // Report 0x8F-A5: the broadcast mask boxes.
+  void showBroadcastMask(const reports::BroadcastMaskReport& r);
 };
 
 }  // namespace halvix::commands

@@ -7,6 +7,7 @@
 
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -46,5 +47,11 @@ void TForm_SelfSurvey::Button_SetClick() {
 }
 
 void TForm_SelfSurvey::Button_CloseClick() { hide(); }
+
+void TForm_SelfSurvey::showSettings(const reports::SelfSurveyReport& r) {
+  controls.CheckBox_EnableSurvey->setChecked(r.enabled);
+  controls.CheckBox_Flag->setChecked(r.savePosition);
+  controls.Edit_Limit->setText(QString::asprintf("%ld", static_cast<long>(r.length)));
+}
 
 }  // namespace halvix::commands

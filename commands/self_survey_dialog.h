@@ -17,6 +17,10 @@ namespace halvix::app {
 class OperatorPrompts;
 }
 
+namespace halvix::reports {
+struct SelfSurveyReport;
+}
+
 namespace halvix::commands {
 
 class TForm_SelfSurvey : public QDialog {
@@ -41,6 +45,10 @@ class TForm_SelfSurvey : public QDialog {
  private:
   link::SerialLink& link_;
   app::OperatorPrompts& prompts_;
+
+ public:
+  // Report 0x8F-A9: the two boxes and the survey length.
+  void showSettings(const reports::SelfSurveyReport& r);
 };
 
 }  // namespace halvix::commands

@@ -11,6 +11,7 @@
 #include "app/app_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -151,5 +152,28 @@ void TForm_TimingOut::Button_WidthClick() {
 }
 
 void TForm_TimingOut::Button_CloseClick() { hide(); }
+
+void TForm_TimingOut::showCharacteristics(const reports::PpsCharacteristicsReport& r) {
+  namespace ui = widgets::dialog;
+  Controls& c = controls;
+  ui::SelectIndex(c.ComboBox_Switch, r.driverSwitch);
+  ui::SelectIndex(c.ComboBox_TimeBase, r.timeBase);
+  ui::SelectIndex(c.ComboBox_Polarity, r.polarity);
+  c.Edit_Offset->setText(QString::asprintf("%.3e", r.ppsOffset));
+  c.Edit_Bias->setText(QString::asprintf("%.2f", r.biasUncertainty));
+}
+
+void TForm_TimingOut::showOutputMode(int mode) {
+  Controls& c = controls;
+  QRadioButton* which = mode == 2   ? c.RadioButton_Always
+                        : mode == 3 ? c.RadioButton_1SV
+                        : mode == 4 ? c.RadioButton_3SV
+                                    : nullptr;
+  widgets::dialog::CheckOnly({c.RadioButton_Always, c.RadioButton_1SV, c.RadioButton_3SV}, which);
+}
+
+void TForm_TimingOut::showWidth(double width) {
+  controls.Edit_Width->setText(QString::asprintf("%.3e", width));
+}
 
 }  // namespace halvix::commands

@@ -16,6 +16,10 @@ namespace halvix::app {
 struct AppContext;
 }
 
+namespace halvix::reports {
+struct PpsCharacteristicsReport;
+}
+
 namespace halvix::commands {
 
 class TForm_TimingOut : public QDialog {
@@ -60,6 +64,14 @@ class TForm_TimingOut : public QDialog {
 
  private:
   app::AppContext& context_;
+
+ public:
+  // Report 0x8F-4A: the PPS characteristics.
+  void showCharacteristics(const reports::PpsCharacteristicsReport& r);
+  // Report 0x8F-4E: the output condition (2 always, 3 one satellite, 4 three); others check none.
+  void showOutputMode(int mode);
+  // Report 0x8F-4F: the PPS width in seconds.
+  void showWidth(double width);
 };
 
 }  // namespace halvix::commands

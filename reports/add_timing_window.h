@@ -23,6 +23,9 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct PrimaryUtcTime;
+struct ComprehensiveTime;
+
 class TForm_AddTiming : public QDialog {
   Q_OBJECT
 
@@ -89,6 +92,11 @@ class TForm_AddTiming : public QDialog {
   void Button_EventClick();
 
   void done(int result) override;
+
+  // Report 0x8F-AD: the primary UTC time group, its flag lamps and the event time.
+  void showPrimaryUtcTime(const PrimaryUtcTime& r);
+  // Report 0x8F-0B: the comprehensive time group and the event time.
+  void showComprehensiveTime(const ComprehensiveTime& r);
 
  protected:
   bool event(QEvent* event) override;

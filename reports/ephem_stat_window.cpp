@@ -8,6 +8,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::reports {
 
@@ -68,6 +69,18 @@ void TForm_EphemStat::refresh() {
 bool TForm_EphemStat::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
+}
+
+void TForm_EphemStat::showEphemerisStatus(const EphemerisStatus& r) {
+  {
+    // Showing the reported satellite is not the operator's choice: no query.
+    const QSignalBlocker quiet(controls.ComboBox_SV);
+    controls.ComboBox_SV->setCurrentIndex(r.comboIndex().value_or(-1));
+  }
+  const std::array<QString, 6> texts = {r.collectionTimeText(), r.healthText(), r.iodeText(),
+                                        r.toeText(), r.fitFlagText(), r.accuracyText()};
+  const std::array<widgets::ValuePanel*, 6> panels = valuePanels();
+  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
 }
 
 }  // namespace halvix::reports

@@ -20,6 +20,8 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct EphemerisStatus;
+
 class TForm_EphemStat : public QDialog {
   Q_OBJECT
 
@@ -39,6 +41,8 @@ class TForm_EphemStat : public QDialog {
   Controls controls;
 
   std::array<widgets::ValuePanel*, 6> valuePanels() const;
+  // Report 0x5B: selects the satellite it describes (without a query) and fills the values.
+  void showEphemerisStatus(const EphemerisStatus& r);
 
   void FormCreate();
   void FormActivate();

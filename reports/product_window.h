@@ -21,6 +21,10 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct SoftwareVersion;
+struct ManufacturingParameters;
+struct ProductionParameters;
+
 class TForm_Product : public QDialog {
   Q_OBJECT
 
@@ -70,6 +74,13 @@ class TForm_Product : public QDialog {
   // (0x8E-41) and the production (0x8E-42) parameters, 200 ms apart.
   void FormActivate();
   void Button_CloseClick();
+
+  // Report 0x45; in developer mode the long form's third number and build hour too.
+  void showSoftwareVersion(const SoftwareVersion& r, bool developer);
+  // Report 0x8F-41.
+  void showManufacturing(const ManufacturingParameters& r);
+  // Report 0x8F-42.
+  void showProduction(const ProductionParameters& r);
 
  protected:
   bool event(QEvent* event) override;

@@ -8,6 +8,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::reports {
 
@@ -74,6 +75,14 @@ void TForm_RawMeas::refresh() {
 bool TForm_RawMeas::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
+}
+
+void TForm_RawMeas::showRawMeasurement(const RawMeasurement& r) {
+  if (r.satellite != selectedSatellite()) return;
+  const std::array<QString, 5> texts = {r.sampleLengthText(), r.signalLevelText(), r.codePhaseText(),
+                                        r.dopplerText(), r.timeText()};
+  const std::array<widgets::ValuePanel*, 5> panels = valuePanels();
+  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
 }
 
 }  // namespace halvix::reports

@@ -20,6 +20,8 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct RawMeasurement;
+
 class TForm_RawMeas : public QDialog {
   Q_OBJECT
 
@@ -40,6 +42,8 @@ class TForm_RawMeas : public QDialog {
   // The satellite of the selected tab (tab index + 1).
   int selectedSatellite() const;
   std::array<widgets::ValuePanel*, 5> valuePanels() const;
+  // Report 0x5A; a measurement of another satellite than the selected tab's is not shown.
+  void showRawMeasurement(const RawMeasurement& r);
 
   void FormCreate();
   void FormActivate();

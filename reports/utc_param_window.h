@@ -16,6 +16,8 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct UtcParameters;
+
 class TForm_UTCParam : public QDialog {
   Q_OBJECT
 
@@ -37,6 +39,8 @@ class TForm_UTCParam : public QDialog {
 
   void FormActivate();
   void Button_QueryClick();
+  // Report 0x4F.
+  void showUtcParameters(const UtcParameters& r);
 
  private:
   link::SerialLink& link_;

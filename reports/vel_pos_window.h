@@ -16,6 +16,13 @@ class QPushButton;
 
 namespace halvix::reports {
 
+struct XyzPosition;
+struct PreciseXyzPosition;
+struct LlaPosition;
+struct PreciseLlaPosition;
+struct XyzVelocity;
+struct EnuVelocity;
+
 class TForm_VelPos : public QDialog {
   Q_OBJECT
 
@@ -60,6 +67,14 @@ class TForm_VelPos : public QDialog {
 
   // Any way of dismissing the window (close box, Esc, "&Close") clears it.
   void done(int result) override;
+
+  // The position and velocity reports; a position group's hint names the report.
+  void showPosition(const XyzPosition& r);
+  void showPosition(const PreciseXyzPosition& r);
+  void showPosition(const LlaPosition& r);
+  void showPosition(const PreciseLlaPosition& r);
+  void showVelocity(const XyzVelocity& r);
+  void showVelocity(const EnuVelocity& r);
 };
 
 }  // namespace halvix::reports

@@ -16,6 +16,7 @@ namespace halvix::link {
 class SerialLink;
 }
 namespace halvix::reports {
+struct AlmanacHealth;
 }
 
 namespace halvix::tools {
@@ -45,6 +46,10 @@ class TForm_AlmHealth : public QDialog {
   void refresh();
 
   link::SerialLink& link_;
+
+ public:
+  // Report 0x49: the health of every satellite.
+  void showHealth(const reports::AlmanacHealth& r);
 };
 
 }  // namespace halvix::tools

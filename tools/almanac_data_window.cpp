@@ -8,6 +8,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::tools {
 
@@ -77,6 +78,13 @@ void TForm_AlmanacData::refresh() {
 bool TForm_AlmanacData::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
+}
+
+void TForm_AlmanacData::showAlmanac(const reports::AlmanacData& r) {
+  if (r.satellite != selectedSatellite()) return;
+  const std::array<QString, 10> texts = r.panelTexts();
+  const std::array<widgets::ValuePanel*, 10> panels = valuePanels();
+  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
 }
 
 }  // namespace halvix::tools

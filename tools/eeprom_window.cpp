@@ -8,6 +8,7 @@
 #include "widgets/lamp.h"
 #include "widgets/window_support.h"
 #include "tools/centre_on_screen.h"
+#include "reports/version_layouts.h"
 
 namespace halvix::tools {
 
@@ -73,6 +74,13 @@ void TForm_EEPROM::showEvent(QShowEvent* event) {
   CentreOnScreenOnce(this, centred_);
   // A spontaneous show is the window system restoring it, not the operator opening it.
   if (!event->spontaneous()) FormShow();
+}
+
+void TForm_EEPROM::showSegmentStatus(const reports::SegmentStatus& r) {
+  for (int bit : kShownBits) {
+    segmentLamp(bit)->setColor(
+        QColor::fromRgb(r.invalid(bit) ? widgets::kLampAlarm : widgets::kLampLit));
+  }
 }
 
 }  // namespace halvix::tools
