@@ -209,4 +209,14 @@ void TForm_PacketMasks::showBroadcastMask(const reports::BroadcastMaskReport& r)
   for (const OptionBit& b : maskBits()) b.box->setChecked(((masks[b.byte] >> b.bit) & 1u) != 0);
 }
 
+void TForm_PacketMasks::enableBroadcastMask(bool enabled) {
+  Controls& c = controls;
+  for (const OptionBit& b : maskBits()) b.box->setEnabled(enabled);
+  c.Button_Set8EA5->setEnabled(enabled);
+  widgets::dialog::EnableCaption(c.Label_Masks, enabled);
+  if (!enabled) return;
+  c.CheckBox_B2Bit6->setText(QStringLiteral("8F-AB on Port A, Port B"));
+  c.CheckBox_B2Bit7->setText(QStringLiteral("8F-AC on Port A, Port B"));
+}
+
 }  // namespace halvix::commands

@@ -89,6 +89,11 @@ class TForm_PacketMasks : public QDialog {
   void showIoOptions(const reports::IoOptions& r);
   // Report 0x8F-A5: the broadcast mask boxes.
   void showBroadcastMask(const reports::BroadcastMaskReport& r);
+
+ public:
+  // The receiver type: the broadcast mask is usable only on receivers that
+  // have it, and there its timing boxes name both ports.
+  void enableBroadcastMask(bool enabled);
 };
 
 }  // namespace halvix::commands

@@ -224,4 +224,14 @@ void TForm_Serial::showPort(const reports::SerialPortReport& r) {
   SelectProtocol(c.ComboBox_PortBOutput, r.outputProtocol, {{4, 1}, {2, 0}});
 }
 
+void TForm_Serial::showBothPorts() {
+  Controls& c = controls;
+  c.Label_PortBOutput->setEnabled(true);
+  c.ComboBox_PortBOutput->setEnabled(true);
+  c.Label_A->setText(QStringLiteral("Port A"));
+  c.Label_B->setText(QStringLiteral("Port B"));
+  c.Button_SetA->setText(QStringLiteral("Set Port &A"));
+  c.Button_SetB->setText(QStringLiteral("Set Port &B"));
+}
+
 }  // namespace halvix::commands

@@ -75,6 +75,10 @@ class TForm_Serial : public QDialog {
   // Report 0xBC: the lists of the port it describes; a protocol the lists
   // do not hold shows "unknown".
   void showPort(const reports::SerialPortReport& r);
+
+ public:
+  // The receiver type: both ports with their captions, port B's output protocol usable.
+  void showBothPorts();
 };
 
 }  // namespace halvix::commands

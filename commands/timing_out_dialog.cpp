@@ -176,4 +176,16 @@ void TForm_TimingOut::showWidth(double width) {
   controls.Edit_Width->setText(QString::asprintf("%.3e", width));
 }
 
+void TForm_TimingOut::enableOutputControls(bool enabled) {
+  Controls& c = controls;
+  for (QWidget* w : std::initializer_list<QWidget*>{c.Edit_Width, c.Button_Width, c.RadioButton_Always,
+                                                    c.RadioButton_1SV, c.RadioButton_3SV,
+                                                    c.Button_SetOutput}) {
+    w->setEnabled(enabled);
+  }
+  for (QLabel* label : {c.Label_Width, c.Label_Seconds, c.Label_OutputOptions}) {
+    widgets::dialog::EnableCaption(label, enabled);
+  }
+}
+
 }  // namespace halvix::commands

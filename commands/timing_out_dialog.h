@@ -72,6 +72,11 @@ class TForm_TimingOut : public QDialog {
   void showOutputMode(int mode);
   // Report 0x8F-4F: the PPS width in seconds.
   void showWidth(double width);
+
+ public:
+  // The receiver type: the width and output-condition controls are usable
+  // only on receivers that have them.
+  void enableOutputControls(bool enabled);
 };
 
 }  // namespace halvix::commands
