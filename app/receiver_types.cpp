@@ -8,6 +8,7 @@
 #include "commands/packet_masks_dialog.h"
 #include "commands/serial_dialog.h"
 #include "commands/timing_out_dialog.h"
+#include "reports/timing_layouts.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
 
@@ -15,21 +16,26 @@ namespace halvix::app {
 
 namespace {
 
-// Lamps re-spaced over the span of the hidden antenna rows, top to bottom.
-constexpr int kSpacedAlarmBits[] = {3, 5, 6, 7, 8, 9, 10};
-
 void RespaceMinorAlarms(TForm_Main::Controls& c) {
-  QWidget* first = c.Shape_Bit[1];
-  QWidget* last = c.Shape_Bit[11];
+  // The lamps between the antenna rows and the last lamp close up over the
+  // span of the hidden antenna rows, top to bottom.
+  const auto& alarms = reports::kMinorAlarms;
+  const auto isAntenna = [](int bit) {
+    return bit == reports::kAntennaOpenBit || bit == reports::kAntennaShortBit;
+  };
+  QWidget* first = c.Shape_Bit[static_cast<std::size_t>(alarms.front().bit)];
+  QWidget* last = c.Shape_Bit[static_cast<std::size_t>(alarms.back().bit)];
   if (first == nullptr || last == nullptr) return;
-  for (int bit : {1, 2}) {
+  for (int bit : {reports::kAntennaOpenBit, reports::kAntennaShortBit}) {
     c.Shape_Bit[static_cast<std::size_t>(bit)]->hide();
     c.Label_MA[static_cast<std::size_t>(bit)]->hide();
   }
   const int top = first->y();
   const float step = static_cast<float>(top - last->y()) / 7.0f;
   int k = 0;
-  for (int bit : kSpacedAlarmBits) {
+  for (std::size_t i = 0; i + 1 < alarms.size(); ++i) {
+    const int bit = alarms[i].bit;
+    if (isAntenna(bit)) continue;
     const int lampTop = top - static_cast<int>(step * static_cast<float>(k));
     QWidget* lamp = c.Shape_Bit[static_cast<std::size_t>(bit)];
     QWidget* label = c.Label_MA[static_cast<std::size_t>(bit)];

@@ -53,7 +53,7 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
   widgets::ui::SetUpWindow(this, "Form_AddTiming", QStringLiteral("Additional Timing Packets"),
                   QSize(kClientWidth, kClientHeight));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   // Primary UTC time.
   c.Panel_PrimaryUTC = widgets::ui::Group(this, "Panel_PrimaryUTC", QStringLiteral("Primary UTC Time:"),
@@ -195,7 +195,7 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
 
 widgets::Lamp* TForm_AddTiming::flagLamp(int bit) const {
   for (std::size_t i = 0; i < std::size(kFlagLamps); ++i) {
-    if (kFlagLamps[i].bit == bit) return controls.Shape_LED[i];
+    if (kFlagLamps[i].bit == bit) return controls_.Shape_LED[i];
   }
   return nullptr;
 }
@@ -209,7 +209,7 @@ void TForm_AddTiming::FormActivate() {
 void TForm_AddTiming::Button_QueryClick() { FormActivate(); }
 
 void TForm_AddTiming::Button_ClearClick() {
-  Controls& c = controls;
+  Controls& c = controls_;
   const QString blank = QStringLiteral(" ");
   for (widgets::ValuePanel* p : {c.Panel_PrimaryUTCTime, c.Panel_UTCDate, c.Panel_Status}) p->setText(blank);
   for (widgets::Lamp* lamp : c.Shape_LED) lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
@@ -260,7 +260,7 @@ QString Fixed(double value) { return QString::asprintf("%.3f", value); }
 }  // namespace
 
 void TForm_AddTiming::showPrimaryUtcTime(const PrimaryUtcTime& r) {
-  Controls& c = controls;
+  Controls& c = controls_;
   const QString time = r.timeText();
   if (r.eventCount != 0) {
     c.Panel_EventCounter->setText(QString::number(r.eventCount));
@@ -279,7 +279,7 @@ void TForm_AddTiming::showPrimaryUtcTime(const PrimaryUtcTime& r) {
 }
 
 void TForm_AddTiming::showComprehensiveTime(const ComprehensiveTime& r) {
-  Controls& c = controls;
+  Controls& c = controls_;
   const ComprehensiveTimeTexts times = FormatComprehensiveTimes(r.timeOfWeek, r.utcOffset);
   c.Panel_GPSTime->setText(times.gpsTime);
   c.Panel_UTCTime->setValue(times.utcTime, times.hasUtc ? widgets::ValuePanel::windowColor()

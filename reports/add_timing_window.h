@@ -77,7 +77,8 @@ class TForm_AddTiming : public QDialog {
     QPushButton* Button_Clear = nullptr;
     QPushButton* Button_Close = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Lamp of a flag bit of report 0x8F-AD (0, 4..7); null for any other bit.
   widgets::Lamp* flagLamp(int bit) const;
@@ -102,6 +103,7 @@ class TForm_AddTiming : public QDialog {
   bool event(QEvent* event) override;
 
  private:
+  Controls controls_;
   link::SerialLink& link_;
 };
 

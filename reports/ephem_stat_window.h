@@ -38,7 +38,8 @@ class TForm_EphemStat : public QDialog {
     widgets::ValuePanel* Panel_FitFlag = nullptr;
     widgets::ValuePanel* Panel_Accuracy = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   std::array<widgets::ValuePanel*, 6> valuePanels() const;
   // Report 0x5B: selects the satellite it describes (without a query) and fills the values.
@@ -53,6 +54,7 @@ class TForm_EphemStat : public QDialog {
   bool event(QEvent* event) override;
 
  private:
+  Controls controls_;
   void refresh();
 
   link::SerialLink& link_;

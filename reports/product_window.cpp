@@ -35,7 +35,7 @@ TForm_Product::TForm_Product(link::SerialLink& link, QWidget* parent)
   widgets::ui::SetUpWindow(this, "Form_Product", QStringLiteral("Product Info"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Software versions: Packets 0x1F, 0x45"));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   // Software versions: two rows, each version with its date; the build hour
   // sits beside the application's date.
@@ -96,7 +96,7 @@ TForm_Product::TForm_Product(link::SerialLink& link, QWidget* parent)
 }
 
 std::array<widgets::ValuePanel*, 17> TForm_Product::valuePanels() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.Panel_NavVersion,      c.Panel_NavDate,        c.Panel_SigVersion,
           c.Panel_SigDate,         c.Panel_ManSerNumPrefix, c.Panel_ManSerNum,
           c.Panel_ManDate,         c.Panel_ManHour,        c.Panel_ManOscOffset,
@@ -106,8 +106,8 @@ std::array<widgets::ValuePanel*, 17> TForm_Product::valuePanels() const {
 }
 
 void TForm_Product::ShowHourRow() {
-  controls.Label_NavHour->show();
-  controls.Panel_NavHour->show();
+  controls_.Label_NavHour->show();
+  controls_.Panel_NavHour->show();
 }
 
 void TForm_Product::FormActivate() {
@@ -133,7 +133,7 @@ QString Number(long long value) { return QString::number(value); }
 }  // namespace
 
 void TForm_Product::showSoftwareVersion(const SoftwareVersion& r, bool developer) {
-  Controls& c = controls;
+  Controls& c = controls_;
   // The third number comes only with the long form; a short report shows two.
   c.Panel_NavVersion->setText(developer && r.longForm ? r.fullVersionText()
                                                       : r.application.versionText());
@@ -145,7 +145,7 @@ void TForm_Product::showSoftwareVersion(const SoftwareVersion& r, bool developer
 }
 
 void TForm_Product::showManufacturing(const ManufacturingParameters& r) {
-  Controls& c = controls;
+  Controls& c = controls_;
   c.Panel_ManSerNumPrefix->setText(Number(r.serialPrefix));
   c.Panel_ManSerNum->setText(Number(r.serialNumber));
   c.Panel_ManDate->setText(r.buildDateText());
@@ -155,7 +155,7 @@ void TForm_Product::showManufacturing(const ManufacturingParameters& r) {
 }
 
 void TForm_Product::showProduction(const ProductionParameters& r) {
-  Controls& c = controls;
+  Controls& c = controls_;
   c.Panel_ProdOptsPrefix->setText(Number(r.optionsPrefix));
   c.Panel_ProdNumExt->setText(Number(r.numberExtension));
   c.Panel_ProdSerNumPrefix->setText(Number(r.caseSerialPrefix));

@@ -62,7 +62,8 @@ class TForm_Product : public QDialog {
 
     QPushButton* Button_Close = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The seventeen value panels in clearing order.
   std::array<widgets::ValuePanel*, 17> valuePanels() const;
@@ -86,6 +87,7 @@ class TForm_Product : public QDialog {
   bool event(QEvent* event) override;
 
  private:
+  Controls controls_;
   link::SerialLink& link_;
 };
 

@@ -37,7 +37,8 @@ class TForm_RawMeas : public QDialog {
     widgets::ValuePanel* Panel_Time = nullptr;
     QPushButton* Button_Refresh = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The satellite of the selected tab (tab index + 1).
   int selectedSatellite() const;
@@ -54,6 +55,7 @@ class TForm_RawMeas : public QDialog {
   bool event(QEvent* event) override;
 
  private:
+  Controls controls_;
   void refresh();
 
   link::SerialLink& link_;

@@ -37,7 +37,8 @@ class TForm_Track : public QDialog {
     widgets::ValuePanel* Panel_VDOP = nullptr;
     widgets::ValuePanel* Panel_TDOP = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Left edge of the row text inside a row panel, in pixels.
   int rowTextLeft() const;
@@ -48,6 +49,9 @@ class TForm_Track : public QDialog {
   void clearTrackingRow(int row);
   // Report 0x6D: the DOPs and the selection list.
   void showSelection(const SatelliteSelection& r);
+
+ private:
+  Controls controls_;
 };
 
 }  // namespace halvix::reports

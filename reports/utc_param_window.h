@@ -35,7 +35,8 @@ class TForm_UTCParam : public QDialog {
     widgets::ValuePanel* Panel_AETlsf = nullptr;
     QPushButton* Button_Query = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   void Button_QueryClick();
@@ -43,6 +44,7 @@ class TForm_UTCParam : public QDialog {
   void showUtcParameters(const UtcParameters& r);
 
  private:
+  Controls controls_;
   link::SerialLink& link_;
 };
 

@@ -48,7 +48,7 @@ TForm_VelPos::TForm_VelPos(QWidget* parent) : QDialog(parent) {
   widgets::ui::SetUpWindow(this, "Form_VelPos", QStringLiteral("Velocity and Positioning"),
                   QSize(kWidth, kButtonsTop + 25 + kMargin + 2));
   using C = Controls;
-  Controls& c = controls;
+  Controls& c = controls_;
   const int left = kMargin, right = 2 * kMargin + kGroupWidth;
   const int top = kMargin, bottom = 2 * kMargin + kGroupHeight;
 
@@ -90,7 +90,7 @@ TForm_VelPos::TForm_VelPos(QWidget* parent) : QDialog(parent) {
 }
 
 std::array<widgets::ValuePanel*, 16> TForm_VelPos::valuePanels() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.Panel_VelX, c.Panel_VelY,  c.Panel_VelZ,      c.Panel_BiasRate,
           c.Panel_East, c.Panel_North, c.Panel_Up,        c.Panel_ENUBiasRate,
           c.Panel_PosX, c.Panel_PosY,  c.Panel_PosZ,      c.Panel_ECEFBias,
@@ -139,31 +139,31 @@ void ShowVelocity(std::array<widgets::ValuePanel*, 4> panels, std::array<double,
 }  // namespace
 
 void TForm_VelPos::showPosition(const XyzPosition& r) {
-  ShowEcef(controls, r.x, r.y, r.z, "%.2f", "Single Precision ECEF Position: Packet 0x42");
+  ShowEcef(controls_, r.x, r.y, r.z, "%.2f", "Single Precision ECEF Position: Packet 0x42");
 }
 
 void TForm_VelPos::showPosition(const PreciseXyzPosition& r) {
-  ShowEcef(controls, r.x, r.y, r.z, "%.3f", "Double Precision ECEF Position: Packet 0x83");
-  controls.Panel_ECEFBias->setText(Fixed("%.2f", r.clockBias));
+  ShowEcef(controls_, r.x, r.y, r.z, "%.3f", "Double Precision ECEF Position: Packet 0x83");
+  controls_.Panel_ECEFBias->setText(Fixed("%.2f", r.clockBias));
 }
 
 void TForm_VelPos::showPosition(const LlaPosition& r) {
-  ShowLla(controls, r.latitude, r.longitude, r.altitude, "%.1f", r.clockBias,
+  ShowLla(controls_, r.latitude, r.longitude, r.altitude, "%.1f", r.clockBias,
           "Single Precision LLA Position: Packet 0x4A");
 }
 
 void TForm_VelPos::showPosition(const PreciseLlaPosition& r) {
-  ShowLla(controls, r.latitude, r.longitude, r.altitude, "%.3f", r.clockBias,
+  ShowLla(controls_, r.latitude, r.longitude, r.altitude, "%.3f", r.clockBias,
           "Double Precision LLA Position: Packet 0x84");
 }
 
 void TForm_VelPos::showVelocity(const XyzVelocity& r) {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   ShowVelocity({c.Panel_VelX, c.Panel_VelY, c.Panel_VelZ, c.Panel_BiasRate}, {r.x, r.y, r.z, r.biasRate});
 }
 
 void TForm_VelPos::showVelocity(const EnuVelocity& r) {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   ShowVelocity({c.Panel_East, c.Panel_North, c.Panel_Up, c.Panel_ENUBiasRate},
                {r.east, r.north, r.up, r.biasRate});
 }

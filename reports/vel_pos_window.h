@@ -55,7 +55,8 @@ class TForm_VelPos : public QDialog {
     QPushButton* Button_Close = nullptr;
     QPushButton* Button1 = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The sixteen value panels in clearing order.
   std::array<widgets::ValuePanel*, 16> valuePanels() const;
@@ -75,6 +76,9 @@ class TForm_VelPos : public QDialog {
   void showPosition(const PreciseLlaPosition& r);
   void showVelocity(const XyzVelocity& r);
   void showVelocity(const EnuVelocity& r);
+
+ private:
+  Controls controls_;
 };
 
 }  // namespace halvix::reports

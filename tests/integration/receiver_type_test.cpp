@@ -96,7 +96,7 @@ TEST_P(ReceiverTypeStartup, ConfiguresItselfWithinASecond) {
   EXPECT_TRUE(prompts.messages.empty()) << "the stored setting answers";
 
   EXPECT_EQ(main().controls.Panel_Version->text(), QString::fromLatin1(e.version));
-  EXPECT_EQ(w.product->controls.Panel_ProdIDNum->text(), e.brisel ? "91" : "96");
+  EXPECT_EQ(w.product->testControls().Panel_ProdIDNum->text(), e.brisel ? "91" : "96");
   // The status comes from the timing packets when polled, else from the health report.
   for (int i = 0; i < 10 && main().controls.Panel_Status->text().isEmpty(); ++i) {
     main().QLIPTimer();

@@ -68,11 +68,11 @@ TEST_F(ViewWindowsTest, EachRefreshButtonAsksForItsWindowsReport) {
     QPushButton* button;
     std::vector<halvix::testing::Bytes> queries;
   } cases[] = {
-      {windows->rawMeas->controls.Button_Refresh, {{0x3A, 0x01}}},
-      {windows->ephemStat->controls.Button_Refresh, {{0x3B, 0x01}}},
+      {windows->rawMeas->testControls().Button_Refresh, {{0x3A, 0x01}}},
+      {windows->ephemStat->testControls().Button_Refresh, {{0x3B, 0x01}}},
       {windows->almanacData->controls.Button_Query, {{0x20, 0x01}}},
       {windows->almHealth->controls.Button_Query, {{0x29}}},
-      {windows->addTiming->controls.Button_Query, {{0x8E, 0xAD}, {0x8E, 0x0B}}},
+      {windows->addTiming->testControls().Button_Query, {{0x8E, 0xAD}, {0x8E, 0x0B}}},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.button->window()->objectName().toStdString());
@@ -82,9 +82,9 @@ TEST_F(ViewWindowsTest, EachRefreshButtonAsksForItsWindowsReport) {
 }
 
 TEST_F(ViewWindowsTest, EachGroupsHintNamesTheReportThatFillsIt) {
-  const auto& vp = windows->velPos->controls;
-  const auto& at = windows->addTiming->controls;
-  const auto& tr = windows->track->controls;
+  const auto& vp = windows->velPos->testControls();
+  const auto& at = windows->addTiming->testControls();
+  const auto& tr = windows->track->testControls();
   const struct {
     int id;
     int subCode;  // first payload byte of a super-report, else -1
@@ -121,11 +121,11 @@ TEST_F(ViewWindowsTest, FlagLampsAndSatelliteChoices) {
   }
   EXPECT_EQ(windows->addTiming->flagLamp(1), nullptr);
 
-  auto* tabs = windows->rawMeas->controls.TabControl_SV;
+  auto* tabs = windows->rawMeas->testControls().TabControl_SV;
   ASSERT_EQ(tabs->count(), 32);
   EXPECT_EQ(tabs->tabText(0), QStringLiteral("1"));
   EXPECT_EQ(tabs->tabText(31), QStringLiteral("32"));
-  for (QComboBox* combo : {windows->ephemStat->controls.ComboBox_SV, windows->almanacData->controls.ComboBox_SV}) {
+  for (QComboBox* combo : {windows->ephemStat->testControls().ComboBox_SV, windows->almanacData->controls.ComboBox_SV}) {
     ASSERT_EQ(combo->count(), 32);
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(combo->itemText(31), QStringLiteral("32"));
@@ -153,7 +153,7 @@ TEST_F(ViewWindowsTest, FlagLampsAndSatelliteChoices) {
 
 TEST_F(ViewWindowsTest, TrackingTitlesLineUpWithTheFixedPitchRows) {
   reports::TForm_Track& w = *windows->track;
-  ValuePanel* row = w.controls.Panel_TS[0];
+  ValuePanel* row = w.testControls().Panel_TS[0];
   EXPECT_TRUE(QFontInfo(row->font()).fixedPitch());
   const QFontMetricsF fm(row->font());
   EXPECT_DOUBLE_EQ(fm.horizontalAdvance(QStringLiteral("iiii")), fm.horizontalAdvance(QStringLiteral("MMMM")));
@@ -167,8 +167,8 @@ TEST_F(ViewWindowsTest, TrackingTitlesLineUpWithTheFixedPitchRows) {
   double previousRight = 0;
   double previousTextRight = 0;
   const double cell = fm.horizontalAdvance(QStringLiteral("0"));
-  for (std::size_t i = 0; i < w.controls.Label_Column.size(); ++i) {
-    QLabel* title = w.controls.Label_Column[i];
+  for (std::size_t i = 0; i < w.testControls().Label_Column.size(); ++i) {
+    QLabel* title = w.testControls().Label_Column[i];
     SCOPED_TRACE(title->text().toStdString());
     EXPECT_EQ(title->font(), row->font());
     const double columnRight = textLeft + fm.horizontalAdvance(sample.left(reports::TForm_Track::kColumnEnds[i]));
@@ -184,14 +184,14 @@ TEST_F(ViewWindowsTest, TrackingTitlesLineUpWithTheFixedPitchRows) {
     previousTextRight = textStart + advance;
     EXPECT_LT(title->y() + title->height(), row->y() + 1);
   }
-  ValuePanel* list = w.controls.Panel_SVSel;
+  ValuePanel* list = w.testControls().Panel_SVSel;
   EXPECT_EQ(list->font(), row->font());
   EXPECT_LE(fm.horizontalAdvance(QString(12 * 4, QLatin1Char('0'))),
             list->contentsRect().width() - list->indent())
       << "twelve selected satellites fit on one line";
-  for (std::size_t i = 1; i < w.controls.Panel_TS.size(); ++i) {
-    EXPECT_EQ(w.controls.Panel_TS[i]->x(), row->x());
-    EXPECT_GT(w.controls.Panel_TS[i]->y(), w.controls.Panel_TS[i - 1]->y());
+  for (std::size_t i = 1; i < w.testControls().Panel_TS.size(); ++i) {
+    EXPECT_EQ(w.testControls().Panel_TS[i]->x(), row->x());
+    EXPECT_GT(w.testControls().Panel_TS[i]->y(), w.testControls().Panel_TS[i - 1]->y());
   }
 }
 
