@@ -17,15 +17,13 @@
 namespace halvix::reports {
 
 void Report4FDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<UtcParameters> r = DecodeUtcParameters(payload, length)) {
-    ctx.windows.utcParam->showUtcParameters(*r);
-  }
+  ShowIn(ctx.windows.utcParam, &TForm_UTCParam::showUtcParameters,
+         DecodeUtcParameters(payload, length));
 }
 
 void Report55Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<IoOptions> r = DecodeIoOptions(payload, length)) {
-    ctx.windows.packetMasks->showIoOptions(*r);
-  }
+  ShowIn(ctx.windows.packetMasks, &commands::TForm_PacketMasks::showIoOptions,
+         DecodeIoOptions(payload, length));
 }
 
 void Report7BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
@@ -36,9 +34,8 @@ void Report7BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int
 }
 
 void ReportBBDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<ReceiverConfigurationReport> r = DecodeReceiverConfiguration(payload, length)) {
-    ctx.windows.gps->showSettings(*r);
-  }
+  ShowIn(ctx.windows.gps, &commands::TForm_GPS::showSettings,
+         DecodeReceiverConfiguration(payload, length));
 }
 
 void ReportBCDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
@@ -56,9 +53,8 @@ void Report8F15Decoder(const DecoderContext& ctx, const std::uint8_t* payload, i
 }
 
 void Report8F4ADecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<PpsCharacteristicsReport> r = DecodePpsCharacteristics(payload, length)) {
-    ctx.windows.timingOut->showCharacteristics(*r);
-  }
+  ShowIn(ctx.windows.timingOut, &commands::TForm_TimingOut::showCharacteristics,
+         DecodePpsCharacteristics(payload, length));
 }
 
 void Report8F4BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {

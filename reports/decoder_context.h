@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "reports/display_state.h"
 #include "tools/readback_fields.h"
@@ -109,5 +110,12 @@ struct DecoderContext {
   // "Poll Timing Packets" is checked: the timing packets feed the main window.
   bool pollTimingPackets() const;
 };
+
+// Hands a decoded report to a window's entry point; a report that did not
+// decode (a wrong length) changes nothing.
+template <typename Window, typename Report>
+void ShowIn(Window* window, void (Window::*show)(const Report&), const std::optional<Report>& report) {
+  if (report) (window->*show)(*report);
+}
 
 }  // namespace halvix::reports

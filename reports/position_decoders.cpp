@@ -36,15 +36,15 @@ void Report41Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int
 }
 
 void Report42Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<XyzPosition> r = DecodeXyzPosition(payload, length)) ctx.windows.velPos->showPosition(*r);
+  ShowIn(ctx.windows.velPos, &TForm_VelPos::showPosition, DecodeXyzPosition(payload, length));
 }
 
 void Report43Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<XyzVelocity> r = DecodeXyzVelocity(payload, length)) ctx.windows.velPos->showVelocity(*r);
+  ShowIn(ctx.windows.velPos, &TForm_VelPos::showVelocity, DecodeXyzVelocity(payload, length));
 }
 
 void Report4ADecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<LlaPosition> r = DecodeLlaPosition(payload, length)) ctx.windows.velPos->showPosition(*r);
+  ShowIn(ctx.windows.velPos, &TForm_VelPos::showPosition, DecodeLlaPosition(payload, length));
 }
 
 void Report4AAltitudeDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
@@ -56,15 +56,17 @@ void Report4AAltitudeDecoder(const DecoderContext& ctx, const std::uint8_t* payl
 }
 
 void Report56Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<EnuVelocity> r = DecodeEnuVelocity(payload, length)) ctx.windows.velPos->showVelocity(*r);
+  ShowIn(ctx.windows.velPos, &TForm_VelPos::showVelocity, DecodeEnuVelocity(payload, length));
 }
 
 void Report83Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<PreciseXyzPosition> r = DecodePreciseXyzPosition(payload, length)) ctx.windows.velPos->showPosition(*r);
+  ShowIn(ctx.windows.velPos, &TForm_VelPos::showPosition,
+         DecodePreciseXyzPosition(payload, length));
 }
 
 void Report84Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<PreciseLlaPosition> r = DecodePreciseLlaPosition(payload, length)) ctx.windows.velPos->showPosition(*r);
+  ShowIn(ctx.windows.velPos, &TForm_VelPos::showPosition,
+         DecodePreciseLlaPosition(payload, length));
 }
 
 void Report8F0BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {

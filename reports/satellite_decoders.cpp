@@ -47,27 +47,23 @@ void AgeSatelliteRows(const DecoderContext& ctx) {
 }
 
 void Report5ADecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<RawMeasurement> r = DecodeRawMeasurement(payload, length)) {
-    ctx.windows.rawMeas->showRawMeasurement(*r);
-  }
+  ShowIn(ctx.windows.rawMeas, &TForm_RawMeas::showRawMeasurement,
+         DecodeRawMeasurement(payload, length));
 }
 
 void Report5BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<EphemerisStatus> r = DecodeEphemerisStatus(payload, length)) {
-    ctx.windows.ephemStat->showEphemerisStatus(*r);
-  }
+  ShowIn(ctx.windows.ephemStat, &TForm_EphemStat::showEphemerisStatus,
+         DecodeEphemerisStatus(payload, length));
 }
 
 void Report40Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<AlmanacData> r = DecodeAlmanacData(payload, length)) {
-    ctx.windows.almanacData->showAlmanac(*r);
-  }
+  ShowIn(ctx.windows.almanacData, &tools::TForm_AlmanacData::showAlmanac,
+         DecodeAlmanacData(payload, length));
 }
 
 void Report49Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<AlmanacHealth> r = DecodeAlmanacHealth(payload, length)) {
-    ctx.windows.almHealth->showHealth(*r);
-  }
+  ShowIn(ctx.windows.almHealth, &tools::TForm_AlmHealth::showHealth,
+         DecodeAlmanacHealth(payload, length));
 }
 
 }  // namespace halvix::reports

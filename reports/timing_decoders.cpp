@@ -84,9 +84,8 @@ void DownloadPosition(const DecoderContext& ctx, double latitudeDeg, double long
 }
 
 void Report8FADDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<PrimaryUtcTime> r = DecodePrimaryUtcTime(payload, length)) {
-    ctx.windows.addTiming->showPrimaryUtcTime(*r);
-  }
+  ShowIn(ctx.windows.addTiming, &TForm_AddTiming::showPrimaryUtcTime,
+         DecodePrimaryUtcTime(payload, length));
 }
 
 }  // namespace halvix::reports

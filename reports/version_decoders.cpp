@@ -34,9 +34,8 @@ void Report4EDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int
 }
 
 void Report5F11Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<SegmentStatus> r = DecodeSegmentStatus(payload, length)) {
-    ctx.windows.eeprom->showSegmentStatus(*r);
-  }
+  ShowIn(ctx.windows.eeprom, &tools::TForm_EEPROM::showSegmentStatus,
+         DecodeSegmentStatus(payload, length));
 }
 
 void Report5FDiagnosticDecoder(const DecoderContext& ctx, const std::uint8_t* payload,
@@ -54,9 +53,8 @@ void Report5FDiagnosticDecoder(const DecoderContext& ctx, const std::uint8_t* pa
 }
 
 void Report8F41Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
-  if (const std::optional<ManufacturingParameters> r = DecodeManufacturingParameters(payload, length)) {
-    ctx.windows.product->showManufacturing(*r);
-  }
+  ShowIn(ctx.windows.product, &TForm_Product::showManufacturing,
+         DecodeManufacturingParameters(payload, length));
 }
 
 void Report8F42Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {
