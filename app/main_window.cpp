@@ -16,7 +16,7 @@
 #include "app/receiver_types.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
-#include "tools/replay_device.h"
+#include "recording/replay_device.h"
 #include "commands/catalogue.h"
 #include "link/port_settings.h"
 #include "reports/timing_layouts.h"
@@ -403,7 +403,7 @@ bool TForm_Main::FormCreate() {
     const QString what = port.numbered ? QStringLiteral("COM%1").arg(port.comPort) : port.deviceName;
     context_.prompts.message(QStringLiteral("Serial Port Error"),
                              QStringLiteral("Could not initialize %1.").arg(what),
-                             PromptButtons::Ok, PromptIcon::Error);
+                             platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return false;
   }
   ShowSerialCaption(link::OpenedPortCaption(port.panelLabel));
@@ -511,7 +511,7 @@ void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(
 
 void TForm_Main::ShowReplayStatus(const QString& text, bool commandsDropped) {
   controls.Panel_Hint->setText(text);
-  if (commandsDropped) controls.Panel_Serial->setText(QString::fromLatin1(tools::kReplayCommandsText));
+  if (commandsDropped) controls.Panel_Serial->setText(QString::fromLatin1(recording::kReplayCommandsText));
 }
 
 void TForm_Main::ShowSerialCaption(const QString& caption) { controls.Panel_Serial->setText(caption); }
@@ -537,8 +537,8 @@ void TForm_Main::onDeviceLost(const QString& message) {
   // One box per run: a cable that comes and goes is told by the status bar.
   if (deviceLostShown_) return;
   deviceLostShown_ = true;
-  context_.prompts.message(QStringLiteral("Serial Port Error"), message, PromptButtons::Ok,
-                           PromptIcon::Error);
+  context_.prompts.message(QStringLiteral("Serial Port Error"), message, platform::PromptButtons::Ok,
+                           platform::PromptIcon::Error);
 }
 
 void TForm_Main::ReconnectTimer() {

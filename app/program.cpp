@@ -13,13 +13,13 @@
 #include "sim/simulated_device.h"
 #include "app/replay_bar.h"
 #include "tools/emblem.h"
-#include "tools/replay_device.h"
+#include "recording/replay_device.h"
 
 namespace halvix::app {
 
 std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clock& clock) {
   if (port.simulated) return sim::CreateSimulatedDevice(port.persona, clock);
-  if (port.replay) return std::make_unique<tools::ReplayDevice>(clock, port.replaySpeed);
+  if (port.replay) return std::make_unique<recording::ReplayDevice>(clock, port.replaySpeed);
   return link::makeDeviceForPort(port.deviceName, &clock);
 }
 
@@ -61,7 +61,7 @@ bool Program::start(const QStringList& args) {
   // A routed report kind without a decoder would vanish from every window: refuse to start.
   if (const QString problems = DecoderBindingProblems(GuiDecoderBindings()); !problems.isEmpty()) {
     seams_.prompts.message(QStringLiteral("Halvix"), QStringLiteral("Halvix cannot start:\n") + problems,
-                           PromptButtons::Ok, PromptIcon::Error);
+                           platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return false;
   }
   commandLine_ = ParseCommandLine(args);
@@ -76,7 +76,7 @@ bool Program::start(const QStringList& args) {
 
   device_ = seams_.makeDevice(port_, seams_.clock);
   // A replay waits for routine polling: the break sequence would eat its start.
-  if (auto* replay = dynamic_cast<tools::ReplayDevice*>(device_.get())) replay->setHeld(true);
+  if (auto* replay = dynamic_cast<recording::ReplayDevice*>(device_.get())) replay->setHeld(true);
   link_ = std::make_unique<link::SerialLink>(*device_, seams_.clock);
   context_.reset(new AppContext{port_, commandLine_.developerMode, seams_.clock, *link_,
                                 seams_.prompts});
@@ -86,7 +86,7 @@ bool Program::start(const QStringList& args) {
   if (!windows_) return false;
   windows_->main->show();
   showServerLine();
-  if (auto* replay = dynamic_cast<tools::ReplayDevice*>(device_.get())) {
+  if (auto* replay = dynamic_cast<recording::ReplayDevice*>(device_.get())) {
     replayBar_ = std::make_unique<ReplayBar>(*replay, *windows_->main);
     replayBar_->showBelowMain();
     // The charts follow the recording's seconds, not the speed it plays at.

@@ -24,7 +24,7 @@
 #include "analysis/timing_history.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/clock.h"
 #include "reports/charts_window.h"
@@ -39,11 +39,11 @@ using namespace halvix;
 
 namespace {
 
-class QuietPrompts final : public app::OperatorPrompts {
+class QuietPrompts final : public platform::OperatorPrompts {
  public:
-  app::PromptAnswer message(const QString&, const QString&, app::PromptButtons,
-                            app::PromptIcon) override {
-    return app::PromptAnswer::Ok;
+  platform::PromptAnswer message(const QString&, const QString&, platform::PromptButtons,
+                            platform::PromptIcon) override {
+    return platform::PromptAnswer::Ok;
   }
   QString openFileName(const QString&, const QString&) override { return {}; }
   QString saveFileName(const QString&, const QString&) override { return saveName; }
@@ -207,7 +207,7 @@ BENCHMARK(BM_StabilityTable24h)->Name("Stability/full_table_from_scratch/24h")->
 int Snapshots(const QString& dir, double hours) {
   link::VirtualClock clock(0);
   QuietPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   testing::MemorySettings settings;
   settings.setNtp(QStringLiteral("0"));
   app::Program program(app::ProgramSeams{

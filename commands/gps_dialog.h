@@ -10,8 +10,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::reports {
@@ -28,7 +28,7 @@ class TForm_GPS : public QDialog {
   // a mask sent and read back shows unchanged.
   static constexpr double kDegreesToRadians = 0.017453277777777776;
 
-  explicit TForm_GPS(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_GPS(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QComboBox* ComboBox_RMode = nullptr;
@@ -62,7 +62,7 @@ class TForm_GPS : public QDialog {
 
  private:
   void checkField(QLineEdit* edit);
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 
  public:
   // Report 0xBB: the modes, the dynamics code and the masks.

@@ -13,7 +13,7 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 
@@ -27,7 +27,7 @@ class TForm_SelfSurvey : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls {
     QCheckBox* CheckBox_EnableSurvey = nullptr;
@@ -44,7 +44,7 @@ class TForm_SelfSurvey : public QDialog {
 
  private:
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 
  public:
   // Report 0x8F-A9: the two boxes and the survey length.

@@ -9,12 +9,12 @@
 #include <optional>
 
 #include "reports/display_state.h"
-#include "tools/readback_fields.h"
+#include "reports/readback_fields.h"
 
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 namespace halvix::commands {
@@ -83,10 +83,10 @@ struct DecoderWindows {
 struct DecoderContext {
   DecoderWindows windows;
   DisplayState& display;
-  app::OperatorPrompts& prompts;
+  platform::OperatorPrompts& prompts;
   link::SerialLink& link;
   // The reset test's read-back fields, written by the configuration decoders.
-  tools::ReadBackFields& readBack;
+  reports::ReadBackFields& readBack;
   // Developer mode: the long version report shows its build hour.
   bool developerMode = false;
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "reports/add_timing_window.h"
 #include "reports/decoder_context.h"
 #include "reports/formatters.h"
@@ -63,7 +63,7 @@ void DownloadPosition(const DecoderContext& ctx, double latitudeDeg, double long
 
   const auto fail = [&ctx] {
     ctx.prompts.message(QStringLiteral("Error"), QStringLiteral("Unable to open data file."),
-                        app::PromptButtons::Ok, app::PromptIcon::Warning);
+                        platform::PromptButtons::Ok, platform::PromptIcon::Warning);
   };
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
@@ -80,7 +80,7 @@ void DownloadPosition(const DecoderContext& ctx, double latitudeDeg, double long
   }
   ctx.prompts.message(QStringLiteral("Success"),
                       FormatPositionDownloadMessage(latitudeDeg, longitudeDeg, altitude),
-                      app::PromptButtons::Ok, app::PromptIcon::None);
+                      platform::PromptButtons::Ok, platform::PromptIcon::None);
 }
 
 void Report8FADDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {

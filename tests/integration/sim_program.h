@@ -12,7 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
@@ -29,7 +29,7 @@ class SimProgramTest : public ::testing::Test {
 
   link::VirtualClock clock{0};
   ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   // The stored NTP choice decides the poll item once the receiver's type is known.
   MemorySettings settings;
   SwitchedSimDevice* cable = nullptr;

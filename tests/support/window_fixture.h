@@ -9,7 +9,7 @@
 
 #include "app/app_context.h"
 #include "app/main_window.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/serial_link.h"
 #include "tests/support/scripted_device.h"
@@ -26,7 +26,7 @@ class WindowFixture : public ::testing::Test {
   ScriptedDevice device{&clock};
   link::SerialLink link{device, clock};
   ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;
 
