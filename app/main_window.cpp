@@ -19,6 +19,7 @@
 #include "recording/replay_device.h"
 #include "commands/catalogue.h"
 #include "link/port_settings.h"
+#include "reports/timing_layouts.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
 #include "widgets/value_panel.h"
@@ -47,26 +48,6 @@ constexpr int kTimingOutputsHeight = 176;
 constexpr int kFirstAlarmTop = 29, kLastAlarmTop = 165;
 constexpr int kAlarmLampSize = 11;
 constexpr int kSvRowTop = 42, kSvRowPitch = 26;
-
-struct AlarmRow {
-  int bit;
-  const char* caption;
-  const char* hint;
-};
-
-// Top to bottom as laid out; bits 0, 4 and 12 to 15 have no lamp.
-constexpr AlarmRow kAlarmRows[] = {
-    {1, "Antenna Open", "When yellow, the antenna input is open"},
-    {2, "Antenna Short", "When yellow, the antenna input is shorted"},
-    {3, "Satellite Tracking", "When yellow, no satellites are usable"},
-    {5, "Self-Survey Activity", "When Yellow, a self-survey is in progress"},
-    {6, "Stored Position", "When Yellow, a stored position does not exist"},
-    {7, "Leap Second Pending", "When yellow, a leap second event is pending"},
-    {8, "Test Mode", "When yellow, the unit is in a test mode"},
-    {9, "Position Questionable", "When yellow, the position accuracy is questionable"},
-    {10, "EEPROM Invalid", "When yellow, invalid EEPROM segments detected"},
-    {11, "Almanac", "When yellow, almanac is not complete or current"},
-};
 
 QString qs(const char* text) { return QString::fromUtf8(text); }
 
@@ -307,9 +288,9 @@ void TForm_Main::buildPanels(QWidget* client) {
                   kPanelAreaHeight - kTimingOutputsHeight));
   {
     QWidget* g = c.Panel_MinorAlarms;
-    constexpr int kRows = static_cast<int>(std::size(kAlarmRows));
+    constexpr int kRows = static_cast<int>(reports::kMinorAlarms.size());
     int k = 0;
-    for (const AlarmRow& r : kAlarmRows) {
+    for (const reports::MinorAlarm& r : reports::kMinorAlarms) {
       const int top = kFirstAlarmTop + k * (kLastAlarmTop - kFirstAlarmTop) / (kRows - 1);
       const QByteArray n = QByteArray::number(r.bit);
       auto* lamp = named(new Lamp(g, kAlarmLampSize), ("Shape_Bit" + n).constData());

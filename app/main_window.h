@@ -16,6 +16,7 @@
 #include "link/break_sequence.h"
 #include "link/port_settings.h"
 #include "link/report_dispatcher.h"
+#include "reports/main_view.h"
 #include "tools/control_actions.h"
 
 class QAction;
@@ -35,7 +36,7 @@ namespace halvix::app {
 
 struct Windows;
 
-class TForm_Main : public QMainWindow, private PollCycleView {
+class TForm_Main : public QMainWindow, private PollCycleView, public reports::MainView {
   Q_OBJECT
 
  public:
@@ -305,6 +306,20 @@ class TForm_Main : public QMainWindow, private PollCycleView {
 
   void HelpHelpClick();
   void HelpAboutClick();
+
+  // reports::MainView: what the report decoders show here (app/main_view.cpp).
+  void showTime(const reports::MainTime& time, const QString& hint) override;
+  void showPosition(double latitudeDeg, double longitudeDeg, double altitude,
+                    const QString& hint) override;
+  void showTimingOutputs(const reports::MainTimingOutputs& outputs) override;
+  void showMinorAlarms(std::uint16_t alarms) override;
+  void showMode(const QString& mode) override;
+  void showStatus(const QString& status, const QString& hint) override;
+  void showSatelliteRow(int row, const QString& satellite, const QString& signal,
+                        reports::SvColour colour) override;
+  void showIdleSatelliteRow(int row) override;
+  void showFirmwareVersion(const QString& version) override;
+  void applyReceiverType(int type) override;
 
  Q_SIGNALS:
   // The main window has closed: the run is over.

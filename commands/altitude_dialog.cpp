@@ -64,4 +64,8 @@ void TForm_Altitude::Button_SetClick() {
   SetAltitude2A(context_.link, static_cast<float>(*metres));
 }
 
+void TForm_Altitude::showAltitude(double altitude) {
+  controls.Edit_Altitude->setText(QString::asprintf("%.3f", altitude));
+}
+
 }  // namespace halvix::commands

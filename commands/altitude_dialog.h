@@ -35,6 +35,10 @@ class TForm_Altitude : public QDialog {
  private:
   void paintField(QPalette::ColorRole role);
   reports::WindowContext& context_;
+
+ public:
+  // Report 0x4A (9 bytes): the receiver's 2D reference altitude, in metres.
+  void showAltitude(double altitude);
 };
 
 }  // namespace halvix::commands

@@ -57,4 +57,10 @@ void TForm_AutoOut::Button_ApplyClick() {
   SetAutomaticOutputMask8E4D(context_.link, mask);
 }
 
+void TForm_AutoOut::showMask(std::uint32_t mask) {
+  for (std::size_t i = 0; i < kBits.size(); ++i) {
+    controls.CheckBox_Bit[i]->setChecked(((mask >> kBits[i]) & 1u) != 0);
+  }
+}
+
 }  // namespace halvix::commands

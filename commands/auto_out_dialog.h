@@ -37,6 +37,10 @@ class TForm_AutoOut : public QDialog {
 
  private:
   reports::WindowContext& context_;
+
+ public:
+  // Report 0x8F-4D: a box per mask bit that has one.
+  void showMask(std::uint32_t mask);
 };
 
 }  // namespace halvix::commands

@@ -83,4 +83,13 @@ void TForm_BriselPortAOut::Button_ApplyClick() {
   SuperPacketByteCommand8E(link_, kSubCodeAD, checkedValue(groupAD()));
 }
 
+void TForm_BriselPortAOut::showBroadcastMask(std::uint8_t mask1) {
+  const auto check = [](const std::array<QRadioButton*, 4>& group, int mode) {
+    widgets::dialog::CheckOnly({group[0], group[1], group[2], group[3]},
+                               group[static_cast<std::size_t>(mode)]);
+  };
+  check(group0B(), mask1 & 3);
+  check(groupAD(), (mask1 >> 4) & 3);
+}
+
 }  // namespace halvix::commands

@@ -52,6 +52,11 @@ class TForm_BriselPortAOut : public QDialog {
 
  private:
   link::SerialLink& link_;
+
+ public:
+  // Report 0x8F-A5: each group's button from its pair of bits of mask byte 1
+  // (bits 0-1 for 8F-0B, bits 4-5 for 8F-AD).
+  void showBroadcastMask(std::uint8_t mask1);
 };
 
 }  // namespace halvix::commands

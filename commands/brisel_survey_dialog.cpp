@@ -32,4 +32,8 @@ void TForm_BriselSurvey::Button_SetClick() {
   SetSurveyLimit8E4B(link_, static_cast<std::uint32_t>(*limit));
 }
 
+void TForm_BriselSurvey::showLimit(std::uint32_t limit) {
+  controls.Edit_Limit->setText(QString::number(static_cast<std::int32_t>(limit)));
+}
+
 }  // namespace halvix::commands

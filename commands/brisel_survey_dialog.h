@@ -30,6 +30,10 @@ class TForm_BriselSurvey : public QDialog {
  private:
   link::SerialLink& link_;
   platform::OperatorPrompts& prompts_;
+
+ public:
+  // Report 0x8F-4B: the survey limit, shown signed as the receiver's own tools print it.
+  void showLimit(std::uint32_t limit);
 };
 
 }  // namespace halvix::commands

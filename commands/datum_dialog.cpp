@@ -1,6 +1,7 @@
 #include "commands/datum_dialog.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -31,6 +32,12 @@ void TForm_Datum::FormActivate() { DatumRequest8E15(link_); }
 void TForm_Datum::Button_ApplyClick() {
   // No selection is index -1, which goes out as FF FF.
   SetDatum8E15(link_, static_cast<std::uint16_t>(controls.ComboBox_Datum->currentIndex()));
+}
+
+void TForm_Datum::showDatum(int index) {
+  QComboBox* list = controls.ComboBox_Datum;
+  widgets::dialog::SelectIndex(list, index);
+  if (QLineEdit* e = list->lineEdit()) e->setSelection(0, static_cast<int>(e->text().size()));
 }
 
 }  // namespace halvix::commands

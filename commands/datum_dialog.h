@@ -27,6 +27,10 @@ class TForm_Datum : public QDialog {
 
  private:
   link::SerialLink& link_;
+
+ public:
+  // Report 0x8F-15: selects the datum; typing then replaces the whole name.
+  void showDatum(int index);
 };
 
 }  // namespace halvix::commands

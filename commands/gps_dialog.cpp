@@ -11,6 +11,8 @@
 #include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
+#include "reports/formatters.h"
 
 namespace halvix::commands {
 
@@ -148,6 +150,20 @@ bool TForm_GPS::Button_ApplyClick() {
   config.dgpsAgeLimit = static_cast<std::uint8_t>(*age & 0xFF);
   SetReceiverConfigurationBB(context_.link, config);
   return true;
+}
+
+void TForm_GPS::showSettings(const reports::ReceiverConfigurationReport& r) {
+  namespace ui = widgets::dialog;
+  const auto tenths = [](double value) { return QString::asprintf("%0.1f", value); };
+  Controls& c = controls;
+  ui::SelectIndex(c.ComboBox_RMode, r.receiverMode);
+  ui::SelectIndex(c.ComboBox_DGPSMode, r.dgpsModeIndex());
+  ui::SelectIndex(c.ComboBox_DCode, r.dynamicsCode);
+  c.Edit_EMask->setText(tenths(r.elevationMask * reports::kRadiansToDegrees));
+  c.Edit_SMask->setText(tenths(r.signalLevelMask));
+  c.Edit_PMask->setText(tenths(r.pdopMask));
+  c.Edit_PSwitch->setText(tenths(r.pdopSwitch));
+  c.Edit_DGPSAge->setText(QString::number(r.dgpsAgeLimit));
 }
 
 }  // namespace halvix::commands

@@ -10,6 +10,10 @@ namespace halvix::reports {
 struct WindowContext;
 }
 
+namespace halvix::reports {
+struct ReceiverConfigurationReport;
+}
+
 namespace halvix::commands {
 
 class TForm_GPS : public QDialog {
@@ -45,6 +49,10 @@ class TForm_GPS : public QDialog {
  private:
   void checkField(QLineEdit* edit);
   reports::WindowContext& context_;
+
+ public:
+  // Report 0xBB: the modes, the dynamics code and the masks.
+  void showSettings(const reports::ReceiverConfigurationReport& r);
 };
 
 }  // namespace halvix::commands

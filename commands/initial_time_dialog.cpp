@@ -76,4 +76,9 @@ void TForm_InitialTime::hideEvent(QHideEvent* event) {
   if (!event->spontaneous()) FormClose();
 }
 
+void TForm_InitialTime::showTimeAccepted(bool accepted) {
+  controls.Shape_TimeAccepted->setColor(accepted ? QColor::fromRgb(widgets::kLampLit)
+                                                 : QColor::fromRgb(0xFF, 0x00, 0x00));
+}
+
 }  // namespace halvix::commands

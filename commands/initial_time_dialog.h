@@ -55,6 +55,10 @@ class TForm_InitialTime : public QDialog {
   link::SerialLink& link_;
   std::unique_ptr<platform::PcClock> ownClock_;
   const platform::PcClock* pcClock_;
+
+ public:
+  // Report 0x4E: the acceptance lamp, green when the receiver took the time, else red.
+  void showTimeAccepted(bool accepted);
 };
 
 }  // namespace halvix::commands

@@ -10,6 +10,7 @@
 #include "platform/operator_prompts.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -54,13 +55,12 @@ TForm_NMEA::TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompt
 
 std::array<TForm_NMEA::SentenceBox, 7> TForm_NMEA::sentenceBoxes() const {
   const Controls& c = controls;
-  return {{{c.CheckBox_GGA, 0},
-           {c.CheckBox_GLL, 1},
-           {c.CheckBox_VTG, 2},
-           {c.CheckBox_GSV, 3},
-           {c.CheckBox_GSA, 4},
-           {c.CheckBox_ZDA, 5},
-           {c.CheckBox_RMC, 8}}};
+  const std::array<QCheckBox*, reports::kNmeaSentences.size()> boxes = {
+      c.CheckBox_GGA, c.CheckBox_GLL, c.CheckBox_VTG, c.CheckBox_GSV,
+      c.CheckBox_GSA, c.CheckBox_ZDA, c.CheckBox_RMC};
+  std::array<SentenceBox, 7> out{};
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] = {boxes[i], reports::kNmeaSentences[i].bit};
+  return out;
 }
 
 void TForm_NMEA::FormActivate() { NmeaOutputRequest7A(link_); }
@@ -86,6 +86,11 @@ bool TForm_NMEA::Button_ApplyClick() {
   }
   SetNmeaOutput7A(link_, static_cast<std::uint8_t>(*interval), mask);
   return true;
+}
+
+void TForm_NMEA::showSettings(const reports::NmeaSettings& r) {
+  controls.Edit_Interval->setText(QString::number(r.interval));
+  for (const SentenceBox& s : sentenceBoxes()) s.box->setChecked(((r.mask >> s.bit) & 1u) != 0);
 }
 
 }  // namespace halvix::commands

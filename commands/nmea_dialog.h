@@ -13,6 +13,10 @@ namespace halvix::link {
 class SerialLink;
 }
 
+namespace halvix::reports {
+struct NmeaSettings;
+}
+
 namespace halvix::commands {
 
 class TForm_NMEA : public QDialog {
@@ -46,6 +50,10 @@ class TForm_NMEA : public QDialog {
  private:
   link::SerialLink& link_;
   platform::OperatorPrompts& prompts_;
+
+ public:
+  // Report 0x7B: the interval and a box per sentence of the message mask.
+  void showSettings(const reports::NmeaSettings& r);
 };
 
 }  // namespace halvix::commands

@@ -13,6 +13,7 @@
 #include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -181,6 +182,26 @@ void TForm_PacketMasks::CheckBox_PosDoubleClick() {
                                             : QStringLiteral("Output XYZ ECEF (Packet 42)"));
   controls.CheckBox_PosLLA->setText(precise ? QStringLiteral("Output LLA (Packet 84)")
                                             : QStringLiteral("Output LLA (Packet 4A)"));
+}
+
+void TForm_PacketMasks::showIoOptions(const reports::IoOptions& r) {
+  const std::uint8_t bytes[4] = {r.position, r.velocity, r.timing, r.auxiliary};
+  for (const OptionBit& b : optionBits()) b.box->setChecked(((bytes[b.byte] >> b.bit) & 1u) != 0);
+}
+
+void TForm_PacketMasks::showBroadcastMask(const reports::BroadcastMaskReport& r) {
+  const std::uint8_t masks[3] = {0, r.mask1, r.mask2};
+  for (const OptionBit& b : maskBits()) b.box->setChecked(((masks[b.byte] >> b.bit) & 1u) != 0);
+}
+
+void TForm_PacketMasks::enableBroadcastMask(bool enabled) {
+  Controls& c = controls;
+  for (const OptionBit& b : maskBits()) b.box->setEnabled(enabled);
+  c.Button_Set8EA5->setEnabled(enabled);
+  widgets::dialog::EnableCaption(c.Label_Masks, enabled);
+  if (!enabled) return;
+  c.CheckBox_B2Bit6->setText(QStringLiteral("8F-AB on Port A, Port B"));
+  c.CheckBox_B2Bit7->setText(QStringLiteral("8F-AC on Port A, Port B"));
 }
 
 }  // namespace halvix::commands

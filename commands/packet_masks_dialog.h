@@ -11,6 +11,11 @@ namespace halvix::reports {
 struct WindowContext;
 }
 
+namespace halvix::reports {
+struct IoOptions;
+struct BroadcastMaskReport;
+}
+
 namespace halvix::commands {
 
 class TForm_PacketMasks : public QDialog {
@@ -74,6 +79,15 @@ class TForm_PacketMasks : public QDialog {
  private:
   reports::WindowContext& context_;
   std::array<OptionBit, 15> optionBits_{};
+
+ public:
+  // Report 0x55: the I/O option boxes.
+  void showIoOptions(const reports::IoOptions& r);
+  // Report 0x8F-A5: the broadcast mask boxes.
+  void showBroadcastMask(const reports::BroadcastMaskReport& r);
+  // The receiver type: the broadcast mask is usable only on receivers that
+  // have it, and there its timing boxes name both ports.
+  void enableBroadcastMask(bool enabled);
 };
 
 }  // namespace halvix::commands

@@ -7,6 +7,7 @@
 
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -38,6 +39,12 @@ void TForm_SelfSurvey::Button_SetClick() {
   SetSelfSurveyParameters8EA9(link_, c.CheckBox_EnableSurvey->isChecked() ? 1 : 0,
                               c.CheckBox_Flag->isChecked() ? 1 : 0,
                               static_cast<std::uint32_t>(static_cast<std::int32_t>(*length)));
+}
+
+void TForm_SelfSurvey::showSettings(const reports::SelfSurveyReport& r) {
+  controls.CheckBox_EnableSurvey->setChecked(r.enabled);
+  controls.CheckBox_Flag->setChecked(r.savePosition);
+  controls.Edit_Limit->setText(QString::asprintf("%ld", static_cast<long>(r.length)));
 }
 
 }  // namespace halvix::commands

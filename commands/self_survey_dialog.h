@@ -10,6 +10,10 @@ namespace halvix::link {
 class SerialLink;
 }
 
+namespace halvix::reports {
+struct SelfSurveyReport;
+}
+
 namespace halvix::commands {
 
 class TForm_SelfSurvey : public QDialog {
@@ -31,6 +35,10 @@ class TForm_SelfSurvey : public QDialog {
  private:
   link::SerialLink& link_;
   platform::OperatorPrompts& prompts_;
+
+ public:
+  // Report 0x8F-A9: the two boxes and the survey length.
+  void showSettings(const reports::SelfSurveyReport& r);
 };
 
 }  // namespace halvix::commands

@@ -13,6 +13,7 @@
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 #include "link/break_sequence.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -165,6 +166,55 @@ void TForm_Serial::Button_BreakClick() {
   main_.context().clock.sleepMs(kSettleMs);
   main_.breakSequence().breakCountdown = link::BreakSequence::kStartCount;
   main_.controls.TimerBreak->start();
+}
+
+namespace {
+
+// Selects the list item a protocol code stands for (item index by code); a
+// code without an item leaves the list unselected, showing "unknown".
+void SelectProtocol(QComboBox* list, int code, std::initializer_list<std::pair<int, int>> items) {
+  for (const auto& [itemCode, index] : items) {
+    if (itemCode == code) {
+      widgets::dialog::SelectIndex(list, index);
+      return;
+    }
+  }
+  widgets::dialog::ShowUnselected(list, QStringLiteral("unknown"));
+}
+
+}  // namespace
+
+void TForm_Serial::showPort(const reports::SerialPortReport& r) {
+  namespace ui = widgets::dialog;
+  Controls& c = controls;
+  if (r.isPortA()) {
+    ui::SelectIndex(c.ComboBox_PortABaudRate, r.baudCode);
+    if (r.dataBitsCode == 2 || r.dataBitsCode == 3) {
+      ui::SelectIndex(c.ComboBox_PortADataBits, r.dataBitsCode - 2);
+    }
+    ui::SelectIndex(c.ComboBox_PortAParity, r.parityCode);
+    ui::SelectIndex(c.ComboBox_PortAStopBits, r.stopBitsCode);
+    SelectProtocol(c.ComboBox_PortAInput, r.inputProtocol, {{8, 2}, {2, 1}, {0, 0}});
+    // Code 6 points past the list: no selection.
+    SelectProtocol(c.ComboBox_PortAOutput, r.outputProtocol, {{6, 3}, {4, 2}, {2, 1}, {0, 0}});
+    return;
+  }
+  ui::SelectIndex(c.ComboBox_PortBBaudRate, r.baudCode - 6);
+  if (r.dataBitsCode == 3) ui::SelectIndex(c.ComboBox_PortBDataBits, 0);
+  ui::SelectIndex(c.ComboBox_PortBParity, r.parityCode);
+  ui::SelectIndex(c.ComboBox_PortBStopBits, r.stopBitsCode);
+  SelectProtocol(c.ComboBox_PortBInput, r.inputProtocol, {{8, 1}, {2, 0}});
+  SelectProtocol(c.ComboBox_PortBOutput, r.outputProtocol, {{4, 1}, {2, 0}});
+}
+
+void TForm_Serial::showBothPorts() {
+  Controls& c = controls;
+  c.Label_PortBOutput->setEnabled(true);
+  c.ComboBox_PortBOutput->setEnabled(true);
+  c.Label_A->setText(QStringLiteral("Port A"));
+  c.Label_B->setText(QStringLiteral("Port B"));
+  c.Button_SetA->setText(QStringLiteral("Set Port &A"));
+  c.Button_SetB->setText(QStringLiteral("Set Port &B"));
 }
 
 }  // namespace halvix::commands

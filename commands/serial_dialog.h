@@ -13,6 +13,10 @@ namespace halvix::app {
 class TForm_Main;
 }
 
+namespace halvix::reports {
+struct SerialPortReport;
+}
+
 namespace halvix::commands {
 
 class TForm_Serial : public QDialog {
@@ -61,6 +65,15 @@ class TForm_Serial : public QDialog {
  private:
   void setPort(const std::optional<link::PortSettings>& settings);
   app::TForm_Main& main_;
+
+ public:
+  // Report 0xBC: the lists of the port it describes; a protocol the lists
+  // do not hold shows "unknown".
+  void showPort(const reports::SerialPortReport& r);
+
+ public:
+  // The receiver type: both ports with their captions, port B's output protocol usable.
+  void showBothPorts();
 };
 
 }  // namespace halvix::commands

@@ -11,6 +11,7 @@
 #include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -128,6 +129,41 @@ void TForm_TimingOut::Button_WidthClick() {
   const std::optional<double> width =
       widgets::dialog::FieldReader(context_.prompts).real(controls.Edit_Width, QStringLiteral("PPS Width"));
   if (width) SetPpsWidth8E4F(context_.link, *width);
+}
+
+void TForm_TimingOut::showCharacteristics(const reports::PpsCharacteristicsReport& r) {
+  namespace ui = widgets::dialog;
+  Controls& c = controls;
+  ui::SelectIndex(c.ComboBox_Switch, r.driverSwitch);
+  ui::SelectIndex(c.ComboBox_TimeBase, r.timeBase);
+  ui::SelectIndex(c.ComboBox_Polarity, r.polarity);
+  c.Edit_Offset->setText(QString::asprintf("%.3e", r.ppsOffset));
+  c.Edit_Bias->setText(QString::asprintf("%.2f", r.biasUncertainty));
+}
+
+void TForm_TimingOut::showOutputMode(int mode) {
+  Controls& c = controls;
+  QRadioButton* which = mode == 2   ? c.RadioButton_Always
+                        : mode == 3 ? c.RadioButton_1SV
+                        : mode == 4 ? c.RadioButton_3SV
+                                    : nullptr;
+  widgets::dialog::CheckOnly({c.RadioButton_Always, c.RadioButton_1SV, c.RadioButton_3SV}, which);
+}
+
+void TForm_TimingOut::showWidth(double width) {
+  controls.Edit_Width->setText(QString::asprintf("%.3e", width));
+}
+
+void TForm_TimingOut::enableOutputControls(bool enabled) {
+  Controls& c = controls;
+  for (QWidget* w : std::initializer_list<QWidget*>{c.Edit_Width, c.Button_Width, c.RadioButton_Always,
+                                                    c.RadioButton_1SV, c.RadioButton_3SV,
+                                                    c.Button_SetOutput}) {
+    w->setEnabled(enabled);
+  }
+  for (QLabel* label : {c.Label_Width, c.Label_Seconds, c.Label_OutputOptions}) {
+    widgets::dialog::EnableCaption(label, enabled);
+  }
 }
 
 }  // namespace halvix::commands

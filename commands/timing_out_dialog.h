@@ -9,6 +9,10 @@ namespace halvix::reports {
 struct WindowContext;
 }
 
+namespace halvix::reports {
+struct PpsCharacteristicsReport;
+}
+
 namespace halvix::commands {
 
 class TForm_TimingOut : public QDialog {
@@ -52,6 +56,19 @@ class TForm_TimingOut : public QDialog {
 
  private:
   reports::WindowContext& context_;
+
+ public:
+  // Report 0x8F-4A: the PPS characteristics.
+  void showCharacteristics(const reports::PpsCharacteristicsReport& r);
+  // Report 0x8F-4E: the output condition (2 always, 3 one satellite, 4 three); others check none.
+  void showOutputMode(int mode);
+  // Report 0x8F-4F: the PPS width in seconds.
+  void showWidth(double width);
+
+ public:
+  // The receiver type: the width and output-condition controls are usable
+  // only on receivers that have them.
+  void enableOutputControls(bool enabled);
 };
 
 }  // namespace halvix::commands

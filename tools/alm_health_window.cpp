@@ -7,6 +7,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::tools {
 
@@ -60,6 +61,12 @@ void TForm_AlmHealth::Button_QueryClick() { refresh(); }
 void TForm_AlmHealth::refresh() {
   for (widgets::ValuePanel* p : controls.Panel_SV) p->clear();
   commands::AlmanacHealthRequest29(link_);
+}
+
+void TForm_AlmHealth::showHealth(const reports::AlmanacHealth& r) {
+  for (std::size_t i = 0; i < controls.Panel_SV.size(); ++i) {
+    controls.Panel_SV[i]->setText(r.healthText(static_cast<int>(i) + 1));
+  }
 }
 
 }  // namespace halvix::tools

@@ -11,6 +11,9 @@
 namespace halvix::link {
 class SerialLink;
 }
+namespace halvix::reports {
+struct AlmanacHealth;
+}
 
 namespace halvix::tools {
 
@@ -36,6 +39,10 @@ class TForm_AlmHealth : public QDialog {
   void refresh();
 
   link::SerialLink& link_;
+
+ public:
+  // Report 0x49: the health of every satellite.
+  void showHealth(const reports::AlmanacHealth& r);
 };
 
 }  // namespace halvix::tools

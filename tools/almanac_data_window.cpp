@@ -8,6 +8,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::tools {
 
@@ -73,6 +74,13 @@ void TForm_AlmanacData::Button_QueryClick() { refresh(); }
 void TForm_AlmanacData::refresh() {
   for (widgets::ValuePanel* p : valuePanels()) p->clear();
   commands::AlmanacRequest20(link_, static_cast<std::uint8_t>(selectedSatellite()));
+}
+
+void TForm_AlmanacData::showAlmanac(const reports::AlmanacData& r) {
+  if (r.satellite != selectedSatellite()) return;
+  const std::array<QString, 10> texts = r.panelTexts();
+  const std::array<widgets::ValuePanel*, 10> panels = valuePanels();
+  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
 }
 
 }  // namespace halvix::tools

@@ -11,6 +11,9 @@
 namespace halvix::link {
 class SerialLink;
 }
+namespace halvix::reports {
+struct AlmanacData;
+}
 
 namespace halvix::tools {
 
@@ -51,6 +54,10 @@ class TForm_AlmanacData : public QDialog {
   void refresh();
 
   link::SerialLink& link_;
+
+ public:
+  // Report 0x40; almanac data of another satellite than the chosen one is not shown.
+  void showAlmanac(const reports::AlmanacData& r);
 };
 
 }  // namespace halvix::tools

@@ -7,6 +7,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
 #include "widgets/window_support.h"
+#include "reports/version_layouts.h"
 
 namespace halvix::tools {
 
@@ -72,6 +73,13 @@ void TForm_EEPROM::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // A spontaneous show is the window system restoring it, not the operator opening it.
   if (!event->spontaneous()) FormShow();
+}
+
+void TForm_EEPROM::showSegmentStatus(const reports::SegmentStatus& r) {
+  for (int bit : kShownBits) {
+    segmentLamp(bit)->setColor(
+        QColor::fromRgb(r.invalid(bit) ? widgets::kLampAlarm : widgets::kLampLit));
+  }
 }
 
 }  // namespace halvix::tools

@@ -369,4 +369,17 @@ void OnActivate(QDialog* dialog, std::function<void()> handler) {
   dialog->installEventFilter(new ActivateFilter(dialog, std::move(handler)));
 }
 
+void EnableCaption(QLabel* label, bool enabled) {
+  if (label == nullptr) return;
+  label->setEnabled(enabled);
+  // The classic inactive-caption grey.
+  const QColor colour = enabled ? label->window()->palette().color(QPalette::Active, QPalette::WindowText)
+                                : QColor::fromRgb(0x80, 0x80, 0x80);
+  QPalette p = label->palette();
+  for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    p.setColor(g, QPalette::WindowText, colour);
+  }
+  label->setPalette(p);
+}
+
 }  // namespace halvix::widgets::dialog

@@ -210,6 +210,10 @@ void ShowUnselected(QComboBox* list, const QString& text);
 // What a list shows: the selected item, or the text shown in its place.
 QString ShownText(const QComboBox* list);
 
+// Enables or disables a caption, greying its text to the inactive-caption
+// colour while disabled (the window's text colour otherwise).
+void EnableCaption(QLabel* label, bool enabled);
+
 // Runs handler each time the dialog becomes the active window (FormActivate).
 // A handler that waits cannot be re-entered by a nested activation.
 void OnActivate(QDialog* dialog, std::function<void()> handler);
