@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
-#include <QTimer>
 #include <vector>
 
 #include "app/main_window.h"
@@ -280,31 +279,29 @@ void TForm_Main::ControlUploadPosClick() { OpenWindow(&Windows::initialPos); }
 void TForm_Main::ControlUploadTimeClick() { OpenWindow(&Windows::initialTime); }
 namespace {
 
-// An almanac transfer owns the link while it runs: the link timer is
-// stopped (and restored as it was), the log window shown and painted as the
-// lines come.
+// An almanac transfer owns the link while it runs: the session's poll cycle
+// is held (and goes on where it stopped), the log window shown and painted as
+// the lines come.
 bool RunAlmanacTransfer(TForm_Main& main, bool download, const QString& fileName) {
   Windows* w = main.windows();
   tools::TForm_Alm* log = w != nullptr ? w->alm.get() : nullptr;
-  QTimer* timer = main.controls.Timer_QLIP;
-  const bool wasPolling = timer->isActive();
+  session::ReceiverSession& session = main.session();
+  const bool wasHeld = session.pollingHeld();
   tools::SystemDataTransfer::Hooks hooks;
   hooks.log = [log](const QString& line) {
     if (log == nullptr) return;
     log->AppendLog(line);
     tools::TForm_Alm::PaintNow();
   };
-  hooks.begin = [timer, log] {
-    timer->stop();
+  hooks.begin = [&session, log] {
+    session.holdPolling(true);
     if (log != nullptr) {
       log->show();
       log->raise();
       tools::TForm_Alm::PaintNow();
     }
   };
-  hooks.end = [timer, wasPolling] {
-    if (wasPolling) timer->start();
-  };
+  hooks.end = [&session, wasHeld] { session.holdPolling(wasHeld); };
   hooks.packetSeen = [&main] { main.LightRxLamp(); };
   tools::SystemDataTransfer transfer(main.context().link, std::move(hooks));
   return download ? transfer.DownloadSystemData(fileName) : transfer.UploadSystemData(fileName);

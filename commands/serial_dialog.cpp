@@ -162,7 +162,7 @@ void TForm_Serial::setPort(const std::optional<link::PortSettings>& settings) {
                               QStringLiteral("Change PC settings to match?"),
                               app::PromptButtons::YesNo,
                               app::PromptIcon::Question) == app::PromptAnswer::Yes) {
-    main_.ApplyPortSettings(*settings);
+    main_.session().applyPortSettings(*settings);
   }
 }
 
@@ -170,17 +170,7 @@ void TForm_Serial::Button_SetAClick() { setPort(portASettings()); }
 
 void TForm_Serial::Button_SetBClick() { setPort(portBSettings()); }
 
-void TForm_Serial::Button_BreakClick() {
-  link::PortSettings known;
-  known.baudCode = 7;
-  known.dataBitsCode = 3;
-  known.parityCode = 0;
-  known.stopBitsCode = 0;
-  main_.ApplyPortSettings(known);
-  main_.context().clock.sleepMs(kSettleMs);
-  main_.breakSequence().breakCountdown = link::BreakSequence::kStartCount;
-  main_.controls.TimerBreak->start();
-}
+void TForm_Serial::Button_BreakClick() { main_.session().sendBreak(); }
 
 void TForm_Serial::Button_CloseClick() { hide(); }
 

@@ -206,7 +206,9 @@ bool ReceiverSession::applyPortSettings(const link::PortSettings& settings) {
         settings.baudCode, settings.dataBitsCode, settings.parityCode, settings.stopBitsCode);
     return false;
   }
-  if (state_ == SessionState::Stopped || state_ == SessionState::Waiting) return false;
+  // The line is the device's: a link opened without starting the session (a
+  // window set on a test device) takes settings as well.
+  if (link_.lost() || !link_.device().isOpen()) return false;
   setLineCaption(*caption);
   // Nothing leaves while the line changes; the queue goes on after a short settle.
   sendsHeld_ = true;
@@ -266,7 +268,7 @@ bool ReceiverSession::lookForPortSettingsLine() {
         link_.raw[static_cast<std::size_t>(i) + 1] != 'R') {
       continue;
     }
-    const int n = std::min(link::BreakSequence::kLineLength, got - i);
+    const int n = std::min(link::kPortSettingsLineLength, got - i);
     portSettingsLine_ = QByteArray(reinterpret_cast<const char*>(link_.raw.data()) + i, n);
     link_.readIndex = 0;
     link::ParsePortSettingsLine(portSettingsLine_, breakSettings_);
@@ -385,7 +387,7 @@ void ReceiverSession::pollTick() {
 }
 
 void ReceiverSession::receive() {
-  if (state_ == SessionState::Stopped || state_ == SessionState::Waiting || link_.lost()) return;
+  if (link_.lost() || !link_.device().isOpen()) return;
   link_.PollPort(packetCallback_, false);
 }
 

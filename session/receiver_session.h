@@ -120,7 +120,7 @@ class ReceiverSession {
   bool pollingHeld() const { return pollingHeld_; }
   // Reads and dispatches what has arrived, outside the tick (a display reset
   // shows the reports already waiting first). Nothing while the device is
-  // away, and nothing inside a read already running.
+  // closed or away, and nothing inside a read already running.
   void receive();
   // Queues a command; it goes out when the send spacing allows. Commands are
   // dropped while the device is away.

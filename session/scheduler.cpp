@@ -53,16 +53,14 @@ QtScheduler::QtScheduler(link::Clock& clock, QObject* parent) : QObject(parent),
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, this, [this] {
-    running_ = true;
     runDue();
-    running_ = false;
     wake();
   });
 }
 
 void QtScheduler::wake() {
-  // While tasks run, the timer is set once when they are done.
-  if (running_) return;
+  // Armed even while tasks run: a task that opens a modal box runs a nested
+  // event loop, and the steps due meanwhile (a reconnect) must run inside it.
   const auto next = nextDueMs();
   if (!next) {
     timer_.stop();

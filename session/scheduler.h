@@ -75,7 +75,6 @@ class QtScheduler final : public QObject, public Scheduler {
 
  private:
   QTimer timer_;
-  bool running_ = false;
 };
 
 }  // namespace halvix::session
