@@ -84,6 +84,7 @@ bool Program::start(const QStringList& args) {
   options.port = port_.deviceName;
   options.portLabel = port_.panelLabel;
   options.developerMode = commandLine_.developerMode;
+  options.renegotiateWhenSilent = false;
   session_ = std::make_unique<session::ReceiverSession>(std::move(device), seams_.scheduler,
                                                         std::move(options));
   context_.reset(new AppContext{port_, commandLine_.developerMode, clock, session_->link(),

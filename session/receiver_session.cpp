@@ -371,7 +371,7 @@ void ReceiverSession::pollTick() {
   if (link_.lost() || state_ != SessionState::Polling) return;
   roundRobin();
   const std::int64_t now = scheduler_.nowMs();
-  if (now - lastPacketMs_ > kSilenceMs) {
+  if (options_.renegotiateWhenSilent && now - lastPacketMs_ > kSilenceMs) {
     qInfo().noquote() << QStringLiteral("Serial port: %1 has been silent for %2 s; negotiating the line again")
                              .arg(options_.port)
                              .arg(kSilenceMs / 1000);

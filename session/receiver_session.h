@@ -67,6 +67,10 @@ struct SessionOptions {
   QString portLabel;             // how the line caption names the port
   bool pollTimingPackets = true;  // phases 3 and 4 ask for the timing super-reports
   bool developerMode = false;
+  // A receiver silent for kSilenceMs while polled is negotiated with again.
+  // The desktop program keeps polling instead: its watchdogs blank the
+  // panels and the operator decides.
+  bool renegotiateWhenSilent = true;
 };
 
 class ReceiverSession {

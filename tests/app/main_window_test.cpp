@@ -29,6 +29,8 @@
 #include "reports/product_window.h"
 #include "reports/track_window.h"
 #include "widgets/value_panel.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
 #include "tools/diagnostics_window.h"
@@ -47,11 +49,26 @@ const QColor kGrey = QColor::fromRgb(widgets::kLampIdle);
 const QColor kLime = QColor::fromRgb(widgets::kLampLit);
 const QColor kYellow = QColor::fromRgb(widgets::kLampAlarm);
 
+session::SessionOptions Com3() {
+  session::SessionOptions options;
+  options.port = app::PortChoiceForCom(3).deviceName;
+  options.portLabel = QStringLiteral("COM3");
+  options.renegotiateWhenSilent = false;
+  return options;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
-  link::VirtualClock clock{0};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
+  session::VirtualScheduler scheduler{0};
+  link::VirtualClock& clock = scheduler.virtualClock();
+
+ private:
+  std::unique_ptr<ScriptedDevice> ownedDevice_ = std::make_unique<ScriptedDevice>(&clock);
+
+ protected:
+  ScriptedDevice& device = *ownedDevice_;
+  session::ReceiverSession session{std::move(ownedDevice_), scheduler, Com3()};
+  link::SerialLink& link = session.link();
   ScriptedPrompts prompts;
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;
@@ -59,7 +76,7 @@ class MainWindowTest : public ::testing::Test {
   void make(bool developer = false) {
     windows.reset();
     context.reset(new app::AppContext{app::PortChoiceForCom(3), developer, clock, link, prompts});
-    windows = app::CreateWindows(*context);
+    windows = app::CreateWindows(*context, session);
     ASSERT_NE(windows, nullptr);
   }
   void SetUp() override { make(); }
@@ -523,24 +540,24 @@ TEST_F(MainWindowTest, LampsFollowTraffic) {
   main().FormClose();
 }
 
-TEST_F(MainWindowTest, PollTicksQueryTheReceiverAndBreakTicksEndInTheLinkTimer) {
+TEST_F(MainWindowTest, PollTicksQueryTheReceiverAfterTheBreakSequence) {
   ASSERT_TRUE(main().FormCreate());
   EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM3 9600, 8-None-1"));
-  // The break sequence runs down on its own and hands over to the link timer.
-  int ticks = 0;
-  while (main().controls.TimerBreak->isActive() && ticks < 40) {
-    main().TimerBreakTimer();
-    ++ticks;
-  }
-  EXPECT_FALSE(main().controls.TimerBreak->isActive());
-  EXPECT_TRUE(main().controls.Timer_QLIP->isActive());
+  // The splash and the busy cursor stand while the line is negotiated.
+  scheduler.advance(200);
+  EXPECT_TRUE(windows->splash->isVisible());
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+  // The break sequence runs down on its own and hands over to polling.
+  for (int i = 0; i < 40 && session.state() != session::SessionState::Polling; ++i) scheduler.advance(200);
+  EXPECT_EQ(session.state(), session::SessionState::Polling);
   EXPECT_FALSE(windows->splash->isVisible());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM3 9600, 8-Odd-1"));
   EXPECT_EQ(device.lines().back(), (link::LineSettings{9600, 8, link::Parity::Odd, link::StopBits::One}));
 
   device.clearWrites();
   main().controls.Shape_TxLED->setColor(kGrey);
-  main().QLIPTimer();
+  scheduler.advance(200);
   ASSERT_EQ(device.writes().size(), 1u);
   EXPECT_EQ(device.writes()[0].bytes, (Bytes{0x10, 0x3C, 0x00, 0x10, 0x03}));
   EXPECT_EQ(main().controls.Shape_TxLED->color(), kLime);

@@ -77,9 +77,16 @@ TEST(PcClockTransfer, ReadsThePcClockAsGpsSeconds) {
 
 class TimeToPcTest : public ::testing::Test {
  protected:
-  link::VirtualClock clock{0};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
+  session::VirtualScheduler scheduler{0};
+  link::VirtualClock& clock = scheduler.virtualClock();
+
+ private:
+  std::unique_ptr<ScriptedDevice> ownedDevice_ = std::make_unique<ScriptedDevice>(&clock);
+
+ protected:
+  ScriptedDevice& device = *ownedDevice_;
+  session::ReceiverSession session{std::move(ownedDevice_), scheduler, {}};
+  link::SerialLink& link = session.link();
   ScriptedPrompts prompts;
   FixedPcClock pcClock{UtcDateTime{2020, 1, 1, 0, 0, 0}};
   std::unique_ptr<app::AppContext> context;
@@ -90,7 +97,7 @@ class TimeToPcTest : public ::testing::Test {
     context.reset(new app::AppContext{app::PortChoiceForCom(3), developer, clock, link, prompts});
     if (withClock) context->pcClock = &pcClock;
     ASSERT_EQ(link.OpenLink(QStringLiteral("COM3")), 0);
-    windows = app::CreateWindows(*context);
+    windows = app::CreateWindows(*context, session);
     ASSERT_NE(windows, nullptr);
     device.clearWrites();
   }

@@ -17,6 +17,8 @@
 #include "link/clock.h"
 #include "link/serial_link.h"
 #include "reports/decoder_context.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 #include "widgets/lamp.h"
 #include "widgets/value_panel.h"
 #include "tests/reports/payload_writer.h"
@@ -27,9 +29,17 @@ namespace halvix::testing {
 
 class DisplayTest : public ::testing::Test {
  protected:
-  link::VirtualClock clock{1000};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
+  session::VirtualScheduler scheduler{1000};
+  link::VirtualClock& clock = scheduler.virtualClock();
+
+ private:
+  std::unique_ptr<ScriptedDevice> ownedDevice_ = std::make_unique<ScriptedDevice>(&clock);
+
+ protected:
+  ScriptedDevice& device = *ownedDevice_;
+  // Not started: the reports go in through its dispatcher.
+  session::ReceiverSession session{std::move(ownedDevice_), scheduler, {}};
+  link::SerialLink& link = session.link();
   ScriptedPrompts prompts;
   app::FixedPcClock pcClock{app::UtcDateTime{2020, 1, 1, 0, 0, 0}};
   std::unique_ptr<app::AppContext> context;
@@ -47,7 +57,7 @@ class DisplayTest : public ::testing::Test {
     context.reset(new app::AppContext{app::PortChoiceForCom(3), developer, clock, link, prompts});
     context->pcClock = &pcClock;
     ASSERT_EQ(link.OpenLink(QStringLiteral("COM3")), 0);
-    windows = app::CreateWindows(*context);
+    windows = app::CreateWindows(*context, session);
     ASSERT_NE(windows, nullptr);
     windows->decoders->nextTrackingReset = [this] { ++trackingResets; };
     windows->decoders->referenceAltitude = [this](float a) { referenceAltitudes.push_back(a); };

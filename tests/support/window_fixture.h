@@ -1,5 +1,6 @@
 // Every window of a run over a scripted device on virtual time, with scripted
-// prompts, and the packets Halvix wrote read back unframed.
+// prompts, and the packets Halvix wrote read back unframed. The windows view a
+// receiver session whose steps run on the virtual scheduler.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include "app/system_clock.h"
 #include "app/windows.h"
 #include "link/serial_link.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -22,16 +25,24 @@ Bytes Unframed(const Bytes& frame);
 
 class WindowFixture : public ::testing::Test {
  protected:
-  link::VirtualClock clock{0};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
+  session::VirtualScheduler scheduler{0};
+  link::VirtualClock& clock = scheduler.virtualClock();
+
+ private:
+  std::unique_ptr<ScriptedDevice> ownedDevice_ = std::make_unique<ScriptedDevice>(&clock);
+
+ protected:
+  ScriptedDevice& device = *ownedDevice_;
+  session::ReceiverSession session{std::move(ownedDevice_), scheduler, sessionOptions()};
+  link::SerialLink& link = session.link();
   ScriptedPrompts prompts;
   app::FixedPcClock pcClock;
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;
 
-  // Not running: the link is open but no break sequence runs. Running: the
-  // main window's creation opens the link and starts the break sequence.
+  // Not running: the link is open but the session is not started. Running:
+  // the main window's creation starts the session (the break sequence runs
+  // as the scheduler advances).
   void make(bool developer = false, bool running = false);
   void SetUp() override { make(); }
   void TearDown() override;
@@ -41,6 +52,7 @@ class WindowFixture : public ::testing::Test {
   std::vector<Bytes> sent();
   // The dialog's activation, as the window system delivers it.
   static void activate(QWidget* window);
+  static session::SessionOptions sessionOptions();
 };
 
 }  // namespace halvix::testing
