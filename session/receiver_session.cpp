@@ -68,8 +68,8 @@ void ReceiverSession::setState(SessionState state) {
   tell([&](SessionObserver& o) { o.stateChanged(*this, state); });
 }
 
-void ReceiverSession::setLineCaption(const QString& caption) {
-  if (lineCaption_ == caption) return;
+void ReceiverSession::setLineCaption(const QString& caption, bool always) {
+  if (lineCaption_ == caption && !always) return;
   lineCaption_ = caption;
   tell([&](SessionObserver& o) { o.lineCaptionChanged(*this, caption); });
 }
@@ -124,6 +124,8 @@ void ReceiverSession::tryOpen() {
   everOpened_ = true;
   setLineCaption(link::OpenedPortCaption(options_.portLabel));
   clearSends();
+  // A line change before the start (on a link opened by hand) must not hold the new queue.
+  sendsHeld_ = false;
   nextSendMs_ = 0;
   beginBreak();
 }
@@ -209,7 +211,8 @@ bool ReceiverSession::applyPortSettings(const link::PortSettings& settings) {
   // The line is the device's: a link opened without starting the session (a
   // window set on a test device) takes settings as well.
   if (link_.lost() || !link_.device().isOpen()) return false;
-  setLineCaption(*caption);
+  // Told even when unchanged: a view may have shown something else meanwhile.
+  setLineCaption(*caption, true);
   // Nothing leaves while the line changes; the queue goes on after a short settle.
   sendsHeld_ = true;
   link_.device().drain();

@@ -169,7 +169,7 @@ class ReceiverSession {
   void switchPcLine();
   void startPolling();
   void endNegotiation();
-  void setLineCaption(const QString& caption);
+  void setLineCaption(const QString& caption, bool always = false);
   template <typename Call>
   void tell(Call call);
   void pollTick();
