@@ -239,8 +239,8 @@ void TForm_Main::buildPanels(QWidget* client) {
     c.Panel_SelfSurvey = valuePanel(g, "Panel_SelfSurvey", QRect(122, row(3), 56, kRowHeight));
     connect(c.Panel_Latitude, &ValuePanel::clicked, this, &TForm_Main::LLAToggle);
     connect(c.Panel_Longitude, &ValuePanel::clicked, this, &TForm_Main::LLAToggle);
-    connect(c.Label_SelfSurvey, &CaptionLabel::clicked, this, &TForm_Main::SetupSelfSurveyClick);
-    connect(c.Panel_SelfSurvey, &ValuePanel::clicked, this, &TForm_Main::SetupSelfSurveyClick);
+    connect(c.Label_SelfSurvey, &CaptionLabel::clicked, this, [this] { OpenWindowOf(menu.SetupSelfSurvey); });
+    connect(c.Panel_SelfSurvey, &ValuePanel::clicked, this, [this] { OpenWindowOf(menu.SetupSelfSurvey); });
   }
 
   // Mode and Status.
@@ -254,7 +254,8 @@ void TForm_Main::buildPanels(QWidget* client) {
     c.Panel_Mode = valuePanel(g, "Panel_Mode", QRect(74, row(0), 150, kRowHeight));
     caption(g, QStringLiteral("Status"), QRect(8, row(1), 64, kRowHeight), "Label_Status");
     c.Panel_Status = valuePanel(g, "Panel_Status", QRect(74, row(1), 150, kRowHeight));
-    connect(c.Label_ModeAndStatusTitle, &CaptionLabel::clicked, this, &TForm_Main::SetupGPSClick);
+    connect(c.Label_ModeAndStatusTitle, &CaptionLabel::clicked, this,
+            [this] { OpenWindowOf(menu.SetupGPS); });
   }
 
   // Timing Outputs: caption above each value, unit beside it.
@@ -288,7 +289,8 @@ void TForm_Main::buildPanels(QWidget* client) {
     auto* ppsLabel = caption(g, QStringLiteral("PPS Generated"), QRect(26, 150, 120, 15),
                              "Label_PPS");
     ppsLabel->setToolTip(ppsHint);
-    connect(c.Label_TimingOutputsTitle, &CaptionLabel::clicked, this, &TForm_Main::SetupTimingClick);
+    connect(c.Label_TimingOutputsTitle, &CaptionLabel::clicked, this,
+            [this] { OpenWindowOf(menu.SetupTiming); });
   }
 
   // Minor Alarms: ten lamps spread evenly from the first top to the last.
@@ -318,7 +320,7 @@ void TForm_Main::buildPanels(QWidget* client) {
       c.Shape_Bit[static_cast<std::size_t>(bit)]->hide();
       c.Label_MA[static_cast<std::size_t>(bit)]->hide();
     }
-    connect(c.Label_MA[10], &CaptionLabel::clicked, this, &TForm_Main::ViewEEPROMClick);
+    connect(c.Label_MA[10], &CaptionLabel::clicked, this, [this] { OpenWindowOf(menu.ViewEEPROM); });
   }
 
   // SV Data: twelve rows of satellite number and signal level.
@@ -341,7 +343,7 @@ void TForm_Main::buildPanels(QWidget* client) {
       c.Panel_SV[static_cast<std::size_t>(i)] = sv;
       c.Panel_AMU[static_cast<std::size_t>(i)] = amu;
     }
-    connect(c.Label_SVDataTitle, &CaptionLabel::clicked, this, &TForm_Main::ViewTrackClick);
+    connect(c.Label_SVDataTitle, &CaptionLabel::clicked, this, [this] { OpenWindowOf(menu.ViewTrack); });
   }
 }
 
@@ -375,8 +377,8 @@ void TForm_Main::buildStatusBar(QWidget* client) {
   c.Panel_Version->setIndent(0);
   c.Panel_Serial = statusPanel("Panel_Serial", kClientWidth - kSerialWidth, kSerialWidth,
                                "Serial Port Configuration");
-  connect(c.Panel_Version, &ValuePanel::clicked, this, &TForm_Main::ViewProductInfoClick);
-  connect(c.Panel_Serial, &ValuePanel::clicked, this, &TForm_Main::SetupSerialPortsClick);
+  connect(c.Panel_Version, &ValuePanel::clicked, this, [this] { OpenWindowOf(menu.ViewProductInfo); });
+  connect(c.Panel_Serial, &ValuePanel::clicked, this, [this] { OpenWindowOf(menu.SetupSerialPorts); });
 }
 
 bool TForm_Main::FormCreate() {

@@ -234,15 +234,14 @@ class TForm_Main : public QMainWindow, private session::SessionObserver {
   // when the line could not be set.
   int ApplyPortSettings(const link::PortSettings& settings);
 
-  // Menu handlers, named as the menu items.
+  // Menu handlers, named as the menu items; items that only open a window
+  // name it in the menu table instead.
   void ControlColdClick();
   void ControlWarmClick();
   void ControlFactoryResetClick();
   void FactoryResetNavagationDataClick();
   void FactoryResetConfigParamsClick();
   void ControlSelfSurveyClick();
-  void ControlUploadPosClick();
-  void ControlUploadTimeClick();
   void ControlUploadAlmanacClick();
   void ControlDownloadAlmanacClick();
   void ControlDownloadPosClick();
@@ -254,44 +253,18 @@ class TForm_Main : public QMainWindow, private session::SessionObserver {
   void RecTypeCvlCVL2Click();
   void RecTypeBriselClick();
   void RecTypeDolvoUTCClick();
-  void ControlRecordQlipClick();
   void ControlReplayRecordingClick();
   void Control_PacketsOnClick();
   void Control_SICode6Click();
   void Control_SICode8Click();
   void Control_SICode9Click();
 
-  void SetupGPSClick();
-  void SetupOneSVModeClick();
-  void Setup2DAltModeClick();
-  void SetupIOClick();
-  void SetupPortBOutputClick();
-  void SetupTimingClick();
-  void SetupDatumClick();
-  void SetupNMEAOutpuClick();
-  void SetupDefaultSegmentsClick();
-  void SetupPortAOutputClick();
-  void SetupSelfSurveyClick();
-  void SetupBriselSelfSurveyClick();
-  void SetupSerialPortsClick();
   void SetupSaveAllSegmentsClick();
   void SetupDefaultAllSegmentsClick();
 
-  void WindowAddTimingClick();
-  void WindowVelAndPosClick();
-  void ViewTrackClick();
-  void ViewRawMeasClick();
-  void ViewEphemerisStatusClick();
-  void ViewProductInfoClick();
-  void ViewUtcParametersClick();
-  void ViewEEPROMClick();
-  void ViewAlmanacDataClick();
-  void ViewHealthClick();
   void ViewDiagnosticsClick();
-  void WindowChartsClick();
 
   void HelpHelpClick();
-  void HelpAboutClick();
 
  Q_SIGNALS:
   // The main window has closed: the run is over.
@@ -324,6 +297,8 @@ class TForm_Main : public QMainWindow, private session::SessionObserver {
   void restoreCursor();
   // Shows a modeless window and brings it forward.
   static void ShowWindow(QWidget* window);
+  // The window the menu table names for an item it built.
+  void OpenWindowOf(const QAction* item);
   // The same for one of the run's windows, named by its member.
   template <typename W>
   void OpenWindow(std::unique_ptr<W> Windows::*window);

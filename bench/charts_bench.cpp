@@ -235,7 +235,7 @@ int Snapshots(const QString& dir, double hours) {
   recorder.controls.Button_Start->click();
   recorder.controls.Button_Close->click();
   prompts.saveName.clear();
-  main.WindowChartsClick();
+  main.findChild<QAction*>(QStringLiteral("WindowCharts"))->trigger();
   reports::TForm_Charts& charts = *program.windows()->charts;
   charts.resize(1100, 860);
   const std::int64_t end = clock.nowMs() + static_cast<std::int64_t>(hours * 3'600'000);

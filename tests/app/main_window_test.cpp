@@ -4,6 +4,8 @@
 // lamps, the hint panel, and the clicks that open windows.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
@@ -17,6 +19,27 @@
 #include <chrono>
 #include <thread>
 
+#include "commands/altitude_dialog.h"
+#include "commands/auto_out_dialog.h"
+#include "commands/brisel_port_a_out_dialog.h"
+#include "commands/brisel_survey_dialog.h"
+#include "commands/datum_dialog.h"
+#include "commands/default_dialog.h"
+#include "commands/initial_pos_dialog.h"
+#include "commands/initial_time_dialog.h"
+#include "commands/nmea_dialog.h"
+#include "commands/packet_masks_dialog.h"
+#include "commands/sv_num_dialog.h"
+#include "reports/add_timing_window.h"
+#include "reports/charts_window.h"
+#include "reports/ephem_stat_window.h"
+#include "reports/raw_meas_window.h"
+#include "reports/utc_param_window.h"
+#include "reports/vel_pos_window.h"
+#include "tools/about_window.h"
+#include "tools/alm_health_window.h"
+#include "tools/almanac_data_window.h"
+#include "tools/log_qlip_window.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
@@ -243,100 +266,70 @@ TEST_F(MainWindowTest, StatusBar) {
   EXPECT_TRUE(texts.contains(QStringLiteral("Rx")));
 }
 
-struct Item {
-  const char* name;
-  const char* caption;
-  QKeySequence shortcut = {};
-  bool visible = true;
-};
-
-// The items of one menu in order, separators left out.
-void expectMenu(QMenu* menu, const char* title, const std::vector<Item>& items) {
-  ASSERT_NE(menu, nullptr) << title;
-  EXPECT_EQ(menu->title(), QString::fromLatin1(title));
-  std::vector<QAction*> actions;
-  for (QAction* a : menu->actions()) {
-    if (!a->isSeparator()) actions.push_back(a);
-  }
-  ASSERT_EQ(actions.size(), items.size()) << title;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    SCOPED_TRACE(items[i].name);
-    EXPECT_EQ(actions[i]->objectName(), QString::fromLatin1(items[i].name));
-    EXPECT_EQ(actions[i]->text(), QString::fromLatin1(items[i].caption));
-    EXPECT_EQ(actions[i]->shortcut(), items[i].shortcut);
-    EXPECT_EQ(actions[i]->isVisible(), items[i].visible);
-  }
-}
-
-TEST_F(MainWindowTest, MenuFrame) {
+// Every item of the menu frame, triggered as the operator chooses it: an item
+// that names a window shows that window and no other; the others send their
+// packet, show their help, or keep their check mark to their handler.
+TEST_F(MainWindowTest, EveryMenuItemDoesItsJob) {
   auto* bar = main().findChild<QMenuBar*>(QStringLiteral("MainMenu_Main"));
   ASSERT_NE(bar, nullptr);
   QStringList titles;
   for (QAction* a : bar->actions()) titles << a->text();
   EXPECT_EQ(titles, (QStringList{"&Control", "&Setup", "&Window", "&Help"}));
+  ASSERT_EQ(link.OpenLink(QStringLiteral("x")), 0);
 
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlMenu")), "&Control",
-             {{"ControlCold", "&Cold Reset", QKeySequence(Qt::CTRL | Qt::Key_K)},
-              {"ControlWarm", "&Warm Reset", QKeySequence(Qt::CTRL | Qt::Key_R)},
-              {"ControlFactoryReset", "&Factory Reset"},
-              {"ControlSelfSurvey", "Restart &Self-Survey"},
-              {"ControlUploadPos", "Upload &Position..."},
-              {"ControlUploadTime", "Upload &Time From PC..."},
-              {"ControlUploadAlmanac", "&Upload Almanac..."},
-              {"ControlDownloadAlmanac", "&Download Almanac..."},
-              {"ControlDownloadPos", "D&ownload Position..."},
-              {"ControlTimeToPC", "Down&load Time To PC"},
-              {"ControlPollingTimingPkts", "Poll Timing P&ackets"},
-              {"ControlRecType", "C&hange Receiver Type"},
-              {"ControlRecordQlip", "&Record QLIP..."},
-              {"ControlReplayRecording", "Re&play Recording..."},
-              {"ControlBackdoor", "Backdoor", QKeySequence(Qt::Key_F1), false},
-              {"Control_PacketsOn", "Packets On", QKeySequence(Qt::Key_F2), false},
-              {"Control_SICode6", "SI Code 6", QKeySequence(Qt::Key_F6), false},
-              {"Control_SICode8", "SI Code 8", QKeySequence(Qt::Key_F8), false},
-              {"Control_SICode9", "SI Code 9", QKeySequence(Qt::Key_F9), false}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlFactoryReset")), "&Factory Reset",
-             {{"FactoryResetAllParams", "&All Data and Parameters"},
-              {"FactoryResetNavagationData", "&Navigation Data"},
-              {"FactoryResetConfigParams", "&Configuration Parameters"}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlRecType")), "C&hange Receiver Type",
-             {{"RecTypeCvl", "&Corvel"},
-              {"RecTypeCvlNorden", "Corvel &Norden"},
-              {"RecTypeCvlPellam", "Corvel &Pellam"},
-              {"RecTypeCvlCVL2", "Corvel Corvel II Compa&tible"},
-              {"RecTypeBrisel", "&Brisel"},
-              {"RecTypeDolvoUTC", "Dolvo &UTC"}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("SetupMenu")), "&Setup",
-             {{"SetupGPS", "&GPS Settings..."},
-              {"SetupOneSVMode", "S&V for 1 Satellite Mode..."},
-              {"Setup2DAltMode", "Altitude for &2D Mode..."},
-              {"SetupIO", "&Packet Masks and Options..."},
-              {"SetupPortBOutput", "Port &B Output..."},
-              {"SetupTiming", "&Timing Outputs..."},
-              {"SetupDatum", "&Datum..."},
-              {"SetupNMEAOutpu", "&NMEA Output..."},
-              {"SetupDefaultSegments", "&Revert Segment to Default..."},
-              {"SetupPortAOutput", "Port &A Output", {}, false},
-              {"SetupSelfSurvey", "Self-Surve&y..."},
-              {"SetupBriselSelfSurvey", "S&elf-Survey...", {}, false},
-              {"SetupSerialPorts", "&Serial Ports..."},
-              {"SetupSaveAllSegments", "Save &Configuration Segments"},
-              {"SetupDefaultAllSegments", "De&fault All Segments"}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("ViewMenu")), "&Window",
-             {{"WindowAddTiming", "Additional Timing &Packets..."},
-              {"WindowVelAndPos", "&Velocity && Positioning..."},
-              {"ViewTrack", "&Track Status..."},
-              {"ViewRawMeas", "&Raw Measurement Data..."},
-              {"ViewEphemerisStatus", "&Ephemeris Status..."},
-              {"ViewProductInfo", "Product &Info..."},
-              {"ViewUtcParameters", "&UTC Parameters..."},
-              {"ViewEEPROM", "EEPROM &Segment Status..."},
-              {"ViewAlmanacData", "&Almanac Data..."},
-              {"ViewHealth", "Almanac &Health Page..."},
-              {"ViewDiagnostics", "&Diagnostics...", {}, false},
-              {"WindowCharts", "&Charts..."}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("HelpMenu")), "&Help",
-             {{"HelpHelp", "&Help..."}, {"HelpAbout", "&About..."}});
+  app::Windows& w = *windows;
+  const std::map<QString, QWidget*> opens = {
+      {"ControlUploadPos", w.initialPos.get()},    {"ControlUploadTime", w.initialTime.get()},
+      {"ControlRecordQlip", w.logQlip.get()},       {"SetupGPS", w.gps.get()},
+      {"SetupOneSVMode", w.svNum.get()},            {"Setup2DAltMode", w.altitude.get()},
+      {"SetupIO", w.packetMasks.get()},             {"SetupPortBOutput", w.autoOut.get()},
+      {"SetupTiming", w.timingOut.get()},           {"SetupDatum", w.datum.get()},
+      {"SetupNMEAOutpu", w.nmea.get()},             {"SetupDefaultSegments", w.defaultSettings.get()},
+      {"SetupPortAOutput", w.briselPortAOut.get()}, {"SetupSelfSurvey", w.selfSurvey.get()},
+      {"SetupBriselSelfSurvey", w.briselSurvey.get()}, {"SetupSerialPorts", w.serial.get()},
+      {"WindowAddTiming", w.addTiming.get()},       {"WindowVelAndPos", w.velPos.get()},
+      {"ViewTrack", w.track.get()},                 {"ViewRawMeas", w.rawMeas.get()},
+      {"ViewEphemerisStatus", w.ephemStat.get()},   {"ViewProductInfo", w.product.get()},
+      {"ViewUtcParameters", w.utcParam.get()},      {"ViewEEPROM", w.eeprom.get()},
+      {"ViewAlmanacData", w.almanacData.get()},     {"ViewHealth", w.almHealth.get()},
+      {"WindowCharts", w.charts.get()},             {"HelpAbout", w.about.get()},
+  };
+  const std::map<QString, Bytes> sends = {
+      {"ControlTimeToPC", {0x10, 0x21, 0x10, 0x03}},
+      // Developer tools: outside developer mode their keys send nothing.
+      {"Control_SICode6", {}}, {"Control_SICode8", {}}, {"Control_SICode9", {}},
+  };
+  const auto shown = [&] {
+    std::vector<QWidget*> out;
+    for (QWidget* window : w.creationOrder) {
+      if (window != &main() && window->isVisible()) out.push_back(window);
+    }
+    return out;
+  };
+  std::size_t opened = 0, sent = 0;
+  for (QAction* item : bar->findChildren<QAction*>()) {
+    const QString name = item->objectName();
+    SCOPED_TRACE(name.toStdString());
+    if (const auto o = opens.find(name); o != opens.end()) {
+      item->trigger();
+      EXPECT_EQ(shown(), std::vector<QWidget*>{o->second});
+      o->second->hide();
+      ++opened;
+    } else if (const auto k = sends.find(name); k != sends.end()) {
+      device.clearWrites();
+      item->trigger();
+      EXPECT_EQ(device.allWritten(), k->second);
+      ++sent;
+    }
+  }
+  EXPECT_EQ(opened, opens.size());
+  EXPECT_EQ(sent, sends.size());
+
+  main().menu.HelpHelp->trigger();
+  EXPECT_EQ(prompts.helpShown, 1);
+  // The hidden developer keys keep their shortcuts.
+  EXPECT_EQ(main().menu.Control_SICode6->shortcut(), QKeySequence(Qt::Key_F6));
+  EXPECT_EQ(main().menu.ControlCold->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
 
   // The separator that goes with "&NMEA Output...".
   ASSERT_NE(main().menu.N3, nullptr);
