@@ -4,8 +4,6 @@
 // lamps, the hint panel, and the clicks that open windows.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
@@ -17,6 +15,7 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <thread>
 
 #include "commands/altitude_dialog.h"
