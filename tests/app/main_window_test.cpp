@@ -55,6 +55,7 @@
 #include "session/scheduler.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/session_rig.h"
 #include "tools/diagnostics_window.h"
 #include "tools/eeprom_window.h"
 
@@ -79,18 +80,9 @@ session::SessionOptions Com3() {
   return options;
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected halvix::testing::SessionRig {
  protected:
-  session::VirtualScheduler scheduler{0};
-  link::VirtualClock& clock = scheduler.virtualClock();
-
- private:
-  std::unique_ptr<ScriptedDevice> ownedDevice_ = std::make_unique<ScriptedDevice>(&clock);
-
- protected:
-  ScriptedDevice& device = *ownedDevice_;
-  session::ReceiverSession session{std::move(ownedDevice_), scheduler, Com3()};
-  link::SerialLink& link = session.link();
+  MainWindowTest() : SessionRig(0, Com3()) {}
   ScriptedPrompts prompts;
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;

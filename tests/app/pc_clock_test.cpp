@@ -12,6 +12,7 @@
 #include "tests/reports/payload_writer.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/session_rig.h"
 
 using namespace halvix;
 using app::FixedPcClock;
@@ -75,18 +76,8 @@ TEST(PcClockTransfer, ReadsThePcClockAsGpsSeconds) {
   EXPECT_EQ(mar2008, (59.0 + 1 + 28 * 365 - 6 + 8) * 86400.0);
 }
 
-class TimeToPcTest : public ::testing::Test {
+class TimeToPcTest : public ::testing::Test, protected halvix::testing::SessionRig {
  protected:
-  session::VirtualScheduler scheduler{0};
-  link::VirtualClock& clock = scheduler.virtualClock();
-
- private:
-  std::unique_ptr<ScriptedDevice> ownedDevice_ = std::make_unique<ScriptedDevice>(&clock);
-
- protected:
-  ScriptedDevice& device = *ownedDevice_;
-  session::ReceiverSession session{std::move(ownedDevice_), scheduler, {}};
-  link::SerialLink& link = session.link();
   ScriptedPrompts prompts;
   FixedPcClock pcClock{UtcDateTime{2020, 1, 1, 0, 0, 0}};
   std::unique_ptr<app::AppContext> context;

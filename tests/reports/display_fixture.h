@@ -24,22 +24,15 @@
 #include "tests/reports/payload_writer.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/session_rig.h"
 
 namespace halvix::testing {
 
-class DisplayTest : public ::testing::Test {
+// The session is not started: the reports go in through its dispatcher.
+class DisplayTest : public ::testing::Test, protected SessionRig {
  protected:
-  session::VirtualScheduler scheduler{1000};
-  link::VirtualClock& clock = scheduler.virtualClock();
+  DisplayTest() : SessionRig(1000) {}
 
- private:
-  std::unique_ptr<ScriptedDevice> ownedDevice_ = std::make_unique<ScriptedDevice>(&clock);
-
- protected:
-  ScriptedDevice& device = *ownedDevice_;
-  // Not started: the reports go in through its dispatcher.
-  session::ReceiverSession session{std::move(ownedDevice_), scheduler, {}};
-  link::SerialLink& link = session.link();
   ScriptedPrompts prompts;
   app::FixedPcClock pcClock{app::UtcDateTime{2020, 1, 1, 0, 0, 0}};
   std::unique_ptr<app::AppContext> context;

@@ -16,6 +16,7 @@
 #include "session/receiver_session.h"
 #include "session/scheduler.h"
 #include "tests/support/scripted_device.h"
+#include "tests/support/session_rig.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace halvix::testing {
@@ -23,18 +24,10 @@ namespace halvix::testing {
 // The id and payload of one written frame: framing removed, DLEs undoubled.
 Bytes Unframed(const Bytes& frame);
 
-class WindowFixture : public ::testing::Test {
+class WindowFixture : public ::testing::Test, protected SessionRig {
  protected:
-  session::VirtualScheduler scheduler{0};
-  link::VirtualClock& clock = scheduler.virtualClock();
+  WindowFixture() : SessionRig(0, sessionOptions()) {}
 
- private:
-  std::unique_ptr<ScriptedDevice> ownedDevice_ = std::make_unique<ScriptedDevice>(&clock);
-
- protected:
-  ScriptedDevice& device = *ownedDevice_;
-  session::ReceiverSession session{std::move(ownedDevice_), scheduler, sessionOptions()};
-  link::SerialLink& link = session.link();
   ScriptedPrompts prompts;
   app::FixedPcClock pcClock;
   std::unique_ptr<app::AppContext> context;
