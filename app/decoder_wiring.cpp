@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "app/main_window.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/report_dispatcher.h"
 #include "reports/charts_window.h"
@@ -102,12 +102,12 @@ void WireDecoders(Windows& windows, AppContext& context) {
   reports::DecoderContext* ctx = windows.decoders.get();
   ctx->setPcClockFromGps = [&context](double gpsSeconds, float utcOffset) {
     if (context.pcClock != nullptr) {
-      SetPcClockFromGps(context.prompts, *context.pcClock, gpsSeconds, utcOffset);
+      platform::SetPcClockFromGps(context.prompts, *context.pcClock, gpsSeconds, utcOffset);
       return;
     }
     // No clock seam: the transfer fails rather than touch the machine's time.
-    FixedPcClock refusing({}, false);
-    SetPcClockFromGps(context.prompts, refusing, gpsSeconds, utcOffset);
+    platform::FixedPcClock refusing({}, false);
+    platform::SetPcClockFromGps(context.prompts, refusing, gpsSeconds, utcOffset);
   };
 
   tools::TForm_Diagnostics* diagnostics = windows.diagnostics.get();

@@ -7,6 +7,5 @@ target_sources(halvix_gui PRIVATE
   app/receiver_types.cpp
   app/replay_bar.cpp
   app/splash_window.cpp
-  app/widget_prompts.cpp
   app/window_set.cpp
 )

@@ -8,8 +8,8 @@
 #include "app/comm_dialog.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
-#include "app/widget_prompts.h"
+#include "platform/system_clock.h"
+#include "widgets/widget_prompts.h"
 #include "widgets/accessibility.h"
 #include "link/clock.h"
 #include "session/scheduler.h"
@@ -56,8 +56,8 @@ int main(int argc, char* argv[]) {
 
   halvix::link::SystemClock clock;
   halvix::session::QtScheduler scheduler(clock);
-  halvix::app::WidgetPrompts prompts;
-  halvix::app::HostPcClock pcClock;
+  halvix::widgets::WidgetPrompts prompts;
+  halvix::platform::HostPcClock pcClock;
   halvix::app::Program program(halvix::app::ProgramSeams{
       prompts, scheduler, [] { return halvix::app::RunPortChoiceDialog(); }, &halvix::app::MakeDevice,
       &pcClock});
@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
     return QApplication::exec();
   } catch (const std::exception& e) {
     prompts.message(QStringLiteral("Halvix"), QString::fromLocal8Bit(e.what()),
-                    halvix::app::PromptButtons::Ok, halvix::app::PromptIcon::Error);
+                    halvix::platform::PromptButtons::Ok, halvix::platform::PromptIcon::Error);
     return 1;
   }
 }

@@ -334,7 +334,7 @@ bool RunAlmanacTransfer(TForm_Main& main, bool download, const QString& fileName
 }
 
 void AlmanacCommand(TForm_Main& main, bool download) {
-  OperatorPrompts& prompts = main.context().prompts;
+  platform::OperatorPrompts& prompts = main.context().prompts;
   QString name = prompts.chooseAlmanacFile(
       download, download ? QStringLiteral("Download Almanac") : QStringLiteral("Upload Almanac"));
   if (name.trimmed().isEmpty()) return;
@@ -342,7 +342,7 @@ void AlmanacCommand(TForm_Main& main, bool download) {
   if (download && info.suffix().isEmpty() && !info.exists()) name += QStringLiteral(".dat");
   if (!RunAlmanacTransfer(main, download, name)) {
     prompts.message(QStringLiteral("Failure"), QStringLiteral("Almanac download failed."),
-                    PromptButtons::Ok, PromptIcon::Exclamation);
+                    platform::PromptButtons::Ok, platform::PromptIcon::Exclamation);
   }
 }
 

@@ -17,7 +17,7 @@
 #include "app/windows.h"
 #include "link/port_settings.h"
 #include "reports/charts_window.h"
-#include "tools/replay_device.h"
+#include "recording/replay_device.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
 #include "widgets/value_panel.h"
@@ -390,7 +390,7 @@ bool TForm_Main::FormCreate() {
     const QString what = port.numbered ? QStringLiteral("COM%1").arg(port.comPort) : port.deviceName;
     context_.prompts.message(QStringLiteral("Serial Port Error"),
                              QStringLiteral("Could not initialize %1.").arg(what),
-                             PromptButtons::Ok, PromptIcon::Error);
+                             platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return false;
   }
 
@@ -484,7 +484,7 @@ void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(
 
 void TForm_Main::ShowReplayStatus(const QString& text, bool commandsDropped) {
   controls.Panel_Hint->setText(text);
-  if (commandsDropped) controls.Panel_Serial->setText(QString::fromLatin1(tools::kReplayCommandsText));
+  if (commandsDropped) controls.Panel_Serial->setText(QString::fromLatin1(recording::kReplayCommandsText));
 }
 
 void TForm_Main::ShowSerialCaption(const QString& caption) { controls.Panel_Serial->setText(caption); }
@@ -574,8 +574,8 @@ void TForm_Main::showDeviceLost(const QString& message) {
   // One box per run: a cable that comes and goes is told by the status bar.
   if (deviceLostShown_) return;
   deviceLostShown_ = true;
-  context_.prompts.message(QStringLiteral("Serial Port Error"), message, PromptButtons::Ok,
-                           PromptIcon::Error);
+  context_.prompts.message(QStringLiteral("Serial Port Error"), message, platform::PromptButtons::Ok,
+                           platform::PromptIcon::Error);
 }
 
 void TForm_Main::inputDropped(session::ReceiverSession&, std::uint64_t total) {

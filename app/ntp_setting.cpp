@@ -15,7 +15,7 @@ QString RegistryRootName(int rootCode) {
   return QString::fromLatin1(kRoots[rootCode]);
 }
 
-bool ReadRegistryString(SettingsStore& store, int rootCode, const QString& keyPath,
+bool ReadRegistryString(platform::SettingsStore& store, int rootCode, const QString& keyPath,
                         const QString& name, QString& text) {
   const QString root = RegistryRootName(rootCode);
   if (root.isEmpty()) return false;
@@ -25,14 +25,14 @@ bool ReadRegistryString(SettingsStore& store, int rootCode, const QString& keyPa
   return true;
 }
 
-void WriteRegistryString(SettingsStore& store, int rootCode, const QString& keyPath,
+void WriteRegistryString(platform::SettingsStore& store, int rootCode, const QString& keyPath,
                          const QString& name, const QString& text) {
   const QString root = RegistryRootName(rootCode);
   if (root.isEmpty()) return;
   store.write(root, keyPath, name, text);
 }
 
-int ReadNtpSetting(SettingsStore& store) {
+int ReadNtpSetting(platform::SettingsStore& store) {
   QString text;
   if (!ReadRegistryString(store, kLocalMachineRoot, QString::fromLatin1(kNtpKeyPath),
                           QString::fromLatin1(kNtpValueName), text)) {
@@ -50,7 +50,7 @@ int ReadNtpSetting(SettingsStore& store) {
   return static_cast<int>(value);
 }
 
-void WriteNtpSetting(SettingsStore& store, int value) {
+void WriteNtpSetting(platform::SettingsStore& store, int value) {
   WriteRegistryString(store, kLocalMachineRoot, QString::fromLatin1(kNtpKeyPath),
                       QString::fromLatin1(kNtpValueName), QString::asprintf("%d", value));
 }

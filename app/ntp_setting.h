@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "app/settings_store.h"
+#include "platform/settings_store.h"
 
 namespace halvix::app {
 
@@ -22,16 +22,16 @@ QString RegistryRootName(int rootCode);
 // True when a non-empty string was read into text. Reading creates a missing
 // key. False for an unknown root, a key that cannot be opened, or a missing or
 // empty value.
-bool ReadRegistryString(SettingsStore& store, int rootCode, const QString& keyPath,
+bool ReadRegistryString(platform::SettingsStore& store, int rootCode, const QString& keyPath,
                         const QString& name, QString& text);
 // Creates the key if missing and writes the value. Failures are silent.
-void WriteRegistryString(SettingsStore& store, int rootCode, const QString& keyPath,
+void WriteRegistryString(platform::SettingsStore& store, int rootCode, const QString& keyPath,
                          const QString& name, const QString& text);
 
 // The stored integer, or kNtpUnknown when nothing readable is stored or the
 // text does not start with a number.
-int ReadNtpSetting(SettingsStore& store);
+int ReadNtpSetting(platform::SettingsStore& store);
 // Stores the value as a decimal integer.
-void WriteNtpSetting(SettingsStore& store, int value);
+void WriteNtpSetting(platform::SettingsStore& store, int value);
 
 }  // namespace halvix::app

@@ -13,13 +13,13 @@
 #include "sim/simulated_device.h"
 #include "app/replay_bar.h"
 #include "tools/emblem.h"
-#include "tools/replay_device.h"
+#include "recording/replay_device.h"
 
 namespace halvix::app {
 
 std::unique_ptr<link::SerialDevice> MakeDevice(const PortChoice& port, link::Clock& clock) {
   if (port.simulated) return sim::CreateSimulatedDevice(port.persona, clock);
-  if (port.replay) return std::make_unique<tools::ReplayDevice>(clock, port.replaySpeed);
+  if (port.replay) return std::make_unique<recording::ReplayDevice>(clock, port.replaySpeed);
   return link::makeDeviceForPort(port.deviceName, &clock);
 }
 
@@ -62,7 +62,7 @@ bool Program::start(const QStringList& args) {
   // A routed report kind without a decoder would vanish from every window: refuse to start.
   if (const QString problems = DecoderBindingProblems(GuiDecoderBindings()); !problems.isEmpty()) {
     seams_.prompts.message(QStringLiteral("Halvix"), QStringLiteral("Halvix cannot start:\n") + problems,
-                           PromptButtons::Ok, PromptIcon::Error);
+                           platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return false;
   }
   commandLine_ = ParseCommandLine(args);
@@ -78,7 +78,7 @@ bool Program::start(const QStringList& args) {
   link::Clock& clock = seams_.scheduler.clock();
   std::unique_ptr<link::SerialDevice> device = seams_.makeDevice(port_, clock);
   // A replay waits for routine polling: the break sequence would eat its start.
-  auto* replay = dynamic_cast<tools::ReplayDevice*>(device.get());
+  auto* replay = dynamic_cast<recording::ReplayDevice*>(device.get());
   if (replay != nullptr) replay->setHeld(true);
   session::SessionOptions options;
   options.port = port_.deviceName;

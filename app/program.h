@@ -24,7 +24,7 @@ class TForm_Main;
 struct Windows;
 
 struct ProgramSeams {
-  OperatorPrompts& prompts;
+  platform::OperatorPrompts& prompts;
   // Runs the session's steps; its clock is the run's clock. The program
   // passes a QtScheduler on the wall clock, tests a VirtualScheduler.
   session::Scheduler& scheduler;
@@ -34,9 +34,9 @@ struct ProgramSeams {
   std::function<std::unique_ptr<link::SerialDevice>(const PortChoice&, link::Clock&)> makeDevice;
   // The PC's own clock; the program passes the host's, tests a fixed one.
   // Without it the time transfer never sets the machine's clock.
-  PcClock* pcClock = nullptr;
+  platform::PcClock* pcClock = nullptr;
   // The NTP setting's store; null means the platform's.
-  SettingsStore* settings = nullptr;
+  platform::SettingsStore* settings = nullptr;
 };
 
 // The default seams' device factory: the simulated receiver, a replay, a

@@ -80,12 +80,12 @@ void RespaceMinorAlarms(TForm_Main::Controls& c) {
 // operator is asked while it is unknown. Returns the new check mark.
 bool PollingFromNtpSetting(TForm_Main& main) {
   AppContext& context = main.context();
-  SettingsStore& store = context.settingsStore();
+  platform::SettingsStore& store = context.settingsStore();
   const int stored = ReadNtpSetting(store);
   if (stored != kNtpUnknown) return stored == 0;
-  const PromptAnswer answer = context.prompts.message(kNtpQuestionTitle, kNtpQuestion,
-                                                      PromptButtons::YesNo, PromptIcon::Question);
-  const bool ntp = answer == PromptAnswer::Yes;
+  const platform::PromptAnswer answer = context.prompts.message(kNtpQuestionTitle, kNtpQuestion,
+                                                      platform::PromptButtons::YesNo, platform::PromptIcon::Question);
+  const bool ntp = answer == platform::PromptAnswer::Yes;
   WriteNtpSetting(store, ntp ? 1 : 0);
   return !ntp;
 }
@@ -166,9 +166,9 @@ void TogglePollTimingPackets(TForm_Main& main) {
   QAction* poll = main.menu.ControlPollingTimingPkts;
   AppContext& context = main.context();
   if (!poll->isChecked()) {
-    const PromptAnswer answer = context.prompts.message(
-        QStringLiteral("Warning"), kPollingWarning, PromptButtons::YesNo, PromptIcon::Warning);
-    if (answer != PromptAnswer::Yes) return;
+    const platform::PromptAnswer answer = context.prompts.message(
+        QStringLiteral("Warning"), kPollingWarning, platform::PromptButtons::YesNo, platform::PromptIcon::Warning);
+    if (answer != platform::PromptAnswer::Yes) return;
   }
   poll->setChecked(!poll->isChecked());
   WriteNtpSetting(context.settingsStore(), poll->isChecked() ? 0 : 1);

@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
-#include "app/operator_prompts.h"
-#include "tools/replay_device.h"
+#include "platform/operator_prompts.h"
+#include "recording/replay_device.h"
 
 namespace halvix::app {
 
@@ -23,7 +23,7 @@ QString SpeedText(double speed) { return QString::number(speed) + QLatin1Char('x
 
 }  // namespace
 
-ReplayBar::ReplayBar(tools::ReplayDevice& device, TForm_Main& main)
+ReplayBar::ReplayBar(recording::ReplayDevice& device, TForm_Main& main)
     : QWidget(&main, Qt::Tool), device_(device), main_(main) {
   setObjectName(QStringLiteral("ReplayBar"));
   setWindowTitle(QStringLiteral("Replay"));
@@ -75,8 +75,8 @@ void ReplayBar::showBelowMain() {
 
 void ReplayBar::Timer_ReplayTimer() {
   if (device_.held() && main_.session().state() == session::SessionState::Polling) device_.setHeld(false);
-  controls.Label_Position->setText(tools::ReplayStatusText(device_));
-  main_.ShowReplayStatus(tools::ReplayStatusText(device_, false), device_.commandsDropped() > 0);
+  controls.Label_Position->setText(recording::ReplayStatusText(device_));
+  main_.ShowReplayStatus(recording::ReplayStatusText(device_, false), device_.commandsDropped() > 0);
   controls.Button_Pause->setEnabled(!device_.finished());
 }
 
@@ -91,12 +91,12 @@ void ReplayBar::ComboBox_SpeedChange() {
   Timer_ReplayTimer();
 }
 
-void OpenReplayWindow(const QString& fileName, bool developerMode, OperatorPrompts& prompts) {
+void OpenReplayWindow(const QString& fileName, bool developerMode, platform::OperatorPrompts& prompts) {
   QStringList args{QStringLiteral("--replay=") + fileName};
   if (developerMode) args << QStringLiteral("-d");
   if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), args)) {
     prompts.message(QStringLiteral("Error"), QStringLiteral("Could not start the replay of %1.").arg(fileName),
-                    PromptButtons::Ok, PromptIcon::Error);
+                    platform::PromptButtons::Ok, platform::PromptIcon::Error);
   }
 }
 

@@ -12,13 +12,15 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
-namespace halvix::tools {
+namespace halvix::recording {
 class ReplayDevice;
 }
 
+namespace halvix::platform {
+class OperatorPrompts;
+}
 namespace halvix::app {
 
-class OperatorPrompts;
 class TForm_Main;
 
 class ReplayBar final : public QWidget {
@@ -27,7 +29,7 @@ class ReplayBar final : public QWidget {
  public:
   static constexpr int kRefreshMs = 250;
 
-  ReplayBar(tools::ReplayDevice& device, TForm_Main& main);
+  ReplayBar(recording::ReplayDevice& device, TForm_Main& main);
 
   struct Controls {
     QPushButton* Button_Pause = nullptr;
@@ -45,12 +47,12 @@ class ReplayBar final : public QWidget {
   void ComboBox_SpeedChange();
 
  private:
-  tools::ReplayDevice& device_;
+  recording::ReplayDevice& device_;
   TForm_Main& main_;
 };
 
 // Starts another Halvix on the recording, so the receiver of this run is left
 // as it is; a failure is told as an error.
-void OpenReplayWindow(const QString& fileName, bool developerMode, OperatorPrompts& prompts);
+void OpenReplayWindow(const QString& fileName, bool developerMode, platform::OperatorPrompts& prompts);
 
 }  // namespace halvix::app

@@ -24,7 +24,7 @@
 #include "analysis/timing_history.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/clock.h"
 #include "session/scheduler.h"
@@ -40,11 +40,11 @@ using namespace halvix;
 
 namespace {
 
-class QuietPrompts final : public app::OperatorPrompts {
+class QuietPrompts final : public platform::OperatorPrompts {
  public:
-  app::PromptAnswer message(const QString&, const QString&, app::PromptButtons,
-                            app::PromptIcon) override {
-    return app::PromptAnswer::Ok;
+  platform::PromptAnswer message(const QString&, const QString&, platform::PromptButtons,
+                            platform::PromptIcon) override {
+    return platform::PromptAnswer::Ok;
   }
   QString openFileName(const QString&, const QString&) override { return {}; }
   QString saveFileName(const QString&, const QString&) override { return saveName; }
@@ -209,7 +209,7 @@ int Snapshots(const QString& dir, double hours) {
   session::VirtualScheduler scheduler(0);
   link::VirtualClock& clock = scheduler.virtualClock();
   QuietPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   testing::MemorySettings settings;
   settings.setNtp(QStringLiteral("0"));
   app::Program program(app::ProgramSeams{

@@ -16,37 +16,37 @@
 #include <vector>
 
 #include "bench/receiver_stream.h"
-#include "tools/decode_frames.h"
-#include "tools/decode_output.h"
-#include "tools/qlip_recorder.h"
+#include "recording/decode_frames.h"
+#include "recording/decode_output.h"
+#include "recording/qlip_recorder.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 // Hands every frame of the stream to the recorder, as the dispatcher does.
-class RecordingSink final : public halvix::tools::FrameSink {
+class RecordingSink final : public halvix::recording::FrameSink {
  public:
-  explicit RecordingSink(halvix::tools::QlipRecorder& r) : recorder_(r) {}
+  explicit RecordingSink(halvix::recording::QlipRecorder& r) : recorder_(r) {}
   void packet(std::int64_t, int id, const std::uint8_t* payload, int length) override {
     if (!recorder_.RecordPacket(id, payload, length)) failed = true;
   }
-  void problem(std::int64_t, halvix::tools::FrameFlaw, std::string_view) override {}
+  void problem(std::int64_t, halvix::recording::FrameFlaw, std::string_view) override {}
   bool failed = false;
 
  private:
-  halvix::tools::QlipRecorder& recorder_;
+  halvix::recording::QlipRecorder& recorder_;
 };
 
 int WriteRecording(const char* path, int seconds) {
   const std::vector<std::uint8_t> stream = halvix::bench::CaptureReceiverStream(seconds);
-  halvix::tools::QlipRecorder recorder;
+  halvix::recording::QlipRecorder recorder;
   if (!recorder.open(QString::fromLocal8Bit(path))) {
     std::fprintf(stderr, "cannot write %s: %s\n", path, qPrintable(recorder.error()));
     return 2;
   }
   RecordingSink sink(recorder);
-  halvix::tools::QlipDeframer deframer(sink);
+  halvix::recording::QlipDeframer deframer(sink);
   deframer.feed(stream.data(), stream.size());
   deframer.finish();
   if (!recorder.close() || sink.failed) {
@@ -129,9 +129,9 @@ int main(int argc, char** argv) {
 
     std::FILE* sink = std::fopen("/dev/null", "wb");
     if (sink == nullptr) return 2;
-    halvix::tools::LineOutput out(sink);
-    halvix::tools::DecodeOptions options;
-    halvix::tools::DecodeSession session(options, out);
+    halvix::recording::LineOutput out(sink);
+    halvix::recording::DecodeOptions options;
+    halvix::recording::DecodeSession session(options, out);
     start = Clock::now();
     constexpr std::size_t kChunk = 256 * 1024;
     for (std::size_t at = 0; at < bytes.size(); at += kChunk) {

@@ -9,10 +9,10 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "app/program.h"
-#include "app/settings_store.h"
-#include "app/system_clock.h"
+#include "platform/settings_store.h"
+#include "platform/system_clock.h"
 #include "link/clock.h"
 #include "session/scheduler.h"
 #include "link/serial_device.h"
@@ -23,17 +23,17 @@ using namespace halvix;
 
 namespace {
 
-class QuietPrompts final : public app::OperatorPrompts {
+class QuietPrompts final : public platform::OperatorPrompts {
  public:
-  app::PromptAnswer message(const QString&, const QString&, app::PromptButtons, app::PromptIcon) override {
-    return app::PromptAnswer::No;
+  platform::PromptAnswer message(const QString&, const QString&, platform::PromptButtons, platform::PromptIcon) override {
+    return platform::PromptAnswer::No;
   }
   QString openFileName(const QString&, const QString&) override { return {}; }
   QString saveFileName(const QString&, const QString&) override { return {}; }
   void showHelp() override {}
 };
 
-class PollingSettings final : public app::SettingsStore {
+class PollingSettings final : public platform::SettingsStore {
  public:
   bool read(const QString&, const QString&, const QString&, QString& value) override {
     value = QStringLiteral("0");
@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
   session::VirtualScheduler scheduler{0};
   QuietPrompts prompts;
   PollingSettings settings;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   Plug* plug = nullptr;
   app::Program program(app::ProgramSeams{
       prompts, scheduler, [] { return std::optional<app::PortDialogChoice>(); },

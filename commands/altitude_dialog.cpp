@@ -6,13 +6,13 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/app_context.h"
+#include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
-TForm_Altitude::TForm_Altitude(app::AppContext& context, QWidget* parent)
+TForm_Altitude::TForm_Altitude(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Altitude", QStringLiteral("2D Altitude"),
                                      QStringLiteral("Altitude for 2D Mode: Packet 0x2A"));
@@ -61,7 +61,7 @@ void TForm_Altitude::Button_SetClick() {
     context_.prompts.message(QStringLiteral("Error"),
                              QStringLiteral("'%1' is not a valid floating point value")
                                  .arg(edit->text()),
-                             app::PromptButtons::Ok, app::PromptIcon::Error);
+                             platform::PromptButtons::Ok, platform::PromptIcon::Error);
     edit->setFocus();
     return;
   }

@@ -10,8 +10,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -20,7 +20,7 @@ class TForm_Altitude : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_Altitude(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_Altitude(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QRadioButton* RadioButton_Set = nullptr;
@@ -40,7 +40,7 @@ class TForm_Altitude : public QDialog {
 
  private:
   void paintField(QPalette::ColorRole role);
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

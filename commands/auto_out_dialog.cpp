@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 
@@ -21,7 +21,7 @@ constexpr std::array<const char*, TForm_AutoOut::kBits.size()> kCaptions = {
 
 }  // namespace
 
-TForm_AutoOut::TForm_AutoOut(app::AppContext& context, QWidget* parent)
+TForm_AutoOut::TForm_AutoOut(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top =
       widgets::dialog::SetUpDialog(this, "Form_AutoOut", QStringLiteral("Port B Automatic Output"));

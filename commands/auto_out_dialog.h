@@ -10,8 +10,8 @@ class QCheckBox;
 class QGroupBox;
 class QPushButton;
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -23,7 +23,7 @@ class TForm_AutoOut : public QDialog {
   // The mask bits that have a check box, in the order of the boxes.
   static constexpr std::array<int, 10> kBits = {0, 1, 2, 3, 4, 5, 8, 11, 30, 31};
 
-  explicit TForm_AutoOut(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_AutoOut(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QGroupBox* Panel_Mask = nullptr;
@@ -44,7 +44,7 @@ class TForm_AutoOut : public QDialog {
   void Button_CloseClick();
 
  private:
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

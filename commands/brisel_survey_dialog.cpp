@@ -9,7 +9,7 @@
 
 namespace halvix::commands {
 
-TForm_BriselSurvey::TForm_BriselSurvey(link::SerialLink& link, app::OperatorPrompts& prompts,
+TForm_BriselSurvey::TForm_BriselSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts,
                                        QWidget* parent)
     : QDialog(parent), link_(link), prompts_(prompts) {
   // The caption has two spaces.

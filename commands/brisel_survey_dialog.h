@@ -12,7 +12,7 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 
@@ -22,7 +22,7 @@ class TForm_BriselSurvey : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_BriselSurvey(link::SerialLink& link, app::OperatorPrompts& prompts,
+  TForm_BriselSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts,
                      QWidget* parent = nullptr);
 
   struct Controls {
@@ -38,7 +38,7 @@ class TForm_BriselSurvey : public QDialog {
 
  private:
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

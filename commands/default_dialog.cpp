@@ -9,7 +9,7 @@
 namespace halvix::commands {
 
 TForm_Default::TForm_Default(link::SerialLink& link, link::Clock& clock,
-                             app::OperatorPrompts& prompts, tools::ControlHooks hooks,
+                             platform::OperatorPrompts& prompts, tools::ControlHooks hooks,
                              QWidget* parent)
     : QDialog(parent), actions_(link, clock, prompts, std::move(hooks)) {
   QVBoxLayout* top =

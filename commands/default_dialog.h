@@ -22,7 +22,7 @@ class TForm_Default : public QDialog {
   // Segment numbers by item index; 0, 1, 9 and 10 cannot be chosen.
   static constexpr std::array<std::uint8_t, 9> kSegments = {2, 3, 4, 5, 6, 7, 8, 11, 0xFF};
 
-  TForm_Default(link::SerialLink& link, link::Clock& clock, app::OperatorPrompts& prompts,
+  TForm_Default(link::SerialLink& link, link::Clock& clock, platform::OperatorPrompts& prompts,
                 tools::ControlHooks hooks, QWidget* parent = nullptr);
 
   struct Controls {

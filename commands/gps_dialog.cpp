@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 
@@ -40,7 +40,7 @@ std::uint8_t IndexByte(const QComboBox* list) {
 
 }  // namespace
 
-TForm_GPS::TForm_GPS(app::AppContext& context, QWidget* parent)
+TForm_GPS::TForm_GPS(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_GPS", QStringLiteral("Receiver Configuration"),
                                      QStringLiteral("Receiver Configuration: Packet 0xBB"));

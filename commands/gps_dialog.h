@@ -10,8 +10,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -24,7 +24,7 @@ class TForm_GPS : public QDialog {
   // a mask sent and read back shows unchanged.
   static constexpr double kDegreesToRadians = 0.017453277777777776;
 
-  explicit TForm_GPS(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_GPS(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QComboBox* ComboBox_RMode = nullptr;
@@ -58,7 +58,7 @@ class TForm_GPS : public QDialog {
 
  private:
   void checkField(QLineEdit* edit);
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

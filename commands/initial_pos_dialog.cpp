@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 #include "commands/position_file.h"
@@ -33,7 +33,7 @@ QString fileValue(double value, int shown, int written) {
 
 }  // namespace
 
-TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, app::OperatorPrompts& prompts,
+TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, platform::OperatorPrompts& prompts,
                                    QWidget* parent)
     : QDialog(parent), link_(link), prompts_(prompts) {
   QVBoxLayout* top =
@@ -93,7 +93,7 @@ bool TForm_InitialPos::readFields(const Field (&fields)[3], float (&values)[3]) 
     if (!f.edit->text().trimmed().isEmpty()) continue;
     prompts_.message(QStringLiteral("Warning"),
                      QStringLiteral("%1 must be a floating point number.").arg(QLatin1String(f.name)),
-                     app::PromptButtons::Ok, app::PromptIcon::Exclamation);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Exclamation);
     f.edit->setFocus();
     return false;
   }
@@ -133,7 +133,7 @@ void TForm_InitialPos::Button_FileClick() {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
     prompts_.message(QStringLiteral("Error"), QStringLiteral("Couldn't open position data file."),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return;
   }
   const std::optional<PositionRecord> r = ParsePositionRecord(file.read(kPositionFileReadLimit));
@@ -150,7 +150,7 @@ void TForm_InitialPos::Button_FileClick() {
   } else {
     // An unknown type and an unreadable first record alike.
     prompts_.message(QStringLiteral("Error"), QStringLiteral("Position data file format incorrect"),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
   }
 }
 

@@ -14,7 +14,7 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 
@@ -24,7 +24,7 @@ class TForm_InitialPos : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_InitialPos(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  TForm_InitialPos(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls {
     QLineEdit* Edit_Lat = nullptr;
@@ -54,7 +54,7 @@ class TForm_InitialPos : public QDialog {
   bool readFields(const Field (&fields)[3], float (&values)[3]);
 
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

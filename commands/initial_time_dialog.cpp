@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 #include "widgets/lamp.h"
@@ -29,10 +29,10 @@ GpsWeekTime SplitGpsSeconds(double gpsSeconds) {
   return t;
 }
 
-TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const app::PcClock* pcClock,
+TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const platform::PcClock* pcClock,
                                      QWidget* parent)
     : QDialog(parent), link_(link) {
-  if (pcClock == nullptr) ownClock_ = std::make_unique<app::HostPcClock>();
+  if (pcClock == nullptr) ownClock_ = std::make_unique<platform::HostPcClock>();
   pcClock_ = pcClock != nullptr ? pcClock : ownClock_.get();
 
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_InitialTime", QStringLiteral("Time From PC"),
@@ -66,7 +66,7 @@ TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const app::PcClock*
 TForm_InitialTime::~TForm_InitialTime() = default;
 
 void TForm_InitialTime::Button_SetTimeClick() {
-  const GpsWeekTime t = SplitGpsSeconds(app::PcClockAsGpsSeconds(*pcClock_));
+  const GpsWeekTime t = SplitGpsSeconds(platform::PcClockAsGpsSeconds(*pcClock_));
   SetInitialTime2E(link_, t.timeOfWeek, t.week);
 }
 

@@ -17,7 +17,7 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class PcClock;
 }
 namespace halvix::reports {
@@ -39,7 +39,7 @@ class TForm_InitialTime : public QDialog {
 
  public:
   // Without a clock the PC's own clock is read.
-  TForm_InitialTime(link::SerialLink& link, const app::PcClock* pcClock, QWidget* parent = nullptr);
+  TForm_InitialTime(link::SerialLink& link, const platform::PcClock* pcClock, QWidget* parent = nullptr);
   ~TForm_InitialTime() override;
 
   struct Controls {
@@ -58,8 +58,8 @@ class TForm_InitialTime : public QDialog {
 
  private:
   link::SerialLink& link_;
-  std::unique_ptr<app::PcClock> ownClock_;
-  const app::PcClock* pcClock_;
+  std::unique_ptr<platform::PcClock> ownClock_;
+  const platform::PcClock* pcClock_;
 };
 
 }  // namespace halvix::commands

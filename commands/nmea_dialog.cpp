@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 
@@ -19,7 +19,7 @@ constexpr int kMaxInterval = 255;  // one byte on the wire
 
 }  // namespace
 
-TForm_NMEA::TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent)
+TForm_NMEA::TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent)
     : QDialog(parent), link_(link), prompts_(prompts) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_NMEA", QStringLiteral("NMEA Output"),
                                      QStringLiteral("NMEA Output: Packets 0x7A, 0x7B"));
@@ -80,7 +80,7 @@ bool TForm_NMEA::Button_ApplyClick() {
                      QStringLiteral("%1: '%2' is out of range (0 to %3 seconds)")
                          .arg(field, controls.Edit_Interval->text())
                          .arg(kMaxInterval),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
     controls.Edit_Interval->setFocus();
     return false;
   }

@@ -15,7 +15,7 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 
@@ -25,7 +25,7 @@ class TForm_NMEA : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_NMEA(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls {
     QLineEdit* Edit_Interval = nullptr;
@@ -56,7 +56,7 @@ class TForm_NMEA : public QDialog {
 
  private:
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

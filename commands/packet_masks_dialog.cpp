@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 
@@ -41,7 +41,7 @@ std::uint8_t Byte(const std::array<std::uint8_t, 4>& bytes, int i) {
 
 }  // namespace
 
-TForm_PacketMasks::TForm_PacketMasks(app::AppContext& context, QWidget* parent)
+TForm_PacketMasks::TForm_PacketMasks(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top =
       widgets::dialog::SetUpDialog(this, "Form_PacketMasks", QStringLiteral("Packet Masks and Options"));

@@ -11,8 +11,8 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -23,7 +23,7 @@ class TForm_PacketMasks : public QDialog {
  public:
   static constexpr int kQueryGapMs = 200;
 
-  explicit TForm_PacketMasks(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_PacketMasks(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QGroupBox* Panel_IOOptions = nullptr;
@@ -77,7 +77,7 @@ class TForm_PacketMasks : public QDialog {
   void Button_CloseClick();
 
  private:
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

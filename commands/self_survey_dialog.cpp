@@ -10,7 +10,7 @@
 
 namespace halvix::commands {
 
-TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts& prompts,
+TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts,
                                    QWidget* parent)
     : QDialog(parent), link_(link), prompts_(prompts) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_SelfSurvey", QStringLiteral("Self Survey"),

@@ -13,7 +13,7 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 
@@ -23,7 +23,7 @@ class TForm_SelfSurvey : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_SelfSurvey(link::SerialLink& link, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls {
     QCheckBox* CheckBox_EnableSurvey = nullptr;
@@ -40,7 +40,7 @@ class TForm_SelfSurvey : public QDialog {
 
  private:
   link::SerialLink& link_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

@@ -160,8 +160,8 @@ void TForm_Serial::setPort(const std::optional<link::PortSettings>& settings) {
   // Asked for either port: only the operator knows which one the PC is on.
   if (context.prompts.message(QStringLiteral("Port Settings"),
                               QStringLiteral("Change PC settings to match?"),
-                              app::PromptButtons::YesNo,
-                              app::PromptIcon::Question) == app::PromptAnswer::Yes) {
+                              platform::PromptButtons::YesNo,
+                              platform::PromptIcon::Question) == platform::PromptAnswer::Yes) {
     main_.session().applyPortSettings(*settings);
   }
 }

@@ -5,13 +5,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
-TForm_SVNum::TForm_SVNum(app::AppContext& context, QWidget* parent)
+TForm_SVNum::TForm_SVNum(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_SVNum", QStringLiteral("One-Satellite SV"),
                                      QStringLiteral("One SV Mode: Packet 0x34"));

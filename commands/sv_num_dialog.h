@@ -8,8 +8,8 @@
 class QComboBox;
 class QPushButton;
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -18,7 +18,7 @@ class TForm_SVNum : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm_SVNum(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_SVNum(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QComboBox* ComboBox_SVNum = nullptr;
@@ -33,7 +33,7 @@ class TForm_SVNum : public QDialog {
   void Button_CloseClick();
 
  private:
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 
@@ -23,7 +23,7 @@ std::uint8_t IndexByte(const QComboBox* list) {
 
 }  // namespace
 
-TForm_TimingOut::TForm_TimingOut(app::AppContext& context, QWidget* parent)
+TForm_TimingOut::TForm_TimingOut(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_TimingOut", QStringLiteral("Timing Outputs"));
   Controls& c = controls;

@@ -12,8 +12,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace halvix::app {
-struct AppContext;
+namespace halvix::reports {
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -24,7 +24,7 @@ class TForm_TimingOut : public QDialog {
  public:
   static constexpr int kQueryGapMs = 200;
 
-  explicit TForm_TimingOut(app::AppContext& context, QWidget* parent = nullptr);
+  explicit TForm_TimingOut(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
     QGroupBox* Panel_Characteristics = nullptr;
@@ -59,7 +59,7 @@ class TForm_TimingOut : public QDialog {
   void Button_CloseClick();
 
  private:
-  app::AppContext& context_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

@@ -12,10 +12,10 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "app/program.h"
-#include "app/settings_store.h"
-#include "app/system_clock.h"
+#include "platform/settings_store.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/clock.h"
 #include "session/scheduler.h"
@@ -27,12 +27,12 @@ using namespace halvix;
 namespace {
 
 // Boxes are answered No (nothing is reset or sent), file dialogs cancelled.
-class QuietPrompts final : public app::OperatorPrompts {
+class QuietPrompts final : public platform::OperatorPrompts {
  public:
-  app::PromptAnswer message(const QString& title, const QString& text, app::PromptButtons,
-                            app::PromptIcon) override {
+  platform::PromptAnswer message(const QString& title, const QString& text, platform::PromptButtons,
+                            platform::PromptIcon) override {
     std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-    return app::PromptAnswer::No;
+    return platform::PromptAnswer::No;
   }
   QString openFileName(const QString&, const QString&) override { return {}; }
   QString saveFileName(const QString&, const QString&) override { return {}; }
@@ -40,7 +40,7 @@ class QuietPrompts final : public app::OperatorPrompts {
 };
 
 // The NTP answer on record: the timing packets are polled.
-class FixedSettings final : public app::SettingsStore {
+class FixedSettings final : public platform::SettingsStore {
  public:
   bool read(const QString&, const QString&, const QString& name, QString& value) override {
     value = name == QStringLiteral("NTP") ? QStringLiteral("0") : QString();
@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
   session::VirtualScheduler scheduler{0};
   QuietPrompts prompts;
   FixedSettings settings;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   app::Program program(app::ProgramSeams{
       prompts, scheduler, [] { return std::optional<app::PortDialogChoice>(); },
       [](const app::PortChoice& port, link::Clock& c) {

@@ -49,7 +49,7 @@ void DailyRecorder::record(int id, const std::uint8_t* payload, int length) {
   // A file that failed is tried again the next day, not at every packet.
   if (day != day_ && !openDay(day)) return;
   if (file_ == nullptr) return;
-  const int n = tools::FrameRecordedPacket(id, payload, length, frame_);
+  const int n = recording::FrameRecordedPacket(id, payload, length, frame_);
   if (std::fwrite(frame_.data(), 1, static_cast<std::size_t>(n), file_) != static_cast<std::size_t>(n)) {
     error_ = QStringLiteral("%1: %2").arg(fileName_, QString::fromLocal8Bit(std::strerror(errno)));
     qWarning().noquote() << "Recording stopped until the next day:" << error_;

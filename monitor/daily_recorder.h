@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "tools/qlip_recorder.h"
+#include "recording/qlip_recorder.h"
 
 namespace halvix::monitor {
 
@@ -43,7 +43,7 @@ class DailyRecorder {
   QString fileName_;
   std::FILE* file_ = nullptr;
   QString error_;
-  std::array<std::uint8_t, tools::kRecordMaxFrame> frame_{};
+  std::array<std::uint8_t, recording::kRecordMaxFrame> frame_{};
 };
 
 }  // namespace halvix::monitor

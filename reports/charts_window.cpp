@@ -23,7 +23,7 @@
 #include <limits>
 
 #include "analysis/decimate.h"
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "link/clock.h"
 #include "reports/satellite_layouts.h"
 #include "reports/charts_export.h"
@@ -60,7 +60,7 @@ QString AlarmText(std::uint16_t bits) {
 }  // namespace
 
 
-TForm_Charts::TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QWidget* parent)
+TForm_Charts::TForm_Charts(link::Clock& clock, platform::OperatorPrompts& prompts, QWidget* parent)
     : QWidget(parent), clock_(clock), prompts_(prompts) {
   setObjectName(QStringLiteral("Form_Charts"));
   setWindowTitle(QStringLiteral("Charts"));
@@ -479,7 +479,7 @@ bool TForm_Charts::writeFile(const QString& title, const QString& filter, const 
   if (QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + suffix;
   if (write(path)) return true;
   prompts_.message(QStringLiteral("Error"), QStringLiteral("Unable to write %1.").arg(path),
-                   app::PromptButtons::Ok, app::PromptIcon::Warning);
+                   platform::PromptButtons::Ok, platform::PromptIcon::Warning);
   return false;
 }
 

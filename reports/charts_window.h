@@ -37,7 +37,7 @@ class QTimer;
 namespace halvix::link {
 class Clock;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 
@@ -60,7 +60,7 @@ class TForm_Charts : public QWidget {
   // The stability plot is rebuilt this often (its sums are kept per sample).
   static constexpr std::int64_t kStabilityRedrawMs = 10'000;
 
-  TForm_Charts(link::Clock& clock, app::OperatorPrompts& prompts, QWidget* parent = nullptr);
+  TForm_Charts(link::Clock& clock, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
   ~TForm_Charts() override;
 
   struct Controls {
@@ -158,7 +158,7 @@ class TForm_Charts : public QWidget {
                  const std::function<bool(const QString&)>& write);
 
   link::Clock& clock_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
   analysis::TimingHistory history_;
   analysis::SkyTrack sky_;
   analysis::TimingEventDetector detector_;

@@ -1,5 +1,4 @@
 target_sources(halvix_core PRIVATE
-  reports/calendar.cpp
   reports/config_layouts.cpp
   reports/formatters.cpp
   reports/position_layouts.cpp

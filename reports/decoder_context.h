@@ -7,13 +7,15 @@
 #include <functional>
 
 #include "reports/display_state.h"
-#include "tools/readback_fields.h"
+#include "reports/readback_fields.h"
 
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
+}
+namespace halvix::app {
 class TForm_Main;
 struct Windows;
 }  // namespace halvix::app
@@ -27,10 +29,10 @@ struct SatelliteSelection;
 struct DecoderContext {
   app::Windows& windows;
   DisplayState& display;
-  app::OperatorPrompts& prompts;
+  platform::OperatorPrompts& prompts;
   link::SerialLink& link;
   // The reset test's read-back fields, written by the configuration decoders.
-  tools::ReadBackFields& readBack;
+  reports::ReadBackFields& readBack;
 
   // The PC clock transfer: GPS seconds and the UTC offset in seconds.
   std::function<void(double gpsSeconds, float utcOffset)> setPcClockFromGps;

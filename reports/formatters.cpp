@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "reports/calendar.h"
+#include "platform/calendar.h"
 
 namespace halvix::reports {
 
@@ -83,15 +83,15 @@ QString FormatPreciseWeekTime(double timeOfWeek) {
 }
 
 QString FormatGpsDate(double gpsSeconds) {
-  static const std::int64_t kFirstDay = DaysFromCivil(1, 1, 1) - kGpsEpochDays;
-  static const std::int64_t kLastDay = DaysFromCivil(9999, 12, 31) - kGpsEpochDays;
+  static const std::int64_t kFirstDay = platform::DaysFromCivil(1, 1, 1) - platform::kGpsEpochDays;
+  static const std::int64_t kLastDay = platform::DaysFromCivil(9999, 12, 31) - platform::kGpsEpochDays;
   if (!std::isfinite(gpsSeconds)) return kBadTimeText;
   // Whole days since the epoch; floor keeps a time before the epoch on its own day.
   const double days = std::floor(gpsSeconds / kSecondsPerDay);
   if (days < static_cast<double>(kFirstDay) || days > static_cast<double>(kLastDay)) {
     return kBadTimeText;
   }
-  const CivilDate date = CivilFromDays(static_cast<std::int64_t>(days) + kGpsEpochDays);
+  const platform::CivilDate date = platform::CivilFromDays(static_cast<std::int64_t>(days) + platform::kGpsEpochDays);
   return QLatin1Char(' ') + FormatCalendarDate(date.month, date.day, static_cast<int>(date.year));
 }
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 
 #include "app/main_window.h"
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "app/windows.h"
 #include "reports/add_timing_window.h"
 #include "reports/decoder_context.h"
@@ -110,7 +110,7 @@ void DownloadPosition(const DecoderContext& ctx, double latitudeDeg, double long
 
   const auto fail = [&ctx] {
     ctx.prompts.message(QStringLiteral("Error"), QStringLiteral("Unable to open data file."),
-                        app::PromptButtons::Ok, app::PromptIcon::Warning);
+                        platform::PromptButtons::Ok, platform::PromptIcon::Warning);
   };
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
@@ -127,7 +127,7 @@ void DownloadPosition(const DecoderContext& ctx, double latitudeDeg, double long
   }
   ctx.prompts.message(QStringLiteral("Success"),
                       FormatPositionDownloadMessage(latitudeDeg, longitudeDeg, altitude),
-                      app::PromptButtons::Ok, app::PromptIcon::None);
+                      platform::PromptButtons::Ok, platform::PromptIcon::None);
 }
 
 void Report8FADDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length) {

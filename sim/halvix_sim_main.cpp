@@ -11,7 +11,7 @@
 #include "sim/receiver_model.h"
 #include "sim/sim_options.h"
 #include "sim/sim_server.h"
-#include "tools/replay_device.h"
+#include "recording/replay_device.h"
 
 namespace {
 
@@ -106,13 +106,13 @@ int main(int argc, char** argv) {
     }
   }
 
-  const double kMinReplay = halvix::tools::ReplayDevice::kMinSpeed;
-  const double kMaxReplay = halvix::tools::ReplayDevice::kMaxSpeed;
+  const double kMinReplay = halvix::recording::ReplayDevice::kMinSpeed;
+  const double kMaxReplay = halvix::recording::ReplayDevice::kMaxSpeed;
   if (!replayFile.isEmpty() && (options.speed < kMinReplay || options.speed > kMaxReplay)) {
     return Fail(QStringLiteral("a replay speed must be from %1 to %2").arg(kMinReplay).arg(kMaxReplay));
   }
   halvix::link::SystemClock replayClock;
-  halvix::tools::ReplayDevice replay(replayClock, options.speed);
+  halvix::recording::ReplayDevice replay(replayClock, options.speed);
   // The recording is checked before a pseudo-terminal is offered.
   if (!replayFile.isEmpty() && !replay.open(replayFile)) {
     return Fail(QStringLiteral("cannot read %1: %2").arg(replayFile, replay.error()));
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", qPrintable(endpoint->name()));
     std::fflush(stdout);
     std::fprintf(stderr, "halvix-sim: replaying %s (%s) at %gx on %s\n", qPrintable(replayFile),
-                 qPrintable(halvix::tools::FormatReplayClock(replay.durationSeconds())), replay.speed(),
+                 qPrintable(halvix::recording::FormatReplayClock(replay.durationSeconds())), replay.speed(),
                  qPrintable(endpoint->name()));
     const int rc = halvix::sim::ServeRecording(replay, *endpoint, [] { return gStop != 0; });
     if (rc != 0) return Fail(QStringLiteral("the line to %1 failed").arg(endpoint->name()));

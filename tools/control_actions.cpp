@@ -2,15 +2,15 @@
 
 #include <QString>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "commands/catalogue.h"
 #include "link/clock.h"
 
 namespace halvix::tools {
 
-using app::PromptAnswer;
-using app::PromptButtons;
-using app::PromptIcon;
+using platform::PromptAnswer;
+using platform::PromptButtons;
+using platform::PromptIcon;
 
 link::PortSettings FactoryPortSettings() {
   link::PortSettings s;
@@ -19,7 +19,7 @@ link::PortSettings FactoryPortSettings() {
 }
 
 ControlActions::ControlActions(link::SerialLink& link, link::Clock& clock,
-                               app::OperatorPrompts& prompts, ControlHooks hooks)
+                               platform::OperatorPrompts& prompts, ControlHooks hooks)
     : link_(link), clock_(clock), prompts_(prompts), hooks_(std::move(hooks)) {}
 
 bool ControlActions::confirm(const QString& title, const QString& text) {

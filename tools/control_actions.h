@@ -15,7 +15,7 @@ class Clock;
 class SerialLink;
 }  // namespace halvix::link
 
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 
@@ -38,7 +38,7 @@ struct ControlHooks {
 
 class ControlActions {
  public:
-  ControlActions(link::SerialLink& link, link::Clock& clock, app::OperatorPrompts& prompts,
+  ControlActions(link::SerialLink& link, link::Clock& clock, platform::OperatorPrompts& prompts,
                  ControlHooks hooks);
 
   void ColdReset();
@@ -65,7 +65,7 @@ class ControlActions {
 
   link::SerialLink& link_;
   link::Clock& clock_;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
   ControlHooks hooks_;
 };
 

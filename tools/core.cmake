@@ -3,6 +3,4 @@ target_sources(halvix_core PRIVATE
   tools/almanac_transfer.cpp
   tools/control_actions.cpp
   tools/diagnostics_segment_check.cpp
-  tools/qlip_recorder.cpp
 )
-include(${CMAKE_CURRENT_LIST_DIR}/decode.cmake)

@@ -6,7 +6,7 @@
 
 namespace halvix::tools {
 
-ReadBackValues Snapshot(const ReadBackFields& f) {
+ReadBackValues Snapshot(const reports::ReadBackFields& f) {
   return ReadBackValues{f.refAltitude.load(),   f.datumIndex.load(),    f.portAParity.load(),
                         f.portBParity.load(),   f.ppsOutputMode.load(), f.surveyLength.load(),
                         f.nmeaInterval.load()};
@@ -29,7 +29,7 @@ QString SegmentCheckText(const ReadBackValues& v, int testPort) {
   return QStringLiteral("Some segments not returned to default:\r\n") + lines;
 }
 
-SegmentCheckOutcome RunSegmentCheck(link::SerialLink& link, ReadBackFields& f, int testPort,
+SegmentCheckOutcome RunSegmentCheck(link::SerialLink& link, reports::ReadBackFields& f, int testPort,
                                     const std::atomic<bool>& stop) {
   using Kind = SegmentCheckOutcome::Kind;
   f.clear();
@@ -37,20 +37,20 @@ SegmentCheckOutcome RunSegmentCheck(link::SerialLink& link, ReadBackFields& f, i
   // Each query goes out only while its value is missing; the serial port
   // report answers for either port, so one parity is enough.
   const struct {
-    bool (*missing)(const ReadBackFields&);
+    bool (*missing)(const reports::ReadBackFields&);
     void (*query)(link::SerialLink&, std::uint8_t);
   } queries[] = {
-      {[](const ReadBackFields& r) { return r.refAltitude < 0.0f; },
+      {[](const reports::ReadBackFields& r) { return r.refAltitude < 0.0f; },
        [](link::SerialLink& l, std::uint8_t) { commands::AltitudeRequest2A(l); }},
-      {[](const ReadBackFields& r) { return r.datumIndex < 0; },
+      {[](const reports::ReadBackFields& r) { return r.datumIndex < 0; },
        [](link::SerialLink& l, std::uint8_t) { commands::DatumRequest8E15(l); }},
-      {[](const ReadBackFields& r) { return r.portAParity < 0 && r.portBParity < 0; },
+      {[](const reports::ReadBackFields& r) { return r.portAParity < 0 && r.portBParity < 0; },
        [](link::SerialLink& l, std::uint8_t p) { commands::SerialPortRequestBC(l, p); }},
-      {[](const ReadBackFields& r) { return r.ppsOutputMode < 0; },
+      {[](const reports::ReadBackFields& r) { return r.ppsOutputMode < 0; },
        [](link::SerialLink& l, std::uint8_t) { commands::PpsOutputRequest8E4E(l); }},
-      {[](const ReadBackFields& r) { return r.surveyLength < 0; },
+      {[](const reports::ReadBackFields& r) { return r.surveyLength < 0; },
        [](link::SerialLink& l, std::uint8_t) { commands::SelfSurveyParametersRequest8EA9(l); }},
-      {[](const ReadBackFields& r) { return r.nmeaInterval < 0; },
+      {[](const reports::ReadBackFields& r) { return r.nmeaInterval < 0; },
        [](link::SerialLink& l, std::uint8_t) { commands::NmeaOutputRequest7A(l); }},
   };
   for (int round = 1;; ++round) {
@@ -69,7 +69,7 @@ SegmentCheckOutcome RunSegmentCheck(link::SerialLink& link, ReadBackFields& f, i
   return {Kind::Result, SegmentCheckText(Snapshot(f), testPort)};
 }
 
-bool SegmentCheckWorker::start(link::SerialLink& link, ReadBackFields& fields, int testPort,
+bool SegmentCheckWorker::start(link::SerialLink& link, reports::ReadBackFields& fields, int testPort,
                                Done done) {
   stop();
   stop_ = false;

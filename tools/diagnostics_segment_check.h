@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "link/serial_link.h"
-#include "tools/readback_fields.h"
+#include "reports/readback_fields.h"
 
 namespace halvix::tools {
 
@@ -34,14 +34,14 @@ struct ReadBackValues {
   std::int32_t surveyLength = -1;
   std::int32_t nmeaInterval = -1;
 };
-ReadBackValues Snapshot(const ReadBackFields& fields);
+ReadBackValues Snapshot(const reports::ReadBackFields& fields);
 
 // The result text for values that have all arrived: one line for each that
 // still holds what the test wrote, or the all-default line.
 QString SegmentCheckText(const ReadBackValues& values, int testPort);
 
 // The check itself, run on the calling thread.
-SegmentCheckOutcome RunSegmentCheck(link::SerialLink& link, ReadBackFields& fields, int testPort,
+SegmentCheckOutcome RunSegmentCheck(link::SerialLink& link, reports::ReadBackFields& fields, int testPort,
                                     const std::atomic<bool>& stop);
 
 class SegmentCheckWorker {
@@ -59,7 +59,7 @@ class SegmentCheckWorker {
   // Stops a check in progress, then starts a new one. done runs on the
   // worker thread when the check ends, unless it was stopped. False when
   // the thread could not be created.
-  bool start(link::SerialLink& link, ReadBackFields& fields, int testPort, Done done);
+  bool start(link::SerialLink& link, reports::ReadBackFields& fields, int testPort, Done done);
   // Asks the check to stop and waits for it.
   void stop();
   bool running() const { return thread_.joinable() && !finished_; }

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <random>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "commands/catalogue.h"
 #include "link/serial_link.h"
 #include "widgets/group_panel.h"
@@ -82,8 +82,8 @@ QLineEdit* Edit(QWidget* parent, const char* name, const QString& text, const QR
 
 }  // namespace
 
-TForm_Diagnostics::TForm_Diagnostics(app::OperatorPrompts& prompts, link::SerialLink& link,
-                                     ReadBackFields& readBack, QWidget* parent)
+TForm_Diagnostics::TForm_Diagnostics(platform::OperatorPrompts& prompts, link::SerialLink& link,
+                                     reports::ReadBackFields& readBack, QWidget* parent)
     : QDialog(parent), prompts_(prompts), link_(link), readBack_(readBack) {
   ui::SetUpWindow(this, "Form_Diagnostics", QStringLiteral("Diagnostics"), QSize(556, 372));
   // The C library's generator as the program never seeds it: the same sequence every run.
@@ -226,7 +226,7 @@ void TForm_Diagnostics::Button_AppFatalStartClick() {
       (!ScanLong(controls.Edit_Interval->text(), parsedInterval) || parsedInterval < 1)) {
     prompts_.message(QStringLiteral("Error"),
                      QStringLiteral("The reset interval must be a whole number of seconds, 1 or more."),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return;
   }
 
@@ -288,7 +288,7 @@ void TForm_Diagnostics::testTick() {
                                "segments to see if they were reset?\n\nIF YES, first cycle power on "
                                "the receiver and watch the Tx/Rx lights to verify the receiver is "
                                "communicating again."),
-                app::PromptButtons::YesNo, app::PromptIcon::Question) == app::PromptAnswer::Yes) {
+                platform::PromptButtons::YesNo, platform::PromptIcon::Question) == platform::PromptAnswer::Yes) {
           startSegmentCheck();
         }
         return;
@@ -387,7 +387,7 @@ void TForm_Diagnostics::startSegmentCheck() {
   });
   if (!started) {
     prompts_.message(QStringLiteral("Thread Error"), QStringLiteral("Error creating thread."),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
   }
 }
 
@@ -396,7 +396,7 @@ void TForm_Diagnostics::segmentCheckDone(const SegmentCheckOutcome& outcome) {
     append(outcome.text);
   } else if (outcome.kind == SegmentCheckOutcome::Kind::NotRetrieved) {
     prompts_.message(QStringLiteral("Error"), QStringLiteral("Couldn't retrieve segment settings."),
-                     app::PromptButtons::Ok, app::PromptIcon::Error);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Error);
   }
 }
 

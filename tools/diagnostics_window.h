@@ -26,7 +26,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 namespace halvix::link {
@@ -56,7 +56,7 @@ class TForm_Diagnostics : public QDialog {
   // taken modulo 5.
   using Random = std::function<unsigned()>;
 
-  TForm_Diagnostics(app::OperatorPrompts& prompts, link::SerialLink& link, ReadBackFields& readBack,
+  TForm_Diagnostics(platform::OperatorPrompts& prompts, link::SerialLink& link, reports::ReadBackFields& readBack,
                     QWidget* parent = nullptr);
   ~TForm_Diagnostics() override;
 
@@ -142,9 +142,9 @@ class TForm_Diagnostics : public QDialog {
   void setEditing(bool enabled);
   void append(const QString& text);
 
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
   link::SerialLink& link_;
-  ReadBackFields& readBack_;
+  reports::ReadBackFields& readBack_;
   DiagnosticsMessageSink sink_;
   Random random_;
   SegmentCheckWorker worker_;

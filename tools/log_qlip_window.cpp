@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "link/report_dispatcher.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
@@ -15,7 +15,7 @@ namespace halvix::tools {
 
 namespace ui = widgets::ui;
 
-TForm_LogQlip::TForm_LogQlip(app::OperatorPrompts& prompts, link::ReportDispatcher& dispatcher,
+TForm_LogQlip::TForm_LogQlip(platform::OperatorPrompts& prompts, link::ReportDispatcher& dispatcher,
                              QWidget* parent)
     : QDialog(parent), prompts_(prompts), dispatcher_(dispatcher) {
   ui::SetUpWindow(this, "Form_LogQlip", QStringLiteral("QLIP Logging Setup and Status"),
@@ -69,7 +69,7 @@ void TForm_LogQlip::Button_StartClick() {
   if (recordingOn_) return;
   if (controls.Panel_Filename->text().isEmpty()) {
     prompts_.message(QStringLiteral("Error"), QStringLiteral("No QLIP file selected."),
-                     app::PromptButtons::Ok, app::PromptIcon::Exclamation);
+                     platform::PromptButtons::Ok, platform::PromptIcon::Exclamation);
     return;
   }
   if (!recorder_.open(recordFileName_)) {
@@ -107,7 +107,7 @@ void TForm_LogQlip::RecordPacket(int id, const std::uint8_t* payload, int length
 void TForm_LogQlip::CloseRecording() {
   if (!recordingOn_) return;
   stopRecording();
-  if (!recorder_.close()) app::LogOperatorMessage(QStringLiteral("Error"),
+  if (!recorder_.close()) platform::LogOperatorMessage(QStringLiteral("Error"),
                                                   QStringLiteral("Recording stopped: %1").arg(recorder_.error()));
 }
 
@@ -122,7 +122,7 @@ void TForm_LogQlip::stopRecording() {
 
 void TForm_LogQlip::recordingFailed(const QString& reason) {
   prompts_.message(QStringLiteral("Error"), QStringLiteral("Recording stopped: %1").arg(reason),
-                   app::PromptButtons::Ok, app::PromptIcon::Error);
+                   platform::PromptButtons::Ok, platform::PromptIcon::Error);
 }
 
 }  // namespace halvix::tools

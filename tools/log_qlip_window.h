@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "tools/qlip_recorder.h"
+#include "recording/qlip_recorder.h"
 
 namespace halvix::widgets {
 class Lamp;
@@ -17,7 +17,7 @@ class ValuePanel;
 class QLabel;
 class QPushButton;
 
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 namespace halvix::link {
@@ -29,7 +29,7 @@ class TForm_LogQlip : public QDialog {
   Q_OBJECT
 
  public:
-  TForm_LogQlip(app::OperatorPrompts& prompts, link::ReportDispatcher& dispatcher,
+  TForm_LogQlip(platform::OperatorPrompts& prompts, link::ReportDispatcher& dispatcher,
                 QWidget* parent = nullptr);
   ~TForm_LogQlip() override;
 
@@ -66,9 +66,9 @@ class TForm_LogQlip : public QDialog {
   // A write failed: stop and say why.
   void recordingFailed(const QString& reason);
 
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
   link::ReportDispatcher& dispatcher_;
-  QlipRecorder recorder_;
+  recording::QlipRecorder recorder_;
   QString recordFileName_;
   bool recordingOn_ = false;
 };

@@ -17,7 +17,7 @@
 #include <climits>
 #include <cmath>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 #include "widgets/accessibility.h"
 #include "widgets/window_support.h"
 
@@ -224,7 +224,7 @@ std::optional<long long> ParseInteger(const QString& text) {
 void FieldReader::tell(QLineEdit* edit, const QString& field, const char* what) const {
   prompts_.message(QStringLiteral("Error"),
                    QStringLiteral("%1: '%2' %3").arg(field, edit->text(), QLatin1String(what)),
-                   app::PromptButtons::Ok, app::PromptIcon::Error);
+                   platform::PromptButtons::Ok, platform::PromptIcon::Error);
   edit->setFocus();
   edit->selectAll();
 }

@@ -27,7 +27,7 @@ class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
 
-namespace halvix::app {
+namespace halvix::platform {
 class OperatorPrompts;
 }
 
@@ -114,7 +114,7 @@ QPushButton* CloseButton(QDialog* dialog, QBoxLayout* into);
 // sends nothing.
 class FieldReader {
  public:
-  explicit FieldReader(app::OperatorPrompts& prompts) : prompts_(prompts) {}
+  explicit FieldReader(platform::OperatorPrompts& prompts) : prompts_(prompts) {}
 
   std::optional<double> real(QLineEdit* edit, const QString& field) const;
   std::optional<float> single(QLineEdit* edit, const QString& field) const;
@@ -128,7 +128,7 @@ class FieldReader {
  private:
   void tell(QLineEdit* edit, const QString& field, const char* what) const;
   void refuseRange(QLineEdit* edit, const QString& field, bool parsed) const;
-  app::OperatorPrompts& prompts_;
+  platform::OperatorPrompts& prompts_;
 };
 
 // Parses without telling anyone: the whole trimmed text or nothing. Numbers

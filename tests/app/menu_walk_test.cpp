@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <set>
 
-#include "app/widget_prompts.h"
+#include "widgets/widget_prompts.h"
 #include "tests/support/window_fixture.h"
 
 using namespace halvix;
@@ -96,17 +96,17 @@ INSTANTIATE_TEST_SUITE_P(Modes, MenuWalkTest, ::testing::Bool(),
 
 TEST(HelpLookup, LooksBesideTheProgramFirstAndFindsTheSourceManual) {
   QTemporaryDir dir;
-  const QStringList candidates = app::HelpFileCandidates(dir.path());
+  const QStringList candidates = platform::HelpFileCandidates(dir.path());
   ASSERT_GE(candidates.size(), 3);
   EXPECT_EQ(candidates[0], dir.filePath(QStringLiteral("manual.html")));
   // Nothing beside a fresh folder: the source tree's manual answers.
-  const QString found = app::FindHelpFile(candidates);
+  const QString found = platform::FindHelpFile(candidates);
   EXPECT_TRUE(found.endsWith(QStringLiteral("/docs/manual.html"))) << found.toStdString();
 
   QFile beside(candidates[0]);
   ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
   beside.close();
-  EXPECT_EQ(app::FindHelpFile(candidates), candidates[0]);
+  EXPECT_EQ(platform::FindHelpFile(candidates), candidates[0]);
 }
 
 TEST(HelpLookup, AnInstalledProgramShowsItsInstalledManual) {
@@ -120,7 +120,7 @@ TEST(HelpLookup, AnInstalledProgramShowsItsInstalledManual) {
     QFile file(manual);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    EXPECT_EQ(app::FindHelpFile(app::HelpFileCandidates(prefix.filePath(QStringLiteral("bin")))),
+    EXPECT_EQ(platform::FindHelpFile(platform::HelpFileCandidates(prefix.filePath(QStringLiteral("bin")))),
               manual)
         << installed;
   }
@@ -129,14 +129,14 @@ TEST(HelpLookup, AnInstalledProgramShowsItsInstalledManual) {
 TEST(HelpLookup, MissingManualSaysWhatAndWhere) {
   const QStringList tried = {QStringLiteral("/nowhere/manual.html"),
                              QStringLiteral("/also/not/manual.html")};
-  EXPECT_TRUE(app::FindHelpFile(tried).isEmpty());
-  const QString text = app::HelpFileMissingText(tried);
+  EXPECT_TRUE(platform::FindHelpFile(tried).isEmpty());
+  const QString text = platform::HelpFileMissingText(tried);
   EXPECT_TRUE(text.contains(QStringLiteral("manual.html could not be found")));
   for (const QString& path : tried) EXPECT_TRUE(text.contains(path));
 }
 
 TEST(HelpLookup, HelpOpensTheManualAtItsContents) {
-  app::WidgetPrompts prompts;
+  widgets::WidgetPrompts prompts;
   prompts.showHelp();
   QWidget* viewer = nullptr;
   for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -7,7 +7,7 @@
 
 #include "app/app_context.h"
 #include "app/main_window.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "tests/reports/payload_writer.h"
 #include "tests/support/scripted_device.h"
@@ -15,8 +15,8 @@
 #include "tests/support/session_rig.h"
 
 using namespace halvix;
-using app::FixedPcClock;
-using app::UtcDateTime;
+using platform::FixedPcClock;
+using platform::UtcDateTime;
 using halvix::testing::Bytes;
 using halvix::testing::PayloadWriter;
 using halvix::testing::ScriptedDevice;
@@ -27,18 +27,18 @@ namespace {
 TEST(PcClockTransfer, NoGpsTimeYetLeavesTheClockAlone) {
   ScriptedPrompts prompts;
   FixedPcClock clock;
-  app::SetPcClockFromGps(prompts, clock, 0.0, 14.0f);
+  platform::SetPcClockFromGps(prompts, clock, 0.0, 14.0f);
   EXPECT_TRUE(clock.setRequests().empty());
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("GPS time is not available yet."));
   EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Can't set time"));
-  EXPECT_EQ(prompts.messages[0].buttons, app::PromptButtons::Ok);
+  EXPECT_EQ(prompts.messages[0].buttons, platform::PromptButtons::Ok);
 }
 
 TEST(PcClockTransfer, SetsUtcAndReportsTheOutcome) {
   ScriptedPrompts prompts;
   FixedPcClock clock;
-  app::SetPcClockFromGps(prompts, clock, 1'000'000'000.0, 14.0f);
+  platform::SetPcClockFromGps(prompts, clock, 1'000'000'000.0, 14.0f);
   ASSERT_EQ(clock.setRequests().size(), 1u);
   EXPECT_EQ(clock.setRequests()[0], (UtcDateTime{2011, 9, 14, 1, 46, 26}));
   ASSERT_EQ(prompts.messages.size(), 1u);
@@ -46,16 +46,16 @@ TEST(PcClockTransfer, SetsUtcAndReportsTheOutcome) {
   EXPECT_EQ(prompts.messages[0].text, QStringLiteral("PC time was set."));
 
   // Past the old year table and past 2100 (not a leap year).
-  const double mar1st2101 = app::PcClockAsGpsSeconds(UtcDateTime{2101, 3, 1, 0, 0, 18});
-  app::SetPcClockFromGps(prompts, clock, mar1st2101, 18.0f);
+  const double mar1st2101 = platform::PcClockAsGpsSeconds(UtcDateTime{2101, 3, 1, 0, 0, 18});
+  platform::SetPcClockFromGps(prompts, clock, mar1st2101, 18.0f);
   EXPECT_EQ(clock.setRequests().back(), (UtcDateTime{2101, 3, 1, 0, 0, 0}));
-  EXPECT_EQ(app::GpsSecondsToUtc(clock, mar1st2101 - 19.0), 0);
+  EXPECT_EQ(platform::GpsSecondsToUtc(clock, mar1st2101 - 19.0), 0);
   EXPECT_EQ(clock.setRequests().back(), (UtcDateTime{2101, 2, 28, 23, 59, 59}));
 
   // The system refuses: the clock is unchanged and the failure is told.
   clock.acceptSet(false);
   const UtcDateTime before = clock.nowUtc();
-  app::SetPcClockFromGps(prompts, clock, 1'000'000'000.0, 14.0f);
+  platform::SetPcClockFromGps(prompts, clock, 1'000'000'000.0, 14.0f);
   EXPECT_EQ(clock.nowUtc(), before);
   EXPECT_EQ(prompts.messages.back().title, QStringLiteral("Time set failure."));
   EXPECT_EQ(prompts.messages.back().text, QStringLiteral("Can't set time"));
@@ -63,16 +63,16 @@ TEST(PcClockTransfer, SetsUtcAndReportsTheOutcome) {
   // A time before the epoch cannot be set at all.
   clock.acceptSet(true);
   const std::size_t asked = clock.setRequests().size();
-  EXPECT_NE(app::GpsSecondsToUtc(clock, -5.0), 0);
+  EXPECT_NE(platform::GpsSecondsToUtc(clock, -5.0), 0);
   EXPECT_EQ(clock.setRequests().size(), asked);
 }
 
 TEST(PcClockTransfer, ReadsThePcClockAsGpsSeconds) {
-  EXPECT_EQ(app::PcClockAsGpsSeconds(FixedPcClock(UtcDateTime{1980, 1, 6, 0, 0, 0})), 0.0);
-  EXPECT_EQ(app::PcClockAsGpsSeconds(FixedPcClock(UtcDateTime{2000, 1, 1, 0, 0, 0})), 630'720'000.0);
+  EXPECT_EQ(platform::PcClockAsGpsSeconds(FixedPcClock(UtcDateTime{1980, 1, 6, 0, 0, 0})), 0.0);
+  EXPECT_EQ(platform::PcClockAsGpsSeconds(FixedPcClock(UtcDateTime{2000, 1, 1, 0, 0, 0})), 630'720'000.0);
   // Days before March + day + 28 common years - 6 + the eight 29 Februaries
   // from 1980 to 2008.
-  const double mar2008 = app::PcClockAsGpsSeconds(FixedPcClock(UtcDateTime{2008, 3, 1, 0, 0, 0}));
+  const double mar2008 = platform::PcClockAsGpsSeconds(FixedPcClock(UtcDateTime{2008, 3, 1, 0, 0, 0}));
   EXPECT_EQ(mar2008, (59.0 + 1 + 28 * 365 - 6 + 8) * 86400.0);
 }
 

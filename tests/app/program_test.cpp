@@ -156,7 +156,7 @@ TEST_F(ProgramTest, FailedOpenTellsTheOperatorAndEndsTheRun) {
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Serial Port Error"));
   EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Could not initialize COM0."));
-  EXPECT_EQ(prompts.messages[0].buttons, app::PromptButtons::Ok);
+  EXPECT_EQ(prompts.messages[0].buttons, platform::PromptButtons::Ok);
   EXPECT_EQ(dialogsShown, 0);
   EXPECT_TRUE(device->writes().empty());
 }
@@ -330,7 +330,7 @@ TEST_F(ProgramTest, AHangUpWhileABoxIsOpenClosesThePortAndReconnectsAtOnce) {
       checkedInsideTheBox = true;
     };
     prompts.message(QStringLiteral("Question"), QStringLiteral("Open while the cable is pulled"),
-                    app::PromptButtons::YesNo, app::PromptIcon::Question);
+                    platform::PromptButtons::YesNo, platform::PromptIcon::Question);
   });
   device->queueRead({0x10, 0x41, 0x01, 0x10, 0x03});
   scheduler.advance(200);
@@ -354,7 +354,7 @@ TEST_F(ProgramTest, ATickInsideTheDisplayResetsReadLosesNoReport) {
       QCoreApplication::processEvents();
     };
     prompts.message(QStringLiteral("Question"), QStringLiteral("A box from a decoder"),
-                    app::PromptButtons::Ok, app::PromptIcon::Information);
+                    platform::PromptButtons::Ok, platform::PromptIcon::Information);
   });
   m.dispatcher().setDecoder("46", [&](const std::uint8_t*, int) { decoded.push_back(0x46); });
   m.dispatcher().setDecoder("6D", [&](const std::uint8_t*, int) { decoded.push_back(0x6D); });

@@ -19,7 +19,7 @@
 #include "tests/support/memory_settings.h"
 
 using namespace halvix;
-using app::PromptAnswer;
+using platform::PromptAnswer;
 using halvix::testing::MemorySettings;
 using halvix::testing::PayloadWriter;
 
@@ -101,7 +101,7 @@ TEST_F(ReceiverTypeTest, FirstRunAnsweredNoPollsAndTheNextRunAsksNothing) {
   feedSuper(Production(1, 0));
   ASSERT_EQ(ntpQuestions(), 1);
   EXPECT_EQ(prompts.messages[0].text, app::kNtpQuestion);
-  EXPECT_EQ(prompts.messages[0].buttons, app::PromptButtons::YesNo);
+  EXPECT_EQ(prompts.messages[0].buttons, platform::PromptButtons::YesNo);
   EXPECT_EQ(settings.ntp(), QStringLiteral("0"));
   EXPECT_TRUE(poll()->isVisible());
   EXPECT_TRUE(poll()->isChecked());
@@ -338,7 +338,7 @@ TEST(NtpSetting, RegistryOperationsKeepTheirRootCodes) {
 
 TEST(NtpSetting, PlatformStoreRoundTrips) {
   // The test entry points the platform store at a private folder.
-  app::SettingsStore& store = app::PlatformSettingsStore();
+  platform::SettingsStore& store = platform::PlatformSettingsStore();
   app::WriteNtpSetting(store, 0);
   EXPECT_EQ(app::ReadNtpSetting(store), 0);
   app::WriteNtpSetting(store, 1);

@@ -282,8 +282,8 @@ TEST_F(ConfigDialogsTest, SerialPortBytes) {
   EXPECT_TRUE(press(c.Button_SetA).empty()) << "incomplete selection";
   EXPECT_TRUE(prompts.messages.empty());
 
-  prompts.answers = {app::PromptAnswer::No, app::PromptAnswer::No, app::PromptAnswer::No,
-                     app::PromptAnswer::No};
+  prompts.answers = {platform::PromptAnswer::No, platform::PromptAnswer::No, platform::PromptAnswer::No,
+                     platform::PromptAnswer::No};
   pick({{c.ComboBox_PortABaudRate, 7}, {c.ComboBox_PortADataBits, 1}, {c.ComboBox_PortAParity, 0},
         {c.ComboBox_PortAStopBits, 0}, {c.ComboBox_PortAInput, 1}, {c.ComboBox_PortAOutput, 1}});
   EXPECT_EQ(press(c.Button_SetA),
@@ -304,7 +304,7 @@ TEST_F(ConfigDialogsTest, SerialPortBytes) {
   ASSERT_EQ(prompts.messages.size(), 4u);
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Port Settings"));
   EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Change PC settings to match?"));
-  EXPECT_EQ(prompts.messages[0].buttons, app::PromptButtons::YesNo);
+  EXPECT_EQ(prompts.messages[0].buttons, platform::PromptButtons::YesNo);
   EXPECT_EQ(device.lines().size(), linesBefore);
   EXPECT_EQ(mc().Panel_Serial->text(), captionBefore);
 }
@@ -312,7 +312,7 @@ TEST_F(ConfigDialogsTest, SerialPortBytes) {
 TEST_F(ConfigDialogsTest, PcPortFollowsOnYesAndSendBreakRestartsTheSequence) {
   auto& c = serial();
   const QString captionBefore = mc().Panel_Serial->text();
-  prompts.answers = {app::PromptAnswer::Yes};
+  prompts.answers = {platform::PromptAnswer::Yes};
   for (auto [list, index] : {std::pair{c.ComboBox_PortABaudRate, 9}, {c.ComboBox_PortADataBits, 0},
                              {c.ComboBox_PortAParity, 2}, {c.ComboBox_PortAStopBits, 1}}) {
     list->setCurrentIndex(index);

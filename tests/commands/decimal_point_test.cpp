@@ -15,7 +15,7 @@
 #include "reports/timing_layouts.h"
 #include "tests/support/comma_locale.h"
 #include "tests/support/window_fixture.h"
-#include "tools/decode_output.h"
+#include "recording/decode_output.h"
 #include "widgets/dialog_support.h"
 
 using namespace halvix;
@@ -59,9 +59,9 @@ TEST(DecimalPoint, FilesAndCommandLineKeepThePoint) {
   EXPECT_EQ(r->decimals[1], 5);
 
   std::string out;
-  tools::AppendNumber(out, -1.25, false);
+  recording::AppendNumber(out, -1.25, false);
   out += ' ';
-  tools::AppendNumber(out, 0.5, true);
+  recording::AppendNumber(out, 0.5, true);
   EXPECT_EQ(out, "-1.25 0.5");
 
   link::PortSettings settings{};

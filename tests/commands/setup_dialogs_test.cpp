@@ -264,7 +264,7 @@ TEST_F(DialogTest, DatumListHoldsEveryDatumByNumber) {
 
 TEST_F(DialogTest, SetTimeSendsThePcClockAsGpsWeekAndTime) {
   // 1,000,000,000 s after the GPS epoch.
-  pcClock.setNow(app::UtcDateTime{2011, 9, 14, 1, 46, 40});
+  pcClock.setNow(platform::UtcDateTime{2011, 9, 14, 1, 46, 40});
   windows->initialTime->controls.Button_SetTime->click();
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x2E, 0x48, 0x81, 0xB0, 0x00, 0x06, 0x75}}));
 
@@ -318,7 +318,7 @@ TEST_F(DialogTest, RevertSegmentCancelledSendsNothingAndStaysOpen) {
   const std::size_t lines = device.lines().size();
   d.controls.ComboBox_Segment->setCurrentIndex(8);
   for (QPushButton* b : {d.controls.Button_OK, d.controls.Button_Apply}) {
-    prompts.answers.push_back(app::PromptAnswer::Cancel);
+    prompts.answers.push_back(platform::PromptAnswer::Cancel);
     b->click();
   }
   EXPECT_TRUE(sent().empty());
@@ -326,8 +326,8 @@ TEST_F(DialogTest, RevertSegmentCancelledSendsNothingAndStaysOpen) {
   EXPECT_TRUE(d.isVisible());
   ASSERT_EQ(prompts.messages.size(), 2u);
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Revert Segment"));
-  EXPECT_EQ(prompts.messages[0].buttons, app::PromptButtons::OkCancel);
-  EXPECT_EQ(prompts.messages[0].icon, app::PromptIcon::Exclamation);
+  EXPECT_EQ(prompts.messages[0].buttons, platform::PromptButtons::OkCancel);
+  EXPECT_EQ(prompts.messages[0].icon, platform::PromptIcon::Exclamation);
   // Confirmed, OK sends and closes.
   d.controls.Button_OK->click();
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x8E, 0x45, 0xFF}}));

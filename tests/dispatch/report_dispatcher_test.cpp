@@ -10,7 +10,7 @@
 #include "link/report_dispatcher.h"
 #include "link/serial_link.h"
 #include "reports/report_registry.h"
-#include "tools/decode_reports.h"
+#include "recording/decode_reports.h"
 #include "tests/support/scripted_device.h"
 
 using namespace halvix::link;

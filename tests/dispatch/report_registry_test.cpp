@@ -11,7 +11,7 @@
 #include "link/report_dispatcher.h"
 #include "link/report_routes.h"
 #include "reports/report_registry.h"
-#include "tools/decode_reports.h"
+#include "recording/decode_reports.h"
 
 using halvix::link::ReportDispatcher;
 using halvix::link::RouteRule;
@@ -49,7 +49,7 @@ TEST(ReportRegistry, EveryKindDecodesWhatItsLayoutTakesAndRefusesTheRest) {
       reached = std::string(kind.key()) + (kind.decode(p, n, nullptr) ? " decoded" : " refused");
     });
   }
-  halvix::tools::ReportDecoder headless;
+  halvix::recording::ReportDecoder headless;
 
   for (const ReportKindRow& kind : ReportKinds()) {
     SCOPED_TRACE(std::string(kind.key()));
@@ -66,11 +66,11 @@ TEST(ReportRegistry, EveryKindDecodesWhatItsLayoutTakesAndRefusesTheRest) {
       if (kind.decode(p.data(), length, nullptr)) {
         accepted.push_back(length);
         EXPECT_EQ(reached, key + " decoded");
-        EXPECT_EQ(outcome, halvix::tools::DecodeOutcome::Decoded);
+        EXPECT_EQ(outcome, halvix::recording::DecodeOutcome::Decoded);
         EXPECT_GT(headless.fieldCount(), 0);
       } else {
         EXPECT_EQ(reached, key + " refused");
-        EXPECT_EQ(outcome, halvix::tools::DecodeOutcome::WrongLength);
+        EXPECT_EQ(outcome, halvix::recording::DecodeOutcome::WrongLength);
         EXPECT_EQ(headless.fieldCount(), 0);
       }
     }

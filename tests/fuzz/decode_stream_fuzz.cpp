@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "tools/decode_events.h"
-#include "tools/decode_output.h"
-#include "tools/decode_stability.h"
+#include "recording/decode_events.h"
+#include "recording/decode_output.h"
+#include "recording/decode_stability.h"
 
-using namespace halvix::tools;
+using namespace halvix::recording;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

@@ -20,7 +20,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "reports/charts_window.h"
 #include "reports/stability_view.h"

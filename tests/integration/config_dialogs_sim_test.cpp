@@ -15,7 +15,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "commands/altitude_dialog.h"
 #include "commands/auto_out_dialog.h"
@@ -64,7 +64,7 @@ TEST_F(ConfigDialogsSimTest, EachDialogShowsChangesAndShowsAgain) {
   auto& gps = windows().gps->controls;
   auto& altitude = windows().altitude->controls;
   auto& serial = windows().serial->controls;
-  prompts.answers = {app::PromptAnswer::No};
+  prompts.answers = {platform::PromptAnswer::No};
 
   const struct {
     const char* dialog;

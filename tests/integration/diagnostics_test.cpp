@@ -57,7 +57,7 @@ class DiagnosticsTest : public ::testing::Test {
   // segment check needs them.
   void readBackDecoders() {
     link::ReportDispatcher& disp = h.main().dispatcher();
-    tools::ReadBackFields& rb = readBack();
+    reports::ReadBackFields& rb = readBack();
     disp.setDecoder("4A-ALT", [&rb](const std::uint8_t* p, int) {
       rb.refAltitude = static_cast<float>(link::GetSingle(p));
     });
@@ -78,7 +78,7 @@ class DiagnosticsTest : public ::testing::Test {
       if (n >= 2) rb.nmeaInterval = p[1];
     });
   }
-  tools::ReadBackFields& readBack() { return h.program().mainWindow()->context().readBack; }
+  reports::ReadBackFields& readBack() { return h.program().mainWindow()->context().readBack; }
 
   Diag& d() { return *h.windows().diagnostics; }
   Diag::Controls& c() { return d().controls; }
@@ -149,7 +149,7 @@ TEST_P(SilentReceiverTest, StopsAtTheResetBoundary) {
   start();
   choose(c().resetTypeItems, Diag::kWarm);
   c().CheckBox_EEPROM->setChecked(eeprom);
-  h.prompts.answers.push_back(app::PromptAnswer::No);
+  h.prompts.answers.push_back(platform::PromptAnswer::No);
   c().Button_AppFatalStart->click();
   h.runSeconds(3.2);
   h.setConnected(false);
@@ -276,7 +276,7 @@ TEST_F(DiagnosticsTest, SegmentCheckAfterTheReceiverFallsSilent) {
     h.runSeconds(3.4);  // the test values are written and saved at 2 s
     ASSERT_GE(h.countFrames({0x8E, 0x26}), 1);
     h.setConnected(false);
-    h.prompts.answers.push_back(app::PromptAnswer::Yes);
+    h.prompts.answers.push_back(platform::PromptAnswer::Yes);
     for (int i = 0; i < 60 && d().testRunning; ++i) h.tick();  // the next reset boundary
     ASSERT_FALSE(d().testRunning);
     ASSERT_EQ(questions(), 1);

@@ -11,7 +11,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/serial_device.h"
 #include "reports/add_timing_window.h"

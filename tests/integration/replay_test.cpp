@@ -21,8 +21,8 @@
 #include "reports/timing_layouts.h"
 #include "widgets/value_panel.h"
 #include "tests/integration/tool_harness.h"
-#include "tools/decode_frames.h"
-#include "tools/decode_reports.h"
+#include "recording/decode_frames.h"
+#include "recording/decode_reports.h"
 #include "tools/log_qlip_window.h"
 
 using namespace halvix;
@@ -38,22 +38,22 @@ Outputs Shown(app::TForm_Main& m) {
 }
 
 // The timing outputs of every 0x8F-AC in a recording, as the decoder gives them.
-class AcCollector final : public tools::FrameSink {
+class AcCollector final : public recording::FrameSink {
  public:
   void packet(std::int64_t, int id, const std::uint8_t* payload, int length) override {
-    if (decoder.decode(id, payload, length) != tools::DecodeOutcome::Decoded || decoder.kind() != "8F-AC") return;
+    if (decoder.decode(id, payload, length) != recording::DecodeOutcome::Decoded || decoder.kind() != "8F-AC") return;
     Outputs o;
     int k = 0;
     for (int i = 0; i < decoder.fieldCount(); ++i) {
-      const tools::DecodedField& f = decoder.field(i);
+      const recording::DecodedField& f = decoder.field(i);
       if (f.name == "ppsOffset" || f.name == "oscillatorOffset" || f.name == "quantizationError") {
         o[static_cast<std::size_t>(k++)] = reports::FormatTimingOutput(static_cast<float>(f.number));
       }
     }
     outputs.push_back(o);
   }
-  void problem(std::int64_t, tools::FrameFlaw, std::string_view) override { ++problems; }
-  tools::ReportDecoder decoder;
+  void problem(std::int64_t, recording::FrameFlaw, std::string_view) override { ++problems; }
+  recording::ReportDecoder decoder;
   std::vector<Outputs> outputs;
   int problems = 0;
 };
@@ -88,7 +88,7 @@ TEST(RecordingDecode, DecodesToTheValuesTheMainWindowShowed) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray bytes = f.readAll();
   AcCollector decoded;
-  tools::QlipDeframer deframer(decoded);
+  recording::QlipDeframer deframer(decoded);
   deframer.feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
   deframer.finish();
   EXPECT_EQ(decoded.problems, 0);
@@ -132,7 +132,7 @@ class ReplayProgram : public ::testing::Test {
   session::VirtualScheduler scheduler{0};
   link::VirtualClock& clock = scheduler.virtualClock();
   halvix::testing::ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   std::unique_ptr<app::Program> program;
 };
 

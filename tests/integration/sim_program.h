@@ -12,7 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "session/scheduler.h"
 #include "sim/sim_options.h"
@@ -31,7 +31,7 @@ class SimProgramTest : public ::testing::Test {
   session::VirtualScheduler scheduler{0};
   link::VirtualClock& clock = scheduler.virtualClock();
   ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   // The stored NTP choice decides the poll item once the receiver's type is known.
   MemorySettings settings;
   SwitchedSimDevice* cable = nullptr;

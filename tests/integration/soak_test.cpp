@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "commands/catalogue.h"
 #include "widgets/value_panel.h"
@@ -34,7 +34,7 @@ class SoakTest : public ::testing::Test {
   link::VirtualClock& clock = scheduler.virtualClock();
   halvix::testing::ScriptedPrompts prompts;
   halvix::testing::MemorySettings settings;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   SwitchedSimDevice* cable = nullptr;
   std::unique_ptr<app::Program> program;
   std::int64_t ticks = 0;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "link/clock.h"
 #include "link/serial_device.h"
 #include "session/scheduler.h"
@@ -81,7 +81,7 @@ class ToolHarness {
   PacedClock clock;
   session::VirtualScheduler scheduler{clock};
   ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   std::shared_ptr<struct CableState> cable;
 
  private:

@@ -22,7 +22,7 @@
 #include "session/scheduler.h"
 #include "sim/system_data.h"
 #include "tools/almanac_transfer.h"
-#include "tools/qlip_recorder.h"
+#include "recording/qlip_recorder.h"
 
 using namespace halvix;
 
@@ -128,7 +128,7 @@ TEST(AlmanacProcess, DownloadWhileRecordingThenUploadToASecondReceiver) {
   Line a;
   ASSERT_TRUE(a.open(firstPath));
 
-  tools::QlipRecorder recorder;
+  recording::QlipRecorder recorder;
   ASSERT_TRUE(recorder.open(recording));
   a.dispatcher().setRecorder([&recorder](int id, const std::uint8_t* p, int n) { recorder.RecordPacket(id, p, n); });
   // About 45 s of polling: the receiver finds satellites and collects its system data.

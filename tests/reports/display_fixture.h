@@ -12,7 +12,7 @@
 
 #include "app/app_context.h"
 #include "app/main_window.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/clock.h"
 #include "link/serial_link.h"
@@ -34,7 +34,7 @@ class DisplayTest : public ::testing::Test, protected SessionRig {
   DisplayTest() : SessionRig(1000) {}
 
   ScriptedPrompts prompts;
-  app::FixedPcClock pcClock{app::UtcDateTime{2020, 1, 1, 0, 0, 0}};
+  platform::FixedPcClock pcClock{platform::UtcDateTime{2020, 1, 1, 0, 0, 0}};
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;
   int trackingResets = 0;

@@ -205,7 +205,7 @@ TEST_F(TimingDisplayTest, PositionDownloadWritesTheLineOnceWhilePolled) {
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Success"));
   EXPECT_EQ(prompts.messages[0].text,
             QStringLiteral("Position successfully downloaded.\n\nLat: 45.00000\nLon: -90.00000\nAlt: 100.0"));
-  EXPECT_EQ(prompts.messages[0].icon, app::PromptIcon::None);
+  EXPECT_EQ(prompts.messages[0].icon, platform::PromptIcon::None);
 
   feedSuper(p);
   EXPECT_EQ(prompts.fileDialogs.size(), 1u) << "one request, one download";
@@ -229,7 +229,7 @@ TEST_F(TimingDisplayTest, PositionDownloadCancelFailureAndDefaultExtension) {
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Error"));
   EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Unable to open data file."));
-  EXPECT_EQ(prompts.messages[0].icon, app::PromptIcon::Warning);
+  EXPECT_EQ(prompts.messages[0].icon, platform::PromptIcon::Warning);
 
   // A name without an extension gets ".dat".
   main().ControlDownloadPosClick();

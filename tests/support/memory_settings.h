@@ -5,11 +5,11 @@
 #include <QMap>
 #include <QString>
 
-#include "app/settings_store.h"
+#include "platform/settings_store.h"
 
 namespace halvix::testing {
 
-class MemorySettings final : public app::SettingsStore {
+class MemorySettings final : public platform::SettingsStore {
  public:
   QMap<QString, QString> values;  // "root\\key\\name" -> value
   bool broken = false;

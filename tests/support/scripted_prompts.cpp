@@ -4,9 +4,9 @@
 
 namespace halvix::testing {
 
-app::PromptAnswer ScriptedPrompts::message(const QString& title, const QString& text,
-                                           app::PromptButtons buttons, app::PromptIcon icon) {
-  app::LogOperatorMessage(title, text);
+platform::PromptAnswer ScriptedPrompts::message(const QString& title, const QString& text,
+                                           platform::PromptButtons buttons, platform::PromptIcon icon) {
+  platform::LogOperatorMessage(title, text);
   messages.push_back(PromptRecord{title, text, buttons, icon});
   if (whileOpen) std::exchange(whileOpen, nullptr)();
   if (!answers.empty()) {
@@ -14,7 +14,7 @@ app::PromptAnswer ScriptedPrompts::message(const QString& title, const QString& 
     answers.pop_front();
     return a;
   }
-  return buttons == app::PromptButtons::YesNo ? app::PromptAnswer::Yes : app::PromptAnswer::Ok;
+  return buttons == platform::PromptButtons::YesNo ? platform::PromptAnswer::Yes : platform::PromptAnswer::Ok;
 }
 
 QString ScriptedPrompts::openFileName(const QString& title, const QString&) {

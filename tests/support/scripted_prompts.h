@@ -7,20 +7,20 @@
 #include <functional>
 #include <vector>
 
-#include "app/operator_prompts.h"
+#include "platform/operator_prompts.h"
 
 namespace halvix::testing {
 
 struct PromptRecord {
   QString title;
   QString text;
-  app::PromptButtons buttons;
-  app::PromptIcon icon;
+  platform::PromptButtons buttons;
+  platform::PromptIcon icon;
 };
 
-class ScriptedPrompts final : public app::OperatorPrompts {
+class ScriptedPrompts final : public platform::OperatorPrompts {
  public:
-  std::deque<app::PromptAnswer> answers;
+  std::deque<platform::PromptAnswer> answers;
   std::deque<QString> fileNames;  // answers to file dialogs; empty string = cancel
   std::vector<PromptRecord> messages;
   std::vector<QString> fileDialogs;
@@ -29,8 +29,8 @@ class ScriptedPrompts final : public app::OperatorPrompts {
   // the test runs the box's event loop there. Cleared before it runs.
   std::function<void()> whileOpen;
 
-  app::PromptAnswer message(const QString& title, const QString& text, app::PromptButtons buttons,
-                            app::PromptIcon icon) override;
+  platform::PromptAnswer message(const QString& title, const QString& text, platform::PromptButtons buttons,
+                            platform::PromptIcon icon) override;
   QString openFileName(const QString& title, const QString& filter) override;
   QString saveFileName(const QString& title, const QString& filter) override;
   void showHelp() override { ++helpShown; }

@@ -10,7 +10,7 @@
 
 #include "app/app_context.h"
 #include "app/main_window.h"
-#include "app/system_clock.h"
+#include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/serial_link.h"
 #include "session/receiver_session.h"
@@ -29,7 +29,7 @@ class WindowFixture : public ::testing::Test, protected SessionRig {
   WindowFixture() : SessionRig(0, sessionOptions()) {}
 
   ScriptedPrompts prompts;
-  app::FixedPcClock pcClock;
+  platform::FixedPcClock pcClock;
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;
 

@@ -7,9 +7,9 @@
 #include "tests/support/window_fixture.h"
 
 using namespace halvix;
-using app::PromptAnswer;
-using app::PromptButtons;
-using app::PromptIcon;
+using platform::PromptAnswer;
+using platform::PromptButtons;
+using platform::PromptIcon;
 using halvix::testing::Bytes;
 using halvix::testing::WindowFixture;
 using Menu = app::TForm_Main::MenuItems;

@@ -49,7 +49,7 @@ namespace {
 using halvix::link::SerialLink;
 using halvix::link::VirtualClock;
 using halvix::testing::ScriptedDevice;
-using halvix::tools::ReadBackFields;
+using halvix::reports::ReadBackFields;
 using halvix::tools::SegmentCheckOutcome;
 using halvix::tools::SegmentCheckWorker;
 
