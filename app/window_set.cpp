@@ -73,10 +73,10 @@ void WireTools(Windows& w) {
 
 }  // namespace
 
-std::unique_ptr<Windows> CreateWindows(AppContext& context,
+std::unique_ptr<Windows> CreateWindows(AppContext& context, session::ReceiverSession& session,
                                        const std::function<bool(TForm_Main&)>& mainCreated) {
   auto w = std::make_unique<Windows>();
-  w->main = std::make_unique<TForm_Main>(context);
+  w->main = std::make_unique<TForm_Main>(context, session);
   w->main->setWindows(w.get());
   w->creationOrder.push_back(w->main.get());
   if (mainCreated && !mainCreated(*w->main)) return nullptr;

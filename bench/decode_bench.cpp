@@ -25,13 +25,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Hands every frame of the stream to the recorder, as the dispatcher does.
-class RecordingSink final : public halvix::tools::FrameSink {
+class RecordingSink final : public halvix::recording::FrameSink {
  public:
   explicit RecordingSink(halvix::recording::QlipRecorder& r) : recorder_(r) {}
   void packet(std::int64_t, int id, const std::uint8_t* payload, int length) override {
     if (!recorder_.RecordPacket(id, payload, length)) failed = true;
   }
-  void problem(std::int64_t, halvix::tools::FrameFlaw, std::string_view) override {}
+  void problem(std::int64_t, halvix::recording::FrameFlaw, std::string_view) override {}
   bool failed = false;
 
  private:

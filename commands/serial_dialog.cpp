@@ -152,7 +152,7 @@ void TForm_Serial::setPort(const std::optional<link::PortSettings>& settings) {
                               QStringLiteral("Change PC settings to match?"),
                               platform::PromptButtons::YesNo,
                               platform::PromptIcon::Question) == platform::PromptAnswer::Yes) {
-    main_.ApplyPortSettings(*settings);
+    main_.session().applyPortSettings(*settings);
   }
 }
 
@@ -160,13 +160,7 @@ void TForm_Serial::Button_SetAClick() { setPort(portASettings()); }
 
 void TForm_Serial::Button_SetBClick() { setPort(portBSettings()); }
 
-void TForm_Serial::Button_BreakClick() {
-  // 9600 baud, 8 data bits, no parity, 1 stop bit.
-  main_.ApplyPortSettings(link::PortSettings{0, 7, 3, 0, 0, 0, 0});
-  main_.context().clock.sleepMs(kSettleMs);
-  main_.breakSequence().breakCountdown = link::BreakSequence::kStartCount;
-  main_.controls.TimerBreak->start();
-}
+void TForm_Serial::Button_BreakClick() { main_.session().sendBreak(); }
 
 namespace {
 

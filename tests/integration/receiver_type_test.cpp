@@ -37,7 +37,8 @@ struct Expected {
 
 class ReceiverTypeStartup : public ::testing::TestWithParam<Expected> {
  protected:
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
+  link::VirtualClock& clock = scheduler.virtualClock();
   halvix::testing::ScriptedPrompts prompts;
   halvix::testing::MemorySettings settings;
   std::unique_ptr<app::Program> program;
@@ -54,7 +55,7 @@ TEST_P(ReceiverTypeStartup, ConfiguresItselfWithinASecond) {
   const Expected& e = GetParam();
   settings.setNtp(QStringLiteral("0"));  // no NTP server: the Corvels poll
   program = std::make_unique<app::Program>(app::ProgramSeams{
-      prompts, clock, [] { return std::optional<int>(); },
+      prompts, scheduler, [] { return std::optional<int>(); },
       [](const app::PortChoice& port, link::Clock& c) {
         return sim::CreateSimulatedDevice(port.persona, c);
       },
@@ -66,16 +67,11 @@ TEST_P(ReceiverTypeStartup, ConfiguresItselfWithinASecond) {
   QPushButton* width = w.timingOut->controls.Button_Width;
   QCheckBox* mask = w.packetMasks->controls.CheckBox_B2Bit6;
 
-  for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
-    main().TimerBreakTimer();
-    clock.advance(200);
+  for (int i = 0; i < 100 && program->session()->state() != session::SessionState::Polling; ++i) {
+    scheduler.advance(200);
   }
-  ASSERT_TRUE(main().controls.Timer_QLIP->isActive());
-  main().controls.Timer_QLIP->stop();
-  for (int i = 0; i < 5; ++i) {
-    main().QLIPTimer();
-    clock.advance(200);
-  }
+  ASSERT_EQ(program->session()->state(), session::SessionState::Polling);
+  scheduler.advance(5 * 200);
 
   app::TForm_Main::MenuItems& m = main().menu;
   for (QAction* item : {m.RecTypeCvl, m.RecTypeCvlNorden, m.RecTypeCvlPellam, m.RecTypeCvlCVL2,
@@ -97,10 +93,7 @@ TEST_P(ReceiverTypeStartup, ConfiguresItselfWithinASecond) {
   EXPECT_EQ(main().controls.Panel_Version->text(), QString::fromLatin1(e.version));
   EXPECT_EQ(w.product->testControls().Panel_ProdIDNum->text(), e.brisel ? "91" : "96");
   // The status comes from the timing packets when polled, else from the health report.
-  for (int i = 0; i < 10 && main().controls.Panel_Status->text().isEmpty(); ++i) {
-    main().QLIPTimer();
-    clock.advance(200);
-  }
+  for (int i = 0; i < 10 && main().controls.Panel_Status->text().isEmpty(); ++i) scheduler.advance(200);
   EXPECT_FALSE(main().controls.Panel_Status->text().isEmpty());
   EXPECT_EQ(main().controls.Panel_Status->text().startsWith(QStringLiteral("Unknown")), false);
 }
