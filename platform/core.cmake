@@ -1,7 +1,6 @@
 # The seams every folder may use: operator prompts, settings store, the PC's clock.
 target_sources(halvix_core PRIVATE
   platform/calendar.cpp
-  platform/calendar.cpp
   platform/gps_time.cpp
   platform/operator_prompts.cpp
   platform/settings_store.cpp
