@@ -97,7 +97,7 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context, session::ReceiverSes
   create(*w, w->product, context.link);
   create(*w, w->rawMeas, context.link);
   create(*w, w->gps, context);
-  create(*w, w->serial, *w->main);
+  create(*w, w->serial, context, session);
   create(*w, w->svNum, context);
   create(*w, w->track);
   create(*w, w->utcParam, context.link);

@@ -8,12 +8,11 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "app/app_context.h"
-#include "app/main_window.h"
 #include "commands/catalogue.h"
-#include "widgets/dialog_support.h"
-#include "link/break_sequence.h"
 #include "reports/config_layouts.h"
+#include "reports/window_context.h"
+#include "session/receiver_session.h"
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -45,8 +44,9 @@ std::optional<link::PortSettings> LineSettings(int port, const QComboBox* baud, 
 
 }  // namespace
 
-TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
-    : QDialog(parent), main_(main) {
+TForm_Serial::TForm_Serial(reports::WindowContext& context, session::ReceiverSession& session,
+                           QWidget* parent)
+    : QDialog(parent), context_(context), session_(session) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Serial", QStringLiteral("Serial Port Configuration"),
                                      QStringLiteral("Serial Port Configuration: Packet 0xBC"));
   Controls& c = controls;
@@ -136,7 +136,7 @@ std::optional<link::PortSettings> TForm_Serial::portBSettings() const {
 }
 
 void TForm_Serial::FormActivate() {
-  app::AppContext& context = main_.context();
+  reports::WindowContext& context = context_;
   SerialPortRequestBC(context.link, 0);
   context.clock.sleepMs(kSettleMs);
   SerialPortRequestBC(context.link, 1);
@@ -144,7 +144,7 @@ void TForm_Serial::FormActivate() {
 
 void TForm_Serial::setPort(const std::optional<link::PortSettings>& settings) {
   if (!settings) return;
-  app::AppContext& context = main_.context();
+  reports::WindowContext& context = context_;
   SetSerialPortBC(context.link, *settings);
   context.clock.sleepMs(kSettleMs);
   // Asked for either port: only the operator knows which one the PC is on.
@@ -152,7 +152,7 @@ void TForm_Serial::setPort(const std::optional<link::PortSettings>& settings) {
                               QStringLiteral("Change PC settings to match?"),
                               platform::PromptButtons::YesNo,
                               platform::PromptIcon::Question) == platform::PromptAnswer::Yes) {
-    main_.session().applyPortSettings(*settings);
+    session_.applyPortSettings(*settings);
   }
 }
 
@@ -160,7 +160,7 @@ void TForm_Serial::Button_SetAClick() { setPort(portASettings()); }
 
 void TForm_Serial::Button_SetBClick() { setPort(portBSettings()); }
 
-void TForm_Serial::Button_BreakClick() { main_.session().sendBreak(); }
+void TForm_Serial::Button_BreakClick() { session_.sendBreak(); }
 
 namespace {
 
