@@ -17,4 +17,8 @@ PhaseGaps::Place PhaseGaps::place(double t) {
   return {Kind::Next, static_cast<std::int64_t>(seconds) - 1};
 }
 
+PhasePoint PpsPhase(double ppsOffsetNs, double quantizationErrorNs) {
+  return {ppsOffsetNs * 1e-9, (ppsOffsetNs - quantizationErrorNs) * 1e-9};
+}
+
 }  // namespace halvix::analysis

@@ -65,4 +65,20 @@ std::vector<std::vector<std::string>> StabilityRows(const StabilityResult& raw,
   return out;
 }
 
+std::string StabilityCsv(const StabilityResult& raw, const StabilityResult& corrected) {
+  std::string out;
+  const auto line = [&out](std::size_t cells, const auto& cell) {
+    for (std::size_t i = 0; i < cells; ++i) {
+      if (i > 0) out.push_back(',');
+      out.append(cell(i));
+    }
+    out.push_back('\n');
+  };
+  line(std::size(kColumns), [](std::size_t i) { return kColumns[i].name; });
+  for (const std::vector<std::string>& row : StabilityRows(raw, corrected)) {
+    line(row.size(), [&row](std::size_t i) -> const std::string& { return row[i]; });
+  }
+  return out;
+}
+
 }  // namespace halvix::analysis

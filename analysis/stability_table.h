@@ -24,6 +24,9 @@ std::span<const StabilityColumn> StabilityColumns();
 std::vector<std::vector<std::string>> StabilityRows(const StabilityResult& raw,
                                                     const StabilityResult& corrected);
 
+// The table as CSV: the column names, then one line per row.
+std::string StabilityCsv(const StabilityResult& raw, const StabilityResult& corrected);
+
 // A number as the table writes it: shortest form to 8 significant digits.
 void AppendNumber(std::string& s, double v);
 

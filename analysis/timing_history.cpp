@@ -16,24 +16,29 @@ TimingHistory::TimingHistory(std::size_t capacity)
 
 void TimingHistory::addTiming(double t, float ppsOffset, float oscillatorOffset,
                               float quantizationError, std::uint16_t alarms) {
-  const double phase = ppsOffset * 1e-9;
-  const double correctedPhase = (static_cast<double>(ppsOffset) - quantizationError) * 1e-9;
-  const PhaseGaps::Place place = gaps_.place(t);
-  if (place.kind == PhaseGaps::Kind::Restart) {
+  const PhaseSeries::Step step = phase_.add(t, ppsOffset, quantizationError);
+  if (step.kind == PhaseGaps::Kind::Restart) {
     // Samples either side are not one evenly spaced series.
     raw_.clear();
     corrected_.clear();
     ++restarts_;
   }
-  if (place.kind != PhaseGaps::Kind::Repeat) {
+  if (step.kind != PhaseGaps::Kind::Repeat) {
     // A missing second stays missing: the analysis leaves out the terms across it.
-    raw_.addGap(static_cast<std::size_t>(place.missing));
-    corrected_.addGap(static_cast<std::size_t>(place.missing));
-    raw_.add(phase);
-    corrected_.add(correctedPhase);
+    raw_.addGap(static_cast<std::size_t>(step.missing));
+    corrected_.addGap(static_cast<std::size_t>(step.missing));
+    raw_.add(step.point.raw);
+    corrected_.add(step.point.corrected);
   }
   // A second report of the same second is charted, not analysed twice.
   timing_.push({t, ppsOffset, oscillatorOffset, quantizationError, alarms, tracked_, used_});
+}
+
+double TimingHistory::streamSecond(double t) const {
+  if (timing_.empty()) return t;
+  const double last = timing_.back().t;
+  if (t > last && t - last <= kMaxBridgedSeconds) return std::min(last + 1.0, t);
+  return t;
 }
 
 void TimingHistory::addSatellites(double t, int tracked, int used) {
@@ -47,7 +52,7 @@ void TimingHistory::clear() {
   satellites_.clear();
   raw_.clear();
   corrected_.clear();
-  gaps_.reset();
+  phase_.reset();
   tracked_ = used_ = 0;
   restarts_ = 0;
 }

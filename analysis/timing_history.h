@@ -43,6 +43,11 @@ class TimingHistory {
   void addTiming(double t, float ppsOffset, float oscillatorOffset, float quantizationError,
                  std::uint16_t alarms);
   void addSatellites(double t, int tracked, int used);
+  // The second a timing report read at t is charted at: the stream's seconds
+  // come a poll's worth at a time, so the reports of one read are the seconds
+  // after the last, one each, up to t. A longer silence than the charts
+  // bridge is an outage, kept as one.
+  double streamSecond(double t) const;
   void clear();
 
   const RingBuffer<TimingSample>& timing() const { return timing_; }
@@ -62,7 +67,7 @@ class TimingHistory {
   RingBuffer<SatelliteSample> satellites_;
   IncrementalStability raw_;
   IncrementalStability corrected_;
-  PhaseGaps gaps_;
+  PhaseSeries phase_;
   std::uint8_t tracked_ = 0;
   std::uint8_t used_ = 0;
   int restarts_ = 0;

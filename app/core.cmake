@@ -1,6 +1,5 @@
 target_sources(halvix_core PRIVATE
   app/command_line.cpp
   app/ntp_setting.cpp
-  app/poll_cycle.cpp
   app/port_choice.cpp
 )

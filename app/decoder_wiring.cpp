@@ -96,9 +96,34 @@ QString DecoderBindingProblems(std::span<const GuiDecoderBinding> bindings) {
 }
 
 void WireDecoders(Windows& windows, AppContext& context) {
-  windows.decoders = std::make_unique<reports::DecoderContext>(
-      reports::DecoderContext{windows, context.display, context.prompts, context.link,
-                               context.readBack, {}, {}, {}, {}, {}, {}, {}, {}});
+  reports::DecoderWindows shown;
+  shown.main = windows.main.get();
+  shown.velPos = windows.velPos.get();
+  shown.addTiming = windows.addTiming.get();
+  shown.product = windows.product.get();
+  shown.rawMeas = windows.rawMeas.get();
+  shown.ephemStat = windows.ephemStat.get();
+  shown.track = windows.track.get();
+  shown.utcParam = windows.utcParam.get();
+  shown.altitude = windows.altitude.get();
+  shown.autoOut = windows.autoOut.get();
+  shown.briselPortAOut = windows.briselPortAOut.get();
+  shown.briselSurvey = windows.briselSurvey.get();
+  shown.datum = windows.datum.get();
+  shown.gps = windows.gps.get();
+  shown.initialTime = windows.initialTime.get();
+  shown.nmea = windows.nmea.get();
+  shown.packetMasks = windows.packetMasks.get();
+  shown.selfSurvey = windows.selfSurvey.get();
+  shown.serial = windows.serial.get();
+  shown.timingOut = windows.timingOut.get();
+  shown.almanacData = windows.almanacData.get();
+  shown.almHealth = windows.almHealth.get();
+  shown.eeprom = windows.eeprom.get();
+  shown.message = windows.message.get();
+  windows.decoders = std::make_unique<reports::DecoderContext>(reports::DecoderContext{
+      shown, context.display, context.prompts, context.link, context.readBack,
+      context.developerMode, {}, {}, {}, {}, {}, {}, {}, {}});
   reports::DecoderContext* ctx = windows.decoders.get();
   ctx->setPcClockFromGps = [&context](double gpsSeconds, float utcOffset) {
     if (context.pcClock != nullptr) {

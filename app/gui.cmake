@@ -2,6 +2,7 @@ target_sources(halvix_gui PRIVATE
   app/comm_dialog.cpp
   app/decoder_wiring.cpp
   app/main_menu.cpp
+  app/main_view.cpp
   app/main_window.cpp
   app/program.cpp
   app/receiver_types.cpp

@@ -12,6 +12,7 @@
 #include "widgets/widget_prompts.h"
 #include "widgets/accessibility.h"
 #include "link/clock.h"
+#include "session/scheduler.h"
 
 namespace {
 
@@ -54,10 +55,11 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(HALVIX_VERSION));
 
   halvix::link::SystemClock clock;
+  halvix::session::QtScheduler scheduler(clock);
   halvix::widgets::WidgetPrompts prompts;
   halvix::platform::HostPcClock pcClock;
   halvix::app::Program program(halvix::app::ProgramSeams{
-      prompts, clock, [] { return halvix::app::RunPortChoiceDialog(); }, &halvix::app::MakeDevice,
+      prompts, scheduler, [] { return halvix::app::RunPortChoiceDialog(); }, &halvix::app::MakeDevice,
       &pcClock});
   try {
     if (!program.start(args)) return 0;

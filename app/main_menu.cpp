@@ -1,11 +1,10 @@
-// The main window's menu frame, built from one table of rows, and the
-// handlers of its Control, Setup, Window and Help items.
+// The main window's menu frame, built from one table of rows: a row names the
+// window its item opens, or the handler of an item that does more.
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
-#include <QTimer>
 #include <vector>
 
 #include "app/main_window.h"
@@ -52,6 +51,13 @@ namespace {
 
 using Items = TForm_Main::MenuItems;
 using Handler = void (TForm_Main::*)();
+// The run's window an item opens.
+using WindowOf = QWidget* (*)(Windows&);
+
+template <auto member>
+QWidget* Win(Windows& w) {
+  return (w.*member).get();
+}
 
 // One row of the menu frame. Rows come in menu order; a Menu row opens a
 // (sub)menu that its End row closes.
@@ -64,6 +70,7 @@ struct MenuRow {
   QMenu* Items::*menu = nullptr;      // where a Menu row's menu is kept
   int key = 0;                        // shortcut, 0 for none
   bool shown = true;                  // hidden until a receiver type or a mode shows it
+  WindowOf window = nullptr;          // the window the item opens, instead of a handler
 };
 
 constexpr MenuRow Open(const char* name, const char* caption, QMenu* Items::*slot) {
@@ -74,9 +81,17 @@ constexpr MenuRow Do(const char* name, const char* caption, Handler handler, QAc
                      int key = 0) {
   return {MenuRow::Item, name, caption, handler, slot, nullptr, key};
 }
+// Opens a window of the run.
+constexpr MenuRow Show(const char* name, const char* caption, WindowOf window, QAction* Items::*slot,
+                       bool shown = true) {
+  return {MenuRow::Item, name, caption, nullptr, slot, nullptr, 0, shown, window};
+}
 // Shown only once something asks for it.
 constexpr MenuRow Later(const char* name, const char* caption, Handler handler, QAction* Items::*slot) {
   return {MenuRow::Item, name, caption, handler, slot, nullptr, 0, false};
+}
+constexpr MenuRow ShowLater(const char* name, const char* caption, WindowOf window, QAction* Items::*slot) {
+  return Show(name, caption, window, slot, false);
 }
 constexpr MenuRow Checked(const char* name, const char* caption, Handler handler,
                           QAction* Items::*slot) {
@@ -108,8 +123,8 @@ constexpr MenuRow kMenuFrame[] = {
       End(),
       Do("ControlSelfSurvey", "Restart &Self-Survey", &M::ControlSelfSurveyClick, &Items::ControlSelfSurvey),
       Line(),
-      Do("ControlUploadPos", "Upload &Position...", &M::ControlUploadPosClick, &Items::ControlUploadPos),
-      Do("ControlUploadTime", "Upload &Time From PC...", &M::ControlUploadTimeClick, &Items::ControlUploadTime),
+      Show("ControlUploadPos", "Upload &Position...", Win<&Windows::initialPos>, &Items::ControlUploadPos),
+      Show("ControlUploadTime", "Upload &Time From PC...", Win<&Windows::initialTime>, &Items::ControlUploadTime),
       Line(),
       Do("ControlUploadAlmanac", "&Upload Almanac...", &M::ControlUploadAlmanacClick,
          &Items::ControlUploadAlmanac),
@@ -131,7 +146,7 @@ constexpr MenuRow kMenuFrame[] = {
         Checked("RecTypeDolvoUTC", "Dolvo &UTC", &M::RecTypeDolvoUTCClick, &Items::RecTypeDolvoUTC),
       End(),
       Line(),
-      Do("ControlRecordQlip", "&Record QLIP...", &M::ControlRecordQlipClick, &Items::ControlRecordQlip),
+      Show("ControlRecordQlip", "&Record QLIP...", Win<&Windows::logQlip>, &Items::ControlRecordQlip),
       Do("ControlReplayRecording", "Re&play Recording...", &M::ControlReplayRecordingClick,
          &Items::ControlReplayRecording),
       Key("ControlBackdoor", "Backdoor", nullptr, &Items::ControlBackdoor, Qt::Key_F1),
@@ -142,26 +157,26 @@ constexpr MenuRow kMenuFrame[] = {
     End(),
 
     Open("SetupMenu", "&Setup", &Items::SetupMenu),
-      Do("SetupGPS", "&GPS Settings...", &M::SetupGPSClick, &Items::SetupGPS),
-      Do("SetupOneSVMode", "S&V for 1 Satellite Mode...", &M::SetupOneSVModeClick, &Items::SetupOneSVMode),
-      Do("Setup2DAltMode", "Altitude for &2D Mode...", &M::Setup2DAltModeClick, &Items::Setup2DAltMode),
+      Show("SetupGPS", "&GPS Settings...", Win<&Windows::gps>, &Items::SetupGPS),
+      Show("SetupOneSVMode", "S&V for 1 Satellite Mode...", Win<&Windows::svNum>, &Items::SetupOneSVMode),
+      Show("Setup2DAltMode", "Altitude for &2D Mode...", Win<&Windows::altitude>, &Items::Setup2DAltMode),
       Line("N1"),
-      Do("SetupIO", "&Packet Masks and Options...", &M::SetupIOClick, &Items::SetupIO),
-      Do("SetupPortBOutput", "Port &B Output...", &M::SetupPortBOutputClick, &Items::SetupPortBOutput),
-      Do("SetupTiming", "&Timing Outputs...", &M::SetupTimingClick, &Items::SetupTiming),
+      Show("SetupIO", "&Packet Masks and Options...", Win<&Windows::packetMasks>, &Items::SetupIO),
+      Show("SetupPortBOutput", "Port &B Output...", Win<&Windows::autoOut>, &Items::SetupPortBOutput),
+      Show("SetupTiming", "&Timing Outputs...", Win<&Windows::timingOut>, &Items::SetupTiming),
       Line("N2"),
-      Do("SetupDatum", "&Datum...", &M::SetupDatumClick, &Items::SetupDatum),
+      Show("SetupDatum", "&Datum...", Win<&Windows::datum>, &Items::SetupDatum),
       Line("N3", &Items::N3),
-      Do("SetupNMEAOutpu", "&NMEA Output...", &M::SetupNMEAOutpuClick, &Items::SetupNMEAOutpu),
-      Do("SetupDefaultSegments", "&Revert Segment to Default...", &M::SetupDefaultSegmentsClick,
+      Show("SetupNMEAOutpu", "&NMEA Output...", Win<&Windows::nmea>, &Items::SetupNMEAOutpu),
+      Show("SetupDefaultSegments", "&Revert Segment to Default...", Win<&Windows::defaultSettings>,
          &Items::SetupDefaultSegments),
       Line("N4"),
-      Later("SetupPortAOutput", "Port &A Output", &M::SetupPortAOutputClick, &Items::SetupPortAOutput),
-      Do("SetupSelfSurvey", "Self-Surve&y...", &M::SetupSelfSurveyClick, &Items::SetupSelfSurvey),
-      Later("SetupBriselSelfSurvey", "S&elf-Survey...", &M::SetupBriselSelfSurveyClick,
+      ShowLater("SetupPortAOutput", "Port &A Output", Win<&Windows::briselPortAOut>, &Items::SetupPortAOutput),
+      Show("SetupSelfSurvey", "Self-Surve&y...", Win<&Windows::selfSurvey>, &Items::SetupSelfSurvey),
+      ShowLater("SetupBriselSelfSurvey", "S&elf-Survey...", Win<&Windows::briselSurvey>,
             &Items::SetupBriselSelfSurvey),
       Line("N5"),
-      Do("SetupSerialPorts", "&Serial Ports...", &M::SetupSerialPortsClick, &Items::SetupSerialPorts),
+      Show("SetupSerialPorts", "&Serial Ports...", Win<&Windows::serial>, &Items::SetupSerialPorts),
       Line("N6"),
       Do("SetupSaveAllSegments", "Save &Configuration Segments", &M::SetupSaveAllSegmentsClick,
          &Items::SetupSaveAllSegments),
@@ -170,28 +185,28 @@ constexpr MenuRow kMenuFrame[] = {
     End(),
 
     Open("ViewMenu", "&Window", &Items::ViewMenu),
-      Do("WindowAddTiming", "Additional Timing &Packets...", &M::WindowAddTimingClick, &Items::WindowAddTiming),
-      Do("WindowVelAndPos", "&Velocity && Positioning...", &M::WindowVelAndPosClick, &Items::WindowVelAndPos),
+      Show("WindowAddTiming", "Additional Timing &Packets...", Win<&Windows::addTiming>, &Items::WindowAddTiming),
+      Show("WindowVelAndPos", "&Velocity && Positioning...", Win<&Windows::velPos>, &Items::WindowVelAndPos),
       Line(),
-      Do("ViewTrack", "&Track Status...", &M::ViewTrackClick, &Items::ViewTrack),
-      Do("ViewRawMeas", "&Raw Measurement Data...", &M::ViewRawMeasClick, &Items::ViewRawMeas),
-      Do("ViewEphemerisStatus", "&Ephemeris Status...", &M::ViewEphemerisStatusClick, &Items::ViewEphemerisStatus),
+      Show("ViewTrack", "&Track Status...", Win<&Windows::track>, &Items::ViewTrack),
+      Show("ViewRawMeas", "&Raw Measurement Data...", Win<&Windows::rawMeas>, &Items::ViewRawMeas),
+      Show("ViewEphemerisStatus", "&Ephemeris Status...", Win<&Windows::ephemStat>, &Items::ViewEphemerisStatus),
       Line(),
-      Do("ViewProductInfo", "Product &Info...", &M::ViewProductInfoClick, &Items::ViewProductInfo),
-      Do("ViewUtcParameters", "&UTC Parameters...", &M::ViewUtcParametersClick, &Items::ViewUtcParameters),
+      Show("ViewProductInfo", "Product &Info...", Win<&Windows::product>, &Items::ViewProductInfo),
+      Show("ViewUtcParameters", "&UTC Parameters...", Win<&Windows::utcParam>, &Items::ViewUtcParameters),
       Line(),
-      Do("ViewEEPROM", "EEPROM &Segment Status...", &M::ViewEEPROMClick, &Items::ViewEEPROM),
-      Do("ViewAlmanacData", "&Almanac Data...", &M::ViewAlmanacDataClick, &Items::ViewAlmanacData),
-      Do("ViewHealth", "Almanac &Health Page...", &M::ViewHealthClick, &Items::ViewHealth),
+      Show("ViewEEPROM", "EEPROM &Segment Status...", Win<&Windows::eeprom>, &Items::ViewEEPROM),
+      Show("ViewAlmanacData", "&Almanac Data...", Win<&Windows::almanacData>, &Items::ViewAlmanacData),
+      Show("ViewHealth", "Almanac &Health Page...", Win<&Windows::almHealth>, &Items::ViewHealth),
       Later("ViewDiagnostics", "&Diagnostics...", &M::ViewDiagnosticsClick, &Items::ViewDiagnostics),
       Line(),
       // The charts of the timing outputs, their stability and the sky.
-      Do("WindowCharts", "&Charts...", &M::WindowChartsClick, nullptr),
+      Show("WindowCharts", "&Charts...", Win<&Windows::charts>, nullptr),
     End(),
 
     Open("HelpMenu", "&Help", &Items::HelpMenu),
       Do("HelpHelp", "&Help...", &M::HelpHelpClick, &Items::HelpHelp),
-      Do("HelpAbout", "&About...", &M::HelpAboutClick, &Items::HelpAbout),
+      Show("HelpAbout", "&About...", Win<&Windows::about>, &Items::HelpAbout),
     End(),
 };
 
@@ -221,6 +236,10 @@ void TForm_Main::buildMenus() {
         a = open.back()->addAction(caption);
         if (row.key != 0) a->setShortcut(QKeySequence(row.key));
         if (row.handler != nullptr) connect(a, &QAction::triggered, this, row.handler);
+        if (row.window != nullptr) {
+          a->setData(QVariant::fromValue(static_cast<int>(&row - kMenuFrame)));
+          connect(a, &QAction::triggered, this, [this, a] { OpenWindowOf(a); });
+        }
         break;
       case MenuRow::Check: {
         a = open.back()->addAction(caption);
@@ -246,6 +265,14 @@ void TForm_Main::buildMenus() {
     }
     if (row.action != nullptr) menu.*row.action = a;
   }
+}
+
+void TForm_Main::OpenWindowOf(const QAction* item) {
+  bool ok = false;
+  const int row = item->data().toInt(&ok);
+  if (!ok || row < 0 || row >= static_cast<int>(std::size(kMenuFrame))) return;
+  const WindowOf window = kMenuFrame[row].window;
+  if (window != nullptr && windows_ != nullptr) ShowWindow(window(*windows_));
 }
 
 template <typename W>
@@ -276,35 +303,31 @@ void TForm_Main::ControlFactoryResetClick() { actionsOf(*this).FactoryResetAll()
 void TForm_Main::FactoryResetNavagationDataClick() { actionsOf(*this).FactoryResetNavigation(); }
 void TForm_Main::FactoryResetConfigParamsClick() { actionsOf(*this).FactoryResetConfiguration(); }
 void TForm_Main::ControlSelfSurveyClick() { actionsOf(*this).RestartSelfSurvey(); }
-void TForm_Main::ControlUploadPosClick() { OpenWindow(&Windows::initialPos); }
-void TForm_Main::ControlUploadTimeClick() { OpenWindow(&Windows::initialTime); }
 namespace {
 
-// An almanac transfer owns the link while it runs: the link timer is
-// stopped (and restored as it was), the log window shown and painted as the
-// lines come.
+// An almanac transfer owns the link while it runs: the session's poll cycle
+// is held (and goes on where it stopped), the log window shown and painted as
+// the lines come.
 bool RunAlmanacTransfer(TForm_Main& main, bool download, const QString& fileName) {
   Windows* w = main.windows();
   tools::TForm_Alm* log = w != nullptr ? w->alm.get() : nullptr;
-  QTimer* timer = main.controls.Timer_QLIP;
-  const bool wasPolling = timer->isActive();
+  session::ReceiverSession& session = main.session();
+  const bool wasHeld = session.pollingHeld();
   tools::SystemDataTransfer::Hooks hooks;
   hooks.log = [log](const QString& line) {
     if (log == nullptr) return;
     log->AppendLog(line);
     tools::TForm_Alm::PaintNow();
   };
-  hooks.begin = [timer, log] {
-    timer->stop();
+  hooks.begin = [&session, log] {
+    session.holdPolling(true);
     if (log != nullptr) {
       log->show();
       log->raise();
       tools::TForm_Alm::PaintNow();
     }
   };
-  hooks.end = [timer, wasPolling] {
-    if (wasPolling) timer->start();
-  };
+  hooks.end = [&session, wasHeld] { session.holdPolling(wasHeld); };
   hooks.packetSeen = [&main] { main.LightRxLamp(); };
   tools::SystemDataTransfer transfer(main.context().link, std::move(hooks));
   return download ? transfer.DownloadSystemData(fileName) : transfer.UploadSystemData(fileName);
@@ -346,7 +369,6 @@ void TForm_Main::ControlReplayRecordingClick() {
       QStringLiteral("Replay Recording"), QStringLiteral("QLIP Recordings (*.qlp);;All Files (*.*)"));
   if (!file.isEmpty() && hooks.openReplay) hooks.openReplay(file);
 }
-void TForm_Main::ControlRecordQlipClick() { OpenWindow(&Windows::logQlip); }
 void TForm_Main::Control_PacketsOnClick() {
   commands::SetPacketBroadcastMask8EA5(context_.link, 0x32, 0xE1);
 }
@@ -361,43 +383,18 @@ void TForm_Main::Control_SICode9Click() {
   if (context_.developerMode) commands::SiCodeCommand8EAF(context_.link, 9);
 }
 
-// Setup menu: all but the two segment-wide items only open a window.
-void TForm_Main::SetupGPSClick() { OpenWindow(&Windows::gps); }
-void TForm_Main::SetupOneSVModeClick() { OpenWindow(&Windows::svNum); }
-void TForm_Main::Setup2DAltModeClick() { OpenWindow(&Windows::altitude); }
-void TForm_Main::SetupIOClick() { OpenWindow(&Windows::packetMasks); }
-void TForm_Main::SetupPortBOutputClick() { OpenWindow(&Windows::autoOut); }
-void TForm_Main::SetupTimingClick() { OpenWindow(&Windows::timingOut); }
-void TForm_Main::SetupDatumClick() { OpenWindow(&Windows::datum); }
-void TForm_Main::SetupNMEAOutpuClick() { OpenWindow(&Windows::nmea); }
-void TForm_Main::SetupDefaultSegmentsClick() { OpenWindow(&Windows::defaultSettings); }
-void TForm_Main::SetupPortAOutputClick() { OpenWindow(&Windows::briselPortAOut); }
-void TForm_Main::SetupSelfSurveyClick() { OpenWindow(&Windows::selfSurvey); }
-void TForm_Main::SetupBriselSelfSurveyClick() { OpenWindow(&Windows::briselSurvey); }
-void TForm_Main::SetupSerialPortsClick() { OpenWindow(&Windows::serial); }
+// Setup menu.
 void TForm_Main::SetupSaveAllSegmentsClick() { actionsOf(*this).SaveAllSegments(); }
 void TForm_Main::SetupDefaultAllSegmentsClick() { actionsOf(*this).DefaultAllSegments(); }
 
 // Window menu.
-void TForm_Main::WindowAddTimingClick() { OpenWindow(&Windows::addTiming); }
-void TForm_Main::WindowVelAndPosClick() { OpenWindow(&Windows::velPos); }
-void TForm_Main::ViewTrackClick() { OpenWindow(&Windows::track); }
-void TForm_Main::ViewRawMeasClick() { OpenWindow(&Windows::rawMeas); }
-void TForm_Main::ViewEphemerisStatusClick() { OpenWindow(&Windows::ephemStat); }
-void TForm_Main::ViewProductInfoClick() { OpenWindow(&Windows::product); }
-void TForm_Main::ViewUtcParametersClick() { OpenWindow(&Windows::utcParam); }
-void TForm_Main::ViewEEPROMClick() { OpenWindow(&Windows::eeprom); }
-void TForm_Main::ViewAlmanacDataClick() { OpenWindow(&Windows::almanacData); }
-void TForm_Main::ViewHealthClick() { OpenWindow(&Windows::almHealth); }
 void TForm_Main::ViewDiagnosticsClick() {
   // The status-bar lamps reach the test window only in developer mode.
   if (!context_.developerMode) return;
   OpenWindow(&Windows::diagnostics);
 }
 
-void TForm_Main::WindowChartsClick() { OpenWindow(&Windows::charts); }
 
 void TForm_Main::HelpHelpClick() { context_.prompts.showHelp(); }
-void TForm_Main::HelpAboutClick() { OpenWindow(&Windows::about); }
 
 }  // namespace halvix::app

@@ -10,15 +10,15 @@
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
-#include <QTimer>
 #include <QToolTip>
 
 #include "app/receiver_types.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
-#include "recording/replay_device.h"
-#include "commands/catalogue.h"
 #include "link/port_settings.h"
+#include "recording/replay_device.h"
+#include "reports/charts_window.h"
+#include "reports/timing_layouts.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
 #include "widgets/value_panel.h"
@@ -47,26 +47,6 @@ constexpr int kTimingOutputsHeight = 176;
 constexpr int kFirstAlarmTop = 29, kLastAlarmTop = 165;
 constexpr int kAlarmLampSize = 11;
 constexpr int kSvRowTop = 42, kSvRowPitch = 26;
-
-struct AlarmRow {
-  int bit;
-  const char* caption;
-  const char* hint;
-};
-
-// Top to bottom as laid out; bits 0, 4 and 12 to 15 have no lamp.
-constexpr AlarmRow kAlarmRows[] = {
-    {1, "Antenna Open", "When yellow, the antenna input is open"},
-    {2, "Antenna Short", "When yellow, the antenna input is shorted"},
-    {3, "Satellite Tracking", "When yellow, no satellites are usable"},
-    {5, "Self-Survey Activity", "When Yellow, a self-survey is in progress"},
-    {6, "Stored Position", "When Yellow, a stored position does not exist"},
-    {7, "Leap Second Pending", "When yellow, a leap second event is pending"},
-    {8, "Test Mode", "When yellow, the unit is in a test mode"},
-    {9, "Position Questionable", "When yellow, the position accuracy is questionable"},
-    {10, "EEPROM Invalid", "When yellow, invalid EEPROM segments detected"},
-    {11, "Almanac", "When yellow, almanac is not complete or current"},
-};
 
 QString qs(const char* text) { return QString::fromUtf8(text); }
 
@@ -151,13 +131,8 @@ ValuePanel* valuePanel(QWidget* parent, const char* name, const QRect& geometry)
 
 }  // namespace
 
-TForm_Main::TForm_Main(AppContext& context, QWidget* parent)
-    : QMainWindow(parent),
-      context_(context),
-      dispatcher_(),
-      pollCycle_(context.link, *this, dispatcher_.callback(), context.display.timeReportCountdown,
-                 context.display.timingReportCountdown),
-      breakSequence_(context.link, breakHooks()) {
+TForm_Main::TForm_Main(AppContext& context, session::ReceiverSession& session, QWidget* parent)
+    : QMainWindow(parent), context_(context), session_(session) {
   setObjectName(QStringLiteral("Form_Main"));
   setWindowTitle(QStringLiteral("Halvix"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -173,30 +148,27 @@ TForm_Main::TForm_Main(AppContext& context, QWidget* parent)
   buildMenus();
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
-  controls.Timer_QLIP = named(new QTimer(this), "Timer_QLIP");
-  controls.Timer_QLIP->setInterval(kTimerIntervalMs);
-  connect(controls.Timer_QLIP, &QTimer::timeout, this, &TForm_Main::QLIPTimer);
-  controls.TimerBreak = named(new QTimer(this), "TimerBreak");
-  controls.TimerBreak->setInterval(kTimerIntervalMs);
-  connect(controls.TimerBreak, &QTimer::timeout, this, &TForm_Main::TimerBreakTimer);
-  controls.Timer_Reconnect = named(new QTimer(this), "Timer_Reconnect");
-  controls.Timer_Reconnect->setInterval(kReconnectIntervalMs);
-  connect(controls.Timer_Reconnect, &QTimer::timeout, this, &TForm_Main::ReconnectTimer);
+  // "Poll Timing Packets" decides what the poll cycle asks for.
+  session_.setPollTimingPackets(pollTimingPackets());
+  connect(menu.ControlPollingTimingPkts, &QAction::toggled, this,
+          [this](bool on) { session_.setPollTimingPackets(on); });
 
   // Every frame is written on this thread, the diagnostics worker's included
   // (the link takes them over), so the lamp is lit directly.
-  connect(&context_.link, &link::SerialLink::packetSent, this, &TForm_Main::LightTxLamp);
-  connect(&dispatcher_, &link::ReportDispatcher::packetReceived, this, &TForm_Main::LightRxLamp);
-  // Queued: the loss may be found inside a poll tick, and a modal box must
-  // not open in the middle of one. A loss the device reports by itself comes
-  // through the event loop, so it is seen inside any open box as well.
-  connect(&context_.link, &link::SerialLink::deviceLost, this, &TForm_Main::onDeviceLost,
-          Qt::QueuedConnection);
-  connect(&context_.link, &link::SerialLink::inputOverflow, this, &TForm_Main::onInputOverflow);
-  dispatcher_.setDeveloperMode(context_.developerMode);
+  connect(&session_.link(), &link::SerialLink::packetSent, this, &TForm_Main::LightTxLamp);
+  connect(&session_.dispatcher(), &link::ReportDispatcher::packetReceived, this,
+          &TForm_Main::LightRxLamp);
+  session_.dispatcher().setDeveloperMode(context_.developerMode);
+  lastState_ = session_.state();
+  if (!session_.lineCaption().isEmpty()) ShowSerialCaption(session_.lineCaption());
+  session_.addObserver(this);
 }
 
-TForm_Main::~TForm_Main() { FormDestroy(); }
+TForm_Main::~TForm_Main() {
+  session_.removeObserver(this);
+  restoreCursor();
+  FormDestroy();
+}
 
 void TForm_Main::buildPanels(QWidget* client) {
   Controls& c = controls;
@@ -248,8 +220,8 @@ void TForm_Main::buildPanels(QWidget* client) {
     c.Panel_SelfSurvey = valuePanel(g, "Panel_SelfSurvey", QRect(122, row(3), 56, kRowHeight));
     connect(c.Panel_Latitude, &ValuePanel::clicked, this, &TForm_Main::LLAToggle);
     connect(c.Panel_Longitude, &ValuePanel::clicked, this, &TForm_Main::LLAToggle);
-    connect(c.Label_SelfSurvey, &CaptionLabel::clicked, this, &TForm_Main::SetupSelfSurveyClick);
-    connect(c.Panel_SelfSurvey, &ValuePanel::clicked, this, &TForm_Main::SetupSelfSurveyClick);
+    connect(c.Label_SelfSurvey, &CaptionLabel::clicked, this, [this] { OpenWindowOf(menu.SetupSelfSurvey); });
+    connect(c.Panel_SelfSurvey, &ValuePanel::clicked, this, [this] { OpenWindowOf(menu.SetupSelfSurvey); });
   }
 
   // Mode and Status.
@@ -263,7 +235,8 @@ void TForm_Main::buildPanels(QWidget* client) {
     c.Panel_Mode = valuePanel(g, "Panel_Mode", QRect(74, row(0), 150, kRowHeight));
     caption(g, QStringLiteral("Status"), QRect(8, row(1), 64, kRowHeight), "Label_Status");
     c.Panel_Status = valuePanel(g, "Panel_Status", QRect(74, row(1), 150, kRowHeight));
-    connect(c.Label_ModeAndStatusTitle, &CaptionLabel::clicked, this, &TForm_Main::SetupGPSClick);
+    connect(c.Label_ModeAndStatusTitle, &CaptionLabel::clicked, this,
+            [this] { OpenWindowOf(menu.SetupGPS); });
   }
 
   // Timing Outputs: caption above each value, unit beside it.
@@ -297,7 +270,8 @@ void TForm_Main::buildPanels(QWidget* client) {
     auto* ppsLabel = caption(g, QStringLiteral("PPS Generated"), QRect(26, 150, 120, 15),
                              "Label_PPS");
     ppsLabel->setToolTip(ppsHint);
-    connect(c.Label_TimingOutputsTitle, &CaptionLabel::clicked, this, &TForm_Main::SetupTimingClick);
+    connect(c.Label_TimingOutputsTitle, &CaptionLabel::clicked, this,
+            [this] { OpenWindowOf(menu.SetupTiming); });
   }
 
   // Minor Alarms: ten lamps spread evenly from the first top to the last.
@@ -307,9 +281,9 @@ void TForm_Main::buildPanels(QWidget* client) {
                   kPanelAreaHeight - kTimingOutputsHeight));
   {
     QWidget* g = c.Panel_MinorAlarms;
-    constexpr int kRows = static_cast<int>(std::size(kAlarmRows));
+    constexpr int kRows = static_cast<int>(reports::kMinorAlarms.size());
     int k = 0;
-    for (const AlarmRow& r : kAlarmRows) {
+    for (const reports::MinorAlarm& r : reports::kMinorAlarms) {
       const int top = kFirstAlarmTop + k * (kLastAlarmTop - kFirstAlarmTop) / (kRows - 1);
       const QByteArray n = QByteArray::number(r.bit);
       auto* lamp = named(new Lamp(g, kAlarmLampSize), ("Shape_Bit" + n).constData());
@@ -327,7 +301,7 @@ void TForm_Main::buildPanels(QWidget* client) {
       c.Shape_Bit[static_cast<std::size_t>(bit)]->hide();
       c.Label_MA[static_cast<std::size_t>(bit)]->hide();
     }
-    connect(c.Label_MA[10], &CaptionLabel::clicked, this, &TForm_Main::ViewEEPROMClick);
+    connect(c.Label_MA[10], &CaptionLabel::clicked, this, [this] { OpenWindowOf(menu.ViewEEPROM); });
   }
 
   // SV Data: twelve rows of satellite number and signal level.
@@ -350,7 +324,7 @@ void TForm_Main::buildPanels(QWidget* client) {
       c.Panel_SV[static_cast<std::size_t>(i)] = sv;
       c.Panel_AMU[static_cast<std::size_t>(i)] = amu;
     }
-    connect(c.Label_SVDataTitle, &CaptionLabel::clicked, this, &TForm_Main::ViewTrackClick);
+    connect(c.Label_SVDataTitle, &CaptionLabel::clicked, this, [this] { OpenWindowOf(menu.ViewTrack); });
   }
 }
 
@@ -384,40 +358,15 @@ void TForm_Main::buildStatusBar(QWidget* client) {
   c.Panel_Version->setIndent(0);
   c.Panel_Serial = statusPanel("Panel_Serial", kClientWidth - kSerialWidth, kSerialWidth,
                                "Serial Port Configuration");
-  connect(c.Panel_Version, &ValuePanel::clicked, this, &TForm_Main::ViewProductInfoClick);
-  connect(c.Panel_Serial, &ValuePanel::clicked, this, &TForm_Main::SetupSerialPortsClick);
-}
-
-link::BreakSequence::Hooks TForm_Main::breakHooks() {
-  link::BreakSequence::Hooks h;
-  h.showSplash = [this] {
-    if (windows_ == nullptr || !windows_->splash) return;
-    windows_->splash->FitToPicture();
-    windows_->splash->show();
-    windows_->splash->repaint();
-  };
-  h.closeSplash = [this] {
-    if (windows_ != nullptr && windows_->splash) windows_->splash->close();
-  };
-  h.busyCursor = [this](bool busy) {
-    if (busy == busyCursor_) return;
-    busyCursor_ = busy;
-    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
-  };
-  h.stopBreakTimer = [this] { controls.TimerBreak->stop(); };
-  h.startLinkTimer = [this] { controls.Timer_QLIP->start(); };
-  h.sendVersionRequest = [this] { commands::SoftwareVersionRequest1F(context_.link); };
-  h.sendSetSerialPort = [this](const link::PortSettings& s) {
-    commands::SetSerialPortBC(context_.link, s);
-  };
-  h.applyPortSettings = [this](const link::PortSettings& s) { ApplyPortSettings(s); };
-  return h;
+  connect(c.Panel_Version, &ValuePanel::clicked, this, [this] { OpenWindowOf(menu.ViewProductInfo); });
+  connect(c.Panel_Serial, &ValuePanel::clicked, this, [this] { OpenWindowOf(menu.SetupSerialPorts); });
 }
 
 bool TForm_Main::FormCreate() {
   const PortChoice& port = context_.port;
-  if (context_.link.OpenLink(port.deviceName) != 0) {
+  if (!session_.start()) {
+    // No retries behind a run that ends here.
+    session_.stop();
     // A numbered port is named as the operator chose it; a device path in full.
     const QString what = port.numbered ? QStringLiteral("COM%1").arg(port.comPort) : port.deviceName;
     context_.prompts.message(QStringLiteral("Serial Port Error"),
@@ -425,7 +374,6 @@ bool TForm_Main::FormCreate() {
                              platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return false;
   }
-  ShowSerialCaption(link::OpenedPortCaption(port.panelLabel));
 
   // Hints: every control's tool tip, mirrored into the hint panel.
   if (hintMirror_ == nullptr) {
@@ -433,32 +381,23 @@ bool TForm_Main::FormCreate() {
     qApp->installEventFilter(hintMirror_);
   }
   setWindowTitle(port.titlePrefix + QStringLiteral(" Halvix"));
-
   context_.link.sendEnabled = true;
-  startBreakSequence();
-
   menu.ViewDiagnostics->setVisible(context_.developerMode);
   return true;
 }
 
-void TForm_Main::startBreakSequence() {
-  pollCycle_.startupCountdown = 5;
-  breakSequence_.start(true);
-  controls.TimerBreak->start();
+void TForm_Main::setBusyCursor(bool busy) {
+  if (busy == busyCursor_) return;
+  busyCursor_ = busy;
+  if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+  else QApplication::restoreOverrideCursor();
 }
 
-void TForm_Main::restoreCursor() {
-  if (!busyCursor_) return;
-  busyCursor_ = false;
-  QApplication::restoreOverrideCursor();
-}
+void TForm_Main::restoreCursor() { setBusyCursor(false); }
 
 void TForm_Main::FormClose() {
-  controls.Timer_QLIP->stop();
-  controls.TimerBreak->stop();
-  controls.Timer_Reconnect->stop();
   restoreCursor();
-  context_.link.CloseLink();
+  session_.stop();
 }
 
 void TForm_Main::FormDestroy() {
@@ -489,7 +428,7 @@ void TForm_Main::showEvent(QShowEvent* event) {
 void TForm_Main::DisplayReset(bool withSatellites) {
   Controls& c = controls;
   // Reports already waiting are shown first.
-  pollCycle_.receive();
+  session_.receive();
   for (ValuePanel* p : {c.Panel_Time, c.Panel_Date, c.Panel_UTCOffset, c.Panel_TOW, c.Panel_WeekNum,
                         c.Panel_Mode, c.Panel_Status, c.Panel_Latitude, c.Panel_Longitude,
                         c.Panel_Altitude}) {
@@ -520,10 +459,6 @@ void TForm_Main::TimingPanelBlanking() {
 
 void TForm_Main::LLAToggle() { context_.display.showDegMinSec = !context_.display.showDegMinSec; }
 
-void TForm_Main::QLIPTimer() { pollCycle_.tick(); }
-
-void TForm_Main::TimerBreakTimer() { breakSequence_.tick(); }
-
 void TForm_Main::LightTxLamp() { controls.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
 
 void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
@@ -536,23 +471,87 @@ void TForm_Main::ShowReplayStatus(const QString& text, bool commandsDropped) {
 void TForm_Main::ShowSerialCaption(const QString& caption) { controls.Panel_Serial->setText(caption); }
 
 int TForm_Main::ApplyPortSettings(const link::PortSettings& settings) {
-  // Reconfiguring the line ends a running break sequence.
-  controls.TimerBreak->stop();
-  return context_.link.ApplyPortSettings(settings, context_.port.panelLabel,
-                                         [this](const QString& text) { ShowSerialCaption(text); });
+  return session_.applyPortSettings(settings) ? 0 : -1;
 }
 
-void TForm_Main::onDeviceLost(const QString& message) {
-  // The link has closed the device. The poll tick keeps running without it, so
-  // the watchdogs blank the panels as for a silent receiver.
-  if (!context_.link.lost()) return;
-  controls.TimerBreak->stop();
+// SessionObserver.
+void TForm_Main::stateChanged(session::ReceiverSession&, session::SessionState state) {
+  // A vanished device is open again: the charts mark where its data resumes.
+  if (lastState_ == session::SessionState::Waiting && state == session::SessionState::Negotiating &&
+      windows_ != nullptr && windows_->charts) {
+    windows_->charts->DeviceBack();
+  }
+  lastState_ = state;
+}
+
+void TForm_Main::negotiationStarted(session::ReceiverSession&, session::BreakForm form) {
+  setBusyCursor(true);
+  // The full negotiation (start-up, reconnect) is shown by the splash window.
+  if (form != session::BreakForm::Full || windows_ == nullptr || !windows_->splash) return;
+  windows_->splash->FitToPicture();
+  windows_->splash->show();
+  windows_->splash->repaint();
+}
+
+void TForm_Main::negotiationEnded(session::ReceiverSession&, session::BreakForm) {
   restoreCursor();
-  ShowSerialCaption(QStringLiteral("Disconnected %1").arg(context_.port.panelLabel));
-  qInfo().noquote() << QStringLiteral("Serial port: %1 disconnected; trying to open it again every %2 s")
-                           .arg(context_.link.deviceName())
-                           .arg(kReconnectIntervalMs / 1000);
-  controls.Timer_Reconnect->start();
+  if (windows_ != nullptr && windows_->splash) windows_->splash->close();
+}
+
+void TForm_Main::lineCaptionChanged(session::ReceiverSession&, const QString& caption) {
+  ShowSerialCaption(caption);
+}
+
+void TForm_Main::pollTickStarted(session::ReceiverSession&) {
+  Lamp* tx = controls.Shape_TxLED;
+  Lamp* rx = controls.Shape_RxLED;
+  for (auto [lamp, lit] : {std::pair{tx, &txLampLit_}, std::pair{rx, &rxLampLit_}}) {
+    if (*lit) {
+      lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
+      lamp->repaint();
+      *lit = false;
+    }
+    if (lamp->is(widgets::kLampLit)) *lit = true;
+  }
+}
+
+void TForm_Main::roundHousekeeping(session::ReceiverSession&) {
+  if (hooks.ageSatelliteRows) hooks.ageSatelliteRows();
+  reports::DisplayState& d = context_.display;
+  // Only the step to exactly 0 blanks; the counters then fall on without effect.
+  if (--d.timeReportCountdown == 0) {
+    DisplayReset(false);
+    if (!pollTimingPackets()) TimingPanelBlanking();
+  }
+  if (--d.timingReportCountdown == 0 && !pollTimingPackets()) TimingPanelBlanking();
+}
+
+void TForm_Main::expireWatchdogs() {
+  reports::DisplayState& d = context_.display;
+  if (d.timeReportCountdown > 0) {
+    d.timeReportCountdown = 0;
+    DisplayReset(false);
+    if (!pollTimingPackets()) TimingPanelBlanking();
+  }
+  if (d.timingReportCountdown > 0) {
+    d.timingReportCountdown = 0;
+    if (!pollTimingPackets()) TimingPanelBlanking();
+  }
+}
+
+void TForm_Main::deviceLost(session::ReceiverSession&, const QString& message) {
+  // Queued: the loss may be found inside a poll tick, and a modal box must
+  // not open in the middle of one. A loss the device reports by itself comes
+  // through the event loop, so it is seen inside any open box as well.
+  QMetaObject::invokeMethod(this, [this, message] { showDeviceLost(message); }, Qt::QueuedConnection);
+  if (windows_ != nullptr && windows_->charts) windows_->charts->DeviceLost();
+}
+
+void TForm_Main::showDeviceLost(const QString& message) {
+  // Already back: the status bar has said it all.
+  if (!session_.link().lost()) return;
+  restoreCursor();
+  expireWatchdogs();
   // One box per run: a cable that comes and goes is told by the status bar.
   if (deviceLostShown_) return;
   deviceLostShown_ = true;
@@ -560,22 +559,7 @@ void TForm_Main::onDeviceLost(const QString& message) {
                            platform::PromptIcon::Error);
 }
 
-void TForm_Main::ReconnectTimer() {
-  if (!context_.link.lost()) {
-    controls.Timer_Reconnect->stop();
-    return;
-  }
-  if (context_.link.ReopenLink() != 0) return;
-  controls.Timer_Reconnect->stop();
-  qInfo().noquote() << QStringLiteral("Serial port: %1 is back; negotiating the line again")
-                           .arg(context_.link.deviceName());
-  ShowSerialCaption(link::OpenedPortCaption(context_.port.panelLabel));
-  // As at start-up: BREAK, the settings line, then routine polling.
-  controls.Timer_QLIP->stop();
-  startBreakSequence();
-}
-
-void TForm_Main::onInputOverflow(std::uint64_t total) {
+void TForm_Main::inputDropped(session::ReceiverSession&, std::uint64_t total) {
   controls.Panel_Hint->setText(
       QStringLiteral("Input overflow: %1 bytes dropped").arg(static_cast<qulonglong>(total)));
 }
@@ -587,29 +571,6 @@ void TForm_Main::ShowWindow(QWidget* window) {
   window->activateWindow();
 }
 
-// PollCycleView.
-bool TForm_Main::txLampGreen() const { return controls.Shape_TxLED->is(widgets::kLampLit); }
-
-void TForm_Main::greyTxLamp() {
-  controls.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampIdle));
-  controls.Shape_TxLED->repaint();
-}
-
-bool TForm_Main::rxLampGreen() const { return controls.Shape_RxLED->is(widgets::kLampLit); }
-
-void TForm_Main::greyRxLamp() {
-  controls.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampIdle));
-  controls.Shape_RxLED->repaint();
-}
-
 bool TForm_Main::pollTimingPackets() const { return menu.ControlPollingTimingPkts->isChecked(); }
-
-void TForm_Main::displayReset(bool withSatellites) { DisplayReset(withSatellites); }
-
-void TForm_Main::timingPanelBlanking() { TimingPanelBlanking(); }
-
-void TForm_Main::ageSatelliteRows() {
-  if (hooks.ageSatelliteRows) hooks.ageSatelliteRows();
-}
 
 }  // namespace halvix::app

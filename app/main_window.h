@@ -1,7 +1,8 @@
 // TForm_Main: the main window with its status bar, menus and the receiver
 // state panels (time, position, timing outputs, mode and status, minor
-// alarms, satellite table). It owns the link's timers, the report dispatcher,
-// the poll cycle and the break sequence. Decoders reach its controls through
+// alarms, satellite table). It is a view of the receiver session: it shows
+// what the session reports (line caption, negotiation, ticks, a lost device)
+// and sends through the session's link. Decoders reach its controls through
 // the typed pointers of `controls` and `menu`.
 #pragma once
 
@@ -12,17 +13,16 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/poll_cycle.h"
-#include "link/break_sequence.h"
 #include "link/port_settings.h"
 #include "link/report_dispatcher.h"
+#include "reports/main_view.h"
+#include "session/receiver_session.h"
 #include "tools/control_actions.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
-class QTimer;
 
 namespace halvix::widgets {
 class CaptionLabel;
@@ -35,16 +35,14 @@ namespace halvix::app {
 
 struct Windows;
 
-class TForm_Main : public QMainWindow, private PollCycleView {
+class TForm_Main : public QMainWindow, public reports::MainView, private session::SessionObserver {
   Q_OBJECT
 
  public:
   static constexpr int kClientWidth = 470;
   static constexpr int kClientHeight = 385;
-  static constexpr int kTimerIntervalMs = 200;
   static constexpr int kHintPauseMs = 500;
   static constexpr int kHintHidePauseMs = 5000;
-  static constexpr int kReconnectIntervalMs = 2000;
   // Bits of the minor-alarm word; bits 0, 4 and 12 to 15 have no lamp.
   static constexpr int kAlarmBits = 16;
 
@@ -107,11 +105,6 @@ class TForm_Main : public QMainWindow, private PollCycleView {
     ValuePanel* Panel_Hint = nullptr;
     ValuePanel* Panel_Version = nullptr;
     ValuePanel* Panel_Serial = nullptr;
-
-    QTimer* Timer_QLIP = nullptr;
-    QTimer* TimerBreak = nullptr;
-    // Tries to open a vanished device again.
-    QTimer* Timer_Reconnect = nullptr;
   };
 
   struct MenuItems {
@@ -198,25 +191,25 @@ class TForm_Main : public QMainWindow, private PollCycleView {
     std::vector<std::function<void()>> destroy;
   };
 
-  explicit TForm_Main(AppContext& context, QWidget* parent = nullptr);
+  // The session outlives the window; context.link is the session's link.
+  TForm_Main(AppContext& context, session::ReceiverSession& session, QWidget* parent = nullptr);
   ~TForm_Main() override;
 
   void setWindows(Windows* windows) { windows_ = windows; }
   Windows* windows() const { return windows_; }
   AppContext& context() const { return context_; }
-  link::ReportDispatcher& dispatcher() { return dispatcher_; }
-  PollCycle& pollCycle() { return pollCycle_; }
-  link::BreakSequence& breakSequence() { return breakSequence_; }
+  session::ReceiverSession& session() const { return session_; }
+  link::ReportDispatcher& dispatcher() { return session_.dispatcher(); }
 
   Controls controls;
   MenuItems menu;
   Hooks hooks;
 
-  // Opens the link and starts the break sequence. False when the port could
-  // not be opened (the operator has been told); the caller then destroys the
-  // window and ends the run.
+  // Starts the session: opens the link and starts the break sequence. False
+  // when the port could not be opened (the operator has been told); the
+  // caller then destroys the window and ends the run.
   bool FormCreate();
-  // Closes the link (the window's close event).
+  // Stops the session, which closes the link (the window's close event).
   void FormClose();
   // Runs the destroy hooks once (also run by the destructor).
   void FormDestroy();
@@ -229,11 +222,6 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   // Latitude/longitude style toggle: decimal degrees or deg/min/sec.
   void LLAToggle();
 
-  void QLIPTimer();
-  void TimerBreakTimer();
-  // Timer_Reconnect: when the vanished device is back, negotiate the line again.
-  void ReconnectTimer();
-
   // The lamps lit by a sent and a received packet.
   void LightTxLamp();
   void LightRxLamp();
@@ -243,19 +231,18 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void ShowReplayStatus(const QString& text, bool commandsDropped);
   // Sets the caption of Panel_Serial (ApplyPortSettings' caption panel).
   void ShowSerialCaption(const QString& caption);
-  // Stops the break timer and sets the PC line to the settings, showing them
-  // in Panel_Serial. 0, or -1 when the line could not be set.
+  // Sets the PC line to the settings, showing them in Panel_Serial. 0, or -1
+  // when the line could not be set.
   int ApplyPortSettings(const link::PortSettings& settings);
 
-  // Menu handlers, named as the menu items.
+  // Menu handlers, named as the menu items; items that only open a window
+  // name it in the menu table instead.
   void ControlColdClick();
   void ControlWarmClick();
   void ControlFactoryResetClick();
   void FactoryResetNavagationDataClick();
   void FactoryResetConfigParamsClick();
   void ControlSelfSurveyClick();
-  void ControlUploadPosClick();
-  void ControlUploadTimeClick();
   void ControlUploadAlmanacClick();
   void ControlDownloadAlmanacClick();
   void ControlDownloadPosClick();
@@ -267,44 +254,32 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void RecTypeCvlCVL2Click();
   void RecTypeBriselClick();
   void RecTypeDolvoUTCClick();
-  void ControlRecordQlipClick();
   void ControlReplayRecordingClick();
   void Control_PacketsOnClick();
   void Control_SICode6Click();
   void Control_SICode8Click();
   void Control_SICode9Click();
 
-  void SetupGPSClick();
-  void SetupOneSVModeClick();
-  void Setup2DAltModeClick();
-  void SetupIOClick();
-  void SetupPortBOutputClick();
-  void SetupTimingClick();
-  void SetupDatumClick();
-  void SetupNMEAOutpuClick();
-  void SetupDefaultSegmentsClick();
-  void SetupPortAOutputClick();
-  void SetupSelfSurveyClick();
-  void SetupBriselSelfSurveyClick();
-  void SetupSerialPortsClick();
   void SetupSaveAllSegmentsClick();
   void SetupDefaultAllSegmentsClick();
 
-  void WindowAddTimingClick();
-  void WindowVelAndPosClick();
-  void ViewTrackClick();
-  void ViewRawMeasClick();
-  void ViewEphemerisStatusClick();
-  void ViewProductInfoClick();
-  void ViewUtcParametersClick();
-  void ViewEEPROMClick();
-  void ViewAlmanacDataClick();
-  void ViewHealthClick();
   void ViewDiagnosticsClick();
-  void WindowChartsClick();
 
   void HelpHelpClick();
-  void HelpAboutClick();
+
+  // reports::MainView: what the report decoders show here (app/main_view.cpp).
+  void showTime(const reports::MainTime& time, const QString& hint) override;
+  void showPosition(double latitudeDeg, double longitudeDeg, double altitude,
+                    const QString& hint) override;
+  void showTimingOutputs(const reports::MainTimingOutputs& outputs) override;
+  void showMinorAlarms(std::uint16_t alarms) override;
+  void showMode(const QString& mode) override;
+  void showStatus(const QString& status, const QString& hint) override;
+  void showSatelliteRow(int row, const QString& satellite, const QString& signal,
+                        reports::SvColour colour) override;
+  void showIdleSatelliteRow(int row) override;
+  void showFirmwareVersion(const QString& version) override;
+  void applyReceiverType(int type) override;
 
  Q_SIGNALS:
   // The main window has closed: the run is over.
@@ -315,41 +290,46 @@ class TForm_Main : public QMainWindow, private PollCycleView {
   void showEvent(QShowEvent* event) override;
 
  private:
-  // PollCycleView.
-  bool txLampGreen() const override;
-  void greyTxLamp() override;
-  bool rxLampGreen() const override;
-  void greyRxLamp() override;
-  bool pollTimingPackets() const override;
-  void displayReset(bool withSatellites) override;
-  void timingPanelBlanking() override;
-  void ageSatelliteRows() override;
+  // SessionObserver.
+  void stateChanged(session::ReceiverSession&, session::SessionState state) override;
+  void negotiationStarted(session::ReceiverSession&, session::BreakForm form) override;
+  void negotiationEnded(session::ReceiverSession&, session::BreakForm form) override;
+  void lineCaptionChanged(session::ReceiverSession&, const QString& caption) override;
+  void pollTickStarted(session::ReceiverSession&) override;
+  void roundHousekeeping(session::ReceiverSession&) override;
+  void deviceLost(session::ReceiverSession&, const QString& message) override;
+  void inputDropped(session::ReceiverSession&, std::uint64_t total) override;
 
-  link::BreakSequence::Hooks breakHooks();
   void buildPanels(QWidget* client);
   void buildStatusBar(QWidget* client);
   void buildMenus();
-  void onDeviceLost(const QString& message);
-  void onInputOverflow(std::uint64_t total);
-  // Starts the break sequence that leads to routine polling.
-  void startBreakSequence();
+  // After the tick that found it: a modal box must not open in the middle of one.
+  void showDeviceLost(const QString& message);
+  // The watchdogs' end, at once: a vanished receiver sends no more reports.
+  void expireWatchdogs();
+  bool pollTimingPackets() const;
+  void setBusyCursor(bool busy);
   void restoreCursor();
   // Shows a modeless window and brings it forward.
   static void ShowWindow(QWidget* window);
+  // The window the menu table names for an item it built.
+  void OpenWindowOf(const QAction* item);
   // The same for one of the run's windows, named by its member.
   template <typename W>
   void OpenWindow(std::unique_ptr<W> Windows::*window);
 
   AppContext& context_;
-  link::ReportDispatcher dispatcher_;
-  PollCycle pollCycle_;
-  link::BreakSequence breakSequence_;
+  session::ReceiverSession& session_;
   Windows* windows_ = nullptr;
   QObject* hintMirror_ = nullptr;
   bool deviceLostShown_ = false;
   bool destroyed_ = false;
   bool centred_ = false;
   bool busyCursor_ = false;
+  // A lamp lit since the previous tick is greyed at the start of the next one.
+  bool txLampLit_ = false;
+  bool rxLampLit_ = false;
+  session::SessionState lastState_ = session::SessionState::Stopped;
 };
 
 // The window's display reset and PC port change, as the control actions use them.

@@ -46,7 +46,8 @@ void installHintTiming() {
 Program::Program(ProgramSeams seams) : seams_(std::move(seams)) {}
 
 Program::~Program() {
-  // The bar and the windows go first: they hold references to the device and the link.
+  // The bar and the windows go first: they hold references to the session's
+  // device and link, and the main window observes the session.
   replayBar_.reset();
   windows_.reset();
 }
@@ -74,19 +75,27 @@ bool Program::start(const QStringList& args) {
     port_ = chosen->path.isEmpty() ? PortChoiceForCom(chosen->comPort) : PortChoiceForPath(chosen->path);
   }
 
-  device_ = seams_.makeDevice(port_, seams_.clock);
+  link::Clock& clock = seams_.scheduler.clock();
+  std::unique_ptr<link::SerialDevice> device = seams_.makeDevice(port_, clock);
   // A replay waits for routine polling: the break sequence would eat its start.
-  if (auto* replay = dynamic_cast<recording::ReplayDevice*>(device_.get())) replay->setHeld(true);
-  link_ = std::make_unique<link::SerialLink>(*device_, seams_.clock);
-  context_.reset(new AppContext{port_, commandLine_.developerMode, seams_.clock, *link_,
+  auto* replay = dynamic_cast<recording::ReplayDevice*>(device.get());
+  if (replay != nullptr) replay->setHeld(true);
+  session::SessionOptions options;
+  options.port = port_.deviceName;
+  options.portLabel = port_.panelLabel;
+  options.developerMode = commandLine_.developerMode;
+  options.renegotiateWhenSilent = false;
+  session_ = std::make_unique<session::ReceiverSession>(std::move(device), seams_.scheduler,
+                                                        std::move(options));
+  context_.reset(new AppContext{port_, commandLine_.developerMode, clock, session_->link(),
                                 seams_.prompts});
   context_->pcClock = seams_.pcClock;
   context_->settings = seams_.settings;
-  windows_ = CreateWindows(*context_, [](TForm_Main& main) { return main.FormCreate(); });
+  windows_ = CreateWindows(*context_, *session_, [](TForm_Main& main) { return main.FormCreate(); });
   if (!windows_) return false;
   windows_->main->show();
   showServerLine();
-  if (auto* replay = dynamic_cast<recording::ReplayDevice*>(device_.get())) {
+  if (replay != nullptr) {
     replayBar_ = std::make_unique<ReplayBar>(*replay, *windows_->main);
     replayBar_->showBelowMain();
     // The charts follow the recording's seconds, not the speed it plays at.
@@ -100,7 +109,7 @@ bool Program::start(const QStringList& args) {
 }
 
 void Program::showServerLine() {
-  auto* server = dynamic_cast<link::TcpDevice*>(device_.get());
+  auto* server = dynamic_cast<link::TcpDevice*>(device());
   if (server == nullptr) return;
   // A serial server's answers come after the caption the line change shows:
   // the status bar then says what the server took (or that it takes nothing).
@@ -108,7 +117,7 @@ void Program::showServerLine() {
   // caused it; a lost link keeps saying "Disconnected".
   TForm_Main* main = windows_->main.get();
   const QString label = port_.panelLabel;
-  link::SerialLink* serialLink = link_.get();
+  link::SerialLink* serialLink = &session_->link();
   auto show = [main, label, serialLink](const QString& text) {
     if (!text.isEmpty() && !serialLink->lost()) main->ShowSerialCaption(label + QLatin1Char(' ') + text);
   };

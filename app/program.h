@@ -1,5 +1,6 @@
 // The program entry's work: read the command line, settle on a port (asking
-// the operator when none is named), create every window once and open the link.
+// the operator when none is named), build the one receiver session, create
+// every window once and start the session.
 #pragma once
 
 #include <QStringList>
@@ -13,6 +14,8 @@
 #include "link/clock.h"
 #include "link/serial_device.h"
 #include "link/serial_link.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 
 namespace halvix::app {
 
@@ -22,7 +25,9 @@ struct Windows;
 
 struct ProgramSeams {
   platform::OperatorPrompts& prompts;
-  link::Clock& clock;
+  // Runs the session's steps; its clock is the run's clock. The program
+  // passes a QtScheduler on the wall clock, tests a VirtualScheduler.
+  session::Scheduler& scheduler;
   // Runs the port choice dialog; the chosen port, or nothing on Cancel.
   std::function<std::optional<PortDialogChoice>()> choosePort;
   // Creates the serial device for the chosen port.
@@ -51,8 +56,9 @@ class Program {
   const PortChoice& port() const { return port_; }
   TForm_Main* mainWindow() const;
   Windows* windows() const { return windows_.get(); }
-  link::SerialLink* serialLink() const { return link_.get(); }
-  link::SerialDevice* device() const { return device_.get(); }
+  session::ReceiverSession* session() const { return session_.get(); }
+  link::SerialLink* serialLink() const { return session_ ? &session_->link() : nullptr; }
+  link::SerialDevice* device() const { return session_ ? &session_->link().device() : nullptr; }
   // The replay bar of a --replay run, else null.
   ReplayBar* replayBar() const { return replayBar_.get(); }
 
@@ -62,8 +68,7 @@ class Program {
   ProgramSeams seams_;
   CommandLine commandLine_;
   PortChoice port_;
-  std::unique_ptr<link::SerialDevice> device_;
-  std::unique_ptr<link::SerialLink> link_;
+  std::unique_ptr<session::ReceiverSession> session_;
   std::unique_ptr<AppContext> context_;
   std::unique_ptr<Windows> windows_;
   std::unique_ptr<ReplayBar> replayBar_;

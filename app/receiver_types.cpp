@@ -1,9 +1,6 @@
 #include "app/receiver_types.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QLabel>
-#include <QPalette>
 
 #include "app/main_window.h"
 #include "app/ntp_setting.h"
@@ -11,6 +8,7 @@
 #include "commands/packet_masks_dialog.h"
 #include "commands/serial_dialog.h"
 #include "commands/timing_out_dialog.h"
+#include "reports/timing_layouts.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
 
@@ -18,55 +16,26 @@ namespace halvix::app {
 
 namespace {
 
-// Lamps re-spaced over the span of the hidden antenna rows, top to bottom.
-constexpr int kSpacedAlarmBits[] = {3, 5, 6, 7, 8, 9, 10};
-
-// The classic inactive-caption grey of a disabled group's labels.
-QColor InactiveCaptionColor() { return QColor::fromRgb(0x80, 0x80, 0x80); }
-
-// Controls of the configuration windows are found by name: a window that
-// does not have one yet is simply skipped.
-void EnableNamed(QWidget* window, std::initializer_list<const char*> names, bool enabled) {
-  if (window == nullptr) return;
-  for (const char* name : names) {
-    if (auto* w = window->findChild<QWidget*>(QString::fromLatin1(name))) w->setEnabled(enabled);
-  }
-}
-
-void ColourLabels(QWidget* window, std::initializer_list<const char*> names, bool enabled) {
-  if (window == nullptr) return;
-  for (const char* name : names) {
-    auto* label = window->findChild<QLabel*>(QString::fromLatin1(name));
-    if (label == nullptr) continue;
-    QPalette p = label->palette();
-    const QColor colour = enabled ? window->palette().color(QPalette::Active, QPalette::WindowText)
-                                  : InactiveCaptionColor();
-    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-      p.setColor(g, QPalette::WindowText, colour);
-    }
-    label->setPalette(p);
-  }
-}
-
-void SetCaption(QWidget* window, const char* name, const QString& text) {
-  if (window == nullptr) return;
-  QWidget* w = window->findChild<QWidget*>(QString::fromLatin1(name));
-  if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
-  else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
-}
-
 void RespaceMinorAlarms(TForm_Main::Controls& c) {
-  QWidget* first = c.Shape_Bit[1];
-  QWidget* last = c.Shape_Bit[11];
+  // The lamps between the antenna rows and the last lamp close up over the
+  // span of the hidden antenna rows, top to bottom.
+  const auto& alarms = reports::kMinorAlarms;
+  const auto isAntenna = [](int bit) {
+    return bit == reports::kAntennaOpenBit || bit == reports::kAntennaShortBit;
+  };
+  QWidget* first = c.Shape_Bit[static_cast<std::size_t>(alarms.front().bit)];
+  QWidget* last = c.Shape_Bit[static_cast<std::size_t>(alarms.back().bit)];
   if (first == nullptr || last == nullptr) return;
-  for (int bit : {1, 2}) {
+  for (int bit : {reports::kAntennaOpenBit, reports::kAntennaShortBit}) {
     c.Shape_Bit[static_cast<std::size_t>(bit)]->hide();
     c.Label_MA[static_cast<std::size_t>(bit)]->hide();
   }
   const int top = first->y();
   const float step = static_cast<float>(top - last->y()) / 7.0f;
   int k = 0;
-  for (int bit : kSpacedAlarmBits) {
+  for (std::size_t i = 0; i + 1 < alarms.size(); ++i) {
+    const int bit = alarms[i].bit;
+    if (isAntenna(bit)) continue;
     const int lampTop = top - static_cast<int>(step * static_cast<float>(k));
     QWidget* lamp = c.Shape_Bit[static_cast<std::size_t>(bit)];
     QWidget* label = c.Label_MA[static_cast<std::size_t>(bit)];
@@ -88,35 +57,6 @@ bool PollingFromNtpSetting(TForm_Main& main) {
   const bool ntp = answer == platform::PromptAnswer::Yes;
   WriteNtpSetting(store, ntp ? 1 : 0);
   return !ntp;
-}
-
-void ConfigureTimingOut(QWidget* window, bool enabled) {
-  EnableNamed(window,
-              {"Edit_Width", "Button_Width", "Label_Width", "Label_Seconds", "RadioButton_Always",
-               "RadioButton_1SV", "RadioButton_3SV", "Button_SetOutput", "Label_OutputOptions"},
-              enabled);
-  ColourLabels(window, {"Label_Width", "Label_Seconds", "Label_OutputOptions"}, enabled);
-}
-
-void ConfigureSerial(QWidget* window) {
-  EnableNamed(window, {"Label_PortBOutput", "ComboBox_PortBOutput"}, true);
-  SetCaption(window, "Label_A", QStringLiteral("Port A"));
-  SetCaption(window, "Label_B", QStringLiteral("Port B"));
-  SetCaption(window, "Button_SetA", QStringLiteral("Set Port &A"));
-  SetCaption(window, "Button_SetB", QStringLiteral("Set Port &B"));
-}
-
-void ConfigurePacketMasks(QWidget* window, bool enabled) {
-  EnableNamed(window,
-              {"CheckBox_B1Bit0", "CheckBox_B1Bit1", "CheckBox_B1Bit2", "CheckBox_B1Bit3",
-               "CheckBox_B1Bit4", "CheckBox_B1Bit5", "CheckBox_B1Bit6", "CheckBox_B1Bit7",
-               "CheckBox_B2Bit0", "CheckBox_B2Bit5", "CheckBox_B2Bit6", "CheckBox_B2Bit7",
-               "Label_Masks", "Button_Set8EA5"},
-              enabled);
-  ColourLabels(window, {"Label_Masks"}, enabled);
-  if (!enabled) return;
-  SetCaption(window, "CheckBox_B2Bit6", QStringLiteral("8F-AB on Port A, Port B"));
-  SetCaption(window, "CheckBox_B2Bit7", QStringLiteral("8F-AC on Port A, Port B"));
 }
 
 }  // namespace
@@ -141,10 +81,12 @@ void ApplyReceiverType(TForm_Main& main, int type) {
 
   RespaceMinorAlarms(main.controls);
 
-  Windows* w = main.windows();
-  ConfigureTimingOut(w != nullptr ? w->timingOut.get() : nullptr, !brisel);
-  ConfigureSerial(w != nullptr ? w->serial.get() : nullptr);
-  ConfigurePacketMasks(w != nullptr ? w->packetMasks.get() : nullptr, !brisel);
+  // Windows not created yet are skipped.
+  if (Windows* w = main.windows()) {
+    if (w->timingOut) w->timingOut->enableOutputControls(!brisel);
+    if (w->serial) w->serial->showBothPorts();
+    if (w->packetMasks) w->packetMasks->enableBroadcastMask(!brisel);
+  }
 
   for (QAction* a : {m.SetupNMEAOutpu, m.N3, m.SetupSelfSurvey}) a->setVisible(!brisel);
   for (QAction* a : {m.SetupBriselSelfSurvey, m.SetupPortAOutput}) a->setVisible(brisel);

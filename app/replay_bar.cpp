@@ -74,7 +74,7 @@ void ReplayBar::showBelowMain() {
 }
 
 void ReplayBar::Timer_ReplayTimer() {
-  if (device_.held() && main_.controls.Timer_QLIP->isActive()) device_.setHeld(false);
+  if (device_.held() && main_.session().state() == session::SessionState::Polling) device_.setHeld(false);
   controls.Label_Position->setText(recording::ReplayStatusText(device_));
   main_.ShowReplayStatus(recording::ReplayStatusText(device_, false), device_.commandsDropped() > 0);
   controls.Button_Pause->setEnabled(!device_.finished());

@@ -73,10 +73,10 @@ void WireTools(Windows& w) {
 
 }  // namespace
 
-std::unique_ptr<Windows> CreateWindows(AppContext& context,
+std::unique_ptr<Windows> CreateWindows(AppContext& context, session::ReceiverSession& session,
                                        const std::function<bool(TForm_Main&)>& mainCreated) {
   auto w = std::make_unique<Windows>();
-  w->main = std::make_unique<TForm_Main>(context);
+  w->main = std::make_unique<TForm_Main>(context, session);
   w->main->setWindows(w.get());
   w->creationOrder.push_back(w->main.get());
   if (mainCreated && !mainCreated(*w->main)) return nullptr;
@@ -97,7 +97,7 @@ std::unique_ptr<Windows> CreateWindows(AppContext& context,
   create(*w, w->product, context.link);
   create(*w, w->rawMeas, context.link);
   create(*w, w->gps, context);
-  create(*w, w->serial, *w->main);
+  create(*w, w->serial, context, session);
   create(*w, w->svNum, context);
   create(*w, w->track);
   create(*w, w->utcParam, context.link);

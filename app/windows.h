@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "session/receiver_session.h"
 
 namespace halvix::reports {
 struct DecoderContext;
@@ -105,10 +106,11 @@ struct Windows {
   std::vector<QWidget*> creationOrder;
 };
 
-// Creates every window in start-up order. The main window comes first and
-// mainCreated (its FormCreate) runs at once, before any other window exists;
-// when it returns false the main window is destroyed and nothing is returned.
-std::unique_ptr<Windows> CreateWindows(AppContext& context,
+// Creates every window in start-up order. The main window, a view of the
+// session, comes first and mainCreated (its FormCreate) runs at once, before
+// any other window exists; when it returns false the main window is destroyed
+// and nothing is returned. The session outlives the windows.
+std::unique_ptr<Windows> CreateWindows(AppContext& context, session::ReceiverSession& session,
                                        const std::function<bool(TForm_Main&)>& mainCreated = {});
 
 }  // namespace halvix::app

@@ -27,6 +27,7 @@
 #include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/clock.h"
+#include "session/scheduler.h"
 #include "reports/charts_window.h"
 #include "reports/satellite_layouts.h"
 #include "reports/timing_layouts.h"
@@ -205,13 +206,14 @@ BENCHMARK(BM_StabilityTable24h)->Name("Stability/full_table_from_scratch/24h")->
 // Halvix on the simulated receiver for `hours` of virtual time with the timing
 // packets polled, the Charts window open; then a picture of each tab.
 int Snapshots(const QString& dir, double hours) {
-  link::VirtualClock clock(0);
+  session::VirtualScheduler scheduler(0);
+  link::VirtualClock& clock = scheduler.virtualClock();
   QuietPrompts prompts;
   platform::FixedPcClock pcClock;
   testing::MemorySettings settings;
   settings.setNtp(QStringLiteral("0"));
   app::Program program(app::ProgramSeams{
-      prompts, clock, [] { return std::optional<app::PortDialogChoice>(); },
+      prompts, scheduler, [] { return std::optional<app::PortDialogChoice>(); },
       [](const app::PortChoice&, link::Clock& c) {
         sim::SimOptions options;
         options.startGpsMs = (2448LL * 604'800 + 176'870) * 1000;
@@ -222,11 +224,9 @@ int Snapshots(const QString& dir, double hours) {
       &pcClock, &settings});
   if (!program.start({QStringLiteral("--simulate")})) return 1;
   app::TForm_Main& main = *program.mainWindow();
-  for (int i = 0; i < 100 && !main.controls.Timer_QLIP->isActive(); ++i) {
-    main.TimerBreakTimer();
-    clock.advance(200);
+  for (int i = 0; i < 100 && program.session()->state() != session::SessionState::Polling; ++i) {
+    scheduler.advance(200);
   }
-  main.controls.Timer_QLIP->stop();
   main.menu.ControlPollingTimingPkts->setChecked(true);
   main.menu.ControlRecordQlip->trigger();
   tools::TForm_LogQlip& recorder = *program.windows()->logQlip;
@@ -235,14 +235,11 @@ int Snapshots(const QString& dir, double hours) {
   recorder.controls.Button_Start->click();
   recorder.controls.Button_Close->click();
   prompts.saveName.clear();
-  main.WindowChartsClick();
+  main.findChild<QAction*>(QStringLiteral("WindowCharts"))->trigger();
   reports::TForm_Charts& charts = *program.windows()->charts;
   charts.resize(1100, 860);
   const std::int64_t end = clock.nowMs() + static_cast<std::int64_t>(hours * 3'600'000);
-  while (clock.nowMs() < end) {
-    main.QLIPTimer();
-    clock.advance(200);
-  }
+  while (clock.nowMs() < end) scheduler.advance(200);
   recorder.Button_StopClick();
   std::printf("%s\n", qPrintable(QDir(dir).filePath(QStringLiteral("run.qlp"))));
   charts.SetSpan(reports::TForm_Charts::Span::All);

@@ -3,7 +3,6 @@
 // layouts of every kind in the registry into typed values.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 
 #include "bench/replay_loop.h"
 #include "link/report_dispatcher.h"
@@ -37,11 +36,4 @@ BENCHMARK(BM_DispatchAndDecode)->Arg(960)->Arg(8192);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::printf("captured stream: %zu bytes from %d s of simulated receiver traffic\n",
-              halvix::bench::CapturedStream().size(), halvix::bench::kCapturedSeconds);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return halvix::bench::RunReplayBenchmarks(argc, argv); }

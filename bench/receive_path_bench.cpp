@@ -1,8 +1,7 @@
 // Throughput of the receive path: PollPort reading what a tick finds waiting
-// and ParseByte unframing it, over a stream captured from the simulated receiver.
+// and the deframer unframing it, over a stream captured from the simulated receiver.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 
 #include "bench/replay_loop.h"
 
@@ -20,11 +19,4 @@ BENCHMARK(BM_PollPortParse)->Arg(64)->Arg(960)->Arg(4096)->Arg(8192);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::printf("captured stream: %zu bytes from %d s of simulated receiver traffic\n",
-              halvix::bench::CapturedStream().size(), halvix::bench::kCapturedSeconds);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return halvix::bench::RunReplayBenchmarks(argc, argv); }

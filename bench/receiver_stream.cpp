@@ -5,6 +5,7 @@
 
 #include "commands/catalogue.h"
 #include "link/clock.h"
+#include "link/forwarding_device.h"
 #include "link/serial_link.h"
 #include "sim/simulated_device.h"
 
@@ -13,28 +14,17 @@ namespace halvix::bench {
 namespace {
 
 // Wraps the simulated receiver and keeps a copy of every byte read from it.
-class CapturingDevice final : public link::SerialDevice {
+class CapturingDevice final : public link::ForwardingDevice {
  public:
   CapturingDevice(link::SerialDevice& inner, std::vector<std::uint8_t>& sink)
-      : inner_(inner), sink_(sink) {}
-  bool open(const QString& n) override { return inner_.open(n); }
-  bool isOpen() const override { return inner_.isOpen(); }
-  bool setLine(const link::LineSettings& l) override { return inner_.setLine(l); }
-  std::int64_t bytesWaiting() override { return inner_.bytesWaiting(); }
+      : ForwardingDevice(inner), sink_(sink) {}
   std::int64_t read(std::uint8_t* b, std::int64_t max) override {
-    const std::int64_t n = inner_.read(b, max);
+    const std::int64_t n = ForwardingDevice::read(b, max);
     if (n > 0) sink_.insert(sink_.end(), b, b + n);
     return n;
   }
-  std::int64_t write(const std::uint8_t* d, std::int64_t n) override { return inner_.write(d, n); }
-  bool drain() override { return inner_.drain(); }
-  void purge() override { inner_.purge(); }
-  bool setBreak(bool on) override { return inner_.setBreak(on); }
-  bool setRts(bool on) override { return inner_.setRts(on); }
-  void close() override { inner_.close(); }
 
  private:
-  link::SerialDevice& inner_;
   std::vector<std::uint8_t>& sink_;
 };
 

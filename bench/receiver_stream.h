@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "link/serial_device.h"
+#include "link/byte_stream_device.h"
 
 namespace halvix::bench {
 
@@ -18,20 +18,15 @@ const std::vector<std::uint8_t>& CapturedStream();
 
 // Hands a fixed byte buffer out again and again, one read at a time, in
 // chunks of at most chunkSize bytes (what a 200 ms tick finds waiting).
-class ReplayDevice final : public link::SerialDevice {
+class ReplayDevice final : public link::ByteStreamDevice {
  public:
   ReplayDevice(const std::vector<std::uint8_t>& data, std::int64_t chunkSize)
       : data_(data), chunk_(chunkSize) {}
   bool open(const QString&) override { return true; }
   bool isOpen() const override { return true; }
-  bool setLine(const link::LineSettings&) override { return true; }
   std::int64_t bytesWaiting() override;
   std::int64_t read(std::uint8_t* buffer, std::int64_t max) override;
   std::int64_t write(const std::uint8_t*, std::int64_t size) override { return size; }
-  bool drain() override { return true; }
-  void purge() override {}
-  bool setBreak(bool) override { return true; }
-  bool setRts(bool) override { return true; }
   void close() override {}
 
  private:

@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+
 #include "bench/receiver_stream.h"
 #include "link/clock.h"
 #include "link/serial_link.h"
@@ -30,6 +32,16 @@ inline bool ReplayThroughPollPort(benchmark::State& state,
   }
   state.SetBytesProcessed(bytes);
   return true;
+}
+
+// The main of both: says what stream they run on, then runs them.
+inline int RunReplayBenchmarks(int argc, char** argv) {
+  std::printf("captured stream: %zu bytes from %d s of simulated receiver traffic\n", CapturedStream().size(),
+              kCapturedSeconds);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }
 
 }  // namespace halvix::bench

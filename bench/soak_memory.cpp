@@ -14,6 +14,7 @@
 #include "platform/settings_store.h"
 #include "platform/system_clock.h"
 #include "link/clock.h"
+#include "session/scheduler.h"
 #include "link/serial_device.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
@@ -77,13 +78,13 @@ int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication application(argc, argv);
   const int hours = argc > 1 ? std::max(2, std::atoi(argv[1])) : 7;
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
   QuietPrompts prompts;
   PollingSettings settings;
   platform::FixedPcClock pcClock;
   Plug* plug = nullptr;
   app::Program program(app::ProgramSeams{
-      prompts, clock, [] { return std::optional<app::PortDialogChoice>(); },
+      prompts, scheduler, [] { return std::optional<app::PortDialogChoice>(); },
       [&plug](const app::PortChoice&, link::Clock& c) {
         sim::SimOptions options;
         options.faults.badLengthEvery = 97;
@@ -93,16 +94,11 @@ int main(int argc, char* argv[]) {
       },
       &pcClock, &settings});
   if (!program.start({QStringLiteral("--simulate")})) return 1;
-  app::TForm_Main& main = *program.mainWindow();
-  auto& c = main.controls;
-  std::int64_t ticks = 0;
+  // The session's steps on virtual time, posted events between them.
   const auto run = [&](int seconds, int stepMs) {
-    for (int i = 0; i < seconds * 1000 / stepMs; ++i, ++ticks) {
-      if (c.TimerBreak->isActive()) main.TimerBreakTimer();
-      if (c.Timer_QLIP->isActive()) main.QLIPTimer();
-      if (c.Timer_Reconnect->isActive() && ticks % 10 == 0) main.ReconnectTimer();
+    for (int i = 0; i < seconds * 1000 / stepMs; ++i) {
+      scheduler.advance(stepMs);
       QCoreApplication::sendPostedEvents();
-      clock.advance(stepMs);
     }
   };
   const auto hour = [&] {

@@ -17,20 +17,16 @@ TForm_Altitude::TForm_Altitude(reports::WindowContext& context, QWidget* parent)
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Altitude", QStringLiteral("2D Altitude"),
                                      QStringLiteral("Altitude for 2D Mode: Packet 0x2A"));
   Controls& c = controls;
-  c.RadioButton_Set = widgets::dialog::Radio(this, "RadioButton_Set", QStringLiteral("Set Altitude"));
-  c.RadioButton_Cancel =
-      widgets::dialog::Radio(this, "RadioButton_Cancel", QStringLiteral("Cancel Altitude Set Mode"));
+  widgets::dialog::RadioColumn(
+      this, top,
+      {{"RadioButton_Set", QStringLiteral("Set Altitude"), &c.RadioButton_Set},
+       {"RadioButton_Cancel", QStringLiteral("Cancel Altitude Set Mode"), &c.RadioButton_Cancel}});
   c.RadioButton_Set->setChecked(true);
-  top->addWidget(c.RadioButton_Set);
-  top->addWidget(c.RadioButton_Cancel);
-  c.Edit_Altitude = widgets::dialog::Edit(this, "Edit_Altitude", QStringLiteral("0.0"));
-  widgets::dialog::ValueRows rows(this, top);
-  rows.add(QStringLiteral("Altitude"), c.Edit_Altitude, QStringLiteral("m"), "Label_Altitude",
-           "Label_Metres");
-  const widgets::dialog::SetCloseButtons buttons = widgets::dialog::SetClose(
-      this, top, [this] { Button_SetClick(); }, [this] { Button_CloseClick(); });
-  c.Button_Set = buttons.set;
-  c.Button_Close = buttons.close;
+  c.Edit_Altitude = widgets::dialog::ValueRows(this, top).edit(
+      "Edit_Altitude", QStringLiteral("Altitude"), "Label_Altitude", QStringLiteral("m"),
+      "Label_Metres");
+  c.Edit_Altitude->setText(QStringLiteral("0.0"));
+  widgets::dialog::SetClose(this, top, c, [this] { Button_SetClick(); });
   connect(c.RadioButton_Set, &QRadioButton::clicked, this, [this] { RadioButton_SetClick(); });
   connect(c.RadioButton_Cancel, &QRadioButton::clicked, this,
           [this] { RadioButton_CancelClick(); });
@@ -68,6 +64,8 @@ void TForm_Altitude::Button_SetClick() {
   SetAltitude2A(context_.link, static_cast<float>(*metres));
 }
 
-void TForm_Altitude::Button_CloseClick() { hide(); }
+void TForm_Altitude::showAltitude(double altitude) {
+  controls.Edit_Altitude->setText(QString::asprintf("%.3f", altitude));
+}
 
 }  // namespace halvix::commands

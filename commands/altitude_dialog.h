@@ -3,12 +3,9 @@
 // which the 0x4A altitude report writes into Edit_Altitude.
 #pragma once
 
-#include <QDialog>
 #include <QPalette>
 
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::reports {
 struct WindowContext;
@@ -22,12 +19,10 @@ class TForm_Altitude : public QDialog {
  public:
   explicit TForm_Altitude(reports::WindowContext& context, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::SetCloseControls {
     QRadioButton* RadioButton_Set = nullptr;
     QRadioButton* RadioButton_Cancel = nullptr;
     QLineEdit* Edit_Altitude = nullptr;
-    QPushButton* Button_Set = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
@@ -36,11 +31,14 @@ class TForm_Altitude : public QDialog {
   void RadioButton_SetClick();
   void RadioButton_CancelClick();
   void Button_SetClick();
-  void Button_CloseClick();
 
  private:
   void paintField(QPalette::ColorRole role);
   reports::WindowContext& context_;
+
+ public:
+  // Report 0x4A (9 bytes): the receiver's 2D reference altitude, in metres.
+  void showAltitude(double altitude);
 };
 
 }  // namespace halvix::commands

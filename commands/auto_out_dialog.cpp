@@ -36,13 +36,7 @@ TForm_AutoOut::TForm_AutoOut(reports::WindowContext& context, QWidget* parent)
   }
   top->addWidget(c.Panel_Mask);
 
-  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] {
-    Button_ApplyClick();
-    return true;
-  });
-  c.Button_OK = b.ok;
-  c.Button_Apply = b.apply;
-  c.Button_Close = b.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -63,11 +57,10 @@ void TForm_AutoOut::Button_ApplyClick() {
   SetAutomaticOutputMask8E4D(context_.link, mask);
 }
 
-void TForm_AutoOut::Button_OKClick() {
-  Button_ApplyClick();
-  hide();
+void TForm_AutoOut::showMask(std::uint32_t mask) {
+  for (std::size_t i = 0; i < kBits.size(); ++i) {
+    controls.CheckBox_Bit[i]->setChecked(((mask >> kBits[i]) & 1u) != 0);
+  }
 }
-
-void TForm_AutoOut::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -3,12 +3,9 @@
 // answered by 0x8F-4D) per check box.
 #pragma once
 
-#include <QDialog>
 #include <array>
 
-class QCheckBox;
-class QGroupBox;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::reports {
 struct WindowContext;
@@ -25,13 +22,10 @@ class TForm_AutoOut : public QDialog {
 
   explicit TForm_AutoOut(reports::WindowContext& context, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::OkApplyCloseControls {
     QGroupBox* Panel_Mask = nullptr;
     // CheckBox_Bit<n> for n in kBits, in that order.
     std::array<QCheckBox*, kBits.size()> CheckBox_Bit{};
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
@@ -39,12 +33,14 @@ class TForm_AutoOut : public QDialog {
   QCheckBox* bitBox(int bit) const;
 
   void FormActivate();
-  void Button_OKClick();
   void Button_ApplyClick();
-  void Button_CloseClick();
 
  private:
   reports::WindowContext& context_;
+
+ public:
+  // Report 0x8F-4D: a box per mask bit that has one.
+  void showMask(std::uint32_t mask);
 };
 
 }  // namespace halvix::commands

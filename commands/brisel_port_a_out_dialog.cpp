@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <vector>
 
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
@@ -59,15 +58,11 @@ TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* pare
   c.RadioButton_Both0B->setChecked(true);
   c.RadioButton_BothAD->setChecked(true);
 
-  std::vector<QPushButton*> made;
-  widgets::dialog::ButtonRow(this, top,
-                {{"Button_OK", QStringLiteral("&OK"), [this] { Button_OKClick(); }},
-                 {"Button_Apply", QStringLiteral("&Apply"), [this] { Button_ApplyClick(); }},
-                 {"Button_Cancel", QStringLiteral("&Close"), [this] { Button_CancelClick(); }}},
-                &made);
-  c.Button_OK = made[0];
-  c.Button_Apply = made[1];
-  c.Button_Cancel = made[2];
+  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(
+      this, top, widgets::dialog::Applying([this] { Button_ApplyClick(); }), "Button_Cancel");
+  c.Button_OK = b.ok;
+  c.Button_Apply = b.apply;
+  c.Button_Cancel = b.close;
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -88,11 +83,13 @@ void TForm_BriselPortAOut::Button_ApplyClick() {
   SuperPacketByteCommand8E(link_, kSubCodeAD, checkedValue(groupAD()));
 }
 
-void TForm_BriselPortAOut::Button_OKClick() {
-  Button_ApplyClick();
-  hide();
+void TForm_BriselPortAOut::showBroadcastMask(std::uint8_t mask1) {
+  const auto check = [](const std::array<QRadioButton*, 4>& group, int mode) {
+    widgets::dialog::CheckOnly({group[0], group[1], group[2], group[3]},
+                               group[static_cast<std::size_t>(mode)]);
+  };
+  check(group0B(), mask1 & 3);
+  check(groupAD(), (mask1 >> 4) & 3);
 }
-
-void TForm_BriselPortAOut::Button_CancelClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -5,12 +5,10 @@
 // buttons; "&Apply" sends one byte command per packet.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <cstdint>
 
-class QPushButton;
-class QRadioButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
@@ -50,12 +48,15 @@ class TForm_BriselPortAOut : public QDialog {
   std::array<QRadioButton*, 4> groupAD() const;
 
   void FormActivate();
-  void Button_OKClick();
   void Button_ApplyClick();
-  void Button_CancelClick();
 
  private:
   link::SerialLink& link_;
+
+ public:
+  // Report 0x8F-A5: each group's button from its pair of bits of mask byte 1
+  // (bits 0-1 for 8F-0B, bits 4-5 for 8F-AD).
+  void showBroadcastMask(std::uint8_t mask1);
 };
 
 }  // namespace halvix::commands

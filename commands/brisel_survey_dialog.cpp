@@ -16,14 +16,10 @@ TForm_BriselSurvey::TForm_BriselSurvey(link::SerialLink& link, platform::Operato
   QVBoxLayout* top =
       widgets::dialog::SetUpDialog(this, "Form_BriselSurvey", QStringLiteral("Set Survey  Limit"));
   Controls& c = controls;
-  c.Edit_Limit = widgets::dialog::Edit(this, "Edit_Limit");
-  widgets::dialog::ValueRows rows(this, top);
-  rows.add(QStringLiteral("Auto-survey Limit"), c.Edit_Limit, {}, "Label_Limit");
+  c.Edit_Limit = widgets::dialog::ValueRows(this, top).edit(
+      "Edit_Limit", QStringLiteral("Auto-survey Limit"), "Label_Limit");
   top->addSpacing(4);
-  const widgets::dialog::SetCloseButtons buttons = widgets::dialog::SetClose(
-      this, top, [this] { Button_SetClick(); }, [this] { Button_CloseClick(); });
-  c.Button_Set = buttons.set;
-  c.Button_Close = buttons.close;
+  widgets::dialog::SetClose(this, top, c, [this] { Button_SetClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -36,6 +32,8 @@ void TForm_BriselSurvey::Button_SetClick() {
   SetSurveyLimit8E4B(link_, static_cast<std::uint32_t>(*limit));
 }
 
-void TForm_BriselSurvey::Button_CloseClick() { hide(); }
+void TForm_BriselSurvey::showLimit(std::uint32_t limit) {
+  controls.Edit_Limit->setText(QString::number(static_cast<std::int32_t>(limit)));
+}
 
 }  // namespace halvix::commands

@@ -4,16 +4,10 @@
 // unparsable limit is refused with a message and nothing is sent.
 #pragma once
 
-#include <QDialog>
-
-class QLineEdit;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
-}
-namespace halvix::platform {
-class OperatorPrompts;
 }
 
 namespace halvix::commands {
@@ -25,20 +19,21 @@ class TForm_BriselSurvey : public QDialog {
   TForm_BriselSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts,
                      QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::SetCloseControls {
     QLineEdit* Edit_Limit = nullptr;
-    QPushButton* Button_Set = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
   void FormActivate();
   void Button_SetClick();
-  void Button_CloseClick();
 
  private:
   link::SerialLink& link_;
   platform::OperatorPrompts& prompts_;
+
+ public:
+  // Report 0x8F-4B: the survey limit, shown signed as the receiver's own tools print it.
+  void showLimit(std::uint32_t limit);
 };
 
 }  // namespace halvix::commands

@@ -1,6 +1,7 @@
 #include "commands/datum_dialog.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,13 +23,7 @@ TForm_Datum::TForm_Datum(link::SerialLink& link, QWidget* parent) : QDialog(pare
   widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Datum:"), c.ComboBox_Datum, {}, "Label_Datum");
   top->addSpacing(4);
-  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] {
-    Button_ApplyClick();
-    return true;
-  });
-  c.Button_OK = b.ok;
-  c.Button_Apply = b.apply;
-  c.Button_Close = b.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -39,11 +34,10 @@ void TForm_Datum::Button_ApplyClick() {
   SetDatum8E15(link_, static_cast<std::uint16_t>(controls.ComboBox_Datum->currentIndex()));
 }
 
-void TForm_Datum::Button_OKClick() {
-  Button_ApplyClick();
-  hide();
+void TForm_Datum::showDatum(int index) {
+  QComboBox* list = controls.ComboBox_Datum;
+  widgets::dialog::SelectIndex(list, index);
+  if (QLineEdit* e = list->lineEdit()) e->setSelection(0, static_cast<int>(e->text().size()));
 }
-
-void TForm_Datum::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

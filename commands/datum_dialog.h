@@ -3,10 +3,7 @@
 // index, which is the datum number.
 #pragma once
 
-#include <QDialog>
-
-class QComboBox;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
@@ -20,21 +17,20 @@ class TForm_Datum : public QDialog {
  public:
   explicit TForm_Datum(link::SerialLink& link, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::OkApplyCloseControls {
     QComboBox* ComboBox_Datum = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
   void FormActivate();
-  void Button_OKClick();
   void Button_ApplyClick();
-  void Button_CloseClick();
 
  private:
   link::SerialLink& link_;
+
+ public:
+  // Report 0x8F-15: selects the datum; typing then replaces the whole name.
+  void showDatum(int index);
 };
 
 }  // namespace halvix::commands

@@ -26,10 +26,7 @@ TForm_Default::TForm_Default(link::SerialLink& link, link::Clock& clock,
   widgets::dialog::ValueRows rows(this, top);
   rows.add(QStringLiteral("Segment:"), c.ComboBox_Segment, {}, "Label_Segment");
   top->addSpacing(4);
-  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
-  c.Button_OK = b.ok;
-  c.Button_Apply = b.apply;
-  c.Button_Close = b.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
 }
 
 bool TForm_Default::Button_ApplyClick() {
@@ -39,11 +36,5 @@ bool TForm_Default::Button_ApplyClick() {
   actions_.RevertSegment(kSegments[static_cast<std::size_t>(item)]);
   return true;
 }
-
-void TForm_Default::Button_OKClick() {
-  if (Button_ApplyClick()) hide();
-}
-
-void TForm_Default::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -4,14 +4,11 @@
 // to the receiver's factory line, so the link keeps talking.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <cstdint>
 
 #include "tools/control_actions.h"
-
-class QComboBox;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::commands {
 
@@ -25,18 +22,13 @@ class TForm_Default : public QDialog {
   TForm_Default(link::SerialLink& link, link::Clock& clock, platform::OperatorPrompts& prompts,
                 tools::ControlHooks hooks, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::OkApplyCloseControls {
     QComboBox* ComboBox_Segment = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
-  void Button_OKClick();
   // False when the operator cancelled (or nothing is chosen): nothing was sent.
   bool Button_ApplyClick();
-  void Button_CloseClick();
 
  private:
   tools::ControlActions actions_;

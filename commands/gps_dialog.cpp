@@ -11,6 +11,8 @@
 #include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
+#include "reports/formatters.h"
 
 namespace halvix::commands {
 
@@ -46,16 +48,16 @@ TForm_GPS::TForm_GPS(reports::WindowContext& context, QWidget* parent)
                                      QStringLiteral("Receiver Configuration: Packet 0xBB"));
   Controls& c = controls;
   widgets::dialog::ValueRows rows(this, top);
-  c.ComboBox_RMode = widgets::dialog::List(this, "ComboBox_RMode",
-                              {"Automatic", "Time Only (1 SV)", "--Not Used--", "Horizontal (2D)",
-                               "Full Position (3D)", "DGPS Reference", "2D Clock Hold",
-                               "Overdetermined Clock"});
-  c.ComboBox_DGPSMode = widgets::dialog::List(this, "ComboBox_DGPSMode", {"Off", "On", "Auto"});
+  c.ComboBox_RMode =
+      rows.list("ComboBox_RMode",
+                {"Automatic", "Time Only (1 SV)", "--Not Used--", "Horizontal (2D)",
+                 "Full Position (3D)", "DGPS Reference", "2D Clock Hold", "Overdetermined Clock"},
+                QStringLiteral("Receiver Mode"), "Label_RMode");
+  c.ComboBox_DGPSMode = rows.list("ComboBox_DGPSMode", {"Off", "On", "Auto"},
+                                  QStringLiteral("DGPS Mode"), "Label_DGPSMode");
   c.ComboBox_DCode =
-      widgets::dialog::List(this, "ComboBox_DCode", {"--Not Used--", "Land", "Sea", "Air", "Stationary"});
-  rows.add(QStringLiteral("Receiver Mode"), c.ComboBox_RMode, {}, "Label_RMode");
-  rows.add(QStringLiteral("DGPS Mode"), c.ComboBox_DGPSMode, {}, "Label_DGPSMode");
-  rows.add(QStringLiteral("Dynamics Code"), c.ComboBox_DCode, {}, "Label_DCode");
+      rows.list("ComboBox_DCode", {"--Not Used--", "Land", "Sea", "Air", "Stationary"},
+                QStringLiteral("Dynamics Code"), "Label_DCode");
 
   struct FieldSpec {
     QLineEdit* Controls::*slot;
@@ -82,10 +84,7 @@ TForm_GPS::TForm_GPS(reports::WindowContext& context, QWidget* parent)
     e->installEventFilter(this);
   }
 
-  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
-  c.Button_OK = b.ok;
-  c.Button_Apply = b.apply;
-  c.Button_Close = b.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -123,12 +122,6 @@ void TForm_GPS::checkField(QLineEdit* edit) {
   }
 }
 
-void TForm_GPS::Edit_EMaskExit() { checkField(controls.Edit_EMask); }
-void TForm_GPS::Edit_SMaskExit() { checkField(controls.Edit_SMask); }
-void TForm_GPS::Edit_PMaskExit() { checkField(controls.Edit_PMask); }
-void TForm_GPS::Edit_PSwitchExit() { checkField(controls.Edit_PSwitch); }
-void TForm_GPS::Edit_DGPSAgeExit() { checkField(controls.Edit_DGPSAge); }
-
 void TForm_GPS::FormActivate() { ReceiverConfigurationRequestBB(context_.link); }
 
 bool TForm_GPS::Button_ApplyClick() {
@@ -159,10 +152,18 @@ bool TForm_GPS::Button_ApplyClick() {
   return true;
 }
 
-void TForm_GPS::Button_OKClick() {
-  if (Button_ApplyClick()) hide();
+void TForm_GPS::showSettings(const reports::ReceiverConfigurationReport& r) {
+  namespace ui = widgets::dialog;
+  const auto tenths = [](double value) { return QString::asprintf("%0.1f", value); };
+  Controls& c = controls;
+  ui::SelectIndex(c.ComboBox_RMode, r.receiverMode);
+  ui::SelectIndex(c.ComboBox_DGPSMode, r.dgpsModeIndex());
+  ui::SelectIndex(c.ComboBox_DCode, r.dynamicsCode);
+  c.Edit_EMask->setText(tenths(r.elevationMask * reports::kRadiansToDegrees));
+  c.Edit_SMask->setText(tenths(r.signalLevelMask));
+  c.Edit_PMask->setText(tenths(r.pdopMask));
+  c.Edit_PSwitch->setText(tenths(r.pdopSwitch));
+  c.Edit_DGPSAge->setText(QString::number(r.dgpsAgeLimit));
 }
-
-void TForm_GPS::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -4,14 +4,14 @@
 // as it is, and Apply then refuses to send.
 #pragma once
 
-#include <QDialog>
-
-class QComboBox;
-class QLineEdit;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::reports {
 struct WindowContext;
+}
+
+namespace halvix::reports {
+struct ReceiverConfigurationReport;
 }
 
 namespace halvix::commands {
@@ -26,7 +26,7 @@ class TForm_GPS : public QDialog {
 
   explicit TForm_GPS(reports::WindowContext& context, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::OkApplyCloseControls {
     QComboBox* ComboBox_RMode = nullptr;
     QComboBox* ComboBox_DGPSMode = nullptr;
     QComboBox* ComboBox_DCode = nullptr;
@@ -35,30 +35,24 @@ class TForm_GPS : public QDialog {
     QLineEdit* Edit_PMask = nullptr;
     QLineEdit* Edit_PSwitch = nullptr;
     QLineEdit* Edit_DGPSAge = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
   void FormActivate();
   // False when a field is not a number (the operator has been told).
   bool Button_ApplyClick();
-  void Button_OKClick();
-  void Button_CloseClick();
-  // The field checks (run on leaving the field and on Enter).
-  void Edit_EMaskExit();
-  void Edit_SMaskExit();
-  void Edit_PMaskExit();
-  void Edit_PSwitchExit();
-  void Edit_DGPSAgeExit();
 
  protected:
+  // The field checks run on leaving a numeric field and on Enter in it.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void checkField(QLineEdit* edit);
   reports::WindowContext& context_;
+
+ public:
+  // Report 0xBB: the modes, the dynamics code and the masks.
+  void showSettings(const reports::ReceiverConfigurationReport& r);
 };
 
 }  // namespace halvix::commands

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <vector>
 
 #include "platform/operator_prompts.h"
 #include "commands/catalogue.h"
@@ -53,13 +52,11 @@ TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, platform::OperatorPro
     for (const auto& [field, unit] : rows) {
       grid.add(QString::fromLatin1(field.name), field.edit, QString::fromLatin1(unit));
     }
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(box, inner, {{buttonName, QString::fromLatin1(buttonText), [this, click] {
-                                  (this->*click)();
-                                }}},
-                  &made);
+    QPushButton* set =
+        widgets::dialog::LoneButton(box, inner, buttonName, QString::fromLatin1(buttonText),
+                                    [this, click] { (this->*click)(); });
     panels->addWidget(box);
-    return made[0];
+    return set;
   };
   c.Edit_Lat = widgets::dialog::Edit(this, "Edit_Lat");
   c.Edit_Lon = widgets::dialog::Edit(this, "Edit_Lon");
@@ -78,13 +75,10 @@ TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, platform::OperatorPro
                             {{c.Edit_Y, "Y"}, "meters"},
                             {{c.Edit_Z, "Z"}, "meters"}});
 
-  std::vector<QPushButton*> made;
   widgets::dialog::ButtonRow(this, top,
-                {{"Button_File", QStringLiteral("&From File"), [this] { Button_FileClick(); }},
-                 {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
-                &made);
-  c.Button_File = made[0];
-  c.Button_Close = made[1];
+                             {{"Button_File", QStringLiteral("&From File"),
+                               [this] { Button_FileClick(); }, &c.Button_File},
+                              widgets::dialog::Closing(this, &c.Button_Close)});
 }
 
 bool TForm_InitialPos::readFields(const Field (&fields)[3], float (&values)[3]) {
@@ -153,7 +147,5 @@ void TForm_InitialPos::Button_FileClick() {
                      platform::PromptButtons::Ok, platform::PromptIcon::Error);
   }
 }
-
-void TForm_InitialPos::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -5,17 +5,12 @@
 // the one the position download writes, without sending anything.
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
-class QLineEdit;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
-}
-namespace halvix::platform {
-class OperatorPrompts;
 }
 
 namespace halvix::commands {
@@ -43,7 +38,6 @@ class TForm_InitialPos : public QDialog {
   void Button_SetLLAClick();
   void Button_SetECEFClick();
   void Button_FileClick();
-  void Button_CloseClick();
 
  private:
   struct Field {

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
-#include <vector>
 
 #include "platform/system_clock.h"
 #include "commands/catalogue.h"
@@ -54,13 +53,10 @@ TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const platform::PcC
   top->addLayout(lampRow);
   top->addSpacing(4);
 
-  std::vector<QPushButton*> made;
   widgets::dialog::ButtonRow(this, top,
-                {{"Button_SetTime", QStringLiteral("&Set Time"), [this] { Button_SetTimeClick(); }},
-                 {"Button_Cancel", QStringLiteral("&Close"), [this] { Button_CancelClick(); }}},
-                &made);
-  c.Button_SetTime = made[0];
-  c.Button_Cancel = made[1];
+                             {{"Button_SetTime", QStringLiteral("&Set Time"),
+                               [this] { Button_SetTimeClick(); }, &c.Button_SetTime},
+                              widgets::dialog::Closing(this, &c.Button_Cancel, "Button_Cancel")});
 }
 
 TForm_InitialTime::~TForm_InitialTime() = default;
@@ -70,8 +66,6 @@ void TForm_InitialTime::Button_SetTimeClick() {
   SetInitialTime2E(link_, t.timeOfWeek, t.week);
 }
 
-void TForm_InitialTime::Button_CancelClick() { hide(); }
-
 void TForm_InitialTime::FormClose() {
   controls.Shape_TimeAccepted->setColor(QColor::fromRgb(widgets::kLampIdle));
 }
@@ -80,6 +74,11 @@ void TForm_InitialTime::FormClose() {
 void TForm_InitialTime::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
   if (!event->spontaneous()) FormClose();
+}
+
+void TForm_InitialTime::showTimeAccepted(bool accepted) {
+  controls.Shape_TimeAccepted->setColor(accepted ? QColor::fromRgb(widgets::kLampLit)
+                                                 : QColor::fromRgb(0xFF, 0x00, 0x00));
 }
 
 }  // namespace halvix::commands

@@ -4,15 +4,14 @@
 // the window closes.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 #include <memory>
+
+#include "widgets/dialog_support.h"
 
 namespace halvix::widgets {
 class Lamp;
 }  // namespace halvix::widgets
-
-class QPushButton;
 
 namespace halvix::link {
 class SerialLink;
@@ -20,9 +19,6 @@ class SerialLink;
 namespace halvix::platform {
 class PcClock;
 }
-namespace halvix::reports {
-}
-
 namespace halvix::commands {
 
 struct GpsWeekTime {
@@ -50,7 +46,6 @@ class TForm_InitialTime : public QDialog {
   Controls controls;
 
   void Button_SetTimeClick();
-  void Button_CancelClick();
   void FormClose();
 
  protected:
@@ -60,6 +55,10 @@ class TForm_InitialTime : public QDialog {
   link::SerialLink& link_;
   std::unique_ptr<platform::PcClock> ownClock_;
   const platform::PcClock* pcClock_;
+
+ public:
+  // Report 0x4E: the acceptance lamp, green when the receiver took the time, else red.
+  void showTimeAccepted(bool accepted);
 };
 
 }  // namespace halvix::commands

@@ -10,6 +10,7 @@
 #include "platform/operator_prompts.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -24,10 +25,9 @@ TForm_NMEA::TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompt
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_NMEA", QStringLiteral("NMEA Output"),
                                      QStringLiteral("NMEA Output: Packets 0x7A, 0x7B"));
   Controls& c = controls;
-  c.Edit_Interval = widgets::dialog::Edit(this, "Edit_Interval");
-  widgets::dialog::ValueRows rows(this, top);
-  rows.add(QStringLiteral("Output Interval:"), c.Edit_Interval, QStringLiteral("seconds"),
-           "Label_Interval", "Label_Seconds");
+  c.Edit_Interval = widgets::dialog::ValueRows(this, top).edit(
+      "Edit_Interval", QStringLiteral("Output Interval:"), "Label_Interval",
+      QStringLiteral("seconds"), "Label_Seconds");
   top->addWidget(widgets::dialog::Label(this, QStringLiteral("Message Mask:"), "Label_Mask"));
   const struct {
     const char* name;
@@ -49,22 +49,18 @@ TForm_NMEA::TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompt
   }
   top->addLayout(grid);
   top->addSpacing(4);
-  const widgets::dialog::StandardButtons sb = widgets::dialog::OkApplyClose(this, top, [this] { return Button_ApplyClick(); });
-  c.Button_OK = sb.ok;
-  c.Button_Apply = sb.apply;
-  c.Button_Close = sb.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::array<TForm_NMEA::SentenceBox, 7> TForm_NMEA::sentenceBoxes() const {
   const Controls& c = controls;
-  return {{{c.CheckBox_GGA, 0},
-           {c.CheckBox_GLL, 1},
-           {c.CheckBox_VTG, 2},
-           {c.CheckBox_GSV, 3},
-           {c.CheckBox_GSA, 4},
-           {c.CheckBox_ZDA, 5},
-           {c.CheckBox_RMC, 8}}};
+  const std::array<QCheckBox*, reports::kNmeaSentences.size()> boxes = {
+      c.CheckBox_GGA, c.CheckBox_GLL, c.CheckBox_VTG, c.CheckBox_GSV,
+      c.CheckBox_GSA, c.CheckBox_ZDA, c.CheckBox_RMC};
+  std::array<SentenceBox, 7> out{};
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] = {boxes[i], reports::kNmeaSentences[i].bit};
+  return out;
 }
 
 void TForm_NMEA::FormActivate() { NmeaOutputRequest7A(link_); }
@@ -92,10 +88,9 @@ bool TForm_NMEA::Button_ApplyClick() {
   return true;
 }
 
-void TForm_NMEA::Button_OKClick() {
-  if (Button_ApplyClick()) hide();
+void TForm_NMEA::showSettings(const reports::NmeaSettings& r) {
+  controls.Edit_Interval->setText(QString::number(r.interval));
+  for (const SentenceBox& s : sentenceBoxes()) s.box->setChecked(((r.mask >> s.bit) & 1u) != 0);
 }
-
-void TForm_NMEA::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

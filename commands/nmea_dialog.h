@@ -4,19 +4,17 @@
 // interval byte can hold (0 to 255) is refused with a message.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <cstdint>
 
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::platform {
-class OperatorPrompts;
+
+namespace halvix::reports {
+struct NmeaSettings;
 }
 
 namespace halvix::commands {
@@ -27,7 +25,7 @@ class TForm_NMEA : public QDialog {
  public:
   TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::OkApplyCloseControls {
     QLineEdit* Edit_Interval = nullptr;
     QCheckBox* CheckBox_GGA = nullptr;
     QCheckBox* CheckBox_GLL = nullptr;
@@ -36,9 +34,6 @@ class TForm_NMEA : public QDialog {
     QCheckBox* CheckBox_GSA = nullptr;
     QCheckBox* CheckBox_ZDA = nullptr;
     QCheckBox* CheckBox_RMC = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
@@ -49,14 +44,16 @@ class TForm_NMEA : public QDialog {
   std::array<SentenceBox, 7> sentenceBoxes() const;
 
   void FormActivate();
-  void Button_OKClick();
   // False when the interval was refused and nothing was sent.
   bool Button_ApplyClick();
-  void Button_CloseClick();
 
  private:
   link::SerialLink& link_;
   platform::OperatorPrompts& prompts_;
+
+ public:
+  // Report 0x7B: the interval and a box per sentence of the message mask.
+  void showSettings(const reports::NmeaSettings& r);
 };
 
 }  // namespace halvix::commands

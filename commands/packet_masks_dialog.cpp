@@ -7,10 +7,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -22,14 +25,18 @@ struct BoxSpec {
   const char* caption;
 };
 
-// A titled column of check boxes inside the options panel.
+// A titled column of check boxes inside the options panel: the boxes of one
+// option byte, bit 0 first. Each box's bit is noted in bits.
 void Column(QWidget* parent, QGridLayout* into, int row, int column, const char* name,
-            const char* title, TForm_PacketMasks::Controls& c, std::initializer_list<BoxSpec> boxes) {
+            const char* title, int optionByte, TForm_PacketMasks::Controls& c,
+            std::vector<TForm_PacketMasks::OptionBit>& bits, std::initializer_list<BoxSpec> boxes) {
   QVBoxLayout* l = nullptr;
   QGroupBox* g = widgets::dialog::Group(parent, name, QString::fromLatin1(title), {}, &l);
+  int bit = 0;
   for (const BoxSpec& b : boxes) {
     c.*b.slot = widgets::dialog::Check(g, b.name, QString::fromLatin1(b.caption));
     l->addWidget(c.*b.slot);
+    bits.push_back({c.*b.slot, optionByte, bit++});
   }
   l->addStretch(1);
   into->addWidget(g, row, column);
@@ -57,30 +64,33 @@ TForm_PacketMasks::TForm_PacketMasks(reports::WindowContext& context, QWidget* p
     g->addWidget(c.Label_Options);
     // The four groups on a grid, so both rows share their column edges.
     auto* groups = new QGridLayout;
-    Column(p, groups, 0, 0, "GroupBox_Position", "Position", c,
+    std::vector<OptionBit> bits;
+    Column(p, groups, 0, 0, "GroupBox_Position", "Position", 0, c, bits,
            {{&C::CheckBox_PosXYZ, "CheckBox_PosXYZ", "Output XYZ ECEF (Packet 42)"},
             {&C::CheckBox_PosLLA, "CheckBox_PosLLA", "Ouput LLA (Packet 4A)"},
             {&C::CheckBox_OutputMSL, "CheckBox_OutputMSL", "LLA Output MSL geoid"},
             {&C::CheckBox_InputMSL, "CheckBox_InputMSL", "LLA Input MSL geoid"},
             {&C::CheckBox_PosDouble, "CheckBox_PosDouble", "Double-Precision"},
             {&C::CheckBox_Pos8F20, "CheckBox_Pos8F20", "Output 8F-20"}});
-    Column(p, groups, 0, 1, "GroupBox_Timing", "Timing", c,
+    Column(p, groups, 0, 1, "GroupBox_Timing", "Timing", 2, c, bits,
            {{&C::CheckBox_TimeType, "CheckBox_TimeType", "Position fix time tags in UTC"},
             {&C::CheckBox_TimeCompute, "CheckBox_TimeCompute", "Compute fix on integer second"},
             {&C::CheckBox_TimeOutput, "CheckBox_TimeOutput", "Output fix on request only"},
             {&C::CheckBox_TimeSynch, "CheckBox_TimeSynch", "Synchronize measurements"},
             {&C::CheckBox_TimeMinimize, "CheckBox_TimeMinimize", "Minimize projections"}});
-    Column(p, groups, 1, 0, "GroupBox_Velocity", "Velocity", c,
+    Column(p, groups, 1, 0, "GroupBox_Velocity", "Velocity", 1, c, bits,
            {{&C::CheckBox_VelXYZ, "CheckBox_VelXYZ", "Output XYZ ECEF (Packet 43)"},
             {&C::CheckBox_VelENU, "CheckBox_VelENU", "Output ENU (Packet 56)"}});
-    Column(p, groups, 1, 1, "GroupBox_Auxillary", "Auxillary", c,
+    Column(p, groups, 1, 1, "GroupBox_Auxillary", "Auxillary", 3, c, bits,
            {{&C::CheckBox_AuxRaw, "CheckBox_AuxRaw", "Raw measurements (Packet 5A)"},
             {&C::CheckBox_AuxDoppler, "CheckBox_AuxDoppler", "Doppler smoothed codephase"}});
     g->addLayout(groups);
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g, {{"Button_Set35", QStringLiteral("Set"), [this] { Button_Set35Click(); }}},
-                  &made);
-    c.Button_Set35 = made[0];
+    // In option byte order, whatever the layout.
+    std::stable_sort(bits.begin(), bits.end(),
+                     [](const OptionBit& a, const OptionBit& b) { return a.byte < b.byte; });
+    std::copy_n(bits.begin(), std::min(bits.size(), optionBits_.size()), optionBits_.begin());
+    c.Button_Set35 = widgets::dialog::LoneButton(p, g, "Button_Set35", QStringLiteral("Set"),
+                                                 [this] { Button_Set35Click(); });
   }
   top->addWidget(c.Panel_IOOptions);
 
@@ -114,11 +124,8 @@ TForm_PacketMasks::TForm_PacketMasks(reports::WindowContext& context, QWidget* p
     columns->addLayout(left);
     columns->addLayout(right);
     g->addLayout(columns);
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g,
-                  {{"Button_Set8EA5", QStringLiteral("Set"), [this] { Button_Set8EA5Click(); }}},
-                  &made);
-    c.Button_Set8EA5 = made[0];
+    c.Button_Set8EA5 = widgets::dialog::LoneButton(p, g, "Button_Set8EA5", QStringLiteral("Set"),
+                                                   [this] { Button_Set8EA5Click(); });
   }
   top->addWidget(c.Panel_Masks);
 
@@ -132,25 +139,6 @@ TForm_PacketMasks::TForm_PacketMasks(reports::WindowContext& context, QWidget* p
     connect(b, &QCheckBox::toggled, this, [this] { CheckBox_PosDoubleClick(); });
   }
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
-}
-
-std::array<TForm_PacketMasks::OptionBit, 15> TForm_PacketMasks::optionBits() const {
-  const Controls& c = controls;
-  return {{{c.CheckBox_PosXYZ, 0, 0},
-           {c.CheckBox_PosLLA, 0, 1},
-           {c.CheckBox_OutputMSL, 0, 2},
-           {c.CheckBox_InputMSL, 0, 3},
-           {c.CheckBox_PosDouble, 0, 4},
-           {c.CheckBox_Pos8F20, 0, 5},
-           {c.CheckBox_VelXYZ, 1, 0},
-           {c.CheckBox_VelENU, 1, 1},
-           {c.CheckBox_TimeType, 2, 0},
-           {c.CheckBox_TimeCompute, 2, 1},
-           {c.CheckBox_TimeOutput, 2, 2},
-           {c.CheckBox_TimeSynch, 2, 3},
-           {c.CheckBox_TimeMinimize, 2, 4},
-           {c.CheckBox_AuxRaw, 3, 0},
-           {c.CheckBox_AuxDoppler, 3, 1}}};
 }
 
 std::array<TForm_PacketMasks::OptionBit, 12> TForm_PacketMasks::maskBits() const {
@@ -196,6 +184,24 @@ void TForm_PacketMasks::CheckBox_PosDoubleClick() {
                                             : QStringLiteral("Output LLA (Packet 4A)"));
 }
 
-void TForm_PacketMasks::Button_CloseClick() { hide(); }
+void TForm_PacketMasks::showIoOptions(const reports::IoOptions& r) {
+  const std::uint8_t bytes[4] = {r.position, r.velocity, r.timing, r.auxiliary};
+  for (const OptionBit& b : optionBits()) b.box->setChecked(((bytes[b.byte] >> b.bit) & 1u) != 0);
+}
+
+void TForm_PacketMasks::showBroadcastMask(const reports::BroadcastMaskReport& r) {
+  const std::uint8_t masks[3] = {0, r.mask1, r.mask2};
+  for (const OptionBit& b : maskBits()) b.box->setChecked(((masks[b.byte] >> b.bit) & 1u) != 0);
+}
+
+void TForm_PacketMasks::enableBroadcastMask(bool enabled) {
+  Controls& c = controls;
+  for (const OptionBit& b : maskBits()) b.box->setEnabled(enabled);
+  c.Button_Set8EA5->setEnabled(enabled);
+  widgets::dialog::EnableCaption(c.Label_Masks, enabled);
+  if (!enabled) return;
+  c.CheckBox_B2Bit6->setText(QStringLiteral("8F-AB on Port A, Port B"));
+  c.CheckBox_B2Bit7->setText(QStringLiteral("8F-AC on Port A, Port B"));
+}
 
 }  // namespace halvix::commands

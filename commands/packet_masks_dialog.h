@@ -3,16 +3,17 @@
 // 0x8F-A5). The captions of the two position boxes follow "Double-Precision".
 #pragma once
 
-#include <QDialog>
 #include <array>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::reports {
 struct WindowContext;
+}
+
+namespace halvix::reports {
+struct IoOptions;
+struct BroadcastMaskReport;
 }
 
 namespace halvix::commands {
@@ -65,7 +66,7 @@ class TForm_PacketMasks : public QDialog {
     int byte;
     int bit;
   };
-  std::array<OptionBit, 15> optionBits() const;
+  const std::array<OptionBit, 15>& optionBits() const { return optionBits_; }
   // The broadcast mask byte (1 or 2) and bit of each mask box.
   std::array<OptionBit, 12> maskBits() const;
 
@@ -74,10 +75,19 @@ class TForm_PacketMasks : public QDialog {
   void Button_Set8EA5Click();
   // Captions of the position boxes from "Double-Precision".
   void CheckBox_PosDoubleClick();
-  void Button_CloseClick();
 
  private:
   reports::WindowContext& context_;
+  std::array<OptionBit, 15> optionBits_{};
+
+ public:
+  // Report 0x55: the I/O option boxes.
+  void showIoOptions(const reports::IoOptions& r);
+  // Report 0x8F-A5: the broadcast mask boxes.
+  void showBroadcastMask(const reports::BroadcastMaskReport& r);
+  // The receiver type: the broadcast mask is usable only on receivers that
+  // have it, and there its timing boxes name both ports.
+  void enableBroadcastMask(bool enabled);
 };
 
 }  // namespace halvix::commands

@@ -7,6 +7,7 @@
 
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -16,19 +17,14 @@ TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPro
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_SelfSurvey", QStringLiteral("Self Survey"),
                                      QStringLiteral("Self Survey Parameters: Packet 8E/8F-A9"));
   Controls& c = controls;
-  c.CheckBox_EnableSurvey =
-      widgets::dialog::Check(this, "CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"));
-  c.CheckBox_Flag = widgets::dialog::Check(this, "CheckBox_Flag", QStringLiteral("Auto Save Position"));
-  top->addWidget(c.CheckBox_EnableSurvey);
-  top->addWidget(c.CheckBox_Flag);
-  c.Edit_Limit = widgets::dialog::Edit(this, "Edit_Limit");
-  widgets::dialog::ValueRows rows(this, top);
-  rows.add(QStringLiteral("Self Survey Limit"), c.Edit_Limit, {}, "Label_Limit");
+  widgets::dialog::CheckColumn(
+      this, top,
+      {{"CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"), &c.CheckBox_EnableSurvey},
+       {"CheckBox_Flag", QStringLiteral("Auto Save Position"), &c.CheckBox_Flag}});
+  c.Edit_Limit = widgets::dialog::ValueRows(this, top).edit(
+      "Edit_Limit", QStringLiteral("Self Survey Limit"), "Label_Limit");
   top->addSpacing(4);
-  const widgets::dialog::SetCloseButtons buttons = widgets::dialog::SetClose(
-      this, top, [this] { Button_SetClick(); }, [this] { Button_CloseClick(); });
-  c.Button_Set = buttons.set;
-  c.Button_Close = buttons.close;
+  widgets::dialog::SetClose(this, top, c, [this] { Button_SetClick(); });
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -45,6 +41,10 @@ void TForm_SelfSurvey::Button_SetClick() {
                               static_cast<std::uint32_t>(static_cast<std::int32_t>(*length)));
 }
 
-void TForm_SelfSurvey::Button_CloseClick() { hide(); }
+void TForm_SelfSurvey::showSettings(const reports::SelfSurveyReport& r) {
+  controls.CheckBox_EnableSurvey->setChecked(r.enabled);
+  controls.CheckBox_Flag->setChecked(r.savePosition);
+  controls.Edit_Limit->setText(QString::asprintf("%ld", static_cast<long>(r.length)));
+}
 
 }  // namespace halvix::commands

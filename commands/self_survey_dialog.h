@@ -4,17 +4,14 @@
 // refused with a message and nothing is sent.
 #pragma once
 
-#include <QDialog>
-
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::link {
 class SerialLink;
 }
-namespace halvix::platform {
-class OperatorPrompts;
+
+namespace halvix::reports {
+struct SelfSurveyReport;
 }
 
 namespace halvix::commands {
@@ -25,22 +22,23 @@ class TForm_SelfSurvey : public QDialog {
  public:
   TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::SetCloseControls {
     QCheckBox* CheckBox_EnableSurvey = nullptr;
     QCheckBox* CheckBox_Flag = nullptr;
     QLineEdit* Edit_Limit = nullptr;
-    QPushButton* Button_Set = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
   void FormActivate();
   void Button_SetClick();
-  void Button_CloseClick();
 
  private:
   link::SerialLink& link_;
   platform::OperatorPrompts& prompts_;
+
+ public:
+  // Report 0x8F-A9: the two boxes and the survey length.
+  void showSettings(const reports::SelfSurveyReport& r);
 };
 
 }  // namespace halvix::commands

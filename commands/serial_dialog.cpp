@@ -6,12 +6,13 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <array>
 
-#include "app/app_context.h"
-#include "app/main_window.h"
 #include "commands/catalogue.h"
+#include "reports/config_layouts.h"
+#include "reports/window_context.h"
+#include "session/receiver_session.h"
 #include "widgets/dialog_support.h"
-#include "link/break_sequence.h"
 
 namespace halvix::commands {
 
@@ -43,8 +44,9 @@ std::optional<link::PortSettings> LineSettings(int port, const QComboBox* baud, 
 
 }  // namespace
 
-TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
-    : QDialog(parent), main_(main) {
+TForm_Serial::TForm_Serial(reports::WindowContext& context, session::ReceiverSession& session,
+                           QWidget* parent)
+    : QDialog(parent), context_(context), session_(session) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Serial", QStringLiteral("Serial Port Configuration"),
                                      QStringLiteral("Serial Port Configuration: Packet 0xBC"));
   Controls& c = controls;
@@ -52,72 +54,60 @@ TForm_Serial::TForm_Serial(app::TForm_Main& main, QWidget* parent)
   columns->setSpacing(16);
   top->addLayout(columns);
 
-  const auto column = [this, columns](QLabel** title, const char* titleName, const QString& text) {
+  // One port's column: its bold title, the six lists (line settings, then
+  // protocols) named after the port, and its Set button.
+  const auto port = [this, columns](char name, QLabel** title, std::array<QComboBox**, 6> lists,
+                                    std::array<std::initializer_list<const char*>, 6> items,
+                                    QPushButton** set, void (TForm_Serial::*click)()) {
+    static constexpr const char* kFields[] = {"BaudRate", "DataBits", "Parity",
+                                              "StopBits", "Input",    "Output"};
+    static constexpr const char* kCaptions[] = {"Baud Rate", "Data Bits",      "Parity",
+                                                "Stop Bits", "Input Protocol", "Output Protocol"};
+    const QByteArray port = QByteArray(1, name);
     auto* l = new QVBoxLayout;
-    *title = widgets::dialog::Label(this, text, titleName);
+    columns->addLayout(l);
+    *title = widgets::dialog::Label(this, QStringLiteral("Port ") + QLatin1Char(name),
+                                    QByteArray("Label_" + port).constData());
     QFont bold = (*title)->font();
     bold.setBold(true);
     (*title)->setFont(bold);
     l->addWidget(*title);
-    columns->addLayout(l);
-    return l;
+    widgets::dialog::ValueRows rows(this, l);
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+      *lists[i] = rows.list(QByteArray("ComboBox_Port" + port + kFields[i]).constData(), items[i],
+                            QString::fromLatin1(kCaptions[i]),
+                            QByteArray("Label_Port" + port + kFields[i]).constData());
+    }
+    *set = widgets::dialog::LoneButton(this, l, QByteArray("Button_Set" + port).constData(),
+                                       QStringLiteral("Set Port &") + QLatin1Char(name),
+                                       [this, click] { (this->*click)(); });
   };
+  port('A', &c.Label_A,
+       {&c.ComboBox_PortABaudRate, &c.ComboBox_PortADataBits, &c.ComboBox_PortAParity,
+        &c.ComboBox_PortAStopBits, &c.ComboBox_PortAInput, &c.ComboBox_PortAOutput},
+       {{{"None", "110  ", "300", "600", "1200", "2400", "4800", "9600", "19200", "38400"},
+         {"7", "8"},
+         {"None", "Odd", "Even"},
+         {"1", "2"},
+         {"none", "QLIP", "RTCM"},
+         {"none", "QLIP", "NMEA"}}},
+       &c.Button_SetA, &TForm_Serial::Button_SetAClick);
+  port('B', &c.Label_B,
+       {&c.ComboBox_PortBBaudRate, &c.ComboBox_PortBDataBits, &c.ComboBox_PortBParity,
+        &c.ComboBox_PortBStopBits, &c.ComboBox_PortBInput, &c.ComboBox_PortBOutput},
+       {{{"4800", "9600", "19200", "38400"},
+         {"8"},
+         {"None", "Odd", "Even"},
+         {"1", "2"},
+         {"QLIP", "RTCM"},
+         {"QLIP", "NMEA"}}},
+       &c.Button_SetB, &TForm_Serial::Button_SetBClick);
+  c.Label_PortBOutput = findChild<QLabel*>(QStringLiteral("Label_PortBOutput"));
 
-  QVBoxLayout* a = column(&c.Label_A, "Label_A", QStringLiteral("Port A"));
-  {
-    widgets::dialog::ValueRows rows(this, a);
-    c.ComboBox_PortABaudRate = widgets::dialog::List(this, "ComboBox_PortABaudRate",
-                                        {"None", "110  ", "300", "600", "1200", "2400", "4800",
-                                         "9600", "19200", "38400"});
-    c.ComboBox_PortADataBits = widgets::dialog::List(this, "ComboBox_PortADataBits", {"7", "8"});
-    c.ComboBox_PortAParity = widgets::dialog::List(this, "ComboBox_PortAParity", {"None", "Odd", "Even"});
-    c.ComboBox_PortAStopBits = widgets::dialog::List(this, "ComboBox_PortAStopBits", {"1", "2"});
-    c.ComboBox_PortAInput = widgets::dialog::List(this, "ComboBox_PortAInput", {"none", "QLIP", "RTCM"});
-    c.ComboBox_PortAOutput = widgets::dialog::List(this, "ComboBox_PortAOutput", {"none", "QLIP", "NMEA"});
-    rows.add(QStringLiteral("Baud Rate"), c.ComboBox_PortABaudRate, {}, "Label_PortABaudRate");
-    rows.add(QStringLiteral("Data Bits"), c.ComboBox_PortADataBits, {}, "Label_PortADataBits");
-    rows.add(QStringLiteral("Parity"), c.ComboBox_PortAParity, {}, "Label_PortAParity");
-    rows.add(QStringLiteral("Stop Bits"), c.ComboBox_PortAStopBits, {}, "Label_PortAStopBits");
-    rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortAInput, {}, "Label_PortAInput");
-    rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortAOutput, {}, "Label_PortAOutput");
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(this, a,
-                  {{"Button_SetA", QStringLiteral("Set Port &A"), [this] { Button_SetAClick(); }}},
-                  &made);
-    c.Button_SetA = made[0];
-  }
-
-  QVBoxLayout* b = column(&c.Label_B, "Label_B", QStringLiteral("Port B"));
-  {
-    widgets::dialog::ValueRows rows(this, b);
-    c.ComboBox_PortBBaudRate =
-        widgets::dialog::List(this, "ComboBox_PortBBaudRate", {"4800", "9600", "19200", "38400"});
-    c.ComboBox_PortBDataBits = widgets::dialog::List(this, "ComboBox_PortBDataBits", {"8"});
-    c.ComboBox_PortBParity = widgets::dialog::List(this, "ComboBox_PortBParity", {"None", "Odd", "Even"});
-    c.ComboBox_PortBStopBits = widgets::dialog::List(this, "ComboBox_PortBStopBits", {"1", "2"});
-    c.ComboBox_PortBInput = widgets::dialog::List(this, "ComboBox_PortBInput", {"QLIP", "RTCM"});
-    c.ComboBox_PortBOutput = widgets::dialog::List(this, "ComboBox_PortBOutput", {"QLIP", "NMEA"});
-    rows.add(QStringLiteral("Baud Rate"), c.ComboBox_PortBBaudRate, {}, "Label_PortBBaudRate");
-    rows.add(QStringLiteral("Data Bits"), c.ComboBox_PortBDataBits, {}, "Label_PortBDataBits");
-    rows.add(QStringLiteral("Parity"), c.ComboBox_PortBParity, {}, "Label_PortBParity");
-    rows.add(QStringLiteral("Stop Bits"), c.ComboBox_PortBStopBits, {}, "Label_PortBStopBits");
-    rows.add(QStringLiteral("Input Protocol"), c.ComboBox_PortBInput, {}, "Label_PortBInput");
-    c.Label_PortBOutput = rows.add(QStringLiteral("Output Protocol"), c.ComboBox_PortBOutput, {},
-                                   "Label_PortBOutput");
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(this, b,
-                  {{"Button_SetB", QStringLiteral("Set Port &B"), [this] { Button_SetBClick(); }}},
-                  &made);
-    c.Button_SetB = made[0];
-  }
-
-  std::vector<QPushButton*> made;
   widgets::dialog::ButtonRow(this, top,
-                {{"Button_Break", QStringLiteral("Send &Break"), [this] { Button_BreakClick(); }},
-                 {"Button_Close", QStringLiteral("&Close"), [this] { Button_CloseClick(); }}},
-                &made);
-  c.Button_Break = made[0];
-  c.Button_Close = made[1];
+                             {{"Button_Break", QStringLiteral("Send &Break"),
+                               [this] { Button_BreakClick(); }, &c.Button_Break},
+                              widgets::dialog::Closing(this, &c.Button_Close)});
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
@@ -146,7 +136,7 @@ std::optional<link::PortSettings> TForm_Serial::portBSettings() const {
 }
 
 void TForm_Serial::FormActivate() {
-  app::AppContext& context = main_.context();
+  reports::WindowContext& context = context_;
   SerialPortRequestBC(context.link, 0);
   context.clock.sleepMs(kSettleMs);
   SerialPortRequestBC(context.link, 1);
@@ -154,7 +144,7 @@ void TForm_Serial::FormActivate() {
 
 void TForm_Serial::setPort(const std::optional<link::PortSettings>& settings) {
   if (!settings) return;
-  app::AppContext& context = main_.context();
+  reports::WindowContext& context = context_;
   SetSerialPortBC(context.link, *settings);
   context.clock.sleepMs(kSettleMs);
   // Asked for either port: only the operator knows which one the PC is on.
@@ -162,7 +152,7 @@ void TForm_Serial::setPort(const std::optional<link::PortSettings>& settings) {
                               QStringLiteral("Change PC settings to match?"),
                               platform::PromptButtons::YesNo,
                               platform::PromptIcon::Question) == platform::PromptAnswer::Yes) {
-    main_.ApplyPortSettings(*settings);
+    session_.applyPortSettings(*settings);
   }
 }
 
@@ -170,18 +160,55 @@ void TForm_Serial::Button_SetAClick() { setPort(portASettings()); }
 
 void TForm_Serial::Button_SetBClick() { setPort(portBSettings()); }
 
-void TForm_Serial::Button_BreakClick() {
-  link::PortSettings known;
-  known.baudCode = 7;
-  known.dataBitsCode = 3;
-  known.parityCode = 0;
-  known.stopBitsCode = 0;
-  main_.ApplyPortSettings(known);
-  main_.context().clock.sleepMs(kSettleMs);
-  main_.breakSequence().breakCountdown = link::BreakSequence::kStartCount;
-  main_.controls.TimerBreak->start();
+void TForm_Serial::Button_BreakClick() { session_.sendBreak(); }
+
+namespace {
+
+// Selects the list item a protocol code stands for (item index by code); a
+// code without an item leaves the list unselected, showing "unknown".
+void SelectProtocol(QComboBox* list, int code, std::initializer_list<std::pair<int, int>> items) {
+  for (const auto& [itemCode, index] : items) {
+    if (itemCode == code) {
+      widgets::dialog::SelectIndex(list, index);
+      return;
+    }
+  }
+  widgets::dialog::ShowUnselected(list, QStringLiteral("unknown"));
 }
 
-void TForm_Serial::Button_CloseClick() { hide(); }
+}  // namespace
+
+void TForm_Serial::showPort(const reports::SerialPortReport& r) {
+  namespace ui = widgets::dialog;
+  Controls& c = controls;
+  if (r.isPortA()) {
+    ui::SelectIndex(c.ComboBox_PortABaudRate, r.baudCode);
+    if (r.dataBitsCode == 2 || r.dataBitsCode == 3) {
+      ui::SelectIndex(c.ComboBox_PortADataBits, r.dataBitsCode - 2);
+    }
+    ui::SelectIndex(c.ComboBox_PortAParity, r.parityCode);
+    ui::SelectIndex(c.ComboBox_PortAStopBits, r.stopBitsCode);
+    SelectProtocol(c.ComboBox_PortAInput, r.inputProtocol, {{8, 2}, {2, 1}, {0, 0}});
+    // Code 6 points past the list: no selection.
+    SelectProtocol(c.ComboBox_PortAOutput, r.outputProtocol, {{6, 3}, {4, 2}, {2, 1}, {0, 0}});
+    return;
+  }
+  ui::SelectIndex(c.ComboBox_PortBBaudRate, r.baudCode - 6);
+  if (r.dataBitsCode == 3) ui::SelectIndex(c.ComboBox_PortBDataBits, 0);
+  ui::SelectIndex(c.ComboBox_PortBParity, r.parityCode);
+  ui::SelectIndex(c.ComboBox_PortBStopBits, r.stopBitsCode);
+  SelectProtocol(c.ComboBox_PortBInput, r.inputProtocol, {{8, 1}, {2, 0}});
+  SelectProtocol(c.ComboBox_PortBOutput, r.outputProtocol, {{4, 1}, {2, 0}});
+}
+
+void TForm_Serial::showBothPorts() {
+  Controls& c = controls;
+  c.Label_PortBOutput->setEnabled(true);
+  c.ComboBox_PortBOutput->setEnabled(true);
+  c.Label_A->setText(QStringLiteral("Port A"));
+  c.Label_B->setText(QStringLiteral("Port B"));
+  c.Button_SetA->setText(QStringLiteral("Set Port &A"));
+  c.Button_SetB->setText(QStringLiteral("Set Port &B"));
+}
 
 }  // namespace halvix::commands

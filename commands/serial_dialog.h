@@ -1,20 +1,21 @@
 // TForm_Serial, "Serial Port Configuration": the line settings and protocols
 // of the receiver's ports A and B (0xBC). After a Set the PC's own port may
 // follow; "Send &Break" puts the PC line at 9600-8-None-1 and restarts the
-// main window's break sequence.
+// session's break sequence.
 #pragma once
 
-#include <QDialog>
 #include <optional>
 
 #include "link/port_settings.h"
+#include "widgets/dialog_support.h"
 
-class QComboBox;
-class QLabel;
-class QPushButton;
+namespace halvix::session {
+class ReceiverSession;
+}
 
-namespace halvix::app {
-class TForm_Main;
+namespace halvix::reports {
+struct SerialPortReport;
+struct WindowContext;
 }
 
 namespace halvix::commands {
@@ -25,7 +26,8 @@ class TForm_Serial : public QDialog {
  public:
   static constexpr int kSettleMs = 200;
 
-  explicit TForm_Serial(app::TForm_Main& main, QWidget* parent = nullptr);
+  TForm_Serial(reports::WindowContext& context, session::ReceiverSession& session,
+               QWidget* parent = nullptr);
 
   struct Controls {
     QLabel* Label_A = nullptr;
@@ -61,11 +63,20 @@ class TForm_Serial : public QDialog {
   void Button_SetAClick();
   void Button_SetBClick();
   void Button_BreakClick();
-  void Button_CloseClick();
 
  private:
   void setPort(const std::optional<link::PortSettings>& settings);
-  app::TForm_Main& main_;
+  reports::WindowContext& context_;
+  session::ReceiverSession& session_;
+
+ public:
+  // Report 0xBC: the lists of the port it describes; a protocol the lists
+  // do not hold shows "unknown".
+  void showPort(const reports::SerialPortReport& r);
+
+ public:
+  // The receiver type: both ports with their captions, port B's output protocol usable.
+  void showBothPorts();
 };
 
 }  // namespace halvix::commands

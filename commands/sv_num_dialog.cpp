@@ -23,25 +23,12 @@ TForm_SVNum::TForm_SVNum(reports::WindowContext& context, QWidget* parent)
   rows.add(QStringLiteral("SV number"), c.ComboBox_SVNum, {}, "Label_SVNum");
   rows.addSpanning(
       widgets::dialog::Label(this, QStringLiteral("Select 0 for SV with highest elevation."), "Label_Note"));
-  const widgets::dialog::StandardButtons b = widgets::dialog::OkApplyClose(this, top, [this] {
-    Button_ApplyClick();
-    return true;
-  });
-  c.Button_OK = b.ok;
-  c.Button_Apply = b.apply;
-  c.Button_Close = b.close;
+  widgets::dialog::OkApplyClose(this, top, c, [this] { return Button_ApplyClick(); });
 }
 
 void TForm_SVNum::Button_ApplyClick() {
   // No selection goes out as 0xFF.
   OneSvSelect34(context_.link, static_cast<std::uint8_t>(controls.ComboBox_SVNum->currentIndex()));
 }
-
-void TForm_SVNum::Button_OKClick() {
-  Button_ApplyClick();
-  hide();
-}
-
-void TForm_SVNum::Button_CloseClick() { hide(); }
 
 }  // namespace halvix::commands

@@ -3,10 +3,7 @@
 // activation.
 #pragma once
 
-#include <QDialog>
-
-class QComboBox;
-class QPushButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::reports {
 struct WindowContext;
@@ -20,17 +17,12 @@ class TForm_SVNum : public QDialog {
  public:
   explicit TForm_SVNum(reports::WindowContext& context, QWidget* parent = nullptr);
 
-  struct Controls {
+  struct Controls : widgets::dialog::OkApplyCloseControls {
     QComboBox* ComboBox_SVNum = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Close = nullptr;
   };
   Controls controls;
 
-  void Button_OKClick();
   void Button_ApplyClick();
-  void Button_CloseClick();
 
  private:
   reports::WindowContext& context_;

@@ -11,6 +11,7 @@
 #include "reports/window_context.h"
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::commands {
 
@@ -28,76 +29,56 @@ TForm_TimingOut::TForm_TimingOut(reports::WindowContext& context, QWidget* paren
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_TimingOut", QStringLiteral("Timing Outputs"));
   Controls& c = controls;
 
+  namespace dialog = widgets::dialog;
   QVBoxLayout* g = nullptr;
   c.Panel_Characteristics =
-      widgets::dialog::Group(this, "Panel_Characteristics", QStringLiteral("PPS Characteristics"),
-                QStringLiteral("PPS Characteristics: Packet 8E/8F-4A"), &g);
+      dialog::Section(this, top, "Panel_Characteristics", QStringLiteral("PPS Characteristics"),
+                      QStringLiteral("PPS Characteristics: Packet 8E/8F-4A"), &g);
   {
-    QWidget* p = c.Panel_Characteristics;
-    widgets::dialog::ValueRows rows(p, g);
-    c.ComboBox_Switch = widgets::dialog::List(p, "ComboBox_Switch", {"Disabled", "Enabled"});
-    c.ComboBox_TimeBase = widgets::dialog::List(p, "ComboBox_TimeBase", {"GPS", "UTC"});
-    c.ComboBox_Polarity = widgets::dialog::List(p, "ComboBox_Polarity", {"Positive", "Negative"});
-    c.Edit_Offset = widgets::dialog::Edit(p, "Edit_Offset");
-    c.Edit_Bias = widgets::dialog::Edit(p, "Edit_Bias");
-    rows.add(QStringLiteral("PPS Switch"), c.ComboBox_Switch, {}, "Label_Switch");
-    rows.add(QStringLiteral("Time Base"), c.ComboBox_TimeBase, {}, "Label_TimeBase");
-    rows.add(QStringLiteral("Polarity"), c.ComboBox_Polarity, {}, "Label_Polarity");
-    rows.add(QStringLiteral("PPS Offset"), c.Edit_Offset, QStringLiteral("s"), "Label_Offset",
-             "Label_OffsetUnit");
-    rows.add(QStringLiteral("Bias Uncertainty Threshold"), c.Edit_Bias, QStringLiteral("m"),
-             "Label_Bias", "Label_BiasUnit");
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g,
-                  {{"Button_SetChar", QStringLiteral("&Set Characteristics"),
-                    [this] { Button_SetCharClick(); }}},
-                  &made);
-    c.Button_SetChar = made[0];
+    dialog::ValueRows rows(c.Panel_Characteristics, g);
+    c.ComboBox_Switch = rows.list("ComboBox_Switch", {"Disabled", "Enabled"},
+                                  QStringLiteral("PPS Switch"), "Label_Switch");
+    c.ComboBox_TimeBase = rows.list("ComboBox_TimeBase", {"GPS", "UTC"},
+                                    QStringLiteral("Time Base"), "Label_TimeBase");
+    c.ComboBox_Polarity = rows.list("ComboBox_Polarity", {"Positive", "Negative"},
+                                    QStringLiteral("Polarity"), "Label_Polarity");
+    c.Edit_Offset = rows.edit("Edit_Offset", QStringLiteral("PPS Offset"), "Label_Offset",
+                              QStringLiteral("s"), "Label_OffsetUnit");
+    c.Edit_Bias = rows.edit("Edit_Bias", QStringLiteral("Bias Uncertainty Threshold"), "Label_Bias",
+                            QStringLiteral("m"), "Label_BiasUnit");
   }
-  top->addWidget(c.Panel_Characteristics);
+  c.Button_SetChar =
+      dialog::LoneButton(c.Panel_Characteristics, g, "Button_SetChar",
+                         QStringLiteral("&Set Characteristics"), [this] { Button_SetCharClick(); });
 
-  c.Panel_Output = widgets::dialog::Group(this, "Panel_Output", QStringLiteral("PPS Output"),
-                             QStringLiteral("PPS Output: Packet 8E/8F-4E"), &g);
-  {
-    QWidget* p = c.Panel_Output;
-    c.Label_OutputOptions =
-        widgets::dialog::Label(p, QStringLiteral("Output the PPS:"), "Label_OutputOptions");
-    c.RadioButton_Always = widgets::dialog::Radio(p, "RadioButton_Always", QStringLiteral("Always"));
-    c.RadioButton_1SV = widgets::dialog::Radio(p, "RadioButton_1SV",
-                                  QStringLiteral("When tracking at least one satellite"));
-    c.RadioButton_3SV = widgets::dialog::Radio(p, "RadioButton_3SV",
-                                  QStringLiteral("When tracking at least three satellites"));
-    for (QWidget* w : {static_cast<QWidget*>(c.Label_OutputOptions),
-                       static_cast<QWidget*>(c.RadioButton_Always),
-                       static_cast<QWidget*>(c.RadioButton_1SV),
-                       static_cast<QWidget*>(c.RadioButton_3SV)}) {
-      g->addWidget(w);
-    }
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g,
-                  {{"Button_SetOutput", QStringLiteral("&Set &Output"),
-                    [this] { Button_SetOutputClick(); }}},
-                  &made);
-    c.Button_SetOutput = made[0];
-  }
-  top->addWidget(c.Panel_Output);
+  c.Panel_Output = dialog::Section(this, top, "Panel_Output", QStringLiteral("PPS Output"),
+                                   QStringLiteral("PPS Output: Packet 8E/8F-4E"), &g);
+  c.Label_OutputOptions =
+      dialog::Label(c.Panel_Output, QStringLiteral("Output the PPS:"), "Label_OutputOptions");
+  g->addWidget(c.Label_OutputOptions);
+  dialog::RadioColumn(
+      c.Panel_Output, g,
+      {{"RadioButton_Always", QStringLiteral("Always"), &c.RadioButton_Always},
+       {"RadioButton_1SV", QStringLiteral("When tracking at least one satellite"),
+        &c.RadioButton_1SV},
+       {"RadioButton_3SV", QStringLiteral("When tracking at least three satellites"),
+        &c.RadioButton_3SV}});
+  c.Button_SetOutput =
+      dialog::LoneButton(c.Panel_Output, g, "Button_SetOutput", QStringLiteral("&Set &Output"),
+                         [this] { Button_SetOutputClick(); });
 
-  c.Panel_Width = widgets::dialog::Group(this, "Panel_Width", QStringLiteral("PPS Width"),
-                            QStringLiteral("PPS Width: Packet 8E/8F-4F (Corvel only)"), &g);
+  c.Panel_Width = dialog::Section(this, top, "Panel_Width", QStringLiteral("PPS Width"),
+                                  QStringLiteral("PPS Width: Packet 8E/8F-4F (Corvel only)"), &g);
   {
-    QWidget* p = c.Panel_Width;
-    widgets::dialog::ValueRows rows(p, g);
-    c.Edit_Width = widgets::dialog::Edit(p, "Edit_Width");
-    c.Label_Width = rows.add(QStringLiteral("PPS Width"), c.Edit_Width, QStringLiteral("seconds"),
-                             "Label_Width", "Label_Seconds");
-    c.Label_Seconds = p->findChild<QLabel*>(QStringLiteral("Label_Seconds"));
-    std::vector<QPushButton*> made;
-    widgets::dialog::ButtonRow(p, g,
-                  {{"Button_Width", QStringLiteral("Set &Width"), [this] { Button_WidthClick(); }}},
-                  &made);
-    c.Button_Width = made[0];
+    dialog::ValueRows rows(c.Panel_Width, g);
+    c.Edit_Width = rows.edit("Edit_Width", QStringLiteral("PPS Width"), "Label_Width",
+                             QStringLiteral("seconds"), "Label_Seconds");
   }
-  top->addWidget(c.Panel_Width);
+  c.Label_Width = c.Panel_Width->findChild<QLabel*>(QStringLiteral("Label_Width"));
+  c.Label_Seconds = c.Panel_Width->findChild<QLabel*>(QStringLiteral("Label_Seconds"));
+  c.Button_Width =
+      dialog::LoneButton(c.Panel_Width, g, "Button_Width", QStringLiteral("Set &Width"),
+                         [this] { Button_WidthClick(); });
 
   c.Button_Close = widgets::dialog::CloseButton(this, top);
   widgets::dialog::OnActivate(this, [this] { FormActivate(); });
@@ -150,6 +131,39 @@ void TForm_TimingOut::Button_WidthClick() {
   if (width) SetPpsWidth8E4F(context_.link, *width);
 }
 
-void TForm_TimingOut::Button_CloseClick() { hide(); }
+void TForm_TimingOut::showCharacteristics(const reports::PpsCharacteristicsReport& r) {
+  namespace ui = widgets::dialog;
+  Controls& c = controls;
+  ui::SelectIndex(c.ComboBox_Switch, r.driverSwitch);
+  ui::SelectIndex(c.ComboBox_TimeBase, r.timeBase);
+  ui::SelectIndex(c.ComboBox_Polarity, r.polarity);
+  c.Edit_Offset->setText(QString::asprintf("%.3e", r.ppsOffset));
+  c.Edit_Bias->setText(QString::asprintf("%.2f", r.biasUncertainty));
+}
+
+void TForm_TimingOut::showOutputMode(int mode) {
+  Controls& c = controls;
+  QRadioButton* which = mode == 2   ? c.RadioButton_Always
+                        : mode == 3 ? c.RadioButton_1SV
+                        : mode == 4 ? c.RadioButton_3SV
+                                    : nullptr;
+  widgets::dialog::CheckOnly({c.RadioButton_Always, c.RadioButton_1SV, c.RadioButton_3SV}, which);
+}
+
+void TForm_TimingOut::showWidth(double width) {
+  controls.Edit_Width->setText(QString::asprintf("%.3e", width));
+}
+
+void TForm_TimingOut::enableOutputControls(bool enabled) {
+  Controls& c = controls;
+  for (QWidget* w : std::initializer_list<QWidget*>{c.Edit_Width, c.Button_Width, c.RadioButton_Always,
+                                                    c.RadioButton_1SV, c.RadioButton_3SV,
+                                                    c.Button_SetOutput}) {
+    w->setEnabled(enabled);
+  }
+  for (QLabel* label : {c.Label_Width, c.Label_Seconds, c.Label_OutputOptions}) {
+    widgets::dialog::EnableCaption(label, enabled);
+  }
+}
 
 }  // namespace halvix::commands

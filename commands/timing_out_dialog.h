@@ -3,17 +3,14 @@
 // activation asks for all three; the report decoders fill the controls.
 #pragma once
 
-#include <QDialog>
-
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
+#include "widgets/dialog_support.h"
 
 namespace halvix::reports {
 struct WindowContext;
+}
+
+namespace halvix::reports {
+struct PpsCharacteristicsReport;
 }
 
 namespace halvix::commands {
@@ -56,10 +53,22 @@ class TForm_TimingOut : public QDialog {
   void Button_SetCharClick();
   void Button_SetOutputClick();
   void Button_WidthClick();
-  void Button_CloseClick();
 
  private:
   reports::WindowContext& context_;
+
+ public:
+  // Report 0x8F-4A: the PPS characteristics.
+  void showCharacteristics(const reports::PpsCharacteristicsReport& r);
+  // Report 0x8F-4E: the output condition (2 always, 3 one satellite, 4 three); others check none.
+  void showOutputMode(int mode);
+  // Report 0x8F-4F: the PPS width in seconds.
+  void showWidth(double width);
+
+ public:
+  // The receiver type: the width and output-condition controls are usable
+  // only on receivers that have them.
+  void enableOutputControls(bool enabled);
 };
 
 }  // namespace halvix::commands

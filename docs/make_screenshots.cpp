@@ -18,6 +18,7 @@
 #include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/clock.h"
+#include "session/scheduler.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 
@@ -59,12 +60,12 @@ int main(int argc, char* argv[]) {
   const QString persona = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("corvel");
   QDir().mkpath(out);
 
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
   QuietPrompts prompts;
   FixedSettings settings;
   platform::FixedPcClock pcClock;
   app::Program program(app::ProgramSeams{
-      prompts, clock, [] { return std::optional<app::PortDialogChoice>(); },
+      prompts, scheduler, [] { return std::optional<app::PortDialogChoice>(); },
       [](const app::PortChoice& port, link::Clock& c) {
         sim::SimOptions options;
         options.persona = port.persona;
@@ -75,14 +76,11 @@ int main(int argc, char* argv[]) {
       &pcClock, &settings});
   if (!program.start({QStringLiteral("-d"), QStringLiteral("--simulate=") + persona})) return 1;
   app::TForm_Main& main = *program.mainWindow();
-  auto& c = main.controls;
-  // The event loop's timers, stepped on virtual time.
+  // The session's steps on virtual time, the event loop between them.
   const auto run = [&](int seconds) {
     for (int i = 0; i < seconds * 5; ++i) {
-      if (c.TimerBreak->isActive()) main.TimerBreakTimer();
-      if (c.Timer_QLIP->isActive()) main.QLIPTimer();
+      scheduler.advance(200);
       QCoreApplication::processEvents();
-      clock.advance(200);
     }
   };
   const auto save = [&](QWidget* w, const QString& name) {

@@ -2,6 +2,7 @@ target_sources(halvix_core PRIVATE
   link/break_sequence.cpp
   link/clock.cpp
   link/field_codec.cpp
+  link/framing.cpp
   link/network_port.cpp
   link/port_discovery.cpp
   link/port_settings.cpp

@@ -45,9 +45,8 @@ QString OpenedPortCaption(const QString& portLabel) {
 void CompleteNegotiatedSettings(PortSettings& s) {
   if (s.dataBitsCode == 0) {
     // No line was read as far as the data bits: the receiver's defaults.
-    s.baudCode = 7;
-    s.parityCode = 1;
-    s.stopBitsCode = 0;
+    DefaultPortSettings(0xFF, s);
+    return;
   }
   s.dataBitsCode = 3;
   s.inputProtocol = 2;

@@ -47,7 +47,7 @@ void QtSerialDevice::onError(QSerialPort::SerialPortError error) {
   port_.clear(QSerialPort::AllDirections);
   port_.close();
   // The owner may be waiting in a modal box, where no poll runs: tell it now.
-  if (lostCallback_) lostCallback_();
+  notifyLost();
 }
 
 bool QtSerialDevice::isOpen() const { return port_.isOpen(); }

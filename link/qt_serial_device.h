@@ -28,7 +28,6 @@ class QtSerialDevice final : public SerialDevice {
   // The same path if it is back, else the same USB adapter (vendor, product
   // and serial number) under whatever path it has now.
   bool reopen(const QString& name) override;
-  void setLostCallback(std::function<void()> lost) override { lostCallback_ = std::move(lost); }
 
   // Qt's own input buffer holds at most this much; past it the bytes wait in
   // the system (a fast port cannot grow Halvix's memory without bound).
@@ -47,7 +46,6 @@ class QtSerialDevice final : public SerialDevice {
   AdapterIdentity adapter_;  // of the port last opened, if it is a USB adapter
   bool lost_ = false;
   int readErrors_ = 0;
-  std::function<void()> lostCallback_;
 };
 
 

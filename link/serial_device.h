@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace halvix::link {
 
@@ -47,7 +48,16 @@ class SerialDevice {
   // Called when the device finds out by itself that it is gone (a hang-up, a
   // pulled adapter), on the thread that uses it. A device that only learns
   // of it from a failed call need not call it.
-  virtual void setLostCallback(std::function<void()> lost) { (void)lost; }
+  void setLostCallback(std::function<void()> lost) { lostCallback_ = std::move(lost); }
+
+ protected:
+  // Tells the owner, whatever it is waiting in, that the device is gone.
+  void notifyLost() const {
+    if (lostCallback_) lostCallback_();
+  }
+
+ private:
+  std::function<void()> lostCallback_;
 };
 
 }  // namespace halvix::link

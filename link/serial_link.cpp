@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QThread>
 #include <algorithm>
+#include <cstring>
 
 namespace halvix::link {
 
@@ -19,11 +20,10 @@ SerialLink::~SerialLink() { device_.setLostCallback({}); }
 
 void SerialLink::resetParser() {
   readIndex = 0;
-  length = 0;
   remaining = 0;
   completedLength = 0;
-  dlePending = false;
   id = 0;
+  deframer_.reset();
 }
 
 int SerialLink::OpenLink(const QString& deviceName) {
@@ -104,23 +104,15 @@ void SerialLink::SendPacket(int length_, const std::uint8_t* bytes) {
     return;
   }
 
-  std::array<std::uint8_t, kFrameSize> frame;
-  int size = 3;  // DLE at the start, DLE ETX at the end
-  for (int i = 0; i < length_; ++i) size += bytes[i] == kDle ? 2 : 1;
+  const int size = FramedSize(bytes[0], bytes + 1, length_ - 1);
   if (size > kFrameSize) {
     qWarning().noquote() << QString::asprintf(
         "Serial link: packet 0x%02X refused, its frame of %d bytes exceeds %d", bytes[0], size,
         kFrameSize);
     return;
   }
-  int n = 0;
-  frame[n++] = kDle;
-  for (int i = 0; i < length_; ++i) {
-    if (bytes[i] == kDle) frame[n++] = kDle;
-    frame[n++] = bytes[i];
-  }
-  frame[n++] = kDle;
-  frame[n++] = kEtx;
+  std::array<std::uint8_t, kFrameSize> frame;
+  const int n = EncodeFrame(bytes[0], bytes + 1, length_ - 1, frame.data());
 
   if (QThread::currentThread() != thread()) {
     handOver(frame.data(), n);
@@ -208,39 +200,6 @@ void SerialLink::CancelHandovers(bool cancel) {
   handoverDone_.notify_all();
 }
 
-int SerialLink::ParseByte() {
-  const std::uint8_t b = raw[static_cast<std::size_t>(readIndex)];
-  ++readIndex;
-  --remaining;
-  if (length >= kPayloadSize) {
-    // Over-long packet: drop it and start afresh with this byte.
-    length = 0;
-    id = 0;
-    dlePending = false;
-  }
-  if (!dlePending) {
-    if (b == kDle) {
-      dlePending = true;
-    } else {
-      payload[static_cast<std::size_t>(length++)] = b;
-    }
-    return 0;
-  }
-  dlePending = false;
-  if (b == kDle) {
-    payload[static_cast<std::size_t>(length++)] = kDle;
-    return 0;
-  }
-  if (b == kEtx) {
-    completedLength = length;
-    length = 0;
-    return 1;
-  }
-  length = 0;
-  id = b;
-  return 0;
-}
-
 int SerialLink::readChunk(std::int64_t max) {
   const std::int64_t got = device_.read(raw.data(), std::min<std::int64_t>(max, kRawSize));
   if (got < 0) reportLost();
@@ -308,7 +267,15 @@ int SerialLink::PollPort(const PacketCallback& callback, bool stopOnFlag) {
     readIndex = 0;
     bytesReceived += remaining;
     while (remaining > 0 && !(stopOnFlag && replyFound)) {
-      if (ParseByte() == 1 && callback) callback(*this);
+      const std::size_t n = deframer_.take(raw.data() + readIndex, remaining);
+      readIndex += static_cast<int>(n);
+      remaining -= static_cast<std::uint32_t>(n);
+      if (!deframer_.ready()) continue;
+      // Copied out: a waiting caller reads the packet after the poll returns.
+      id = deframer_.id();
+      completedLength = deframer_.length();
+      std::memcpy(payload.data(), deframer_.payload(), static_cast<std::size_t>(completedLength));
+      if (callback) callback(*this);
     }
   }
   // Bytes left by the stop flag are dropped: the next read overwrites raw.

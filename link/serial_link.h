@@ -1,6 +1,6 @@
-// The one link record: the serial device, the receive parser state and its
-// buffers, and the three operations that carry QLIP packets across the port
-// (SendPacket, ParseByte, PollPort), plus the PC-side line control.
+// The one link record: the serial device, the receive deframer and its
+// buffers, and the two operations that carry QLIP packets across the port
+// (SendPacket, PollPort), plus the PC-side line control.
 #pragma once
 
 #include <QObject>
@@ -15,13 +15,11 @@
 #include <vector>
 
 #include "link/clock.h"
+#include "link/framing.h"
 #include "link/port_settings.h"
 #include "link/serial_device.h"
 
 namespace halvix::link {
-
-inline constexpr std::uint8_t kDle = 0x10;
-inline constexpr std::uint8_t kEtx = 0x03;
 
 class SerialLink : public QObject {
   Q_OBJECT
@@ -82,8 +80,6 @@ class SerialLink : public QObject {
   int PollPort(const PacketCallback& callback, bool stopOnFlag);
   // A PollPort is in progress on this link.
   bool reading() const { return reading_; }
-  // Consumes raw[readIndex]; returns 1 when that byte completed a packet.
-  int ParseByte();
   // One immediate read into raw without parsing (the break sequence looks for
   // the port-settings text there). Returns the byte count read; 0 while a
   // PollPort is parsing raw.
@@ -95,13 +91,11 @@ class SerialLink : public QObject {
   SerialDevice& device() { return device_; }
   Clock& clock() { return clock_; }
 
-  // Parser state and buffers. A completed packet is id, payload and
+  // Read position and buffers. A completed packet is id, payload and
   // completedLength, valid until parsing resumes.
   int readIndex = 0;
-  int length = 0;
   std::uint32_t remaining = 0;
   int completedLength = 0;
-  bool dlePending = false;
   int id = 0;
   std::array<std::uint8_t, kRawSize> raw{};
   std::array<std::uint8_t, kPayloadSize> payload{};
@@ -145,6 +139,7 @@ class SerialLink : public QObject {
   std::atomic<bool> lost_{false};
   bool reading_ = false;
   QString deviceName_;
+  Deframer deframer_;
   std::mutex handoverLock_;
   std::condition_variable handoverDone_;
   bool handoversCancelled_ = false;

@@ -121,7 +121,7 @@ void TcpDevice::onSocketError() {
     lost_ = true;
     sessionUp_ = false;
     // Told at once, so a loss while a modal box is open is not left for the poll tick.
-    if (lostCallback_) lostCallback_();
+    notifyLost();
   }
   // A refusal repeated every try is logged once.
   if (loggedError_ != reason) {

@@ -55,7 +55,6 @@ class TcpDevice : public QObject, public SerialDevice {
   // A new try that waits at most kReopenWaitMs; a host name still being looked
   // up, or a server slow to answer, is found connected on a later try.
   bool reopen(const QString& name) override;
-  void setLostCallback(std::function<void()> lost) override { lostCallback_ = std::move(lost); }
 
   // The address last opened, and why the last open or connection failed.
   const NetworkPortAddress& address() const { return address_; }
@@ -105,7 +104,6 @@ class TcpDevice : public QObject, public SerialDevice {
   QString loggedError_;  // a failure that repeats every try is logged once
   QString lineStatus_;
   bool lost_ = false;
-  std::function<void()> lostCallback_;
   bool pumping_ = false;
   bool sessionUp_ = false;
   bool rawNoticeGiven_ = false;

@@ -156,7 +156,7 @@ QByteArray Exposition(std::span<const ReceiverState* const> receivers) {
     const auto* t = r.timing();
     if (t == nullptr) return;
     for (const MinorAlarm& a : kMinorAlarms) {
-      w.series(n).label("alarm", a.name).value(t->alarmSet(a.bit) ? 1 : 0);
+      w.series(n).label("alarm", a.label).value(t->alarmSet(a.bit) ? 1 : 0);
     }
   });
   w.family("halvix_receiver_mode", "gauge", "1, with the receiver mode as the label.");
@@ -226,7 +226,7 @@ QByteArray ReceiversJson(std::span<const ReceiverState* const> receivers) {
       values.insert(QStringLiteral("status_code"), t->statusCode);
       values.insert(QStringLiteral("status"), reports::SupplementalStatusText(t->statusCode));
       for (const MinorAlarm& a : kMinorAlarms) {
-        if (t->alarmSet(a.bit)) alarms.append(QString::fromLatin1(a.name));
+        if (t->alarmSet(a.bit)) alarms.append(QString::fromLatin1(a.label));
       }
     }
     if (const auto v = r->satellitesTracked()) values.insert(QStringLiteral("satellites_tracked"), *v);

@@ -145,16 +145,10 @@ void ReceiverState::packetReceived(session::ReceiverSession&, int id, const std:
 }
 
 void ReceiverState::addTiming(const reports::SupplementalTiming& r) {
-  // Seconds as the Charts window counts them: the reports of one read are the
-  // seconds after the last, one each, up to the session's time.
-  double t = seconds();
+  const double t = seconds();
   count(detector_.add({t, r.ppsOffset, r.minorAlarms, r.receiverMode, r.statusCode, r.surveyProgress}));
-  const auto& timing = history_.timing();
-  if (!timing.empty()) {
-    const double last = timing.back().t;
-    if (t > last && t - last <= analysis::TimingHistory::kMaxBridgedSeconds) t = std::min(last + 1.0, t);
-  }
-  history_.addTiming(t, static_cast<float>(r.ppsOffset), static_cast<float>(r.oscillatorOffset),
+  // Seconds as the Charts window counts them.
+  history_.addTiming(history_.streamSecond(t), static_cast<float>(r.ppsOffset), static_cast<float>(r.oscillatorOffset),
                      static_cast<float>(r.quantizationError), r.minorAlarms);
 }
 

@@ -19,15 +19,9 @@
 
 namespace halvix::monitor {
 
-// One minor-alarm lamp: its bit and the label value of its series.
-struct MinorAlarm {
-  int bit;
-  const char* name;
-};
-inline constexpr std::array<MinorAlarm, 10> kMinorAlarms{{
-    {1, "antenna_open"}, {2, "antenna_short"}, {3, "satellite_tracking"},
-    {5, "self_survey_activity"}, {6, "stored_position"}, {7, "leap_second_pending"},
-    {8, "test_mode"}, {9, "position_questionable"}, {10, "eeprom_invalid"}, {11, "almanac"}}};
+// The minor alarms, one series each, labelled as the table names them.
+using reports::MinorAlarm;
+using reports::kMinorAlarms;
 
 // The taus of the ADEV series, in seconds.
 inline constexpr std::array<int, 4> kAdevTaus{1, 10, 100, 1000};

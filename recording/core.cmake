@@ -2,7 +2,6 @@
 # recordings: widget-free, over halvix_core.
 target_sources(halvix_core PRIVATE
   recording/qlip_recorder.cpp
-  recording/decode_frames.cpp
   recording/decode_reports.cpp
   recording/decode_output.cpp
   recording/decode_text_writer.cpp

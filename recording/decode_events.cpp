@@ -60,9 +60,7 @@ EventCollector::EventCollector(DecodeFormat format, LineOutput& out,
 }
 
 void EventCollector::packet(std::int64_t, int id, const std::uint8_t* payload, int length) {
-  time_.packet(id, payload, length);
-  if (id != 0x8F || length < 1 || payload[0] != 0xAC) return;
-  const auto r = reports::DecodeSupplementalTiming(payload, length);
+  const auto r = TimedSupplementalTiming(time_, id, payload, length);
   if (!r) return;
   ++reports_;
   // A recording has no clock of its own: a leap of the stream's time by more

@@ -13,21 +13,18 @@ namespace halvix::recording {
 StabilityCollector::StabilityCollector() = default;
 
 void StabilityCollector::packet(std::int64_t, int id, const std::uint8_t* payload, int length) {
-  time_.packet(id, payload, length);
-  if (id != 0x8F || length < 1 || payload[0] != 0xAC) return;
-  const auto r = reports::DecodeSupplementalTiming(payload, length);
+  const auto r = TimedSupplementalTiming(time_, id, payload, length);
   if (!r) return;
   ++reports_;
-  const double raw = r->ppsOffset * 1e-9;
-  const double corrected = (static_cast<double>(r->ppsOffset) - r->quantizationError) * 1e-9;
-  const analysis::PhaseGaps::Place place = gaps_.place(static_cast<double>(time_.elapsed()));
+  const analysis::PhaseSeries::Step step =
+      phase_.add(static_cast<double>(time_.elapsed()), r->ppsOffset, r->quantizationError);
   // A second report of the same second is not a new phase point.
-  if (place.kind == analysis::PhaseGaps::Kind::Repeat) return;
-  auto missing = static_cast<std::size_t>(place.missing);
+  if (step.kind == analysis::PhaseGaps::Kind::Repeat) return;
+  auto missing = static_cast<std::size_t>(step.missing);
   // A run whose gaps would outnumber its points by more than a day is mostly
   // nothing (a stream whose time keeps leaping ahead): it ends there, so the
   // gaps held stay within the data read plus a day.
-  if (place.kind == analysis::PhaseGaps::Kind::Restart ||
+  if (step.kind == analysis::PhaseGaps::Kind::Restart ||
       runMissing_ + missing > runPoints_ + static_cast<std::size_t>(analysis::PhaseGaps::kMaxGapSeconds)) {
     endRun();
     missing = 0;
@@ -36,8 +33,8 @@ void StabilityCollector::packet(std::int64_t, int id, const std::uint8_t* payloa
   constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
   raw_.insert(raw_.end(), missing, kMissing);
   corrected_.insert(corrected_.end(), missing, kMissing);
-  raw_.push_back(std::isfinite(raw) ? raw : kMissing);
-  corrected_.push_back(std::isfinite(corrected) ? corrected : kMissing);
+  raw_.push_back(std::isfinite(step.point.raw) ? step.point.raw : kMissing);
+  corrected_.push_back(std::isfinite(step.point.corrected) ? step.point.corrected : kMissing);
   runMissing_ += missing;
   ++runPoints_;
 }
@@ -71,9 +68,20 @@ void Put(std::string& s, std::size_t v) {
 }  // namespace
 
 void StabilityCollector::write(DecodeFormat format, LineOutput& out) const {
+  const analysis::StabilityResult raw = analysis::ComputeStability(bestRaw_);
+  const analysis::StabilityResult corrected = analysis::ComputeStability(bestCorrected_);
+  if (format == DecodeFormat::Csv) {
+    // Line by line: the output takes one line at a time.
+    const std::string csv = analysis::StabilityCsv(raw, corrected);
+    for (std::size_t at = 0; at < csv.size();) {
+      const std::size_t end = csv.find('\n', at) + 1;
+      out.append(std::string_view(csv).substr(at, end - at));
+      at = end;
+    }
+    return;
+  }
   const auto columns = analysis::StabilityColumns();
-  const auto rows = analysis::StabilityRows(analysis::ComputeStability(bestRaw_),
-                                            analysis::ComputeStability(bestCorrected_));
+  const auto rows = analysis::StabilityRows(raw, corrected);
   std::string line;
   const auto row = [&](const std::vector<std::string>& cells) {
     line.clear();
@@ -95,15 +103,10 @@ void StabilityCollector::write(DecodeFormat format, LineOutput& out) const {
       line.push_back('}');
     } else {
       for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (format == DecodeFormat::Csv) {
-          if (i > 0) line.push_back(',');
-          line.append(cells[i]);
-        } else {
-          // Aligned: each column as wide as its name and then some.
-          const std::size_t width = std::max<std::size_t>(columns[i].name.size() + 2, 14);
-          line.append(cells[i]);
-          if (i + 1 < columns.size()) line.append(cells[i].size() < width ? width - cells[i].size() : 1, ' ');
-        }
+        // Aligned: each column as wide as its name and then some.
+        const std::size_t width = std::max<std::size_t>(columns[i].name.size() + 2, 14);
+        line.append(cells[i]);
+        if (i + 1 < columns.size()) line.append(cells[i].size() < width ? width - cells[i].size() : 1, ' ');
       }
     }
     line.push_back('\n');

@@ -48,7 +48,7 @@ class StabilityCollector final : public FrameSink {
   std::int64_t reports_ = 0;
   std::int64_t problems_ = 0;
   int runs_ = 0;
-  analysis::PhaseGaps gaps_;
+  analysis::PhaseSeries phase_;
   std::vector<double> raw_, corrected_;
   std::size_t runMissing_ = 0, runPoints_ = 0;  // of the run being read
   std::vector<double> bestRaw_, bestCorrected_;

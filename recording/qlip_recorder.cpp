@@ -9,9 +9,6 @@ namespace halvix::recording {
 
 namespace {
 
-constexpr std::uint8_t kDle = 0x10;
-constexpr std::uint8_t kEtx = 0x03;
-
 QString SystemError(int code) {
   return code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : QStringLiteral("write failed");
 }
@@ -22,16 +19,7 @@ int FrameRecordedPacket(int id, const std::uint8_t* payload, int length,
                         std::array<std::uint8_t, kRecordMaxFrame>& out) {
   length = std::clamp(length, 0, kRecordMaxPayload);
   if (payload == nullptr) length = 0;
-  int n = 0;
-  out[n++] = kDle;
-  out[n++] = static_cast<std::uint8_t>(id);
-  for (int i = 0; i < length; ++i) {
-    out[n++] = payload[i];
-    if (payload[i] == kDle) out[n++] = kDle;
-  }
-  out[n++] = kDle;
-  out[n++] = kEtx;
-  return n;
+  return link::EncodeFrame(static_cast<std::uint8_t>(id), payload, length, out.data());
 }
 
 QlipRecorder::~QlipRecorder() { close(); }

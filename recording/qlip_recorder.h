@@ -9,12 +9,13 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "link/framing.h"
+
 namespace halvix::recording {
 
 // The longest payload the parser delivers.
-inline constexpr int kRecordMaxPayload = 511;
-// DLE id ... DLE ETX around a payload made only of DLE bytes.
-inline constexpr int kRecordMaxFrame = 4 + 2 * kRecordMaxPayload;
+inline constexpr int kRecordMaxPayload = link::kMaxFramePayload;
+inline constexpr int kRecordMaxFrame = link::kMaxFrameSize;
 
 // Frames one packet into out (room for kRecordMaxFrame bytes); returns the
 // frame length. A payload longer than kRecordMaxPayload is cut to it.

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "link/clock.h"
-#include "link/serial_device.h"
+#include "link/byte_stream_device.h"
 
 namespace halvix::recording {
 
@@ -35,7 +35,7 @@ bool IndexRecording(const QString& fileName, RecordingIndex& index, QString* err
 // The same over bytes in memory (what IndexRecording does per piece).
 RecordingIndex IndexStream(const std::uint8_t* data, std::size_t size);
 
-class ReplayDevice final : public link::SerialDevice {
+class ReplayDevice final : public link::ByteStreamDevice {
  public:
   static constexpr double kMinSpeed = 0.25;
   static constexpr double kMaxSpeed = 100.0;
@@ -47,15 +47,10 @@ class ReplayDevice final : public link::SerialDevice {
   // Opens the recording; replay time starts now.
   bool open(const QString& fileName) override;
   bool isOpen() const override { return file_.isOpen(); }
-  bool setLine(const link::LineSettings&) override { return true; }
   std::int64_t bytesWaiting() override;
   std::int64_t read(std::uint8_t* buffer, std::int64_t max) override;
   // Accepted and dropped: a recording cannot answer.
   std::int64_t write(const std::uint8_t* data, std::int64_t size) override;
-  bool drain() override { return true; }
-  void purge() override {}
-  bool setBreak(bool) override { return true; }
-  bool setRts(bool) override { return true; }
   void close() override { file_.close(); }
 
   // Clamped to kMinSpeed..kMaxSpeed; takes effect from now on.

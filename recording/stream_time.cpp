@@ -56,4 +56,11 @@ StreamTime::Step StreamTime::packet(int id, const std::uint8_t* payload, int len
   return step;
 }
 
+std::optional<reports::SupplementalTiming> TimedSupplementalTiming(StreamTime& time, int id,
+                                                                   const std::uint8_t* payload, int length) {
+  time.packet(id, payload, length);
+  if (id != 0x8F || length < 1 || payload[0] != 0xAC) return std::nullopt;
+  return reports::DecodeSupplementalTiming(payload, length);
+}
+
 }  // namespace halvix::recording

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "reports/timing_layouts.h"
+
 namespace halvix::recording {
 
 class StreamTime {
@@ -35,5 +37,10 @@ class StreamTime {
   bool acInSecond_ = false;
   std::int64_t elapsed_ = 0;
 };
+
+// Follows the stream's time with a packet, and returns the packet decoded when
+// it is a supplemental timing report (0x8F-AC) of the right length.
+std::optional<reports::SupplementalTiming> TimedSupplementalTiming(StreamTime& time, int id,
+                                                                   const std::uint8_t* payload, int length);
 
 }  // namespace halvix::recording

@@ -5,6 +5,9 @@
 #include <QPushButton>
 
 #include "commands/catalogue.h"
+#include "reports/formatters.h"
+#include "reports/position_layouts.h"
+#include "reports/timing_layouts.h"
 #include "link/serial_link.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
@@ -50,7 +53,7 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
   widgets::ui::SetUpWindow(this, "Form_AddTiming", QStringLiteral("Additional Timing Packets"),
                   QSize(kClientWidth, kClientHeight));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   // Primary UTC time.
   c.Panel_PrimaryUTC = widgets::ui::Group(this, "Panel_PrimaryUTC", QStringLiteral("Primary UTC Time:"),
@@ -192,7 +195,7 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
 
 widgets::Lamp* TForm_AddTiming::flagLamp(int bit) const {
   for (std::size_t i = 0; i < std::size(kFlagLamps); ++i) {
-    if (kFlagLamps[i].bit == bit) return controls.Shape_LED[i];
+    if (kFlagLamps[i].bit == bit) return controls_.Shape_LED[i];
   }
   return nullptr;
 }
@@ -206,7 +209,7 @@ void TForm_AddTiming::FormActivate() {
 void TForm_AddTiming::Button_QueryClick() { FormActivate(); }
 
 void TForm_AddTiming::Button_ClearClick() {
-  Controls& c = controls;
+  Controls& c = controls_;
   const QString blank = QStringLiteral(" ");
   for (widgets::ValuePanel* p : {c.Panel_PrimaryUTCTime, c.Panel_UTCDate, c.Panel_Status}) p->setText(blank);
   for (widgets::Lamp* lamp : c.Shape_LED) lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
@@ -235,6 +238,81 @@ void TForm_AddTiming::done(int result) {
 bool TForm_AddTiming::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
+}
+
+namespace {
+
+// Colour of each 0x8F-AD flag lamp when its bit is set.
+struct FlagColour {
+  int bit;
+  QRgb colour;
+};
+constexpr FlagColour kFlagColours[] = {
+    {0, 0xFF00FF00},  // UTC available: green
+    {4, 0xFFFFFF00},  // leap scheduled: yellow
+    {5, 0xFFFF8000},  // leap pending: orange
+    {6, 0xFFFF0000},  // GPS leap warning: red
+    {7, 0xFF008080},  // leap in progress: teal
+};
+
+QString Fixed(double value) { return QString::asprintf("%.3f", value); }
+
+}  // namespace
+
+void TForm_AddTiming::showPrimaryUtcTime(const PrimaryUtcTime& r) {
+  Controls& c = controls_;
+  const QString time = r.timeText();
+  if (r.eventCount != 0) {
+    c.Panel_EventCounter->setText(QString::number(r.eventCount));
+    c.Panel_EventTime->setText(time);
+  }
+  c.Panel_PrimaryUTCTime->setText(time);
+  c.Panel_UTCDate->setText(r.dateText());
+  c.Panel_Status->setText(UtcReceiverStatusText(r.receiverStatus));
+  c.Label_ADTime->setText(r.timeScaleText());
+  for (const FlagColour& f : kFlagColours) {
+    widgets::Lamp* lamp = flagLamp(f.bit);
+    if (lamp != nullptr) {
+      lamp->setColor(QColor::fromRgb(r.flagSet(f.bit) ? f.colour : widgets::kLampIdle));
+    }
+  }
+}
+
+void TForm_AddTiming::showComprehensiveTime(const ComprehensiveTime& r) {
+  Controls& c = controls_;
+  const ComprehensiveTimeTexts times = FormatComprehensiveTimes(r.timeOfWeek, r.utcOffset);
+  c.Panel_GPSTime->setText(times.gpsTime);
+  c.Panel_UTCTime->setValue(times.utcTime, times.hasUtc ? widgets::ValuePanel::windowColor()
+                                                        : widgets::ValuePanel::buttonFaceColor());
+  if (r.eventCount != 0) {
+    c.Panel_EventCounter->setText(QString::number(r.eventCount));
+    c.Panel_EventTime->setText(FormatPreciseWeekTime(r.timeOfWeek));
+  }
+  c.Panel_UTCOffset->setText(r.utcOffsetText());
+  c.Panel_TOW->setText(r.timeOfWeekText());
+  c.Panel_Date->setText(r.dateText());
+  c.Panel_RecMode->setText(ComprehensiveModeText(r.receiverMode));
+
+  c.Panel_Bias->setText(Fixed(r.oscillatorBias));
+  c.Panel_DriftRate->setText(Fixed(r.oscillatorDrift));
+  c.Panel_BiasUnc->setText(Fixed(r.biasUncertainty));
+  c.Panel_DriftUnc->setText(Fixed(r.driftUncertainty));
+
+  const HemisphereAngle lat = FormatLatitudeHemisphere(RadiansToDegrees(r.latitude));
+  c.Panel_LatDeg->setText(lat.degrees);
+  c.Panel_LatMin->setText(lat.minutes);
+  c.Panel_NorthSouth->setText(lat.hemisphere);
+  const HemisphereAngle lon = FormatLongitudeHemisphere(RadiansToDegrees(r.longitude));
+  c.Panel_LonDeg->setText(lon.degrees);
+  c.Panel_LonMin->setText(lon.minutes);
+  c.Panel_EastWest->setText(lon.hemisphere);
+  c.Panel_Alt->setText(Fixed(r.altitude));
+
+  for (std::size_t i = 0; i < r.satellites.size() && i < c.Panel_SV.size(); ++i) {
+    const ComprehensiveSatellite sv = FormatComprehensiveSatellite(r.satellites[i]);
+    c.Panel_SV[i]->setValue(sv.text, sv.usedForFixes ? QColor::fromRgb(kSatelliteUsedColour)
+                                                     : widgets::ValuePanel::windowColor());
+  }
 }
 
 }  // namespace halvix::reports

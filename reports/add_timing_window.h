@@ -23,6 +23,9 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct PrimaryUtcTime;
+struct ComprehensiveTime;
+
 class TForm_AddTiming : public QDialog {
   Q_OBJECT
 
@@ -74,7 +77,8 @@ class TForm_AddTiming : public QDialog {
     QPushButton* Button_Clear = nullptr;
     QPushButton* Button_Close = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Lamp of a flag bit of report 0x8F-AD (0, 4..7); null for any other bit.
   widgets::Lamp* flagLamp(int bit) const;
@@ -90,10 +94,16 @@ class TForm_AddTiming : public QDialog {
 
   void done(int result) override;
 
+  // Report 0x8F-AD: the primary UTC time group, its flag lamps and the event time.
+  void showPrimaryUtcTime(const PrimaryUtcTime& r);
+  // Report 0x8F-0B: the comprehensive time group and the event time.
+  void showComprehensiveTime(const ComprehensiveTime& r);
+
  protected:
   bool event(QEvent* event) override;
 
  private:
+  Controls controls_;
   link::SerialLink& link_;
 };
 

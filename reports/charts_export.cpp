@@ -53,21 +53,7 @@ std::string TimeSeriesCsv(const analysis::TimingHistory& history) {
 }
 
 std::string StabilityCsv(const analysis::StabilityResult& raw, const analysis::StabilityResult& corrected) {
-  std::string out;
-  const auto columns = analysis::StabilityColumns();
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    out.append(columns[i].name);
-  }
-  out.push_back('\n');
-  for (const std::vector<std::string>& row : analysis::StabilityRows(raw, corrected)) {
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      if (i > 0) out.push_back(',');
-      out.append(row[i]);
-    }
-    out.push_back('\n');
-  }
-  return out;
+  return analysis::StabilityCsv(raw, corrected);
 }
 
 std::string EventsCsv(const std::deque<analysis::TimingEvent>& events) {

@@ -1,8 +1,7 @@
-// Decoders of the configuration reports: each writes the receiver's settings
-// into the controls of the dialog that asked (setting a control as the
-// operator would, so its handlers run), and some also into the reset test's
-// read-back fields. A report of the wrong length changes nothing. Controls of
-// a dialog that does not have them yet are skipped.
+// Decoders of the configuration reports: each hands the receiver's settings
+// to the dialog that asked (which sets its controls as the operator would, so
+// their handlers run), and some also to the reset test's read-back fields. A
+// report of the wrong length changes nothing.
 #pragma once
 
 #include <cstdint>

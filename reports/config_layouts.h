@@ -5,6 +5,7 @@
 // is the first byte after the id) and gives nothing on any length but its own.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -36,11 +37,20 @@ struct IoOptions {
 };
 std::optional<IoOptions> DecodeIoOptions(const std::uint8_t* payload, int length);
 
+// The NMEA sentences of the message mask (reports 0x7B, commands 0x7A): the
+// mask bit and the sentence, in the order the NMEA Output dialog lists them.
+struct NmeaSentence {
+  int bit;
+  const char* name;
+};
+inline constexpr std::array<NmeaSentence, 7> kNmeaSentences{
+    {{0, "GGA"}, {1, "GLL"}, {2, "VTG"}, {3, "GSV"}, {4, "GSA"}, {5, "ZDA"}, {8, "RMC"}}};
+
 // Report 0x7B.
 struct NmeaSettings {
   static constexpr int kLength = 6;
   std::uint8_t interval = 0;  // seconds
-  std::uint32_t mask = 0;     // bit 0 GGA .. 5 ZDA, 8 RMC
+  std::uint32_t mask = 0;     // a bit per sentence of kNmeaSentences
 };
 std::optional<NmeaSettings> DecodeNmeaSettings(const std::uint8_t* payload, int length);
 

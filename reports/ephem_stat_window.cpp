@@ -8,6 +8,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::reports {
 
@@ -22,7 +23,7 @@ TForm_EphemStat::TForm_EphemStat(link::SerialLink& link, QWidget* parent)
   widgets::ui::SetUpWindow(this, "Form_EphemStat", QStringLiteral("Satellite Ephemeris Status"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Satellite Ephemeris Status: Packet 0x5B"));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   const widgets::ui::SatellitePicker picker = widgets::ui::SatellitePickerBar(this, kClientWidth, "Button_Refresh");
   c.ComboBox_SV = picker.comboBox;
@@ -47,11 +48,11 @@ TForm_EphemStat::TForm_EphemStat(link::SerialLink& link, QWidget* parent)
 }
 
 std::array<widgets::ValuePanel*, 6> TForm_EphemStat::valuePanels() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.Panel_Time, c.Panel_Health, c.Panel_IODE, c.Panel_toe, c.Panel_FitFlag, c.Panel_Accuracy};
 }
 
-void TForm_EphemStat::FormCreate() { controls.ComboBox_SV->setCurrentIndex(0); }
+void TForm_EphemStat::FormCreate() { controls_.ComboBox_SV->setCurrentIndex(0); }
 
 void TForm_EphemStat::FormActivate() { refresh(); }
 
@@ -62,12 +63,24 @@ void TForm_EphemStat::Button_RefreshClick() { refresh(); }
 void TForm_EphemStat::refresh() {
   for (widgets::ValuePanel* p : valuePanels()) p->clear();
   commands::EphemerisStatusRequest3B(link_,
-                                     static_cast<std::uint8_t>(controls.ComboBox_SV->currentIndex() + 1));
+                                     static_cast<std::uint8_t>(controls_.ComboBox_SV->currentIndex() + 1));
 }
 
 bool TForm_EphemStat::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
+}
+
+void TForm_EphemStat::showEphemerisStatus(const EphemerisStatus& r) {
+  {
+    // Showing the reported satellite is not the operator's choice: no query.
+    const QSignalBlocker quiet(controls_.ComboBox_SV);
+    controls_.ComboBox_SV->setCurrentIndex(r.comboIndex().value_or(-1));
+  }
+  const std::array<QString, 6> texts = {r.collectionTimeText(), r.healthText(), r.iodeText(),
+                                        r.toeText(), r.fitFlagText(), r.accuracyText()};
+  const std::array<widgets::ValuePanel*, 6> panels = valuePanels();
+  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
 }
 
 }  // namespace halvix::reports

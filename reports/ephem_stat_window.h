@@ -20,6 +20,8 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct EphemerisStatus;
+
 class TForm_EphemStat : public QDialog {
   Q_OBJECT
 
@@ -36,9 +38,12 @@ class TForm_EphemStat : public QDialog {
     widgets::ValuePanel* Panel_FitFlag = nullptr;
     widgets::ValuePanel* Panel_Accuracy = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   std::array<widgets::ValuePanel*, 6> valuePanels() const;
+  // Report 0x5B: selects the satellite it describes (without a query) and fills the values.
+  void showEphemerisStatus(const EphemerisStatus& r);
 
   void FormCreate();
   void FormActivate();
@@ -49,6 +54,7 @@ class TForm_EphemStat : public QDialog {
   bool event(QEvent* event) override;
 
  private:
+  Controls controls_;
   void refresh();
 
   link::SerialLink& link_;

@@ -1,5 +1,6 @@
 #include "reports/position_layouts.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -24,6 +25,14 @@ float ToSingle(double value) {
   if (value > kMax) return std::numeric_limits<float>::infinity();
   if (value < -kMax) return -std::numeric_limits<float>::infinity();
   return static_cast<float>(value);
+}
+
+// The four values a position or velocity fix starts with, as singles or doubles.
+std::array<double, 4> FourSingles(const std::uint8_t* p) {
+  return {GetSingle(p), GetSingle(p + 4), GetSingle(p + 8), GetSingle(p + 12)};
+}
+std::array<double, 4> FourDoubles(const std::uint8_t* p) {
+  return {GetDouble(p), GetDouble(p + 8), GetDouble(p + 16), GetDouble(p + 24)};
 }
 
 }  // namespace
@@ -52,22 +61,14 @@ std::optional<XyzPosition> DecodeXyzPosition(const std::uint8_t* payload, int le
 
 std::optional<XyzVelocity> DecodeXyzVelocity(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, XyzVelocity::kLength)) return std::nullopt;
-  XyzVelocity r;
-  r.x = GetSingle(payload);
-  r.y = GetSingle(payload + 4);
-  r.z = GetSingle(payload + 8);
-  r.biasRate = GetSingle(payload + 12);
-  return r;
+  const auto [x, y, z, biasRate] = FourSingles(payload);
+  return XyzVelocity{x, y, z, biasRate};
 }
 
 std::optional<LlaPosition> DecodeLlaPosition(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, LlaPosition::kLength)) return std::nullopt;
-  LlaPosition r;
-  r.latitude = GetSingle(payload);
-  r.longitude = GetSingle(payload + 4);
-  r.altitude = GetSingle(payload + 8);
-  r.clockBias = GetSingle(payload + 12);
-  return r;
+  const auto [latitude, longitude, altitude, clockBias] = FourSingles(payload);
+  return LlaPosition{latitude, longitude, altitude, clockBias};
 }
 
 std::optional<ReferenceAltitude> DecodeReferenceAltitude(const std::uint8_t* payload, int length) {
@@ -79,34 +80,22 @@ std::optional<ReferenceAltitude> DecodeReferenceAltitude(const std::uint8_t* pay
 
 std::optional<EnuVelocity> DecodeEnuVelocity(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, EnuVelocity::kLength)) return std::nullopt;
-  EnuVelocity r;
-  r.east = GetSingle(payload);
-  r.north = GetSingle(payload + 4);
-  r.up = GetSingle(payload + 8);
-  r.biasRate = GetSingle(payload + 12);
-  return r;
+  const auto [east, north, up, biasRate] = FourSingles(payload);
+  return EnuVelocity{east, north, up, biasRate};
 }
 
 std::optional<PreciseXyzPosition> DecodePreciseXyzPosition(const std::uint8_t* payload,
                                                            int length) {
   if (!detail::HasExactLength(payload, length, PreciseXyzPosition::kLength)) return std::nullopt;
-  PreciseXyzPosition r;
-  r.x = GetDouble(payload);
-  r.y = GetDouble(payload + 8);
-  r.z = GetDouble(payload + 16);
-  r.clockBias = GetDouble(payload + 24);
-  return r;
+  const auto [x, y, z, clockBias] = FourDoubles(payload);
+  return PreciseXyzPosition{x, y, z, clockBias};
 }
 
 std::optional<PreciseLlaPosition> DecodePreciseLlaPosition(const std::uint8_t* payload,
                                                            int length) {
   if (!detail::HasExactLength(payload, length, PreciseLlaPosition::kLength)) return std::nullopt;
-  PreciseLlaPosition r;
-  r.latitude = GetDouble(payload);
-  r.longitude = GetDouble(payload + 8);
-  r.altitude = GetDouble(payload + 16);
-  r.clockBias = GetDouble(payload + 24);
-  return r;
+  const auto [latitude, longitude, altitude, clockBias] = FourDoubles(payload);
+  return PreciseLlaPosition{latitude, longitude, altitude, clockBias};
 }
 
 std::optional<ComprehensiveTime> DecodeComprehensiveTime(const std::uint8_t* payload, int length) {

@@ -9,6 +9,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/version_layouts.h"
 
 namespace halvix::reports {
 
@@ -34,7 +35,7 @@ TForm_Product::TForm_Product(link::SerialLink& link, QWidget* parent)
   widgets::ui::SetUpWindow(this, "Form_Product", QStringLiteral("Product Info"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Software versions: Packets 0x1F, 0x45"));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   // Software versions: two rows, each version with its date; the build hour
   // sits beside the application's date.
@@ -95,7 +96,7 @@ TForm_Product::TForm_Product(link::SerialLink& link, QWidget* parent)
 }
 
 std::array<widgets::ValuePanel*, 17> TForm_Product::valuePanels() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.Panel_NavVersion,      c.Panel_NavDate,        c.Panel_SigVersion,
           c.Panel_SigDate,         c.Panel_ManSerNumPrefix, c.Panel_ManSerNum,
           c.Panel_ManDate,         c.Panel_ManHour,        c.Panel_ManOscOffset,
@@ -105,8 +106,8 @@ std::array<widgets::ValuePanel*, 17> TForm_Product::valuePanels() const {
 }
 
 void TForm_Product::ShowHourRow() {
-  controls.Label_NavHour->show();
-  controls.Panel_NavHour->show();
+  controls_.Label_NavHour->show();
+  controls_.Panel_NavHour->show();
 }
 
 void TForm_Product::FormActivate() {
@@ -123,6 +124,45 @@ void TForm_Product::Button_CloseClick() { close(); }
 bool TForm_Product::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
+}
+
+namespace {
+
+QString Number(long long value) { return QString::number(value); }
+
+}  // namespace
+
+void TForm_Product::showSoftwareVersion(const SoftwareVersion& r, bool developer) {
+  Controls& c = controls_;
+  // The third number comes only with the long form; a short report shows two.
+  c.Panel_NavVersion->setText(developer && r.longForm ? r.fullVersionText()
+                                                      : r.application.versionText());
+  if (developer) ShowHourRow();
+  c.Panel_NavDate->setText(r.application.dateText());
+  c.Panel_SigVersion->setText(r.signalProcessor.versionText());
+  c.Panel_SigDate->setText(r.signalProcessor.dateText());
+  if (r.longForm) c.Panel_NavHour->setText(r.buildTimeText());
+}
+
+void TForm_Product::showManufacturing(const ManufacturingParameters& r) {
+  Controls& c = controls_;
+  c.Panel_ManSerNumPrefix->setText(Number(r.serialPrefix));
+  c.Panel_ManSerNum->setText(Number(r.serialNumber));
+  c.Panel_ManDate->setText(r.buildDateText());
+  c.Panel_ManHour->setText(Number(r.hour));
+  c.Panel_ManOscOffset->setText(QString::asprintf("%.2f", r.oscillatorOffset));
+  c.Panel_ManIDNum->setText(Number(r.testCode));
+}
+
+void TForm_Product::showProduction(const ProductionParameters& r) {
+  Controls& c = controls_;
+  c.Panel_ProdOptsPrefix->setText(Number(r.optionsPrefix));
+  c.Panel_ProdNumExt->setText(Number(r.numberExtension));
+  c.Panel_ProdSerNumPrefix->setText(Number(r.caseSerialPrefix));
+  c.Panel_ProdSerNum->setText(Number(r.caseSerialNumber));
+  c.Panel_ProdNum->setText(Number(r.productionNumber));
+  c.Panel_ProdPremOpt->setText(Number(r.premiumOptions));
+  c.Panel_ProdIDNum->setText(Number(r.machineId));
 }
 
 }  // namespace halvix::reports

@@ -21,6 +21,10 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct SoftwareVersion;
+struct ManufacturingParameters;
+struct ProductionParameters;
+
 class TForm_Product : public QDialog {
   Q_OBJECT
 
@@ -58,7 +62,8 @@ class TForm_Product : public QDialog {
 
     QPushButton* Button_Close = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The seventeen value panels in clearing order.
   std::array<widgets::ValuePanel*, 17> valuePanels() const;
@@ -71,10 +76,18 @@ class TForm_Product : public QDialog {
   void FormActivate();
   void Button_CloseClick();
 
+  // Report 0x45; in developer mode the long form's third number and build hour too.
+  void showSoftwareVersion(const SoftwareVersion& r, bool developer);
+  // Report 0x8F-41.
+  void showManufacturing(const ManufacturingParameters& r);
+  // Report 0x8F-42.
+  void showProduction(const ProductionParameters& r);
+
  protected:
   bool event(QEvent* event) override;
 
  private:
+  Controls controls_;
   link::SerialLink& link_;
 };
 

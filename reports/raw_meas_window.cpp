@@ -8,6 +8,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::reports {
 
@@ -23,7 +24,7 @@ TForm_RawMeas::TForm_RawMeas(link::SerialLink& link, QWidget* parent)
   widgets::ui::SetUpWindow(this, "Form_RawMeas", QStringLiteral("Raw Measurement Data"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Raw Measurement Data: Packet 0x5A"));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   c.TabControl_SV = new QTabBar(this);
   c.TabControl_SV->setObjectName(QStringLiteral("TabControl_SV"));
@@ -51,14 +52,14 @@ TForm_RawMeas::TForm_RawMeas(link::SerialLink& link, QWidget* parent)
   connect(c.TabControl_SV, &QTabBar::currentChanged, this, &TForm_RawMeas::TabControl_SVChange);
 }
 
-int TForm_RawMeas::selectedSatellite() const { return controls.TabControl_SV->currentIndex() + 1; }
+int TForm_RawMeas::selectedSatellite() const { return controls_.TabControl_SV->currentIndex() + 1; }
 
 std::array<widgets::ValuePanel*, 5> TForm_RawMeas::valuePanels() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.Panel_SampleLen, c.Panel_SignalLevel, c.Panel_CodePhase, c.Panel_Doppler, c.Panel_Time};
 }
 
-void TForm_RawMeas::FormCreate() { controls.TabControl_SV->setCurrentIndex(0); }
+void TForm_RawMeas::FormCreate() { controls_.TabControl_SV->setCurrentIndex(0); }
 
 void TForm_RawMeas::FormActivate() { refresh(); }
 
@@ -74,6 +75,14 @@ void TForm_RawMeas::refresh() {
 bool TForm_RawMeas::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
+}
+
+void TForm_RawMeas::showRawMeasurement(const RawMeasurement& r) {
+  if (r.satellite != selectedSatellite()) return;
+  const std::array<QString, 5> texts = {r.sampleLengthText(), r.signalLevelText(), r.codePhaseText(),
+                                        r.dopplerText(), r.timeText()};
+  const std::array<widgets::ValuePanel*, 5> panels = valuePanels();
+  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
 }
 
 }  // namespace halvix::reports

@@ -20,6 +20,8 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct RawMeasurement;
+
 class TForm_RawMeas : public QDialog {
   Q_OBJECT
 
@@ -35,11 +37,14 @@ class TForm_RawMeas : public QDialog {
     widgets::ValuePanel* Panel_Time = nullptr;
     QPushButton* Button_Refresh = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The satellite of the selected tab (tab index + 1).
   int selectedSatellite() const;
   std::array<widgets::ValuePanel*, 5> valuePanels() const;
+  // Report 0x5A; a measurement of another satellite than the selected tab's is not shown.
+  void showRawMeasurement(const RawMeasurement& r);
 
   void FormCreate();
   void FormActivate();
@@ -50,6 +55,7 @@ class TForm_RawMeas : public QDialog {
   bool event(QEvent* event) override;
 
  private:
+  Controls controls_;
   void refresh();
 
   link::SerialLink& link_;

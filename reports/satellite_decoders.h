@@ -7,10 +7,6 @@
 
 #include <cstdint>
 
-namespace halvix::widgets {
-class ValuePanel;
-}  // namespace halvix::widgets
-
 namespace halvix::reports {
 
 struct DecoderContext;
@@ -25,9 +21,5 @@ void Report49Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int
 // Once per poll round: rows whose reports stopped are blanked once, about 6 s
 // after their last report 0x5C.
 void AgeSatelliteRows(const DecoderContext& ctx);
-
-// Colours one main-table satellite panel from the last selection report:
-// green used for fixes, yellow flagged as not used, else the window colour.
-void SatelliteColour(const DecoderContext& ctx, int satellite, widgets::ValuePanel* panel);
 
 }  // namespace halvix::reports

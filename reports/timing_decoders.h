@@ -7,10 +7,6 @@
 #include <QString>
 #include <cstdint>
 
-namespace halvix::app {
-class TForm_Main;
-}
-
 namespace halvix::reports {
 
 struct DecoderContext;
@@ -24,10 +20,6 @@ void Report8FABDecoder(const DecoderContext& ctx, const std::uint8_t* payload, i
 void Report8FACDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
 // Primary UTC time: the Additional Timing Packets window.
 void Report8FADDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-
-// The main window's latitude, longitude ("%.6f" or deg/min/sec) and altitude.
-void ShowMainPosition(app::TForm_Main& main, double latitudeDeg, double longitudeDeg,
-                      double altitude, bool degMinSec);
 
 // Asks for a file and writes the position line "0 lat lon alt" into it,
 // telling the operator the outcome.

@@ -60,8 +60,39 @@ struct SupplementalTiming {
 };
 std::optional<SupplementalTiming> DecodeSupplementalTiming(const std::uint8_t* payload, int length);
 
-// Minor-alarm bits that have a lamp in the main window, in lamp order.
-inline constexpr std::array<int, 10> kMinorAlarmLampBits = {1, 2, 3, 5, 6, 7, 8, 9, 10, 11};
+// The minor alarms of report 0x8F-AC that have a lamp in the main window, top
+// to bottom: the bit of the alarm word, the lamp's caption and hint, and the
+// label of its series where the alarms are exported. Bits 0, 4 and 12 to 15
+// have none.
+struct MinorAlarm {
+  int bit;
+  const char* caption;
+  const char* hint;
+  const char* label;
+};
+inline constexpr std::array<MinorAlarm, 10> kMinorAlarms{{
+    {1, "Antenna Open", "When yellow, the antenna input is open", "antenna_open"},
+    {2, "Antenna Short", "When yellow, the antenna input is shorted", "antenna_short"},
+    {3, "Satellite Tracking", "When yellow, no satellites are usable", "satellite_tracking"},
+    {5, "Self-Survey Activity", "When Yellow, a self-survey is in progress", "self_survey_activity"},
+    {6, "Stored Position", "When Yellow, a stored position does not exist", "stored_position"},
+    {7, "Leap Second Pending", "When yellow, a leap second event is pending", "leap_second_pending"},
+    {8, "Test Mode", "When yellow, the unit is in a test mode", "test_mode"},
+    {9, "Position Questionable", "When yellow, the position accuracy is questionable",
+     "position_questionable"},
+    {10, "EEPROM Invalid", "When yellow, invalid EEPROM segments detected", "eeprom_invalid"},
+    {11, "Almanac", "When yellow, almanac is not complete or current", "almanac"},
+}};
+// The antenna alarms: their lamps show only for receiver types that report them.
+inline constexpr int kAntennaOpenBit = 1;
+inline constexpr int kAntennaShortBit = 2;
+
+// The bits of kMinorAlarms, in lamp order.
+inline constexpr std::array<int, kMinorAlarms.size()> kMinorAlarmLampBits = [] {
+  std::array<int, kMinorAlarms.size()> bits{};
+  for (std::size_t i = 0; i < bits.size(); ++i) bits[i] = kMinorAlarms[i].bit;
+  return bits;
+}();
 
 // Receiver-mode text of report 0x8F-AC; "Invalid Mode" outside 0..7.
 QString SupplementalModeText(int mode);

@@ -6,6 +6,8 @@
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/formatters.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::reports {
 
@@ -52,7 +54,7 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
   const int clientHeight = dopTop + rowHeight + 20 + kMargin;
   widgets::ui::SetUpWindow(this, "Form_Track", QStringLiteral("Tracking Status"),
                   QSize(clientWidth, clientHeight));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   // Titles are right-aligned in the rows' own font, their right edge on the
   // right edge of their column's last character cell in the row text.
@@ -123,6 +125,25 @@ TForm_Track::TForm_Track(QWidget* parent) : QDialog(parent) {
 int TForm_Track::rowTextLeft() const {
   // Frame width of a sunken panel plus its indent.
   return 1 + kRowIndent;
+}
+
+void TForm_Track::showTrackingRow(int row, const QString& text) {
+  if (row < 0 || row >= static_cast<int>(controls_.Panel_TS.size())) return;
+  controls_.Panel_TS[static_cast<std::size_t>(row)]->setText(text);
+}
+
+void TForm_Track::clearTrackingRow(int row) {
+  if (row < 0 || row >= static_cast<int>(controls_.Panel_TS.size())) return;
+  controls_.Panel_TS[static_cast<std::size_t>(row)]->clear();
+}
+
+void TForm_Track::showSelection(const SatelliteSelection& r) {
+  Controls& c = controls_;
+  c.Panel_PDOP->setText(FormatDop(r.pdop));
+  c.Panel_HDOP->setText(FormatDop(r.hdop));
+  c.Panel_VDOP->setText(FormatDop(r.vdop));
+  c.Panel_TDOP->setText(FormatDop(r.tdop));
+  c.Panel_SVSel->setText(r.listText());
 }
 
 }  // namespace halvix::reports

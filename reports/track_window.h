@@ -14,6 +14,8 @@ class ValuePanel;
 
 namespace halvix::reports {
 
+struct SatelliteSelection;
+
 class TForm_Track : public QDialog {
   Q_OBJECT
 
@@ -35,10 +37,21 @@ class TForm_Track : public QDialog {
     widgets::ValuePanel* Panel_VDOP = nullptr;
     widgets::ValuePanel* Panel_TDOP = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Left edge of the row text inside a row panel, in pixels.
   int rowTextLeft() const;
+
+  // Report 0x5C: one channel's row (0..11); rows outside the table are ignored.
+  void showTrackingRow(int row, const QString& text);
+  // A channel that has not been reported for a while.
+  void clearTrackingRow(int row);
+  // Report 0x6D: the DOPs and the selection list.
+  void showSelection(const SatelliteSelection& r);
+
+ private:
+  Controls controls_;
 };
 
 }  // namespace halvix::reports

@@ -6,6 +6,7 @@
 #include "commands/catalogue.h"
 #include "widgets/dialog_support.h"
 #include "widgets/value_panel.h"
+#include "reports/config_layouts.h"
 
 namespace halvix::reports {
 
@@ -15,7 +16,7 @@ TForm_UTCParam::TForm_UTCParam(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
   QVBoxLayout* top = ui::SetUpDialog(this, "Form_UTCParam", QStringLiteral("UTC Parameters"),
                                      QStringLiteral("UTC Parameters: Packet 0x4F"));
-  Controls& c = controls;
+  Controls& c = controls_;
   struct Row {
     widgets::ValuePanel* Controls::*slot;
     const char* name;
@@ -49,7 +50,7 @@ TForm_UTCParam::TForm_UTCParam(link::SerialLink& link, QWidget* parent)
 }
 
 void TForm_UTCParam::FormActivate() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   for (widgets::ValuePanel* p : {c.Panel_A0, c.Panel_A1, c.Panel_AETls, c.Panel_Tot, c.Panel_WNt,
                         c.Panel_WNlsf, c.Panel_DN, c.Panel_AETlsf}) {
     p->setText(QString());
@@ -58,5 +59,17 @@ void TForm_UTCParam::FormActivate() {
 }
 
 void TForm_UTCParam::Button_QueryClick() { FormActivate(); }
+
+void TForm_UTCParam::showUtcParameters(const UtcParameters& r) {
+  Controls& c = controls_;
+  c.Panel_A0->setText(QString::asprintf("%8f", r.a0));
+  c.Panel_A1->setText(QString::asprintf("%8f", r.a1));
+  c.Panel_AETls->setText(QString::number(r.deltaTls));
+  c.Panel_Tot->setText(QString::asprintf("%.2f", r.tot));
+  c.Panel_WNt->setText(QString::number(r.wnT));
+  c.Panel_WNlsf->setText(QString::number(r.wnLsf));
+  c.Panel_DN->setText(QString::number(r.dn));
+  c.Panel_AETlsf->setText(QString::number(r.deltaTlsf));
+}
 
 }  // namespace halvix::reports

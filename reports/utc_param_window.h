@@ -16,6 +16,8 @@ class SerialLink;
 
 namespace halvix::reports {
 
+struct UtcParameters;
+
 class TForm_UTCParam : public QDialog {
   Q_OBJECT
 
@@ -33,12 +35,16 @@ class TForm_UTCParam : public QDialog {
     widgets::ValuePanel* Panel_AETlsf = nullptr;
     QPushButton* Button_Query = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   void Button_QueryClick();
+  // Report 0x4F.
+  void showUtcParameters(const UtcParameters& r);
 
  private:
+  Controls controls_;
   link::SerialLink& link_;
 };
 

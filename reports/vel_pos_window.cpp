@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+#include "reports/formatters.h"
+#include "reports/position_layouts.h"
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
@@ -46,7 +48,7 @@ TForm_VelPos::TForm_VelPos(QWidget* parent) : QDialog(parent) {
   widgets::ui::SetUpWindow(this, "Form_VelPos", QStringLiteral("Velocity and Positioning"),
                   QSize(kWidth, kButtonsTop + 25 + kMargin + 2));
   using C = Controls;
-  Controls& c = controls;
+  Controls& c = controls_;
   const int left = kMargin, right = 2 * kMargin + kGroupWidth;
   const int top = kMargin, bottom = 2 * kMargin + kGroupHeight;
 
@@ -88,7 +90,7 @@ TForm_VelPos::TForm_VelPos(QWidget* parent) : QDialog(parent) {
 }
 
 std::array<widgets::ValuePanel*, 16> TForm_VelPos::valuePanels() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.Panel_VelX, c.Panel_VelY,  c.Panel_VelZ,      c.Panel_BiasRate,
           c.Panel_East, c.Panel_North, c.Panel_Up,        c.Panel_ENUBiasRate,
           c.Panel_PosX, c.Panel_PosY,  c.Panel_PosZ,      c.Panel_ECEFBias,
@@ -107,6 +109,63 @@ void TForm_VelPos::Button_CloseClick() { close(); }
 void TForm_VelPos::done(int result) {
   FormClose();
   QDialog::done(result);
+}
+
+namespace {
+
+QString Fixed(const char* format, double value) { return QString::asprintf(format, value); }
+
+void ShowEcef(TForm_VelPos::Controls& c, double x, double y, double z, const char* format,
+              const char* hint) {
+  c.Panel_ECEFPosition->setToolTip(QString::fromLatin1(hint));
+  c.Panel_PosX->setText(Fixed(format, x));
+  c.Panel_PosY->setText(Fixed(format, y));
+  c.Panel_PosZ->setText(Fixed(format, z));
+}
+
+void ShowLla(TForm_VelPos::Controls& c, double latitude, double longitude, double altitude,
+             const char* altitudeFormat, double clockBias, const char* hint) {
+  c.Panel_LLAPosition->setToolTip(QString::fromLatin1(hint));
+  c.Panel_Latitude->setText(Fixed("%.6f", RadiansToDegrees(latitude)));
+  c.Panel_Longitude->setText(Fixed("%.6f", RadiansToDegrees(longitude)));
+  c.Panel_Altitude->setText(Fixed(altitudeFormat, altitude));
+  c.Panel_LLABias->setText(Fixed("%.2f", clockBias));
+}
+
+void ShowVelocity(std::array<widgets::ValuePanel*, 4> panels, std::array<double, 4> values) {
+  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(Fixed("%.2f", values[i]));
+}
+
+}  // namespace
+
+void TForm_VelPos::showPosition(const XyzPosition& r) {
+  ShowEcef(controls_, r.x, r.y, r.z, "%.2f", "Single Precision ECEF Position: Packet 0x42");
+}
+
+void TForm_VelPos::showPosition(const PreciseXyzPosition& r) {
+  ShowEcef(controls_, r.x, r.y, r.z, "%.3f", "Double Precision ECEF Position: Packet 0x83");
+  controls_.Panel_ECEFBias->setText(Fixed("%.2f", r.clockBias));
+}
+
+void TForm_VelPos::showPosition(const LlaPosition& r) {
+  ShowLla(controls_, r.latitude, r.longitude, r.altitude, "%.1f", r.clockBias,
+          "Single Precision LLA Position: Packet 0x4A");
+}
+
+void TForm_VelPos::showPosition(const PreciseLlaPosition& r) {
+  ShowLla(controls_, r.latitude, r.longitude, r.altitude, "%.3f", r.clockBias,
+          "Double Precision LLA Position: Packet 0x84");
+}
+
+void TForm_VelPos::showVelocity(const XyzVelocity& r) {
+  const Controls& c = controls_;
+  ShowVelocity({c.Panel_VelX, c.Panel_VelY, c.Panel_VelZ, c.Panel_BiasRate}, {r.x, r.y, r.z, r.biasRate});
+}
+
+void TForm_VelPos::showVelocity(const EnuVelocity& r) {
+  const Controls& c = controls_;
+  ShowVelocity({c.Panel_East, c.Panel_North, c.Panel_Up, c.Panel_ENUBiasRate},
+               {r.east, r.north, r.up, r.biasRate});
 }
 
 }  // namespace halvix::reports

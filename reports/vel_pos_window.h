@@ -16,6 +16,13 @@ class QPushButton;
 
 namespace halvix::reports {
 
+struct XyzPosition;
+struct PreciseXyzPosition;
+struct LlaPosition;
+struct PreciseLlaPosition;
+struct XyzVelocity;
+struct EnuVelocity;
+
 class TForm_VelPos : public QDialog {
   Q_OBJECT
 
@@ -48,7 +55,8 @@ class TForm_VelPos : public QDialog {
     QPushButton* Button_Close = nullptr;
     QPushButton* Button1 = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The sixteen value panels in clearing order.
   std::array<widgets::ValuePanel*, 16> valuePanels() const;
@@ -60,6 +68,17 @@ class TForm_VelPos : public QDialog {
 
   // Any way of dismissing the window (close box, Esc, "&Close") clears it.
   void done(int result) override;
+
+  // The position and velocity reports; a position group's hint names the report.
+  void showPosition(const XyzPosition& r);
+  void showPosition(const PreciseXyzPosition& r);
+  void showPosition(const LlaPosition& r);
+  void showPosition(const PreciseLlaPosition& r);
+  void showVelocity(const XyzVelocity& r);
+  void showVelocity(const EnuVelocity& r);
+
+ private:
+  Controls controls_;
 };
 
 }  // namespace halvix::reports

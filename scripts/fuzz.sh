@@ -6,19 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
-scripts/deps.sh
-packages=(clang-14 libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}" ||
-    { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${missing[@]}"; }
-fi
+scripts/deps.sh clang-14 libclang-rt-14-dev
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
   -DHALVIX_FUZZ=ON -DHALVIX_TESTS=OFF -DHALVIX_WERROR=OFF

@@ -3,14 +3,9 @@
 # installing the locales package first when it is missing.
 set -euo pipefail
 locale -a 2>/dev/null | grep -qiE '^de_DE\.utf-?8$' && exit 0
+"$(dirname "$0")/deps.sh" --only locales
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-if ! dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed"; then
-  echo "Installing: locales"
-  $sudo apt-get install -y --no-install-recommends locales ||
-    { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends locales; }
-fi
 echo "Generating de_DE.UTF-8"
 if [ -f /etc/locale.gen ] && grep -qE '^# *de_DE\.UTF-8 UTF-8' /etc/locale.gen; then
   $sudo sed -i -E 's/^# *(de_DE\.UTF-8 UTF-8)/\1/' /etc/locale.gen

@@ -3,11 +3,7 @@
 # simulated receiver, under a private Xvfb display, into docs/images/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-command -v Xvfb >/dev/null || {
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get install -y --no-install-recommends xvfb || { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends xvfb; }
-}
+scripts/deps.sh xvfb
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVIX_WERROR=OFF >/dev/null
 cmake --build build-release --target halvix-screenshots
 display=":$(( 200 + RANDOM % 100 ))"

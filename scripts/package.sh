@@ -4,22 +4,9 @@
 # The last line printed is the path of the .deb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
 # dpkg-shlibdeps (dpkg-dev) finds the package's dependencies, lintian checks it, and
 # groff and xmllint check its manual pages and manual.
-packages=(dpkg-dev lintian groff-base libxml2-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}" ||
-    { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${missing[@]}"; }
-fi
+scripts/deps.sh dpkg-dev lintian groff-base libxml2-utils
 
 # Files land in the package with the modes they are built with.
 umask 022

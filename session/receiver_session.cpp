@@ -68,8 +68,8 @@ void ReceiverSession::setState(SessionState state) {
   tell([&](SessionObserver& o) { o.stateChanged(*this, state); });
 }
 
-void ReceiverSession::setLineCaption(const QString& caption) {
-  if (lineCaption_ == caption) return;
+void ReceiverSession::setLineCaption(const QString& caption, bool always) {
+  if (lineCaption_ == caption && !always) return;
   lineCaption_ = caption;
   tell([&](SessionObserver& o) { o.lineCaptionChanged(*this, caption); });
 }
@@ -124,6 +124,8 @@ void ReceiverSession::tryOpen() {
   everOpened_ = true;
   setLineCaption(link::OpenedPortCaption(options_.portLabel));
   clearSends();
+  // A line change before the start (on a link opened by hand) must not hold the new queue.
+  sendsHeld_ = false;
   nextSendMs_ = 0;
   beginBreak();
 }
@@ -206,8 +208,11 @@ bool ReceiverSession::applyPortSettings(const link::PortSettings& settings) {
         settings.baudCode, settings.dataBitsCode, settings.parityCode, settings.stopBitsCode);
     return false;
   }
-  if (state_ == SessionState::Stopped || state_ == SessionState::Waiting) return false;
-  setLineCaption(*caption);
+  // The line is the device's: a link opened without starting the session (a
+  // window set on a test device) takes settings as well.
+  if (link_.lost() || !link_.device().isOpen()) return false;
+  // Told even when unchanged: a view may have shown something else meanwhile.
+  setLineCaption(*caption, true);
   // Nothing leaves while the line changes; the queue goes on after a short settle.
   sendsHeld_ = true;
   link_.device().drain();
@@ -266,7 +271,7 @@ bool ReceiverSession::lookForPortSettingsLine() {
         link_.raw[static_cast<std::size_t>(i) + 1] != 'R') {
       continue;
     }
-    const int n = std::min(link::BreakSequence::kLineLength, got - i);
+    const int n = std::min(link::kPortSettingsLineLength, got - i);
     portSettingsLine_ = QByteArray(reinterpret_cast<const char*>(link_.raw.data()) + i, n);
     link_.readIndex = 0;
     link::ParsePortSettingsLine(portSettingsLine_, breakSettings_);
@@ -369,7 +374,7 @@ void ReceiverSession::pollTick() {
   if (link_.lost() || state_ != SessionState::Polling) return;
   roundRobin();
   const std::int64_t now = scheduler_.nowMs();
-  if (now - lastPacketMs_ > kSilenceMs) {
+  if (options_.renegotiateWhenSilent && now - lastPacketMs_ > kSilenceMs) {
     qInfo().noquote() << QStringLiteral("Serial port: %1 has been silent for %2 s; negotiating the line again")
                              .arg(options_.port)
                              .arg(kSilenceMs / 1000);
@@ -385,7 +390,7 @@ void ReceiverSession::pollTick() {
 }
 
 void ReceiverSession::receive() {
-  if (state_ == SessionState::Stopped || state_ == SessionState::Waiting || link_.lost()) return;
+  if (link_.lost() || !link_.device().isOpen()) return;
   link_.PollPort(packetCallback_, false);
 }
 

@@ -67,6 +67,10 @@ struct SessionOptions {
   QString portLabel;             // how the line caption names the port
   bool pollTimingPackets = true;  // phases 3 and 4 ask for the timing super-reports
   bool developerMode = false;
+  // A receiver silent for kSilenceMs while polled is negotiated with again.
+  // The desktop program keeps polling instead: its watchdogs blank the
+  // panels and the operator decides.
+  bool renegotiateWhenSilent = true;
 };
 
 class ReceiverSession {
@@ -120,7 +124,7 @@ class ReceiverSession {
   bool pollingHeld() const { return pollingHeld_; }
   // Reads and dispatches what has arrived, outside the tick (a display reset
   // shows the reports already waiting first). Nothing while the device is
-  // away, and nothing inside a read already running.
+  // closed or away, and nothing inside a read already running.
   void receive();
   // Queues a command; it goes out when the send spacing allows. Commands are
   // dropped while the device is away.
@@ -165,7 +169,7 @@ class ReceiverSession {
   void switchPcLine();
   void startPolling();
   void endNegotiation();
-  void setLineCaption(const QString& caption);
+  void setLineCaption(const QString& caption, bool always = false);
   template <typename Call>
   void tell(Call call);
   void pollTick();

@@ -39,30 +39,29 @@ std::optional<std::int64_t> Scheduler::nextDueMs() const {
 }
 
 void VirtualScheduler::advance(std::int64_t ms) {
-  const std::int64_t end = clock_.nowMs() + std::max<std::int64_t>(0, ms);
+  link::Clock& c = clock();
+  const std::int64_t end = c.nowMs() + std::max<std::int64_t>(0, ms);
   for (;;) {
     const auto next = nextDueMs();
     if (!next || *next > end) break;
-    if (*next > clock_.nowMs()) clock_.advance(*next - clock_.nowMs());
+    if (*next > c.nowMs()) c.sleepMs(*next - c.nowMs());
     runDue();
   }
-  if (end > clock_.nowMs()) clock_.advance(end - clock_.nowMs());
+  if (end > c.nowMs()) c.sleepMs(end - c.nowMs());
 }
 
 QtScheduler::QtScheduler(link::Clock& clock, QObject* parent) : QObject(parent), Scheduler(clock) {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, this, [this] {
-    running_ = true;
     runDue();
-    running_ = false;
     wake();
   });
 }
 
 void QtScheduler::wake() {
-  // While tasks run, the timer is set once when they are done.
-  if (running_) return;
+  // Armed even while tasks run: a task that opens a modal box runs a nested
+  // event loop, and the steps due meanwhile (a reconnect) must run inside it.
   const auto next = nextDueMs();
   if (!next) {
     timer_.stop();

@@ -56,13 +56,17 @@ class Scheduler {
 // Virtual time: advance() moves the clock from one due task to the next.
 class VirtualScheduler final : public Scheduler {
  public:
-  explicit VirtualScheduler(std::int64_t startMs = 0) : Scheduler(clock_), clock_(startMs) {}
-  link::VirtualClock& virtualClock() { return clock_; }
+  explicit VirtualScheduler(std::int64_t startMs = 0) : Scheduler(own_), own_(startMs) {}
+  // On the caller's clock, whose sleepMs moves its time on at once on this
+  // thread (a test clock that other threads' waits follow).
+  explicit VirtualScheduler(link::Clock& clock) : Scheduler(clock) {}
+  // The scheduler's own clock (unused when it runs on the caller's).
+  link::VirtualClock& virtualClock() { return own_; }
   // Runs everything due in the next ms milliseconds, each task at its own time.
   void advance(std::int64_t ms);
 
  private:
-  link::VirtualClock clock_;
+  link::VirtualClock own_;
 };
 
 // The wall clock, driven by one Qt timer for all tasks.
@@ -75,7 +79,6 @@ class QtScheduler final : public QObject, public Scheduler {
 
  private:
   QTimer timer_;
-  bool running_ = false;
 };
 
 }  // namespace halvix::session

@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "widgets/window_support.h"
-#include "tools/centre_on_screen.h"
 #include "tools/emblem.h"
 
 namespace halvix::tools {
@@ -34,6 +33,7 @@ QFrame* Frame(QWidget* parent, const char* name, QFrame::Shadow shadow) {
 TForm_About::TForm_About(QWidget* parent) : QDialog(parent) {
   ui::SetUpWindow(this, "Form_About", QStringLiteral("About Halvix"),
                   QSize(kClientWidth, kClientHeight));
+  ui::CentreOnFirstShow(this);
   setToolTip(QStringLiteral("About Halvix"));
   Controls& c = controls;
   c.Panel_About = Frame(this, "Panel_About", QFrame::Sunken);
@@ -83,10 +83,5 @@ TForm_About::TForm_About(QWidget* parent) : QDialog(parent) {
 }
 
 void TForm_About::Button_OKClick() { close(); }
-
-void TForm_About::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  CentreOnScreenOnce(this, centred_);
-}
 
 }  // namespace halvix::tools

@@ -31,12 +31,6 @@ class TForm_About : public QDialog {
   Controls controls;
 
   void Button_OKClick();
-
- protected:
-  void showEvent(QShowEvent* event) override;
-
- private:
-  bool centred_ = false;
 };
 
 }  // namespace halvix::tools

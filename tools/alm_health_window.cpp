@@ -1,12 +1,13 @@
 #include "tools/alm_health_window.h"
 
-#include <QEvent>
 #include <QPushButton>
 
 #include "commands/catalogue.h"
+#include "widgets/dialog_support.h"
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::tools {
 
@@ -50,6 +51,7 @@ TForm_AlmHealth::TForm_AlmHealth(link::SerialLink& link, QWidget* parent)
   c.Button_Query = ui::Button(this, "Button_Query", QStringLiteral("&Refresh"),
                               QRect(kClientWidth - 81, kClientHeight - 25 - 8, 75, 25));
   connect(c.Button_Query, &QPushButton::clicked, this, &TForm_AlmHealth::Button_QueryClick);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 void TForm_AlmHealth::FormActivate() { refresh(); }
@@ -61,9 +63,10 @@ void TForm_AlmHealth::refresh() {
   commands::AlmanacHealthRequest29(link_);
 }
 
-bool TForm_AlmHealth::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  return QDialog::event(event);
+void TForm_AlmHealth::showHealth(const reports::AlmanacHealth& r) {
+  for (std::size_t i = 0; i < controls.Panel_SV.size(); ++i) {
+    controls.Panel_SV[i]->setText(r.healthText(static_cast<int>(i) + 1));
+  }
 }
 
 }  // namespace halvix::tools

@@ -6,16 +6,13 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::widgets {
-class ValuePanel;
-}  // namespace halvix::widgets
-
-class QPushButton;
+#include "widgets/window_support.h"
 
 namespace halvix::link {
 class SerialLink;
 }
 namespace halvix::reports {
+struct AlmanacHealth;
 }
 
 namespace halvix::tools {
@@ -38,13 +35,14 @@ class TForm_AlmHealth : public QDialog {
   void FormActivate();
   void Button_QueryClick();
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
   void refresh();
 
   link::SerialLink& link_;
+
+ public:
+  // Report 0x49: the health of every satellite.
+  void showHealth(const reports::AlmanacHealth& r);
 };
 
 }  // namespace halvix::tools

@@ -1,13 +1,14 @@
 #include "tools/almanac_data_window.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QPushButton>
 
 #include "commands/catalogue.h"
+#include "widgets/dialog_support.h"
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
+#include "reports/satellite_layouts.h"
 
 namespace halvix::tools {
 
@@ -51,6 +52,7 @@ TForm_AlmanacData::TForm_AlmanacData(link::SerialLink& link, QWidget* parent)
   connect(c.Button_Query, &QPushButton::clicked, this, &TForm_AlmanacData::Button_QueryClick);
   FormCreate();
   connect(c.ComboBox_SV, &QComboBox::activated, this, &TForm_AlmanacData::ComboBox_SVChange);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::array<widgets::ValuePanel*, 10> TForm_AlmanacData::valuePanels() const {
@@ -74,9 +76,11 @@ void TForm_AlmanacData::refresh() {
   commands::AlmanacRequest20(link_, static_cast<std::uint8_t>(selectedSatellite()));
 }
 
-bool TForm_AlmanacData::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  return QDialog::event(event);
+void TForm_AlmanacData::showAlmanac(const reports::AlmanacData& r) {
+  if (r.satellite != selectedSatellite()) return;
+  const std::array<QString, 10> texts = r.panelTexts();
+  const std::array<widgets::ValuePanel*, 10> panels = valuePanels();
+  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
 }
 
 }  // namespace halvix::tools

@@ -6,17 +6,13 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::widgets {
-class ValuePanel;
-}  // namespace halvix::widgets
-
-class QComboBox;
-class QPushButton;
+#include "widgets/window_support.h"
 
 namespace halvix::link {
 class SerialLink;
 }
 namespace halvix::reports {
+struct AlmanacData;
 }
 
 namespace halvix::tools {
@@ -54,13 +50,14 @@ class TForm_AlmanacData : public QDialog {
   void ComboBox_SVChange();
   void Button_QueryClick();
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
   void refresh();
 
   link::SerialLink& link_;
+
+ public:
+  // Report 0x40; almanac data of another satellite than the chosen one is not shown.
+  void showAlmanac(const reports::AlmanacData& r);
 };
 
 }  // namespace halvix::tools

@@ -1,7 +1,7 @@
 // Almanac and system-data transfer between the receiver and a file, through
 // the satellite data request and load (0x38) and their one reply, report
 // 0x58, which only this transfer's wait consumes. The caller holds the link
-// for the whole transfer (its poll timer stopped); the log lines go out
+// for the whole transfer (its poll cycle held); the log lines go out
 // through a hook, so the same code runs in the window and headless.
 #pragma once
 
@@ -20,8 +20,8 @@ class SystemDataTransfer {
   struct Hooks {
     // One log line, text and line end included.
     std::function<void(const QString&)> log;
-    // The transfer begins (stop the poll timer, show the log) and ends
-    // (restart the timer); end runs on every exit path.
+    // The transfer begins (hold the poll cycle, show the log) and ends
+    // (release it); end runs on every exit path.
     std::function<void()> begin;
     std::function<void()> end;
     // A packet arrived during a wait (the Rx lamp).

@@ -7,10 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <random>
 
 #include "platform/operator_prompts.h"
-#include "commands/catalogue.h"
 #include "link/serial_link.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
@@ -22,30 +20,6 @@ namespace halvix::tools {
 namespace ui = widgets::ui;
 
 namespace {
-
-struct ResetKind {
-  const char* text;
-};
-constexpr ResetKind kResetKinds[] = {{"Cold Reset\r\n"},
-                                     {"Warm Reset\r\n"},
-                                     {"Factory Reset (All)\r\n"},
-                                     {"Factory Reset (Nav)\r\n"},
-                                     {"Factory Reset (Config)\r\n"}};
-constexpr int kResetKindCount = 5;
-
-// "%ld": leading blanks, an optional sign and digits; the rest is ignored.
-bool ScanLong(const QString& text, std::int32_t& value) {
-  const QString t = text.trimmed();
-  int i = 0;
-  bool negative = false;
-  if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) negative = t[i++] == u'-';
-  qint64 v = 0;
-  const int digitsFrom = i;
-  while (i < t.size() && t[i].isDigit() && v <= 0x7FFFFFFF) v = v * 10 + t[i++].digitValue();
-  if (i == digitsFrom || v > 0x7FFFFFFF) return false;
-  value = static_cast<std::int32_t>(negative ? -v : v);
-  return true;
-}
 
 QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& title,
                       std::initializer_list<const char*> items, int checked, const QRect& geometry,
@@ -84,10 +58,13 @@ QLineEdit* Edit(QWidget* parent, const char* name, const QString& text, const QR
 
 TForm_Diagnostics::TForm_Diagnostics(platform::OperatorPrompts& prompts, link::SerialLink& link,
                                      reports::ReadBackFields& readBack, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), link_(link), readBack_(readBack) {
+    : QDialog(parent),
+      cycle_(link),
+      prompts_(prompts),
+      link_(link),
+      readBack_(readBack),
+      inputRate_(link) {
   ui::SetUpWindow(this, "Form_Diagnostics", QStringLiteral("Diagnostics"), QSize(556, 372));
-  // The C library's generator as the program never seeds it: the same sequence every run.
-  random_ = [engine = std::minstd_rand()]() mutable { return static_cast<unsigned>(engine()); };
   buildControls();
   controls.Timer_Diagnostics->start();
 }
@@ -184,6 +161,11 @@ void TForm_Diagnostics::buildControls() {
   connect(c.CheckBox_DeadRecStop, &QCheckBox::clicked, this,
           &TForm_Diagnostics::CheckBox_DeadRecStopClick);
   connect(c.Button_Close, &QPushButton::clicked, this, &QDialog::close);
+  // The steps read the boxes as they are at each second.
+  connect(c.CheckBox_Packets, &QCheckBox::toggled, this,
+          [this](bool on) { cycle_.packetsAfterReset = on; });
+  connect(c.CheckBox_EEPROM, &QCheckBox::toggled, this,
+          [this](bool on) { cycle_.modifySegments = on; });
 }
 
 void TForm_Diagnostics::append(const QString& text) {
@@ -192,20 +174,28 @@ void TForm_Diagnostics::append(const QString& text) {
 
 void TForm_Diagnostics::Timer_DiagnosticsTimer() {
   // I/O utilization, running or not.
-  ++ioTicks;
-  controls.Panel_Output->setText(
-      QString::number(static_cast<std::int64_t>(link_.bytesReceived.load()) / ioTicks));
-  if (ioTicks >= kIoWindowSeconds) {
-    link_.bytesReceived = 0;
-    ioTicks = 0;
+  controls.Panel_Output->setText(QString::number(inputRate_.tick()));
+  if (!cycle_.running) return;
+  cycle_.countSecond();
+  controls.Panel_Duration->setText(cycle_.durationText());
+  repaint();
+  const ResetCycle::Tick tick = cycle_.step();
+  showState();
+  if (tick == ResetCycle::Tick::Running) return;
+  showStopped();
+  if (tick == ResetCycle::Tick::FellSilent && controls.CheckBox_EEPROM->isChecked() &&
+      prompts_.message(
+          QStringLiteral("Check Segments?"),
+          QStringLiteral("The receiver has stopped talking.  Do you wish to check the EEPROM "
+                         "segments to see if they were reset?\n\nIF YES, first cycle power on "
+                         "the receiver and watch the Tx/Rx lights to verify the receiver is "
+                         "communicating again."),
+          platform::PromptButtons::YesNo, platform::PromptIcon::Question) == platform::PromptAnswer::Yes) {
+    startSegmentCheck();
   }
-  if (testRunning) testTick();
 }
 
-void TForm_Diagnostics::Button_ResetClick() {
-  link_.bytesReceived = 0;
-  ioTicks = 0;
-}
+void TForm_Diagnostics::Button_ResetClick() { inputRate_.reset(); }
 
 void TForm_Diagnostics::setEditing(bool enabled) {
   for (QWidget* w : std::initializer_list<QWidget*>{
@@ -217,136 +207,42 @@ void TForm_Diagnostics::setEditing(bool enabled) {
 }
 
 void TForm_Diagnostics::Button_AppFatalStartClick() {
-  if (testRunning) return;
-  const int length = controls.lengthItems->checkedId();
-  const int interval = controls.intervalItems->checkedId();
-  // The interval divides the elapsed seconds: anything below 1 never starts a test.
-  std::int32_t parsedInterval = resetInterval;
-  if (interval == kTimedInterval &&
-      (!ScanLong(controls.Edit_Interval->text(), parsedInterval) || parsedInterval < 1)) {
+  if (cycle_.running) return;
+  const Controls& c = controls;
+  const bool started =
+      cycle_.start({c.lengthItems->checkedId(), c.intervalItems->checkedId(),
+                    c.resetTypeItems->checkedId(), c.Edit_Length->text(), c.Edit_Interval->text()});
+  if (!started) {
     prompts_.message(QStringLiteral("Error"),
                      QStringLiteral("The reset interval must be a whole number of seconds, 1 or more."),
                      platform::PromptButtons::Ok, platform::PromptIcon::Error);
     return;
   }
-
-  elapsedSeconds = errorCount = exceptionCount = resetCount = 0;
-  currentResetType = -1;
-  receiverTalked = true;
-  lengthMode = length;
-  intervalMode = interval;
-  resetType = controls.resetTypeItems->checkedId();
-  if (lengthMode == kTimedLength) ScanLong(controls.Edit_Length->text(), testLength);
-  if (intervalMode == kTimedInterval) resetInterval = parsedInterval;
-
-  controls.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampLit));
+  c.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampLit));
   setEditing(false);
-  controls.Panel_Errors->setText(QStringLiteral("0"));
-  controls.Panel_Exceptions->setText(QStringLiteral("0"));
-  controls.Panel_Duration->setText(QStringLiteral("0:00:00"));
-  controls.Panel_NumResets->setText(QStringLiteral("0"));
-
-  testRunning = true;
-  sendReset(resetType);
+  c.Panel_Duration->setText(cycle_.durationText());
+  showState();
 }
 
-void TForm_Diagnostics::sendReset(int type) {
-  ++resetCount;
-  controls.Panel_NumResets->setText(QString::number(resetCount));
-  if (type == kRandom) type = static_cast<int>(random_() % kResetKindCount);
-  type = std::clamp(type, 0, kResetKindCount - 1);
-  currentResetType = type;
-  lastResetText = QString::fromLatin1(kResetKinds[type].text);
-  switch (type) {
-    case kCold: commands::ResetCommand1E(link_, commands::kResetCold); break;
-    case kWarm: commands::WarmResetCommand25(link_); break;
-    case kFactoryAll: commands::ResetCommand1E(link_, commands::kResetFactoryAll); break;
-    case kFactoryNav: commands::ResetCommand1E(link_, commands::kResetFactoryNavigation); break;
-    default: commands::ResetCommand1E(link_, commands::kResetFactoryConfiguration); break;
-  }
-  controls.Panel_CurrentReset->setText(lastResetText.trimmed());
+void TForm_Diagnostics::showState() {
+  const Controls& c = controls;
+  c.Panel_NumResets->setText(QString::number(cycle_.resetCount));
+  c.Panel_CurrentReset->setText(cycle_.lastResetText.trimmed());
+  c.Panel_Errors->setText(QString::number(cycle_.errorCount));
+  c.Panel_Exceptions->setText(QString::number(cycle_.exceptionCount));
 }
 
-void TForm_Diagnostics::testTick() {
-  ++elapsedSeconds;
-  controls.Panel_Duration->setText(QString::asprintf("%d:%02d:%02d", (elapsedSeconds / 3600) % 24,
-                                                     (elapsedSeconds / 60) % 60, elapsedSeconds % 60));
-  repaint();
-  if (lengthMode == kTimedLength && elapsedSeconds >= testLength) {
-    stopWithResults();
-    return;
-  }
-  if (intervalMode == kTimedInterval && resetInterval >= 1) {
-    const int phase = elapsedSeconds % resetInterval;
-    if (phase == 0) {
-      if (!receiverTalked) {
-        stopWithResults();
-        if (controls.CheckBox_EEPROM->isChecked() &&
-            prompts_.message(
-                QStringLiteral("Check Segments?"),
-                QStringLiteral("The receiver has stopped talking.  Do you wish to check the EEPROM "
-                               "segments to see if they were reset?\n\nIF YES, first cycle power on "
-                               "the receiver and watch the Tx/Rx lights to verify the receiver is "
-                               "communicating again."),
-                platform::PromptButtons::YesNo, platform::PromptIcon::Question) == platform::PromptAnswer::Yes) {
-          startSegmentCheck();
-        }
-        return;
-      }
-      sendReset(resetType);
-    } else if (phase == 2) {
-      afterResetSteps();
-    }
-  }
-  receiverTalked = false;
-}
-
-void TForm_Diagnostics::afterResetSteps() {
-  link::Clock& clock = link_.clock();
-  if (controls.CheckBox_Packets->isChecked()) {
-    commands::SetPacketBroadcastMask8EA5(link_, 0xFF, 0xE1);
-    clock.sleepMs(kQueryPauseMs);
-    commands::SetIoOptions35(link_, 0x33, 0x03, 0x01, 0x03);
-  }
-  const bool factory = currentResetType >= kFactoryAll && currentResetType <= kFactoryConfig;
-  if (!controls.CheckBox_EEPROM->isChecked() || !factory) return;
-  // The test values; the segment check looks for them after the next factory reset.
-  commands::SetAltitude2A(link_, 100.0f);
-  commands::SetDatum8E15(link_, 5);
-  clock.sleepMs(kQueryPauseMs);
-  link::PortSettings port;
-  port.port = static_cast<std::uint8_t>(testPort);
-  port.baudCode = 7;
-  port.dataBitsCode = 3;
-  port.parityCode = 0;
-  port.stopBitsCode = 0;
-  port.inputProtocol = 2;
-  port.outputProtocol = 2;
-  commands::SetSerialPortBC(link_, port);
-  commands::SetPpsOutput8E4E(link_, commands::kPpsAlways);
-  clock.sleepMs(kQueryPauseMs);
-  commands::SetSelfSurveyParameters8EA9(link_, 1, 0, 100);
-  commands::SetNmeaOutput7A(link_, 10, 1);
-  clock.sleepMs(kQueryPauseMs);
-  commands::SaveSegmentsCommand8E26(link_);
-}
-
-void TForm_Diagnostics::stopWithResults() {
-  testRunning = false;
+void TForm_Diagnostics::showStopped() {
   controls.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampIdle));
   setEditing(true);
-  append(QStringLiteral("---------------------------------------\r\n"));
-  append(QStringLiteral("TEST RESULTS:\r\n"));
-  append(QString::asprintf("Num Resets: %ld\r\n", static_cast<long>(resetCount)));
-  append(QStringLiteral("Duration:   %1\r\n").arg(controls.Panel_Duration->text()));
-  append(QString::asprintf("Errors:     %d\r\n", errorCount));
-  append(QString::asprintf("Exceptions: %d\r\n", exceptionCount));
-  append(QStringLiteral("Last Reset: ") + lastResetText);
+  for (const QString& line : cycle_.resultsText()) append(line);
   if (sink_.showMessages) sink_.showMessages();
 }
 
 void TForm_Diagnostics::Button_AppFatalStopClick() {
-  if (testRunning) stopWithResults();
+  if (!cycle_.running) return;
+  cycle_.stop();
+  showStopped();
 }
 
 void TForm_Diagnostics::Button_AppFatalViewClick() {
@@ -358,33 +254,33 @@ void TForm_Diagnostics::CheckBox_DeadRecStopClick() {
 }
 
 void TForm_Diagnostics::NextTrackingReset() {
-  if (testRunning && intervalMode == kWhenTracking) sendReset(resetType);
+  if (!cycle_.running) return;
+  cycle_.nextTrackingReset();
+  showState();
 }
 
-void TForm_Diagnostics::HeartBeat() {
-  if (testRunning) receiverTalked = true;
-}
+void TForm_Diagnostics::HeartBeat() { cycle_.heartBeat(); }
 
-void TForm_Diagnostics::AppFatalError() { appFatal(errorCount, controls.Panel_Errors); }
+void TForm_Diagnostics::AppFatalError() { appFatal(false); }
 
-void TForm_Diagnostics::AppFatalException() { appFatal(exceptionCount, controls.Panel_Exceptions); }
+void TForm_Diagnostics::AppFatalException() { appFatal(true); }
 
-void TForm_Diagnostics::appFatal(std::int32_t& counter, widgets::ValuePanel* panel) {
-  if (!testRunning) return;
-  append(lastResetText);
-  append(QString::asprintf("Reset #%ld\r\n", static_cast<long>(resetCount)));
-  ++counter;
-  panel->setText(QString::number(counter));
-  if (lengthMode == kUntilAppFatal) stopWithResults();
-  const bool factory = currentResetType >= kFactoryAll && currentResetType <= kFactoryConfig;
-  if (controls.CheckBox_EEPROM->isChecked() && factory) startSegmentCheck();
+void TForm_Diagnostics::appFatal(bool exception) {
+  if (!cycle_.running) return;
+  for (const QString& line : cycle_.fatalText()) append(line);
+  const ResetCycle::Fatal fatal = cycle_.appFatal(exception);
+  showState();
+  if (fatal.stopped) showStopped();
+  if (fatal.checkSegments) startSegmentCheck();
 }
 
 void TForm_Diagnostics::startSegmentCheck() {
-  const bool started = worker_.start(link_, readBack_, testPort, [this](const SegmentCheckOutcome& o) {
-    // From the worker: the window's text is the GUI thread's.
-    QMetaObject::invokeMethod(this, [this, o] { segmentCheckDone(o); }, Qt::QueuedConnection);
-  });
+  const bool started =
+      worker_.start(link_, readBack_, cycle_.testPort, [this](const SegmentCheckOutcome& o) {
+        // From the worker: the window's text is the GUI thread's.
+        QMetaObject::invokeMethod(
+            this, [this, o] { segmentCheckDone(o); }, Qt::QueuedConnection);
+      });
   if (!started) {
     prompts_.message(QStringLiteral("Thread Error"), QStringLiteral("Error creating thread."),
                      platform::PromptButtons::Ok, platform::PromptIcon::Error);

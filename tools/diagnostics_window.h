@@ -4,7 +4,8 @@
 // when the receiver falls silent at a reset boundary, and can check on a
 // worker thread whether the segments it wrote to EEPROM went back to their
 // defaults. It also shows the serial input rate. Test reports go to a
-// message sink (the Message window, wired at start-up).
+// message sink (the Message window, wired at start-up). The test's logic is
+// the ResetCycle; the window reads its choices and shows its state.
 #pragma once
 
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "tools/diagnostics_reset_cycle.h"
 #include "tools/diagnostics_segment_check.h"
 
 namespace halvix::widgets {
@@ -40,21 +42,17 @@ struct DiagnosticsMessageSink {
   std::function<void()> showMessages;
 };
 
-class TForm_Diagnostics : public QDialog {
+class TForm_Diagnostics : public QDialog, public ResetTestModes {
   Q_OBJECT
+
+  ResetCycle cycle_;
 
  public:
   static constexpr int kTimerIntervalMs = 1000;
-  static constexpr std::int64_t kQueryPauseMs = 200;
-  static constexpr int kIoWindowSeconds = 1000;
+  static constexpr std::int64_t kQueryPauseMs = ResetCycle::kQueryPauseMs;
+  static constexpr int kIoWindowSeconds = InputRate::kWindowSeconds;
 
-  enum LengthMode { kTimedLength = 0, kUntilAppFatal = 1, kManualStop = 2 };
-  enum IntervalMode { kTimedInterval = 0, kWhenTracking = 1 };
-  enum ResetType { kCold = 0, kWarm, kFactoryAll, kFactoryNav, kFactoryConfig, kRandom };
-
-  // A pseudo-random source for the Random reset type; any non-negative value,
-  // taken modulo 5.
-  using Random = std::function<unsigned()>;
+  using Random = ResetCycle::Random;
 
   TForm_Diagnostics(platform::OperatorPrompts& prompts, link::SerialLink& link, reports::ReadBackFields& readBack,
                     QWidget* parent = nullptr);
@@ -62,9 +60,9 @@ class TForm_Diagnostics : public QDialog {
 
   void setMessageSink(DiagnosticsMessageSink sink) { sink_ = std::move(sink); }
   // Replaces the default, fixed-sequence generator.
-  void setRandom(Random random) { random_ = std::move(random); }
+  void setRandom(Random random) { cycle_.setRandom(std::move(random)); }
   // The receiver port the test configures and checks.
-  void setTestPort(int port) { testPort = port; }
+  void setTestPort(int port) { cycle_.testPort = port; }
 
   struct Controls {
     widgets::ValuePanel* Panel_Output = nullptr;
@@ -94,23 +92,11 @@ class TForm_Diagnostics : public QDialog {
   };
   Controls controls;
 
-  // The test's state, as the window keeps it.
-  std::int32_t elapsedSeconds = 0;
-  std::int32_t testLength = 0;
-  std::int32_t resetInterval = 0;
-  std::int32_t resetCount = 0;
-  std::int32_t lengthMode = 0;
-  std::int32_t intervalMode = 0;
-  std::int32_t resetType = 0;
-  std::int32_t currentResetType = -1;
-  std::int32_t errorCount = 0;
-  std::int32_t exceptionCount = 0;
+  // The test's state.
+  const ResetCycle& cycle() const { return cycle_; }
+  const bool& testRunning = cycle_.running;
+  const std::int32_t& elapsedSeconds = cycle_.elapsedSeconds;
   bool stopIfDead = false;
-  std::int32_t ioTicks = 0;
-  bool testRunning = false;
-  bool receiverTalked = false;
-  std::int32_t testPort = 0;
-  QString lastResetText;
 
   void Timer_DiagnosticsTimer();
   void Button_ResetClick();
@@ -132,11 +118,11 @@ class TForm_Diagnostics : public QDialog {
 
  private:
   void buildControls();
-  void sendReset(int type);
-  void stopWithResults();
-  void testTick();
-  void afterResetSteps();
-  void appFatal(std::int32_t& counter, widgets::ValuePanel* panel);
+  // The panels from the test's counters.
+  void showState();
+  // The window's side of a stop: the lamp, the fields and the results.
+  void showStopped();
+  void appFatal(bool exception);
   void startSegmentCheck();
   void segmentCheckDone(const SegmentCheckOutcome& outcome);
   void setEditing(bool enabled);
@@ -146,7 +132,7 @@ class TForm_Diagnostics : public QDialog {
   link::SerialLink& link_;
   reports::ReadBackFields& readBack_;
   DiagnosticsMessageSink sink_;
-  Random random_;
+  InputRate inputRate_;
   SegmentCheckWorker worker_;
 };
 

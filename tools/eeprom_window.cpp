@@ -7,7 +7,7 @@
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
 #include "widgets/window_support.h"
-#include "tools/centre_on_screen.h"
+#include "reports/version_layouts.h"
 
 namespace halvix::tools {
 
@@ -34,6 +34,7 @@ TForm_EEPROM::TForm_EEPROM(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
   ui::SetUpWindow(this, "Form_EEPROM", QStringLiteral("EEPROM Status"),
                   QSize(kClientWidth, kClientHeight));
+  ui::CentreOnFirstShow(this);
   setToolTip(QStringLiteral("EEPROM Segment Status: Packets 3F/5F-11"));
   const QString hint = QStringLiteral("When yellow, segment corrupted and set to default");
   Controls& c = controls;
@@ -70,9 +71,15 @@ void TForm_EEPROM::Button_RefreshClick() { FormShow(); }
 
 void TForm_EEPROM::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  CentreOnScreenOnce(this, centred_);
   // A spontaneous show is the window system restoring it, not the operator opening it.
   if (!event->spontaneous()) FormShow();
+}
+
+void TForm_EEPROM::showSegmentStatus(const reports::SegmentStatus& r) {
+  for (int bit : kShownBits) {
+    segmentLamp(bit)->setColor(
+        QColor::fromRgb(r.invalid(bit) ? widgets::kLampAlarm : widgets::kLampLit));
+  }
 }
 
 }  // namespace halvix::tools

@@ -17,6 +17,10 @@ class QPushButton;
 namespace halvix::link {
 class SerialLink;
 }
+namespace halvix::reports {
+struct SegmentStatus;
+}
+
 namespace halvix::tools {
 
 class TForm_EEPROM : public QDialog {
@@ -48,7 +52,10 @@ class TForm_EEPROM : public QDialog {
 
  private:
   link::SerialLink& link_;
-  bool centred_ = false;
+
+ public:
+  // Report 0x5F-11: a lamp per shown segment, yellow where it is invalid.
+  void showSegmentStatus(const reports::SegmentStatus& r);
 };
 
 }  // namespace halvix::tools

@@ -6,7 +6,6 @@
 #include <QTextCursor>
 
 #include "widgets/window_support.h"
-#include "tools/centre_on_screen.h"
 
 namespace halvix::tools {
 
@@ -23,6 +22,7 @@ constexpr int kButtonWidth = 75, kButtonHeight = 25;
 TForm_Message::TForm_Message(QWidget* parent) : QDialog(parent) {
   ui::SetUpWindow(this, "Form_Message", QStringLiteral("Message"),
                   QSize(kClientWidth, kClientHeight));
+  ui::CentreOnFirstShow(this);
   Controls& c = controls;
   const int buttonsTop = kClientHeight - kMargin - kButtonHeight;
   c.Memo_Pad = new QPlainTextEdit(this);
@@ -83,10 +83,5 @@ void TForm_Message::ShowMessages() {
 void TForm_Message::Button_ClearClick() { controls.Memo_Pad->clear(); }
 
 void TForm_Message::Button_CloseClick() { close(); }
-
-void TForm_Message::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  CentreOnScreenOnce(this, centred_);
-}
 
 }  // namespace halvix::tools

@@ -38,12 +38,6 @@ class TForm_Message : public QDialog {
 
   void Button_ClearClick();
   void Button_CloseClick();
-
- protected:
-  void showEvent(QShowEvent* event) override;
-
- private:
-  bool centred_ = false;
 };
 
 }  // namespace halvix::tools

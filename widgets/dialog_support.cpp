@@ -103,6 +103,29 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
   return b;
 }
 
+namespace {
+
+template <typename Box, typename Make>
+void Column(QWidget* parent, QBoxLayout* into, std::initializer_list<BoxSpec<Box>> boxes,
+            Make make) {
+  for (const BoxSpec<Box>& b : boxes) {
+    *b.slot = make(parent, b.name, b.caption);
+    into->addWidget(*b.slot);
+  }
+}
+
+}  // namespace
+
+void RadioColumn(QWidget* parent, QBoxLayout* into,
+                 std::initializer_list<BoxSpec<QRadioButton>> radios) {
+  Column(parent, into, radios, Radio);
+}
+
+void CheckColumn(QWidget* parent, QBoxLayout* into,
+                 std::initializer_list<BoxSpec<QCheckBox>> boxes) {
+  Column(parent, into, boxes, Check);
+}
+
 QGroupBox* Group(QWidget* parent, const char* name, const QString& title, const QString& hint,
                  QVBoxLayout** layout) {
   auto* g = Named(new QGroupBox(title, parent), name);
@@ -111,6 +134,13 @@ QGroupBox* Group(QWidget* parent, const char* name, const QString& title, const 
   l->setContentsMargins(8, 6, 8, 8);
   l->setSpacing(4);
   if (layout != nullptr) *layout = l;
+  return g;
+}
+
+QGroupBox* Section(QWidget* parent, QBoxLayout* into, const char* name, const QString& title,
+                   const QString& hint, QVBoxLayout** layout) {
+  QGroupBox* g = Group(parent, name, title, hint, layout);
+  into->addWidget(g);
   return g;
 }
 
@@ -133,6 +163,20 @@ QLabel* ValueRows::add(const QString& caption, QWidget* field, const QString& un
   return label;
 }
 
+QLineEdit* ValueRows::edit(const char* name, const QString& caption, const char* captionName,
+                           const QString& unit, const char* unitName) {
+  QLineEdit* field = Edit(parent_, name);
+  add(caption, field, unit, captionName, unitName);
+  return field;
+}
+
+QComboBox* ValueRows::list(const char* name, std::initializer_list<const char*> items,
+                           const QString& caption, const char* captionName) {
+  QComboBox* field = List(parent_, name, items);
+  add(caption, field, {}, captionName);
+  return field;
+}
+
 void ValueRows::addSpanning(QWidget* widget) { grid_->addWidget(widget, grid_->rowCount(), 0, 1, 3); }
 
 QHBoxLayout* ButtonRow(QWidget* parent, QBoxLayout* into, std::initializer_list<ButtonSpec> buttons,
@@ -144,40 +188,49 @@ QHBoxLayout* ButtonRow(QWidget* parent, QBoxLayout* into, std::initializer_list<
     QPushButton* b = Button(parent, entry.name, entry.text);
     if (entry.onClick) QObject::connect(b, &QPushButton::clicked, b, entry.onClick);
     row->addWidget(b);
+    if (entry.slot != nullptr) *entry.slot = b;
     if (made != nullptr) made->push_back(b);
   }
   into->addLayout(row);
   return row;
 }
 
-StandardButtons OkApplyClose(QDialog* dialog, QBoxLayout* into, std::function<bool()> apply) {
-  std::vector<QPushButton*> made;
+QPushButton* LoneButton(QWidget* parent, QBoxLayout* into, const char* name, const QString& text,
+                        std::function<void()> onClick) {
+  QPushButton* button = nullptr;
+  ButtonRow(parent, into, {{name, text, std::move(onClick), &button}});
+  return button;
+}
+
+ButtonSpec Closing(QDialog* dialog, QPushButton** slot, const char* name) {
+  return {name, QStringLiteral("&Close"), [dialog] { dialog->hide(); }, slot};
+}
+
+StandardButtons OkApplyClose(QDialog* dialog, QBoxLayout* into, std::function<bool()> apply,
+                             const char* closeName) {
+  StandardButtons b;
   ButtonRow(dialog, into,
             {{"Button_OK", QStringLiteral("&OK"),
               [dialog, apply] {
                 if (apply()) dialog->hide();
-              }},
-             {"Button_Apply", QStringLiteral("&Apply"), [apply] { apply(); }},
-             {"Button_Close", QStringLiteral("&Close"), [dialog] { dialog->hide(); }}},
-            &made);
-  return {made[0], made[1], made[2]};
+              },
+              &b.ok},
+             {"Button_Apply", QStringLiteral("&Apply"), [apply] { apply(); }, &b.apply},
+             Closing(dialog, &b.close, closeName)});
+  return b;
 }
 
-SetCloseButtons SetClose(QDialog* dialog, QBoxLayout* into, std::function<void()> set,
-                         std::function<void()> close) {
-  std::vector<QPushButton*> made;
+void SetClose(QDialog* dialog, QBoxLayout* into, SetCloseControls& controls,
+              std::function<void()> set) {
   ButtonRow(dialog, into,
-            {{"Button_Set", QStringLiteral("&Set"), std::move(set)},
-             {"Button_Close", QStringLiteral("&Close"), std::move(close)}},
-            &made);
-  return {made[0], made[1]};
+            {{"Button_Set", QStringLiteral("&Set"), std::move(set), &controls.Button_Set},
+             Closing(dialog, &controls.Button_Close)});
 }
 
 QPushButton* CloseButton(QDialog* dialog, QBoxLayout* into) {
-  std::vector<QPushButton*> made;
-  ButtonRow(dialog, into, {{"Button_Close", QStringLiteral("&Close"), [dialog] { dialog->hide(); }}},
-            &made);
-  return made[0];
+  QPushButton* close = nullptr;
+  ButtonRow(dialog, into, {Closing(dialog, &close)});
+  return close;
 }
 
 namespace {
@@ -314,6 +367,19 @@ QString ShownText(const QComboBox* list) {
 
 void OnActivate(QDialog* dialog, std::function<void()> handler) {
   dialog->installEventFilter(new ActivateFilter(dialog, std::move(handler)));
+}
+
+void EnableCaption(QLabel* label, bool enabled) {
+  if (label == nullptr) return;
+  label->setEnabled(enabled);
+  // The classic inactive-caption grey.
+  const QColor colour = enabled ? label->window()->palette().color(QPalette::Active, QPalette::WindowText)
+                                : QColor::fromRgb(0x80, 0x80, 0x80);
+  QPalette p = label->palette();
+  for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    p.setColor(g, QPalette::WindowText, colour);
+  }
+  label->setPalette(p);
 }
 
 }  // namespace halvix::widgets::dialog

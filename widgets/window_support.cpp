@@ -1,10 +1,12 @@
 #include "widgets/window_support.h"
 
 #include <QComboBox>
-
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
@@ -55,6 +57,36 @@ void SetUpWindow(QDialog* window, const char* name, const QString& caption, cons
   window->setFont(ClassicFont(window->font()));
   window->setFixedSize(client);
 }
+
+namespace {
+
+// Centres its window on the first Show and then stands aside. It runs before
+// the dialog's own show handling, which then keeps the position it finds.
+class CentreOnce final : public QObject {
+ public:
+  explicit CentreOnce(QWidget* window) : QObject(window), window_(window) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != window_ || event->type() != QEvent::Show) return false;
+    window_->removeEventFilter(this);
+    QScreen* s =
+        window_->screen() != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
+    if (s != nullptr) {
+      QRect frame = window_->frameGeometry();
+      frame.moveCenter(s->availableGeometry().center());
+      window_->move(frame.topLeft());
+    }
+    deleteLater();
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+};
+
+}  // namespace
+
+void CentreOnFirstShow(QWidget* window) { window->installEventFilter(new CentreOnce(window)); }
 
 CaptionLabel* Caption(QWidget* parent, const QString& text, const QRect& geometry,
                       const char* name) {

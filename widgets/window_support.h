@@ -1,7 +1,8 @@
 // Building blocks shared by the view windows: the classic small font, the
 // fixed-pitch font of tabular rows, and the named captions, value panels,
 // groups and buttons the windows are laid out from (fixed pixel geometry,
-// objectName = the control's design name).
+// objectName = the control's design name). The windows' headers take the
+// control and panel classes from the declarations here.
 #pragma once
 
 #include <QDialog>
@@ -29,6 +30,9 @@ QFont FixedPitchFont();
 
 // Fixed single border, title and close box only; the client area given.
 void SetUpWindow(QDialog* window, const char* name, const QString& caption, const QSize& client);
+// Centres the window on its screen the first time it is shown, as the tools'
+// windows with a fixed border are placed.
+void CentreOnFirstShow(QWidget* window);
 
 CaptionLabel* Caption(QWidget* parent, const QString& text, const QRect& geometry,
                       const char* name = nullptr);

@@ -126,6 +126,26 @@ TEST(TimingHistoryTest, TheStabilityInputIsOneSamplePerSecond) {
   }
 }
 
+TEST(TimingHistoryTest, AReadsReportsAreChartedAtTheSecondsAfterTheLast) {
+  const struct {
+    const char* name;
+    double last, read, charted;
+  } cases[] = {
+      {"the next second", 10, 11, 11},
+      {"three reports read at once", 10, 13, 11},
+      {"a silence the charts bridge", 10, 10 + TimingHistory::kMaxBridgedSeconds, 11},
+      {"a longer silence is an outage", 10, 11 + TimingHistory::kMaxBridgedSeconds,
+       11 + TimingHistory::kMaxBridgedSeconds},
+      {"time going back", 10, 4, 4},
+  };
+  for (const auto& c : cases) {
+    TimingHistory h(10);
+    EXPECT_EQ(h.streamSecond(c.last), c.last) << "nothing charted yet";
+    h.addTiming(c.last, 0, 0, 0, 0);
+    EXPECT_EQ(h.streamSecond(c.read), c.charted) << c.name;
+  }
+}
+
 TEST(TimingHistoryTest, TheQuantizationCorrectionRemovesTheSawtooth) {
   // A clean PPS seen through a sawtooth the receiver reports: corrected, flat.
   TimingHistory h(1000);

@@ -15,8 +15,30 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <thread>
 
+#include "commands/altitude_dialog.h"
+#include "commands/auto_out_dialog.h"
+#include "commands/brisel_port_a_out_dialog.h"
+#include "commands/brisel_survey_dialog.h"
+#include "commands/datum_dialog.h"
+#include "commands/default_dialog.h"
+#include "commands/initial_pos_dialog.h"
+#include "commands/initial_time_dialog.h"
+#include "commands/nmea_dialog.h"
+#include "commands/packet_masks_dialog.h"
+#include "commands/sv_num_dialog.h"
+#include "reports/add_timing_window.h"
+#include "reports/charts_window.h"
+#include "reports/ephem_stat_window.h"
+#include "reports/raw_meas_window.h"
+#include "reports/utc_param_window.h"
+#include "reports/vel_pos_window.h"
+#include "tools/about_window.h"
+#include "tools/alm_health_window.h"
+#include "tools/almanac_data_window.h"
+#include "tools/log_qlip_window.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/windows.h"
@@ -29,8 +51,11 @@
 #include "reports/product_window.h"
 #include "reports/track_window.h"
 #include "widgets/value_panel.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/session_rig.h"
 #include "tools/diagnostics_window.h"
 #include "tools/eeprom_window.h"
 
@@ -47,11 +72,17 @@ const QColor kGrey = QColor::fromRgb(widgets::kLampIdle);
 const QColor kLime = QColor::fromRgb(widgets::kLampLit);
 const QColor kYellow = QColor::fromRgb(widgets::kLampAlarm);
 
-class MainWindowTest : public ::testing::Test {
+session::SessionOptions Com3() {
+  session::SessionOptions options;
+  options.port = app::PortChoiceForCom(3).deviceName;
+  options.portLabel = QStringLiteral("COM3");
+  options.renegotiateWhenSilent = false;
+  return options;
+}
+
+class MainWindowTest : public ::testing::Test, protected halvix::testing::SessionRig {
  protected:
-  link::VirtualClock clock{0};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
+  MainWindowTest() : SessionRig(0, Com3()) {}
   ScriptedPrompts prompts;
   std::unique_ptr<app::AppContext> context;
   std::unique_ptr<app::Windows> windows;
@@ -59,7 +90,7 @@ class MainWindowTest : public ::testing::Test {
   void make(bool developer = false) {
     windows.reset();
     context.reset(new app::AppContext{app::PortChoiceForCom(3), developer, clock, link, prompts});
-    windows = app::CreateWindows(*context);
+    windows = app::CreateWindows(*context, session);
     ASSERT_NE(windows, nullptr);
   }
   void SetUp() override { make(); }
@@ -226,100 +257,70 @@ TEST_F(MainWindowTest, StatusBar) {
   EXPECT_TRUE(texts.contains(QStringLiteral("Rx")));
 }
 
-struct Item {
-  const char* name;
-  const char* caption;
-  QKeySequence shortcut = {};
-  bool visible = true;
-};
-
-// The items of one menu in order, separators left out.
-void expectMenu(QMenu* menu, const char* title, const std::vector<Item>& items) {
-  ASSERT_NE(menu, nullptr) << title;
-  EXPECT_EQ(menu->title(), QString::fromLatin1(title));
-  std::vector<QAction*> actions;
-  for (QAction* a : menu->actions()) {
-    if (!a->isSeparator()) actions.push_back(a);
-  }
-  ASSERT_EQ(actions.size(), items.size()) << title;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    SCOPED_TRACE(items[i].name);
-    EXPECT_EQ(actions[i]->objectName(), QString::fromLatin1(items[i].name));
-    EXPECT_EQ(actions[i]->text(), QString::fromLatin1(items[i].caption));
-    EXPECT_EQ(actions[i]->shortcut(), items[i].shortcut);
-    EXPECT_EQ(actions[i]->isVisible(), items[i].visible);
-  }
-}
-
-TEST_F(MainWindowTest, MenuFrame) {
+// Every item of the menu frame, triggered as the operator chooses it: an item
+// that names a window shows that window and no other; the others send their
+// packet, show their help, or keep their check mark to their handler.
+TEST_F(MainWindowTest, EveryMenuItemDoesItsJob) {
   auto* bar = main().findChild<QMenuBar*>(QStringLiteral("MainMenu_Main"));
   ASSERT_NE(bar, nullptr);
   QStringList titles;
   for (QAction* a : bar->actions()) titles << a->text();
   EXPECT_EQ(titles, (QStringList{"&Control", "&Setup", "&Window", "&Help"}));
+  ASSERT_EQ(link.OpenLink(QStringLiteral("x")), 0);
 
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlMenu")), "&Control",
-             {{"ControlCold", "&Cold Reset", QKeySequence(Qt::CTRL | Qt::Key_K)},
-              {"ControlWarm", "&Warm Reset", QKeySequence(Qt::CTRL | Qt::Key_R)},
-              {"ControlFactoryReset", "&Factory Reset"},
-              {"ControlSelfSurvey", "Restart &Self-Survey"},
-              {"ControlUploadPos", "Upload &Position..."},
-              {"ControlUploadTime", "Upload &Time From PC..."},
-              {"ControlUploadAlmanac", "&Upload Almanac..."},
-              {"ControlDownloadAlmanac", "&Download Almanac..."},
-              {"ControlDownloadPos", "D&ownload Position..."},
-              {"ControlTimeToPC", "Down&load Time To PC"},
-              {"ControlPollingTimingPkts", "Poll Timing P&ackets"},
-              {"ControlRecType", "C&hange Receiver Type"},
-              {"ControlRecordQlip", "&Record QLIP..."},
-              {"ControlReplayRecording", "Re&play Recording..."},
-              {"ControlBackdoor", "Backdoor", QKeySequence(Qt::Key_F1), false},
-              {"Control_PacketsOn", "Packets On", QKeySequence(Qt::Key_F2), false},
-              {"Control_SICode6", "SI Code 6", QKeySequence(Qt::Key_F6), false},
-              {"Control_SICode8", "SI Code 8", QKeySequence(Qt::Key_F8), false},
-              {"Control_SICode9", "SI Code 9", QKeySequence(Qt::Key_F9), false}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlFactoryReset")), "&Factory Reset",
-             {{"FactoryResetAllParams", "&All Data and Parameters"},
-              {"FactoryResetNavagationData", "&Navigation Data"},
-              {"FactoryResetConfigParams", "&Configuration Parameters"}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("ControlRecType")), "C&hange Receiver Type",
-             {{"RecTypeCvl", "&Corvel"},
-              {"RecTypeCvlNorden", "Corvel &Norden"},
-              {"RecTypeCvlPellam", "Corvel &Pellam"},
-              {"RecTypeCvlCVL2", "Corvel Corvel II Compa&tible"},
-              {"RecTypeBrisel", "&Brisel"},
-              {"RecTypeDolvoUTC", "Dolvo &UTC"}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("SetupMenu")), "&Setup",
-             {{"SetupGPS", "&GPS Settings..."},
-              {"SetupOneSVMode", "S&V for 1 Satellite Mode..."},
-              {"Setup2DAltMode", "Altitude for &2D Mode..."},
-              {"SetupIO", "&Packet Masks and Options..."},
-              {"SetupPortBOutput", "Port &B Output..."},
-              {"SetupTiming", "&Timing Outputs..."},
-              {"SetupDatum", "&Datum..."},
-              {"SetupNMEAOutpu", "&NMEA Output..."},
-              {"SetupDefaultSegments", "&Revert Segment to Default..."},
-              {"SetupPortAOutput", "Port &A Output", {}, false},
-              {"SetupSelfSurvey", "Self-Surve&y..."},
-              {"SetupBriselSelfSurvey", "S&elf-Survey...", {}, false},
-              {"SetupSerialPorts", "&Serial Ports..."},
-              {"SetupSaveAllSegments", "Save &Configuration Segments"},
-              {"SetupDefaultAllSegments", "De&fault All Segments"}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("ViewMenu")), "&Window",
-             {{"WindowAddTiming", "Additional Timing &Packets..."},
-              {"WindowVelAndPos", "&Velocity && Positioning..."},
-              {"ViewTrack", "&Track Status..."},
-              {"ViewRawMeas", "&Raw Measurement Data..."},
-              {"ViewEphemerisStatus", "&Ephemeris Status..."},
-              {"ViewProductInfo", "Product &Info..."},
-              {"ViewUtcParameters", "&UTC Parameters..."},
-              {"ViewEEPROM", "EEPROM &Segment Status..."},
-              {"ViewAlmanacData", "&Almanac Data..."},
-              {"ViewHealth", "Almanac &Health Page..."},
-              {"ViewDiagnostics", "&Diagnostics...", {}, false},
-              {"WindowCharts", "&Charts..."}});
-  expectMenu(main().findChild<QMenu*>(QStringLiteral("HelpMenu")), "&Help",
-             {{"HelpHelp", "&Help..."}, {"HelpAbout", "&About..."}});
+  app::Windows& w = *windows;
+  const std::map<QString, QWidget*> opens = {
+      {"ControlUploadPos", w.initialPos.get()},    {"ControlUploadTime", w.initialTime.get()},
+      {"ControlRecordQlip", w.logQlip.get()},       {"SetupGPS", w.gps.get()},
+      {"SetupOneSVMode", w.svNum.get()},            {"Setup2DAltMode", w.altitude.get()},
+      {"SetupIO", w.packetMasks.get()},             {"SetupPortBOutput", w.autoOut.get()},
+      {"SetupTiming", w.timingOut.get()},           {"SetupDatum", w.datum.get()},
+      {"SetupNMEAOutpu", w.nmea.get()},             {"SetupDefaultSegments", w.defaultSettings.get()},
+      {"SetupPortAOutput", w.briselPortAOut.get()}, {"SetupSelfSurvey", w.selfSurvey.get()},
+      {"SetupBriselSelfSurvey", w.briselSurvey.get()}, {"SetupSerialPorts", w.serial.get()},
+      {"WindowAddTiming", w.addTiming.get()},       {"WindowVelAndPos", w.velPos.get()},
+      {"ViewTrack", w.track.get()},                 {"ViewRawMeas", w.rawMeas.get()},
+      {"ViewEphemerisStatus", w.ephemStat.get()},   {"ViewProductInfo", w.product.get()},
+      {"ViewUtcParameters", w.utcParam.get()},      {"ViewEEPROM", w.eeprom.get()},
+      {"ViewAlmanacData", w.almanacData.get()},     {"ViewHealth", w.almHealth.get()},
+      {"WindowCharts", w.charts.get()},             {"HelpAbout", w.about.get()},
+  };
+  const std::map<QString, Bytes> sends = {
+      {"ControlTimeToPC", {0x10, 0x21, 0x10, 0x03}},
+      // Developer tools: outside developer mode their keys send nothing.
+      {"Control_SICode6", {}}, {"Control_SICode8", {}}, {"Control_SICode9", {}},
+  };
+  const auto shown = [&] {
+    std::vector<QWidget*> out;
+    for (QWidget* window : w.creationOrder) {
+      if (window != &main() && window->isVisible()) out.push_back(window);
+    }
+    return out;
+  };
+  std::size_t opened = 0, sent = 0;
+  for (QAction* item : bar->findChildren<QAction*>()) {
+    const QString name = item->objectName();
+    SCOPED_TRACE(name.toStdString());
+    if (const auto o = opens.find(name); o != opens.end()) {
+      item->trigger();
+      EXPECT_EQ(shown(), std::vector<QWidget*>{o->second});
+      o->second->hide();
+      ++opened;
+    } else if (const auto k = sends.find(name); k != sends.end()) {
+      device.clearWrites();
+      item->trigger();
+      EXPECT_EQ(device.allWritten(), k->second);
+      ++sent;
+    }
+  }
+  EXPECT_EQ(opened, opens.size());
+  EXPECT_EQ(sent, sends.size());
+
+  main().menu.HelpHelp->trigger();
+  EXPECT_EQ(prompts.helpShown, 1);
+  // The hidden developer keys keep their shortcuts.
+  EXPECT_EQ(main().menu.Control_SICode6->shortcut(), QKeySequence(Qt::Key_F6));
+  EXPECT_EQ(main().menu.ControlCold->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
 
   // The separator that goes with "&NMEA Output...".
   ASSERT_NE(main().menu.N3, nullptr);
@@ -523,24 +524,24 @@ TEST_F(MainWindowTest, LampsFollowTraffic) {
   main().FormClose();
 }
 
-TEST_F(MainWindowTest, PollTicksQueryTheReceiverAndBreakTicksEndInTheLinkTimer) {
+TEST_F(MainWindowTest, PollTicksQueryTheReceiverAfterTheBreakSequence) {
   ASSERT_TRUE(main().FormCreate());
   EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM3 9600, 8-None-1"));
-  // The break sequence runs down on its own and hands over to the link timer.
-  int ticks = 0;
-  while (main().controls.TimerBreak->isActive() && ticks < 40) {
-    main().TimerBreakTimer();
-    ++ticks;
-  }
-  EXPECT_FALSE(main().controls.TimerBreak->isActive());
-  EXPECT_TRUE(main().controls.Timer_QLIP->isActive());
+  // The splash and the busy cursor stand while the line is negotiated.
+  scheduler.advance(200);
+  EXPECT_TRUE(windows->splash->isVisible());
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+  // The break sequence runs down on its own and hands over to polling.
+  for (int i = 0; i < 40 && session.state() != session::SessionState::Polling; ++i) scheduler.advance(200);
+  EXPECT_EQ(session.state(), session::SessionState::Polling);
   EXPECT_FALSE(windows->splash->isVisible());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM3 9600, 8-Odd-1"));
   EXPECT_EQ(device.lines().back(), (link::LineSettings{9600, 8, link::Parity::Odd, link::StopBits::One}));
 
   device.clearWrites();
   main().controls.Shape_TxLED->setColor(kGrey);
-  main().QLIPTimer();
+  scheduler.advance(200);
   ASSERT_EQ(device.writes().size(), 1u);
   EXPECT_EQ(device.writes()[0].bytes, (Bytes{0x10, 0x3C, 0x00, 0x10, 0x03}));
   EXPECT_EQ(main().controls.Shape_TxLED->color(), kLime);

@@ -93,10 +93,10 @@ TEST(NetworkPortApp, TheDialogTakesATypedServerAndKeepsAMalformedOneOpenWithTheR
 
 class NetworkProgramTest : public ::testing::Test {
  protected:
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
   halvix::testing::ScriptedPrompts prompts;
   std::unique_ptr<app::Program> program = std::make_unique<app::Program>(app::ProgramSeams{
-      prompts, clock, [] { return std::optional<app::PortDialogChoice>(); }, &app::MakeDevice});
+      prompts, scheduler, [] { return std::optional<app::PortDialogChoice>(); }, &app::MakeDevice});
   QTcpServer server;
 };
 

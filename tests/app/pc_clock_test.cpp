@@ -12,6 +12,7 @@
 #include "tests/reports/payload_writer.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/session_rig.h"
 
 using namespace halvix;
 using platform::FixedPcClock;
@@ -75,11 +76,8 @@ TEST(PcClockTransfer, ReadsThePcClockAsGpsSeconds) {
   EXPECT_EQ(mar2008, (59.0 + 1 + 28 * 365 - 6 + 8) * 86400.0);
 }
 
-class TimeToPcTest : public ::testing::Test {
+class TimeToPcTest : public ::testing::Test, protected halvix::testing::SessionRig {
  protected:
-  link::VirtualClock clock{0};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
   ScriptedPrompts prompts;
   FixedPcClock pcClock{UtcDateTime{2020, 1, 1, 0, 0, 0}};
   std::unique_ptr<app::AppContext> context;
@@ -90,7 +88,7 @@ class TimeToPcTest : public ::testing::Test {
     context.reset(new app::AppContext{app::PortChoiceForCom(3), developer, clock, link, prompts});
     if (withClock) context->pcClock = &pcClock;
     ASSERT_EQ(link.OpenLink(QStringLiteral("COM3")), 0);
-    windows = app::CreateWindows(*context);
+    windows = app::CreateWindows(*context, session);
     ASSERT_NE(windows, nullptr);
     device.clearWrites();
   }

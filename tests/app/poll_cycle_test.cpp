@@ -1,72 +1,64 @@
+// The poll cycle as the main window runs it on its receiver session: the
+// queries on the wire tick by tick, the Tx/Rx lamps, the report watchdogs
+// and a tick that falls inside a read.
 #include <gtest/gtest.h>
 
-#include "app/poll_cycle.h"
-#include "tests/support/scripted_device.h"
+#include <QAction>
+
+#include "tests/support/window_fixture.h"
+#include "widgets/lamp.h"
+#include "widgets/value_panel.h"
 
 using namespace halvix;
 using halvix::testing::Bytes;
-using halvix::testing::ScriptedDevice;
+using session::ReceiverSession;
 
 namespace {
 
-// Lamps and panels of the main window, reduced to what the cycle touches.
-class FakeView final : public app::PollCycleView {
- public:
-  bool txGreen = false, rxGreen = false, timing = false;
-  int resets = 0, resetsWithSatellites = 0, blankings = 0, agings = 0;
+using Frames = std::vector<Bytes>;
 
-  bool txLampGreen() const override { return txGreen; }
-  void greyTxLamp() override { txGreen = false; }
-  bool rxLampGreen() const override { return rxGreen; }
-  void greyRxLamp() override { rxGreen = false; }
-  bool pollTimingPackets() const override { return timing; }
-  void displayReset(bool withSatellites) override {
-    ++resets;
-    if (withSatellites) ++resetsWithSatellites;
-  }
-  void timingPanelBlanking() override { ++blankings; }
-  void ageSatelliteRows() override { ++agings; }
-};
-
-class PollCycleTest : public ::testing::Test {
+class PollCycleTest : public halvix::testing::WindowFixture, private session::SessionObserver {
  protected:
-  link::VirtualClock clock{0};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
-  FakeView view;
-  int timeCountdown = 0, timingCountdown = 0;
-  int packets = 0;
-  app::PollCycle cycle{link, view,
-                       [this](link::SerialLink&) {
-                         ++packets;
-                         view.rxGreen = true;
-                       },
-                       timeCountdown, timingCountdown};
+  int ticks = 0;
 
   void SetUp() override {
-    ASSERT_EQ(link.OpenLink(QStringLiteral("x")), 0);
-    QObject::connect(&link, &link::SerialLink::packetSent, [this] { view.txGreen = true; });
+    make(false, true);
+    main().menu.ControlPollingTimingPkts->setChecked(false);
+    session.addObserver(this);
+    // Up to the start of polling, before its first tick.
+    for (int i = 0; i < 2000 && session.state() != session::SessionState::Polling; ++i) {
+      scheduler.advance(10);
+    }
+    ASSERT_EQ(session.state(), session::SessionState::Polling);
+    device.clearWrites();
+  }
+  void TearDown() override {
+    session.removeObserver(this);
+    WindowFixture::TearDown();
   }
 
-  // Runs one tick and returns the frames it wrote, unframed (id and payload).
-  std::vector<Bytes> tick() {
+  // Runs up to and through the next tick; the frames it wrote, unframed.
+  Frames tick() {
     const std::size_t before = device.writes().size();
-    cycle.tick();
-    clock.advance(app::PollCycle::kIntervalMs);
-    std::vector<Bytes> out;
+    const int was = ticks;
+    for (int i = 0; i < 40 && ticks == was; ++i) scheduler.advance(10);
+    // A tick's second query leaves 100 ms after its first.
+    scheduler.advance(150);
+    Frames out;
     for (std::size_t i = before; i < device.writes().size(); ++i) {
-      const Bytes& f = device.writes()[i].bytes;
-      out.emplace_back(f.begin() + 1, f.end() - 2);
+      out.push_back(halvix::testing::Unframed(device.writes()[i].bytes));
     }
     return out;
   }
-};
+  bool live(widgets::ValuePanel* p) const { return p->isLive(); }
 
-using Frames = std::vector<Bytes>;
+ private:
+  void pollTickStarted(ReceiverSession&) override { ++ticks; }
+};
 
 }  // namespace
 
-TEST_F(PollCycleTest, WireSequenceWithTimingPacketsNotPolled) {
+TEST_F(PollCycleTest, WireSequenceWithAndWithoutTheTimingPackets) {
   EXPECT_EQ(tick(), (Frames{{0x3C, 0x00}}));
   EXPECT_EQ(tick(), Frames{});
   EXPECT_EQ(tick(), (Frames{{0x1F, 0x00, 0x00}, {0x21}}));
@@ -74,18 +66,18 @@ TEST_F(PollCycleTest, WireSequenceWithTimingPacketsNotPolled) {
   EXPECT_EQ(tick(), (Frames{{0x8E, 0x0B}}));
   EXPECT_EQ(tick(), (Frames{{0x24}}));
   EXPECT_EQ(tick(), (Frames{{0x3C, 0x00}}));
-  EXPECT_EQ(cycle.startupCountdown, -1);
-  for (int i = 0; i < 60; ++i) tick();
-  EXPECT_EQ(cycle.startupCountdown, -1);
+  // The start-up queries come once.
+  for (int i = 0; i < 60; ++i) {
+    for (const Bytes& f : tick()) EXPECT_NE(f.front(), 0x1F);
+  }
   // Frames never leave closer than 100 ms apart.
   for (std::size_t i = 1; i < device.writes().size(); ++i) {
     EXPECT_GE(device.writes()[i].atMs - device.writes()[i - 1].atMs, 100);
   }
-}
 
-TEST_F(PollCycleTest, WireSequenceWithTimingPacketsPolled) {
-  view.timing = true;
-  for (int i = 0; i < 6; ++i) tick();  // past the start-up queries
+  // "Poll Timing Packets" takes effect at the next tick.
+  main().menu.ControlPollingTimingPkts->setChecked(true);
+  while (session.pollPhase() != 0) tick();
   EXPECT_EQ(tick(), (Frames{{0x3C, 0x00}}));
   EXPECT_EQ(tick(), Frames{});
   EXPECT_EQ(tick(), (Frames{{0x8E, 0xAB, 0x02}}));
@@ -95,61 +87,79 @@ TEST_F(PollCycleTest, WireSequenceWithTimingPacketsPolled) {
 }
 
 TEST_F(PollCycleTest, LampsGreyOnTheSecondTickAfterLighting) {
+  widgets::Lamp* rx = main().controls.Shape_RxLED;
+  const QColor lit = QColor::fromRgb(widgets::kLampLit);
   for (int i = 0; i < 7; ++i) tick();
+  // Phase 2 sends nothing, so only the Rx lamp is lit in that tick.
+  while (session.pollPhase() != 1) tick();
   device.queueRead({0x10, 0x41, 0x01, 0x10, 0x03});
-  // Phase 2 sends nothing, so only the Rx lamp is lit in this tick.
-  while (cycle.pollPhase != 1) tick();
-  view.txGreen = false;
-  tick();  // phase 2: packet received, lamp lit
-  EXPECT_EQ(packets, 1);
-  EXPECT_TRUE(view.rxGreen);
-  tick();  // next tick notes the lamp lit
-  EXPECT_TRUE(view.rxGreen);
+  tick();  // phase 2: the packet is read, the lamp lit
+  EXPECT_EQ(rx->color(), lit);
+  tick();  // the next tick notes the lamp lit
+  EXPECT_EQ(rx->color(), lit);
   tick();  // and the one after greys it
-  EXPECT_FALSE(view.rxGreen);
+  EXPECT_NE(rx->color(), lit);
+  // The Tx lamp is lit by every query and greyed the same way.
+  EXPECT_EQ(main().controls.Shape_TxLED->color(), lit);
 }
 
 TEST_F(PollCycleTest, WatchdogsBlankOncePerSilence) {
-  timeCountdown = 5;
-  timingCountdown = 5;
+  auto& c = main().controls;
+  auto& d = context->display;
+  int agings = 0;
+  main().hooks.ageSatelliteRows = [&] { ++agings; };
+  const auto fill = [&] {
+    c.Panel_Time->setLiveValue(QStringLiteral("x"));
+    c.Panel_PPSOffset->setLiveValue(QStringLiteral("y"));
+  };
+  fill();
+  d.timeReportCountdown = 5;
+  d.timingReportCountdown = 5;
   for (int i = 0; i < 6 * 5; ++i) tick();
-  EXPECT_EQ(view.agings, 5);
-  EXPECT_EQ(view.resets, 1);
-  EXPECT_EQ(view.resetsWithSatellites, 0);
-  EXPECT_EQ(view.blankings, 2);  // time watchdog and timing watchdog, each once
+  EXPECT_EQ(agings, 5);
+  EXPECT_TRUE(c.Panel_Time->text().isEmpty());
+  // Without timing packets polled their panels are greyed as well.
+  EXPECT_TRUE(c.Panel_PPSOffset->isGreyed());
+  fill();
   for (int i = 0; i < 6 * 20; ++i) tick();
-  EXPECT_EQ(view.resets, 1);
-  EXPECT_EQ(view.blankings, 2);
+  EXPECT_EQ(c.Panel_Time->text(), QStringLiteral("x"));
+  EXPECT_TRUE(live(c.Panel_PPSOffset));
   // A report re-arms the watchdog: one more blanking after the next silence.
-  timeCountdown = 5;
+  d.timeReportCountdown = 5;
   for (int i = 0; i < 6 * 6; ++i) tick();
-  EXPECT_EQ(view.resets, 2);
+  EXPECT_TRUE(c.Panel_Time->text().isEmpty());
 
-  // With timing packets polled the timing watchdog blanks nothing.
-  view.timing = true;
-  timeCountdown = 5;
-  timingCountdown = 5;
-  const int blankingsBefore = view.blankings;
+  // With timing packets polled the timing panels are blanked, never greyed.
+  main().menu.ControlPollingTimingPkts->setChecked(true);
+  fill();
+  d.timeReportCountdown = 5;
+  d.timingReportCountdown = 5;
   for (int i = 0; i < 6 * 6; ++i) tick();
-  EXPECT_EQ(view.blankings, blankingsBefore);
+  EXPECT_TRUE(c.Panel_Time->text().isEmpty());
+  EXPECT_TRUE(live(c.Panel_PPSOffset));
 }
 
-TEST_F(PollCycleTest, NestedTickReturnsAtOnceAndKeepsTheOuterRead) {
-  // A decoder that opens a modal box runs a nested tick inside the receive step.
+TEST_F(PollCycleTest, ATickInsideAReadIsSkippedAndTheOuterReadKept) {
+  for (int i = 0; i < 8; ++i) tick();
+  // A decoder that opens a modal box: the session's steps run inside the read.
+  int decoded = 0;
   int nestedWrites = -1;
-  app::PollCycle* self = &cycle;
-  app::PollCycle nested{link, view,
-                        [&](link::SerialLink&) {
-                          ++packets;
-                          const auto before = device.writes().size();
-                          device.queueRead({0x10, 0x46, 0x10, 0x03});
-                          self->tick();
-                          nestedWrites = static_cast<int>(device.writes().size() - before);
-                        },
-                        timeCountdown, timingCountdown};
-  self = &nested;
-  device.queueRead({0x10, 0x41, 0x01, 0x10, 0x03, 0x10, 0x42, 0x02, 0x10, 0x03});
-  nested.tick();
+  int nestedTicks = -1;
+  main().dispatcher().setDecoder("41", [&](const std::uint8_t*, int) {
+    ++decoded;
+    const auto before = device.writes().size();
+    const int ticksBefore = ticks;
+    device.queueRead({0x10, 0x6D, 0x07, 0x10, 0x03});
+    scheduler.advance(400);
+    nestedWrites = static_cast<int>(device.writes().size() - before);
+    nestedTicks = ticks - ticksBefore;
+  });
+  main().dispatcher().setDecoder("46", [&](const std::uint8_t*, int) { ++decoded; });
+  device.queueRead({0x10, 0x41, 0x01, 0x10, 0x03, 0x10, 0x46, 0x02, 0x10, 0x03});
+  tick();
   EXPECT_EQ(nestedWrites, 0);
-  EXPECT_EQ(packets, 2);  // both packets of the outer read were parsed
+  EXPECT_EQ(nestedTicks, 0);
+  EXPECT_EQ(decoded, 2);  // both packets of the outer read were parsed
+  // The cycle goes on afterwards.
+  EXPECT_FALSE(tick().empty() && tick().empty());
 }

@@ -6,12 +6,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QStyle>
-#include <QTimer>
 
 #include "app/comm_dialog.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "app/splash_window.h"
 #include "app/windows.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 #include "widgets/lamp.h"
 #include "widgets/value_panel.h"
 #include "tests/support/scripted_device.h"
@@ -20,6 +22,8 @@
 using namespace halvix;
 using halvix::testing::ScriptedDevice;
 using halvix::testing::ScriptedPrompts;
+using session::ReceiverSession;
+using session::SessionState;
 
 namespace {
 
@@ -33,7 +37,8 @@ QString comDevice(int n) {
 
 class ProgramTest : public ::testing::Test {
  protected:
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
+  link::VirtualClock& clock = scheduler.virtualClock();
   ScriptedPrompts prompts;
   int dialogsShown = 0;
   std::function<std::optional<app::PortDialogChoice>()> dialog = [] {
@@ -44,7 +49,7 @@ class ProgramTest : public ::testing::Test {
   bool failOpen = false;
 
   std::unique_ptr<app::Program> program = std::make_unique<app::Program>(app::ProgramSeams{
-      prompts, clock,
+      prompts, scheduler,
       [this] {
         ++dialogsShown;
         return dialog();
@@ -59,6 +64,12 @@ class ProgramTest : public ::testing::Test {
 
   bool start(const QStringList& args) { return program->start(args); }
   app::TForm_Main* main() const { return program->mainWindow(); }
+  ReceiverSession& session() const { return *program->session(); }
+  // Runs the session until routine polling has begun.
+  void runToPolling() {
+    for (int i = 0; i < 100 && session().state() != SessionState::Polling; ++i) scheduler.advance(200);
+    ASSERT_EQ(session().state(), SessionState::Polling);
+  }
 };
 
 TEST_F(ProgramTest, CommandLineSwitchesChooseThePort) {
@@ -80,7 +91,7 @@ TEST_F(ProgramTest, CommandLineSwitchesChooseThePort) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.join(' ').toStdString());
     program = std::make_unique<app::Program>(app::ProgramSeams{
-        prompts, clock,
+        prompts, scheduler,
         [&] {
           ++dialogsShown;
           return c.dialogAnswer;
@@ -103,19 +114,19 @@ TEST_F(ProgramTest, CommandLineSwitchesChooseThePort) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(ProgramTest, SuccessfulStartOpensAt9600AndStartsOnlyTheBreakTimer) {
+TEST_F(ProgramTest, SuccessfulStartOpensAt9600AndStartsOnlyTheBreakSequence) {
   ASSERT_TRUE(start({"-c3"}));
   ASSERT_NE(main(), nullptr);
   EXPECT_TRUE(main()->isVisible());
   ASSERT_FALSE(device->lines().empty());
   EXPECT_EQ(device->lines().front(), (link::LineSettings{9600, 8, link::Parity::None, link::StopBits::One}));
-  EXPECT_TRUE(main()->controls.TimerBreak->isActive());
-  EXPECT_FALSE(main()->controls.Timer_QLIP->isActive());
-  EXPECT_EQ(main()->controls.TimerBreak->interval(), 200);
-  EXPECT_EQ(main()->controls.Timer_QLIP->interval(), 200);
-  EXPECT_TRUE(main()->breakSequence().startupBreak);
-  EXPECT_EQ(main()->breakSequence().breakCountdown, 12);
-  EXPECT_EQ(main()->pollCycle().startupCountdown, 5);
+  // The full negotiation from its first step; no poll tick yet, and the
+  // window's link is the session's.
+  EXPECT_EQ(session().state(), SessionState::Negotiating);
+  EXPECT_EQ(session().breakForm(), session::BreakForm::Full);
+  EXPECT_EQ(session().breakCountdown(), 12);
+  EXPECT_EQ(&main()->context().link, &session().link());
+  EXPECT_EQ(&main()->dispatcher(), &session().dispatcher());
   EXPECT_TRUE(program->serialLink()->sendEnabled);
   // Hints appear after half a second.
   EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
@@ -127,6 +138,12 @@ TEST_F(ProgramTest, SuccessfulStartOpensAt9600AndStartsOnlyTheBreakTimer) {
       EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     }
   }
+  // BREAK is raised one 200 ms step after the open, under the splash.
+  scheduler.advance(199);
+  EXPECT_TRUE(device->breakEvents().empty());
+  scheduler.advance(1);
+  EXPECT_EQ(device->breakEvents(), std::vector<bool>{true});
+  EXPECT_TRUE(program->windows()->splash->isVisible());
   main()->close();
 }
 
@@ -164,7 +181,7 @@ TEST_F(ProgramTest, PortDialogChoosesOrCancels) {
 
   // Cancel: no device, no window.
   program = std::make_unique<app::Program>(app::ProgramSeams{
-      prompts, clock,
+      prompts, scheduler,
       [] {
         app::TForm_Comm d;
         d.Button_CancelClick();
@@ -191,7 +208,7 @@ TEST_F(ProgramTest, DevicePathAndSimulatorAreLabelledAsSuch) {
 
   program.reset();
   program = std::make_unique<app::Program>(app::ProgramSeams{
-      prompts, clock, [] { return std::optional<int>(); },
+      prompts, scheduler, [] { return std::optional<int>(); },
       [this](const app::PortChoice& port, link::Clock& c) {
         portSeen = port;
         return std::make_unique<ScriptedDevice>(&c);
@@ -205,13 +222,13 @@ TEST_F(ProgramTest, DevicePathAndSimulatorAreLabelledAsSuch) {
 
 TEST_F(ProgramTest, LostDeviceIsReportedOnceAfterTheTick) {
   ASSERT_TRUE(start({"-c1"}));
+  runToPolling();
   device->loseDevice();
-  main()->QLIPTimer();
-  main()->QLIPTimer();
+  scheduler.advance(400);
   // Not inside the tick: the box would open in the middle of a poll.
   EXPECT_TRUE(prompts.messages.empty());
   QCoreApplication::sendPostedEvents();
-  main()->QLIPTimer();
+  scheduler.advance(2200);
   QCoreApplication::sendPostedEvents();
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Serial Port Error"));
@@ -247,40 +264,40 @@ TEST_F(ProgramTest, CommandLineNumbersAndValuesAreCheckedBeforeAnythingOpens) {
 TEST_F(ProgramTest, AVanishedDeviceSaysDisconnectedAndComesBackThroughTheBreakSequence) {
   ASSERT_TRUE(start({"-c1"}));
   app::TForm_Main& m = *main();
-  m.controls.TimerBreak->stop();
-  m.controls.Timer_QLIP->start();
+  runToPolling();
   device->loseDevice();
-  m.QLIPTimer();
+  for (int i = 0; i < 40 && device->isOpen(); ++i) scheduler.advance(10);
+  const std::int64_t lostAt = clock.nowMs();
   QCoreApplication::sendPostedEvents();
   EXPECT_FALSE(device->isOpen());
+  EXPECT_EQ(session().state(), SessionState::Waiting);
   EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
-  EXPECT_TRUE(m.controls.Timer_Reconnect->isActive());
-  EXPECT_EQ(m.controls.Timer_Reconnect->interval(), 2000);
   ASSERT_EQ(prompts.messages.size(), 1u);
 
-  // Still gone: polling goes on without the device and nothing is written.
+  // Still gone: no poll goes out, and what the operator sends is dropped.
   device->clearWrites();
-  for (int i = 0; i < 10; ++i) m.QLIPTimer();
-  m.ReconnectTimer();
+  scheduler.advance(2 * ReceiverSession::kReconnectMs);
+  m.menu.ControlTimeToPC->trigger();
   EXPECT_TRUE(device->writes().empty());
   EXPECT_GT(program->serialLink()->sendsDropped, 0u);
+  EXPECT_FALSE(device->isOpen());
 
-  // Back: the line is negotiated again from the BREAK on.
+  // Back: the device is tried every 2 s, and the line negotiated again from the BREAK on.
   device->restoreDevice();
-  m.ReconnectTimer();
+  scheduler.advance(lostAt + 3 * ReceiverSession::kReconnectMs - 20 - clock.nowMs());
+  EXPECT_FALSE(device->isOpen());
+  scheduler.advance(30);
   EXPECT_TRUE(device->isOpen());
-  EXPECT_FALSE(m.controls.Timer_Reconnect->isActive());
-  EXPECT_FALSE(m.controls.Timer_QLIP->isActive());
-  EXPECT_TRUE(m.controls.TimerBreak->isActive());
+  EXPECT_EQ(session().state(), SessionState::Negotiating);
   EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("COM1 9600, 8-None-1"));
-  for (int i = 0; i < 40 && device->writes().empty(); ++i) m.TimerBreakTimer();
+  for (int i = 0; i < 40 && device->writes().empty(); ++i) scheduler.advance(200);
   ASSERT_FALSE(device->writes().empty());
+  EXPECT_EQ(device->breakEvents().back(), false);
   EXPECT_EQ(device->writes().front().bytes, (halvix::testing::Bytes{0x10, 0x1F, 0x00, 0x00, 0x10, 0x03}));
 
   // A second loss shows in the status bar only: one box per run.
   device->loseDevice();
-  m.QLIPTimer();
-  m.TimerBreakTimer();
+  scheduler.advance(400);
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
   EXPECT_EQ(prompts.messages.size(), 1u);
@@ -292,32 +309,31 @@ TEST_F(ProgramTest, AVanishedDeviceSaysDisconnectedAndComesBackThroughTheBreakSe
 TEST_F(ProgramTest, AHangUpWhileABoxIsOpenClosesThePortAndReconnectsAtOnce) {
   ASSERT_TRUE(start({"-c1"}));
   app::TForm_Main& m = *main();
-  m.controls.TimerBreak->stop();
-  m.controls.Timer_QLIP->start();
+  runToPolling();
   bool checkedInsideTheBox = false;
   m.dispatcher().setDecoder("41", [&](const std::uint8_t*, int) {
     prompts.whileOpen = [&] {
       device->hangUp();
-      // The box's loop: ticks return at once, events are delivered.
+      // The box's loop: the session's steps run (ticks return at once), events are delivered.
       for (int i = 0; i < 5; ++i) {
-        m.QLIPTimer();
+        scheduler.advance(200);
         QCoreApplication::processEvents();
       }
       EXPECT_FALSE(device->isOpen());
       EXPECT_TRUE(program->serialLink()->lost());
       EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
-      EXPECT_TRUE(m.controls.Timer_Reconnect->isActive());
+      EXPECT_EQ(session().state(), SessionState::Waiting);
       device->restoreDevice();
-      m.ReconnectTimer();
+      scheduler.advance(ReceiverSession::kReconnectMs);
       EXPECT_TRUE(device->isOpen());
-      EXPECT_TRUE(m.controls.TimerBreak->isActive());
+      EXPECT_EQ(session().state(), SessionState::Negotiating);
       checkedInsideTheBox = true;
     };
     prompts.message(QStringLiteral("Question"), QStringLiteral("Open while the cable is pulled"),
                     platform::PromptButtons::YesNo, platform::PromptIcon::Question);
   });
   device->queueRead({0x10, 0x41, 0x01, 0x10, 0x03});
-  m.QLIPTimer();
+  scheduler.advance(200);
   EXPECT_TRUE(checkedInsideTheBox);
   EXPECT_FALSE(program->serialLink()->lost());
 }
@@ -328,14 +344,13 @@ TEST_F(ProgramTest, AHangUpWhileABoxIsOpenClosesThePortAndReconnectsAtOnce) {
 TEST_F(ProgramTest, ATickInsideTheDisplayResetsReadLosesNoReport) {
   ASSERT_TRUE(start({"-c1"}));
   app::TForm_Main& m = *main();
-  m.controls.TimerBreak->stop();
-  m.controls.Timer_QLIP->start();
+  runToPolling();
   std::vector<int> decoded;
   m.dispatcher().setDecoder("41", [&](const std::uint8_t*, int) {
     decoded.push_back(0x41);
     prompts.whileOpen = [&] {
       device->queueRead({0x10, 0x6D, 0x07, 0x10, 0x03});
-      m.QLIPTimer();
+      scheduler.advance(200);
       QCoreApplication::processEvents();
     };
     prompts.message(QStringLiteral("Question"), QStringLiteral("A box from a decoder"),
@@ -347,7 +362,7 @@ TEST_F(ProgramTest, ATickInsideTheDisplayResetsReadLosesNoReport) {
   device->queueRead({0x10, 0x41, 0x01, 0x10, 0x03, 0x10, 0x46, 0x02, 0x10, 0x03});
   m.menu.ControlPollingTimingPkts->trigger();  // unchecking asks nothing, then resets the display
   EXPECT_EQ(decoded, (std::vector<int>{0x41, 0x46}));
-  m.QLIPTimer();
+  scheduler.advance(200);
   EXPECT_EQ(decoded, (std::vector<int>{0x41, 0x46, 0x6D}));
 }
 
@@ -355,11 +370,12 @@ TEST_F(ProgramTest, CloseEndsTheLinkAndDestroyRunsItsHooks) {
   ASSERT_TRUE(start({"-c2"}));
   int destroyed = 0;
   main()->hooks.destroy.push_back([&] { ++destroyed; });
-  main()->controls.Timer_QLIP->start();
+  runToPolling();
   main()->close();
   EXPECT_FALSE(device->isOpen());
-  EXPECT_FALSE(main()->controls.Timer_QLIP->isActive());
-  EXPECT_FALSE(main()->controls.TimerBreak->isActive());
+  // Nothing of the session is left to run.
+  EXPECT_EQ(session().state(), SessionState::Stopped);
+  EXPECT_EQ(scheduler.pending(), 0u);
   EXPECT_EQ(destroyed, 0);
   program.reset();
   EXPECT_EQ(destroyed, 1);

@@ -2,8 +2,8 @@
 // "Change Receiver Type" menu reconfigures menus, check marks, the alarm
 // lamps and three configuration windows; the NTP question and the polling
 // warning decide and store whether the timing packets are polled.
-#include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,10 +31,6 @@ PayloadWriter Production(std::uint16_t machineId, std::uint16_t premium) {
   return p;
 }
 
-const char* const kTimingOutNames[] = {"Edit_Width",       "Button_Width",    "RadioButton_Always",
-                                       "RadioButton_1SV",  "RadioButton_3SV", "Button_SetOutput"};
-const char* const kTimingOutLabels[] = {"Label_Width", "Label_Seconds", "Label_OutputOptions"};
-
 class ReceiverTypeTest : public halvix::testing::DisplayTest {
  protected:
   MemorySettings settings;
@@ -47,16 +43,27 @@ class ReceiverTypeTest : public halvix::testing::DisplayTest {
   // The twelve broadcast-mask boxes of the Packet Masks window.
   std::vector<QCheckBox*> maskBoxes() {
     std::vector<QCheckBox*> boxes;
-    for (int b = 0; b < 8; ++b) boxes.push_back(maskBox("CheckBox_B1Bit", b));
-    for (int b : {0, 5, 6, 7}) boxes.push_back(maskBox("CheckBox_B2Bit", b));
+    for (const auto& b : windows->packetMasks->maskBits()) boxes.push_back(b.box);
     return boxes;
   }
-  QCheckBox* maskBox(const char* stem, int bit) {
-    return windows->packetMasks->findChild<QCheckBox*>(QString::fromLatin1(stem) + QString::number(bit));
+  // Sends the PPS width, the PPS output condition and the broadcast mask as
+  // the operator would; what reached the receiver, by packet id and sub-code.
+  std::vector<std::pair<int, int>> clickTheTypeDependentButtons() {
+    auto& t = windows->timingOut->controls;
+    t.Edit_Width->setText(QStringLiteral("0.001"));
+    t.RadioButton_Always->setChecked(true);
+    device.clearWrites();
+    for (QPushButton* b : {t.Button_Width, t.Button_SetOutput, windows->packetMasks->controls.Button_Set8EA5}) {
+      b->click();
+    }
+    std::vector<std::pair<int, int>> ids;
+    for (const auto& packet : sent()) ids.emplace_back(packet.at(0), packet.size() > 1 ? packet[1] : -1);
+    return ids;
   }
-  template <typename W = QWidget>
-  W* in(QWidget* window, const char* name) {
-    return window->findChild<W*>(QString::fromLatin1(name));
+  // A caption drawn in the window's text colour (not the inactive grey).
+  static bool Dark(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText) ==
+           label->window()->palette().color(QPalette::WindowText);
   }
 
   app::TForm_Main::MenuItems& menu() { return main().menu; }
@@ -191,22 +198,9 @@ TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
   EXPECT_TRUE(timingPanelsGreyed());
   EXPECT_EQ(ntpQuestions(), 0);
 
-  QWidget* t = windows->timingOut.get();
-  for (const char* n : kTimingOutNames) EXPECT_FALSE(in(t, n)->isEnabled()) << n;
-  for (const char* n : kTimingOutLabels) {
-    EXPECT_FALSE(in(t, n)->isEnabled()) << n;
-    EXPECT_NE(in(t, n)->palette().color(QPalette::WindowText),
-              t->palette().color(QPalette::WindowText)) << n;
-  }
-  QWidget* pm = windows->packetMasks.get();
   QStringList captions;
-  for (QCheckBox* box : maskBoxes()) {
-    EXPECT_FALSE(box->isEnabled());
-    captions << box->text();
-  }
+  for (QCheckBox* box : maskBoxes()) captions << box->text();
   EXPECT_EQ(captions, laidOut) << "Brisel keeps the captions as laid out";
-  EXPECT_FALSE(in(pm, "Label_Masks")->isEnabled());
-  EXPECT_FALSE(in(pm, "Button_Set8EA5")->isEnabled());
 
   // Back to a Corvel type from the menu: everything returns.
   m.RecTypeCvlPellam->trigger();
@@ -217,24 +211,53 @@ TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
   EXPECT_FALSE(m.SetupBriselSelfSurvey->isVisible());
   EXPECT_FALSE(m.SetupPortAOutput->isVisible());
   EXPECT_EQ(checkedType(), 3);
-  for (const char* n : kTimingOutNames) EXPECT_TRUE(in(t, n)->isEnabled()) << n;
-  EXPECT_EQ(in(t, "Label_Width")->palette().color(QPalette::WindowText),
-            t->palette().color(QPalette::WindowText));
-  for (QCheckBox* box : maskBoxes()) EXPECT_TRUE(box->isEnabled());
-  EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit6")->text(), QStringLiteral("8F-AB on Port A, Port B"));
-  EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit7")->text(), QStringLiteral("8F-AC on Port A, Port B"));
-  EXPECT_EQ(in<QCheckBox>(pm, "CheckBox_B2Bit5")->text(), laidOut[9]) << "only bits 6 and 7 are re-captioned";
+  const auto& pm = windows->packetMasks->controls;
+  EXPECT_EQ(pm.CheckBox_B2Bit6->text(), QStringLiteral("8F-AB on Port A, Port B"));
+  EXPECT_EQ(pm.CheckBox_B2Bit7->text(), QStringLiteral("8F-AC on Port A, Port B"));
+  EXPECT_EQ(pm.CheckBox_B2Bit5->text(), laidOut[9]) << "only bits 6 and 7 are re-captioned";
 }
 
-TEST_F(ReceiverTypeTest, EveryTypeSetsTheSerialWindowsPortCaptions) {
-  menu().RecTypeCvlCVL2->trigger();
-  QWidget* s = windows->serial.get();
-  EXPECT_EQ(in<QLabel>(s, "Label_A")->text(), QStringLiteral("Port A"));
-  EXPECT_EQ(in<QLabel>(s, "Label_B")->text(), QStringLiteral("Port B"));
-  EXPECT_EQ(in<QPushButton>(s, "Button_SetA")->text(), QStringLiteral("Set Port &A"));
-  EXPECT_EQ(in<QPushButton>(s, "Button_SetB")->text(), QStringLiteral("Set Port &B"));
-  EXPECT_TRUE(in(s, "ComboBox_PortBOutput")->isEnabled());
-  EXPECT_EQ(checkedType(), 4);
+TEST_F(ReceiverTypeTest, EachTypeOffersWhatItsReceiverHas) {
+  settings.setNtp(QStringLiteral("0"));
+  auto& m = menu();
+  const auto& t = windows->timingOut->controls;
+  const auto& pm = windows->packetMasks->controls;
+  const auto& s = windows->serial->controls;
+  // Brisel has no PPS width, output condition or broadcast mask, no NMEA
+  // output and its own survey and port A dialogs; every type has both ports.
+  const struct {
+    QAction* item;
+    int checked;
+    bool brisel;
+  } types[] = {{m.RecTypeCvl, 1, false},     {m.RecTypeBrisel, 5, true},  {m.RecTypeCvlNorden, 2, false},
+               {m.RecTypeCvlPellam, 3, false}, {m.RecTypeCvlCVL2, 4, false}};
+  for (const auto& type : types) {
+    SCOPED_TRACE(type.item->text().toStdString());
+    type.item->trigger();
+    EXPECT_EQ(checkedType(), type.checked);
+
+    const auto sentIds = clickTheTypeDependentButtons();
+    using Sent = std::vector<std::pair<int, int>>;
+    const Sent corvel = {{0x8E, 0x4F}, {0x8E, 0x4E}, {0x8E, 0xA5}};
+    EXPECT_EQ(sentIds, type.brisel ? Sent{} : corvel);
+    for (const QLabel* label : {t.Label_Width, t.Label_Seconds, t.Label_OutputOptions, pm.Label_Masks}) {
+      EXPECT_EQ(label->isEnabled(), !type.brisel) << label->text().toStdString();
+      EXPECT_EQ(Dark(label), !type.brisel) << label->text().toStdString();
+    }
+    for (const QCheckBox* box : maskBoxes()) EXPECT_EQ(box->isEnabled(), !type.brisel);
+
+    EXPECT_EQ(m.SetupNMEAOutpu->isVisible(), !type.brisel);
+    EXPECT_EQ(m.N3->isVisible(), !type.brisel);
+    EXPECT_EQ(m.SetupSelfSurvey->isVisible(), !type.brisel);
+    EXPECT_EQ(m.SetupBriselSelfSurvey->isVisible(), type.brisel);
+    EXPECT_EQ(m.SetupPortAOutput->isVisible(), type.brisel);
+
+    EXPECT_EQ(s.Label_A->text(), QStringLiteral("Port A"));
+    EXPECT_EQ(s.Label_B->text(), QStringLiteral("Port B"));
+    EXPECT_EQ(s.Button_SetA->text(), QStringLiteral("Set Port &A"));
+    EXPECT_EQ(s.Button_SetB->text(), QStringLiteral("Set Port &B"));
+    EXPECT_TRUE(s.ComboBox_PortBOutput->isEnabled());
+  }
 }
 
 TEST_F(ReceiverTypeTest, UnknownMachineOrOptionsChangeNothing) {

@@ -324,16 +324,23 @@ TEST_F(ConfigDialogsTest, PcPortFollowsOnYesAndSendBreakRestartsTheSequence) {
   EXPECT_NE(mc().Panel_Serial->text(), captionBefore);
   EXPECT_TRUE(mc().Panel_Serial->text().contains(QStringLiteral("38400")));
 
-  main().breakSequence().breakCountdown = 0;
-  mc().TimerBreak->stop();
-  const std::int64_t before = clock.nowMs();
+  // "Send Break" on a polling session: the PC line at once, BREAK 400 ms later.
+  ASSERT_TRUE(session.start());
+  scheduler.advance(8000);
+  ASSERT_EQ(session.state(), session::SessionState::Polling);
   c.Button_Break->click();
   EXPECT_EQ(device.lines().back().baud, 9600);
   EXPECT_EQ(device.lines().back().dataBits, 8);
   EXPECT_TRUE(mc().Panel_Serial->text().contains(QStringLiteral("9600")));
-  EXPECT_GE(clock.nowMs() - before, 200);
-  EXPECT_EQ(main().breakSequence().breakCountdown, link::BreakSequence::kStartCount);
-  EXPECT_TRUE(mc().TimerBreak->isActive());
+  EXPECT_TRUE(session.negotiating());
+  EXPECT_EQ(session.breakForm(), session::BreakForm::Short);
+  EXPECT_EQ(session.breakCountdown(), session::ReceiverSession::kBreakStart);
+  const std::size_t breaks = device.breakEvents().size();
+  scheduler.advance(399);
+  EXPECT_EQ(device.breakEvents().size(), breaks);
+  scheduler.advance(1);
+  ASSERT_EQ(device.breakEvents().size(), breaks + 1);
+  EXPECT_TRUE(device.breakEvents().back());
 }
 
 TEST_F(ConfigDialogsTest, ActivationSendsTheQueries) {

@@ -13,12 +13,8 @@
 #include "reports/report_registry.h"
 #include "recording/decode_reports.h"
 
-using halvix::link::ReportDispatcher;
-using halvix::link::RouteRule;
-using halvix::link::RouteTable;
-using halvix::reports::ReportKindRow;
-using halvix::reports::ReportKinds;
-using halvix::reports::ReportRoutes;
+using namespace halvix::link;
+using namespace halvix::reports;
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "link/byte_stream_device.h"
 #include "link/clock.h"
 #include "link/report_dispatcher.h"
 #include "link/serial_link.h"
@@ -22,12 +23,11 @@ namespace {
 
 // Serves the input in chunks whose sizes come from the input itself, so frames
 // split across reads are explored too.
-class FuzzDevice final : public link::SerialDevice {
+class FuzzDevice final : public link::ByteStreamDevice {
  public:
   FuzzDevice(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
   bool open(const QString&) override { return true; }
   bool isOpen() const override { return true; }
-  bool setLine(const link::LineSettings&) override { return true; }
   std::int64_t bytesWaiting() override {
     if (at_ >= size_) return 0;
     const std::size_t chunk = 1 + (data_[at_] * 37u) % 9000u;
@@ -40,10 +40,6 @@ class FuzzDevice final : public link::SerialDevice {
     return static_cast<std::int64_t>(n);
   }
   std::int64_t write(const std::uint8_t*, std::int64_t size) override { return size; }
-  bool drain() override { return true; }
-  void purge() override {}
-  bool setBreak(bool) override { return true; }
-  bool setRts(bool) override { return true; }
   void close() override {}
   bool done() const { return at_ >= size_; }
 

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/windows.h"
 #include "sim/system_data.h"
 #include "tests/integration/tool_harness.h"
@@ -93,12 +94,16 @@ Walked Walk(const QByteArray& file) {
 TEST_F(AlmanacTransferTest, CompleteDownloadThenUploadEveryBlockAcknowledged) {
   start();
   const QString file = path("system.dat");
-  QTimer* linkTimer = h.main().controls.Timer_QLIP;
-  linkTimer->start();
+  session::ReceiverSession& session = *h.program().session();
+  bool heldDuring = false;
+  // Each log line is written while the transfer owns the link.
+  QObject::connect(h.windows().alm->controls.Memo_Alm, &QPlainTextEdit::textChanged,
+                   [&] { heldDuring = heldDuring || session.pollingHeld(); });
   download(file);
   EXPECT_FALSE(failed());
-  EXPECT_TRUE(linkTimer->isActive()) << "the link timer is restarted";
-  linkTimer->stop();
+  EXPECT_TRUE(heldDuring) << "the poll cycle is held while the transfer owns the link";
+  EXPECT_FALSE(session.pollingHeld()) << "and goes on afterwards";
+  EXPECT_EQ(session.state(), session::SessionState::Polling);
 
   const QByteArray bytes = Read(file);
   ASSERT_GE(bytes.size(), 4);
@@ -214,13 +219,10 @@ TEST_F(AlmanacTransferTest, UploadFileFormatCases) {
 
 TEST_F(AlmanacTransferTest, UnopenableFileAndSilentReceiver) {
   start();
-  QTimer* linkTimer = h.main().controls.Timer_QLIP;
-  linkTimer->start();
   upload(path("missing/none.dat"));
   EXPECT_TRUE(failed());
   EXPECT_EQ(log(), QStringLiteral("Couldn't open almanac data file!\n"));
-  EXPECT_TRUE(linkTimer->isActive());
-  linkTimer->stop();
+  EXPECT_FALSE(h.program().session()->pollingHeld());
 
   // No answer: each wait gives up after its bound, on the clock.
   h.setConnected(false);

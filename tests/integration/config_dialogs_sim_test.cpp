@@ -146,7 +146,7 @@ TEST_F(ConfigDialogsSimTest, OneSvModeAndUtcParameters) {
   open(main().menu.SetupOneSVMode, windows().svNum.get());
   EXPECT_EQ(sv.ComboBox_SVNum->currentText(), QStringLiteral("5"));
 
-  auto& utc = windows().utcParam->controls;
+  auto& utc = windows().utcParam->testControls();
   open(main().menu.ViewUtcParameters, windows().utcParam.get());
   for (widgets::ValuePanel* p : {utc.Panel_A0, utc.Panel_AETls, utc.Panel_WNt, utc.Panel_DN}) {
     EXPECT_FALSE(p->text().isEmpty()) << p->objectName().toStdString();

@@ -34,11 +34,11 @@ Bytes Frame(int id, const Bytes& payload) {
 }  // namespace
 
 TEST(HostileStream, DecodersSurviveEveryLengthAndRandomContent) {
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
   ScriptedPrompts prompts;
   ScriptedDevice* device = nullptr;
   app::Program program(app::ProgramSeams{
-      prompts, clock, [] { return std::optional<int>(); },
+      prompts, scheduler, [] { return std::optional<int>(); },
       [&device](const app::PortChoice&, link::Clock& c) {
         auto d = std::make_unique<ScriptedDevice>(&c);
         device = d.get();
@@ -47,7 +47,10 @@ TEST(HostileStream, DecodersSurviveEveryLengthAndRandomContent) {
   // Developer mode routes the diagnostic reports too.
   ASSERT_TRUE(program.start({QStringLiteral("-d"), QStringLiteral("--port=/dev/hostile")}));
   app::TForm_Main& main = *program.mainWindow();
-  main.controls.TimerBreak->stop();
+  session::ReceiverSession& session = *program.session();
+  // The scripted port never answers the BREAK: the defaults, then polling.
+  for (int i = 0; i < 100 && session.state() != session::SessionState::Polling; ++i) scheduler.advance(200);
+  ASSERT_EQ(session.state(), session::SessionState::Polling);
 
   std::mt19937 random(20261208);
   std::uniform_int_distribution<int> byte(0, 255);
@@ -76,21 +79,17 @@ TEST(HostileStream, DecodersSurviveEveryLengthAndRandomContent) {
           queue(Frame(id, randomPayload(length, super ? sub : -1)));
         }
         queue(Frame(id, randomPayload(511, super ? sub : -1)));
-        while (device->hasPendingReads()) main.pollCycle().receive();
+        while (device->hasPendingReads()) session.receive();
       }
     }
     // Line noise and broken frames.
     for (int i = 0; i < 50; ++i) {
       queue(randomPayload(1000, -1));
-      main.QLIPTimer();
-      clock.advance(200);
+      scheduler.advance(200);
     }
   }
   // A long silence after all that: the watchdogs blank the panels without trouble.
-  for (int i = 0; i < 60; ++i) {
-    main.QLIPTimer();
-    clock.advance(200);
-  }
+  scheduler.advance(60 * 200);
   EXPECT_FALSE(device->hasPendingReads());
   EXPECT_EQ(program.serialLink()->bytesReceived, queued);
   EXPECT_TRUE(prompts.messages.empty());

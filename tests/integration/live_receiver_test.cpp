@@ -87,12 +87,12 @@ class LiveReceiverTest : public halvix::testing::SimProgramTest {
     for (std::size_t i = 0; i < 12; ++i) {
       EXPECT_GT(mc().Panel_SV[i]->text().trimmed().toInt(), 0) << "row " << i + 1;
       EXPECT_GT(mc().Panel_AMU[i]->text().toDouble(), 0.0) << "row " << i + 1;
-      EXPECT_EQ(windows().track->controls.Panel_TS[i]->text().size(), 47) << "row " << i + 1;
+      EXPECT_EQ(windows().track->testControls().Panel_TS[i]->text().size(), 47) << "row " << i + 1;
       if (mc().Panel_SV[i]->color() == QColor::fromRgb(widgets::kPanelGreen)) ++usedForFixes;
     }
     EXPECT_GE(usedForFixes, 4);
-    EXPECT_FALSE(windows().track->controls.Panel_SVSel->text().isEmpty());
-    EXPECT_FALSE(windows().track->controls.Panel_PDOP->text().isEmpty());
+    EXPECT_FALSE(windows().track->testControls().Panel_SVSel->text().isEmpty());
+    EXPECT_FALSE(windows().track->testControls().Panel_PDOP->text().isEmpty());
   }
 };
 
@@ -145,7 +145,7 @@ TEST_F(LiveReceiverTest, SilenceBlanksThePanelsOnceAndTheReturnFillsThemAgain) {
   for (std::size_t i = 0; i < 12; ++i) {
     EXPECT_EQ(mc().Panel_SV[i]->text(), QStringLiteral("0")) << "row " << i + 1;
     EXPECT_EQ(mc().Panel_AMU[i]->text(), QStringLiteral("0.0")) << "row " << i + 1;
-    EXPECT_TRUE(windows().track->controls.Panel_TS[i]->text().isEmpty());
+    EXPECT_TRUE(windows().track->testControls().Panel_TS[i]->text().isEmpty());
   }
 
   cable->setConnected(true);
@@ -163,7 +163,7 @@ TEST_F(LiveReceiverTest, ViewWindowsFillFromTheReceiver) {
   // The Additional Timing Packets window asks for its two reports.
   windows().addTiming->FormActivate();
   runSeconds(2);
-  auto& at = windows().addTiming->controls;
+  auto& at = windows().addTiming->testControls();
   EXPECT_FALSE(at.Panel_PrimaryUTCTime->text().trimmed().isEmpty());
   EXPECT_FALSE(at.Panel_GPSTime->text().trimmed().isEmpty());
   EXPECT_FALSE(at.Panel_RecMode->text().trimmed().isEmpty());
@@ -173,7 +173,7 @@ TEST_F(LiveReceiverTest, ViewWindowsFillFromTheReceiver) {
 
   // "Packets On" turns on the automatic position and velocity reports; the
   // receiver's I/O options choose double-precision LLA and ENU velocity.
-  auto& vp = windows().velPos->controls;
+  auto& vp = windows().velPos->testControls();
   EXPECT_TRUE(vp.Panel_Latitude->text().isEmpty());
   main().Control_PacketsOnClick();
   runSeconds(3);

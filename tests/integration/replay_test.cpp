@@ -103,18 +103,16 @@ class ReplayProgram : public ::testing::Test {
  protected:
   void startReplay(const QString& file, const QString& speed) {
     program = std::make_unique<app::Program>(app::ProgramSeams{
-        prompts, clock, [] { return std::optional<app::PortDialogChoice>(); }, &app::MakeDevice, &pcClock});
+        prompts, scheduler, [] { return std::optional<app::PortDialogChoice>(); }, &app::MakeDevice, &pcClock});
     ASSERT_TRUE(program->start({QStringLiteral("--replay=") + file, QStringLiteral("--speed=") + speed}));
-    for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
-      main().TimerBreakTimer();
-      clock.advance(200);
+    for (int i = 0; i < 100 && program->session()->state() != session::SessionState::Polling; ++i) {
+      scheduler.advance(200);
     }
-    ASSERT_TRUE(main().controls.Timer_QLIP->isActive());
+    ASSERT_EQ(program->session()->state(), session::SessionState::Polling);
     ASSERT_NE(program->replayBar(), nullptr);
     EXPECT_TRUE(position().endsWith(QStringLiteral(", waiting for the link")));
     // Routine polling has begun: the replay starts at its first second.
     program->replayBar()->Timer_ReplayTimer();
-    main().controls.Timer_QLIP->stop();
     program->replayBar()->controls.Timer_Replay->stop();
   }
   void TearDown() override {
@@ -124,15 +122,15 @@ class ReplayProgram : public ::testing::Test {
   }
   void run(double seconds) {
     for (int i = 0; i < static_cast<int>(seconds * 5); ++i) {
-      main().QLIPTimer();
-      clock.advance(200);
+      scheduler.advance(200);
       program->replayBar()->Timer_ReplayTimer();
     }
   }
   app::TForm_Main& main() { return *program->mainWindow(); }
   QString position() { return program->replayBar()->controls.Label_Position->text(); }
 
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
+  link::VirtualClock& clock = scheduler.virtualClock();
   halvix::testing::ScriptedPrompts prompts;
   platform::FixedPcClock pcClock;
   std::unique_ptr<app::Program> program;

@@ -1,6 +1,6 @@
 // Halvix started through its program entry on the simulated receiver behind a
-// switch, every seam on a test double and virtual time. After the break
-// sequence the test stands in for the link timer.
+// switch, every seam on a test double and virtual time: the session's steps
+// run as the test advances its scheduler.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include "app/program.h"
 #include "platform/system_clock.h"
 #include "app/windows.h"
+#include "session/scheduler.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 #include "tests/integration/sim_link.h"
@@ -27,7 +28,8 @@ class SimProgramTest : public ::testing::Test {
   // A start time with twelve satellites above the antenna's horizon.
   static constexpr std::int64_t kStartGpsMs = (2448LL * 604'800 + 176'870) * 1000;
 
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
+  link::VirtualClock& clock = scheduler.virtualClock();
   ScriptedPrompts prompts;
   platform::FixedPcClock pcClock;
   // The stored NTP choice decides the poll item once the receiver's type is known.
@@ -36,11 +38,10 @@ class SimProgramTest : public ::testing::Test {
   std::unique_ptr<app::Program> program;
 
   // Starts on a receiver set up by options (the persona the command line
-  // names, if any) and runs the break sequence, a tick at a time, up to the
-  // start of the link timer, which it then stops.
+  // names, if any) and runs the break sequence up to routine polling.
   void startProgram(sim::SimOptions options) {
     program = std::make_unique<app::Program>(app::ProgramSeams{
-        prompts, clock, [] { return std::optional<int>(); },
+        prompts, scheduler, [] { return std::optional<int>(); },
         [this, options](const app::PortChoice& port, link::Clock& c) {
           sim::SimOptions o = options;
           if (!port.persona.isEmpty()) o.persona = port.persona;
@@ -51,12 +52,10 @@ class SimProgramTest : public ::testing::Test {
         &pcClock, &settings});
     ASSERT_TRUE(program->start({QStringLiteral("--simulate")}));
     ASSERT_NE(cable, nullptr);
-    for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
-      main().TimerBreakTimer();
-      clock.advance(200);
+    for (int i = 0; i < 100 && program->session()->state() != session::SessionState::Polling; ++i) {
+      scheduler.advance(200);
     }
-    ASSERT_TRUE(main().controls.Timer_QLIP->isActive());
-    main().controls.Timer_QLIP->stop();
+    ASSERT_EQ(program->session()->state(), session::SessionState::Polling);
   }
   void TearDown() override {
     if (program && program->windows()) {
@@ -68,15 +67,12 @@ class SimProgramTest : public ::testing::Test {
   app::Windows& windows() { return *program->windows(); }
   sim::SimulatedDevice& receiver() { return dynamic_cast<sim::SimulatedDevice&>(cable->inner()); }
 
-  // Link ticks of 200 ms for this many seconds.
+  // Poll ticks of 200 ms for this many seconds.
   void runSeconds(double seconds) {
     const int ticks = static_cast<int>(std::lround(seconds * 5));
     for (int i = 0; i < ticks; ++i) tick();
   }
-  void tick() {
-    main().QLIPTimer();
-    clock.advance(200);
-  }
+  void tick() { scheduler.advance(200); }
 };
 
 }  // namespace halvix::testing

@@ -24,7 +24,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 class StartupPollTest : public ::testing::Test {
  protected:
-  link::VirtualClock clock{0};
+  session::VirtualScheduler scheduler{0};
+  link::VirtualClock& clock = scheduler.virtualClock();
   ScriptedPrompts prompts;
   // An NTP server is on record: the timing packets stay unpolled and nobody is asked.
   halvix::testing::MemorySettings settings;
@@ -34,7 +35,7 @@ class StartupPollTest : public ::testing::Test {
   void SetUp() override {
     settings.setNtp(QStringLiteral("1"));
     program = std::make_unique<app::Program>(app::ProgramSeams{
-        prompts, clock, [] { return std::optional<int>(); },
+        prompts, scheduler, [] { return std::optional<int>(); },
         [this](const app::PortChoice& port, link::Clock& c) -> std::unique_ptr<link::SerialDevice> {
           auto dev = std::make_unique<SwitchedSimDevice>(
               sim::CreateSimulatedDevice(port.persona, c), c);
@@ -48,33 +49,28 @@ class StartupPollTest : public ::testing::Test {
 
   app::TForm_Main& main() { return *program->mainWindow(); }
 
-  // Runs the break sequence to its end, one 200 ms tick at a time.
-  int runBreakSequence() {
-    int ticks = 0;
-    while (main().controls.TimerBreak->isActive() && ticks < 100) {
-      main().TimerBreakTimer();
-      clock.advance(200);
-      ++ticks;
+  // Runs the break sequence to its end; how long it took.
+  std::int64_t runBreakSequence() {
+    const std::int64_t from = clock.nowMs();
+    for (int i = 0; i < 1000 && program->session()->state() != session::SessionState::Polling; ++i) {
+      scheduler.advance(10);
     }
-    return ticks;
+    return clock.nowMs() - from;
   }
 
-  void runPollTicks(int n) {
-    for (int i = 0; i < n; ++i) {
-      main().QLIPTimer();
-      clock.advance(200);
-    }
-  }
+  void runPollTicks(int n) { scheduler.advance(200LL * n); }
 };
 
 }  // namespace
 
 TEST_F(StartupPollTest, StartUpNegotiatesThenPollsAndSurvivesSilence) {
-  EXPECT_FALSE(main().controls.Timer_QLIP->isActive());
-  const int breakTicks = runBreakSequence();
-  EXPECT_LE(breakTicks, 13);
-  EXPECT_TRUE(main().controls.Timer_QLIP->isActive());
-  main().controls.Timer_QLIP->stop();  // the test drives the ticks itself
+  EXPECT_EQ(program->session()->state(), session::SessionState::Negotiating);
+  // At most thirteen 200 ms steps, the 3 s before set serial port and the
+  // 200 ms after it.
+  const std::int64_t negotiated = runBreakSequence();
+  EXPECT_EQ(program->session()->state(), session::SessionState::Polling);
+  EXPECT_GE(negotiated, 3200);
+  EXPECT_LE(negotiated, 13 * 200 + 3200 + 20);
 
   // The sequence ends with set serial port for the command's own port and the
   // receiver's settings; the PC follows.

@@ -111,7 +111,7 @@ ToolHarness::~ToolHarness() {
 bool ToolHarness::start(const sim::SimOptions& options, const QStringList& extraArgs) {
   cable = std::make_shared<CableState>();
   program_ = std::make_unique<app::Program>(app::ProgramSeams{
-      prompts, clock, [] { return std::optional<int>(); },
+      prompts, scheduler, [] { return std::optional<int>(); },
       [this, options](const app::PortChoice&, link::Clock& c) -> std::unique_ptr<link::SerialDevice> {
         return std::make_unique<CabledDevice>(sim::CreateSimulatedDevice(options, c), c, cable);
       },
@@ -119,12 +119,10 @@ bool ToolHarness::start(const sim::SimOptions& options, const QStringList& extra
   QStringList args{QStringLiteral("--simulate")};
   args << extraArgs;
   if (!program_->start(args)) return false;
-  for (int i = 0; i < 100 && !main().controls.Timer_QLIP->isActive(); ++i) {
-    main().TimerBreakTimer();
-    clock.advance(200);
+  for (int i = 0; i < 100 && program_->session()->state() != session::SessionState::Polling; ++i) {
+    scheduler.advance(200);
   }
-  if (!main().controls.Timer_QLIP->isActive()) return false;
-  main().controls.Timer_QLIP->stop();
+  if (program_->session()->state() != session::SessionState::Polling) return false;
   windows().diagnostics->controls.Timer_Diagnostics->stop();
   return true;
 }
@@ -133,8 +131,7 @@ app::TForm_Main& ToolHarness::main() { return *program_->mainWindow(); }
 app::Windows& ToolHarness::windows() { return *program_->windows(); }
 
 void ToolHarness::tick() {
-  main().QLIPTimer();
-  clock.advance(200);
+  scheduler.advance(200);
   if (++tickCount_ % 5 == 0 && diagnosticsTimer) windows().diagnostics->Timer_DiagnosticsTimer();
   // Queued calls (a worker's result, a deferred message).
   QCoreApplication::processEvents();

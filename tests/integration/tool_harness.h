@@ -18,6 +18,7 @@
 #include "platform/system_clock.h"
 #include "link/clock.h"
 #include "link/serial_device.h"
+#include "session/scheduler.h"
 #include "sim/sim_options.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -53,14 +54,14 @@ class ToolHarness {
   ~ToolHarness();
 
   // Starts the program (args beside --simulate) and runs the break sequence
-  // up to the link timer, which the test then stands in for.
+  // up to routine polling.
   bool start(const sim::SimOptions& options, const QStringList& extraArgs = {});
   app::TForm_Main& main();
   app::Windows& windows();
   app::Program& program() { return *program_; }
 
-  // One 200 ms link tick; every fifth also ticks the diagnostics timer when
-  // diagnosticsTimer is set.
+  // 200 ms of the session's steps (one poll tick); every fifth also ticks
+  // the diagnostics timer when diagnosticsTimer is set.
   void tick();
   void runSeconds(double seconds);
   // Ticks while the condition holds, giving a worker thread real time to run
@@ -78,6 +79,7 @@ class ToolHarness {
   int countFrames(std::initializer_list<int> prefix) const;
 
   PacedClock clock;
+  session::VirtualScheduler scheduler{clock};
   ScriptedPrompts prompts;
   platform::FixedPcClock pcClock;
   std::shared_ptr<struct CableState> cable;

@@ -12,22 +12,20 @@
 #include <functional>
 #include <memory>
 
-#include "link/break_sequence.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 #include "link/rfc2217_device.h"
 #include "link/serial_link.h"
 #include "link/tcp_device.h"
 #include "link/telnet_codec.h"
+#include "tests/support/wire_frames.h"
 
 using namespace halvix::link;
 using namespace halvix::link::telnet;
 
 namespace {
 
-QByteArray B(std::initializer_list<int> bytes) {
-  QByteArray out;
-  for (int b : bytes) out.append(static_cast<char>(b));
-  return out;
-}
+constexpr auto& B = halvix::testing::WireBytes;
 
 // Waits (bounded, never asserting on the time taken) until the condition holds.
 bool waitFor(const std::function<bool()>& done, int timeoutMs = 3000) {
@@ -225,26 +223,32 @@ TEST_F(Rfc2217DeviceTest, ByteFFCrossesAsIacIacBothWaysEvenCutAcrossReads) {
 }
 
 TEST_F(Rfc2217DeviceTest, TheBreakSequenceRunsThroughTheServer) {
-  agree();
-  SerialLink link(device, clock);
-  std::vector<PortSettings> applied;
-  BreakSequence::Hooks hooks;
-  hooks.applyPortSettings = [&](const PortSettings& s) {
-    applied.push_back(s);
-    link.ApplyPortSettings(s, QStringLiteral("h:1"), nullptr);
-  };
-  BreakSequence breakSequence(link, hooks);
-  breakSequence.start(true);
+  // A receiver session of its own on the server, on the fixture's clock.
+  halvix::session::VirtualScheduler scheduler{clock};
+  auto own = std::make_unique<Rfc2217Device>(&clock);
+  Rfc2217Device& server = *own;
+  halvix::session::SessionOptions options;
+  options.port = peer.url("rfc2217");
+  halvix::session::ReceiverSession session(std::move(own), scheduler, options);
+  ASSERT_TRUE(session.start());
+  ASSERT_TRUE(peer.accept());
+  peer.send(Negotiation(kDo, kOptionComPort) + Negotiation(kWill, kOptionBinary) + Negotiation(kDo, kOptionBinary));
+  ASSERT_TRUE(waitFor([&] {
+    server.bytesWaiting();
+    return server.comPortAgreed();
+  }));
   // The receiver answers the BREAK with its settings line at 19200 baud.
-  for (int tick = 0; tick < 13 && applied.empty(); ++tick) {
-    if (breakSequence.breakCountdown == 7) {
+  bool answered = false;
+  for (int step = 0; step < 60 && session.state() != halvix::session::SessionState::Polling; ++step) {
+    if (!answered && session.negotiating() && session.breakCountdown() == 7) {
       peer.send(QByteArrayLiteral("PR;x,1,y,19200,8,1,N,z"));
-      ASSERT_TRUE(waitFor([&] { return device.bytesWaiting() > 0; }));
+      ASSERT_TRUE(waitFor([&] { return server.bytesWaiting() > 0; }));
+      answered = true;
     }
-    breakSequence.tick();
-    clock.advance(200);
+    scheduler.advance(200);
   }
-  ASSERT_EQ(applied.size(), 1u);
+  ASSERT_EQ(session.state(), halvix::session::SessionState::Polling);
+  EXPECT_EQ(session.negotiatedSettings().baudCode, 8);
   ASSERT_TRUE(waitFor([&] {
     peer.take();
     const auto sent = peer.comPortMessages();

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "link/serial_link.h"
-#include "tests/support/scripted_device.h"
+#include "tests/support/scripted_link.h"
 
 using namespace halvix::link;
 using halvix::testing::Bytes;
@@ -21,11 +21,8 @@ struct Received {
   Bytes payload;
 };
 
-class SerialLinkTest : public ::testing::Test {
+class SerialLinkTest : public ::testing::Test, protected halvix::testing::ScriptedLink<1000> {
  protected:
-  VirtualClock clock{1000};
-  ScriptedDevice device{&clock};
-  SerialLink link{device, clock};
   std::vector<Received> got;
 
   void SetUp() override { ASSERT_EQ(link.OpenLink(QStringLiteral("/dev/test")), 0); }
@@ -127,16 +124,25 @@ TEST_F(SerialLinkTest, LongestPayloadIs511Bytes) {
   ASSERT_EQ(got.size(), 1u);
   EXPECT_EQ(got[0].payload.size(), 511u);
 
-  // 512 payload bytes: dropped, and the closing pair completes an empty id-0 packet.
+  // 512 payload bytes: the frame is dropped whole, its closing pair delivers
+  // nothing, and the frame after it parses.
   got.clear();
   frame = {0x10, 0x5A};
   frame.insert(frame.end(), 512, 0x22);
-  frame.insert(frame.end(), {0x10, 0x03});
+  frame.insert(frame.end(), {0x10, 0x03, 0x10, 0x41, 0x08, 0x10, 0x03});
   device.queueRead(frame);
   poll();
   ASSERT_EQ(got.size(), 1u);
-  EXPECT_EQ(got[0].id, 0);
-  EXPECT_TRUE(got[0].payload.empty());
+  EXPECT_EQ(got[0].id, 0x41);
+  EXPECT_EQ(got[0].payload, (Bytes{0x08}));
+
+  // Line noise after a frame that happens to end in DLE ETX is not a packet
+  // of the frame before it.
+  got.clear();
+  device.queueRead({0x10, 0x41, 0x01, 0x10, 0x03, 0x55, 0x10, 0x10, 0x66, 0x10, 0x03});
+  poll();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].payload, (Bytes{0x01}));
 
   // A flood far past the buffer never writes beyond it and the next frame still parses.
   got.clear();

@@ -5,17 +5,14 @@
 #include <vector>
 
 #include "link/telnet_codec.h"
+#include "tests/support/wire_frames.h"
 
 using namespace halvix::link;
 using namespace halvix::link::telnet;
 
 namespace {
 
-QByteArray B(std::initializer_list<int> bytes) {
-  QByteArray out;
-  for (int b : bytes) out.append(static_cast<char>(b));
-  return out;
-}
+constexpr auto& B = halvix::testing::WireBytes;
 
 struct Decoded {
   QByteArray data;

@@ -7,16 +7,20 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
-#include "app/poll_cycle.h"
 #include "link/clock.h"
+#include "link/forwarding_device.h"
 #include "link/qt_serial_device.h"
 #include "link/report_dispatcher.h"
 #include "link/serial_link.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 #include "sim/system_data.h"
 #include "tools/almanac_transfer.h"
 #include "recording/qlip_recorder.h"
@@ -26,40 +30,15 @@ using namespace halvix;
 namespace {
 
 // The port, keeping a copy of every byte read.
-class TappedDevice final : public link::SerialDevice {
+class TappedDevice final : public link::ForwardingDevice {
  public:
+  TappedDevice() : ForwardingDevice(std::make_unique<link::QtSerialDevice>()) {}
   QByteArray received;
-  bool open(const QString& name) override { return inner_.open(name); }
-  bool isOpen() const override { return inner_.isOpen(); }
-  bool setLine(const link::LineSettings& line) override { return inner_.setLine(line); }
-  std::int64_t bytesWaiting() override { return inner_.bytesWaiting(); }
   std::int64_t read(std::uint8_t* buffer, std::int64_t max) override {
-    const std::int64_t n = inner_.read(buffer, max);
+    const std::int64_t n = ForwardingDevice::read(buffer, max);
     if (n > 0) received.append(reinterpret_cast<const char*>(buffer), static_cast<int>(n));
     return n;
   }
-  std::int64_t write(const std::uint8_t* data, std::int64_t size) override { return inner_.write(data, size); }
-  bool drain() override { return inner_.drain(); }
-  void purge() override { inner_.purge(); }
-  bool setBreak(bool on) override { return inner_.setBreak(on); }
-  bool setRts(bool on) override { return inner_.setRts(on); }
-  void close() override { inner_.close(); }
-
- private:
-  link::QtSerialDevice inner_;
-};
-
-// The poll cycle's view, without windows.
-class NoWindows final : public app::PollCycleView {
- public:
-  bool txLampGreen() const override { return false; }
-  void greyTxLamp() override {}
-  bool rxLampGreen() const override { return false; }
-  void greyRxLamp() override {}
-  bool pollTimingPackets() const override { return true; }
-  void displayReset(bool) override {}
-  void timingPanelBlanking() override {}
-  void ageSatelliteRows() override {}
 };
 
 class Sim {
@@ -80,31 +59,42 @@ class Sim {
   QProcess process;
 };
 
-// One end of the link on a receiver's pseudo-terminal.
+// One end of the link on a receiver's pseudo-terminal: a receiver session on
+// the wall clock. BREAK is invisible on a pseudo-terminal, so the line is
+// negotiated to the receiver's defaults; the bytes pass whatever the parity.
 struct Line {
   link::SystemClock clock;
-  TappedDevice device;
-  link::SerialLink link{device, clock};
-  link::ReportDispatcher dispatcher;
-  NoWindows view;
-  int timeCountdown = 10, timingCountdown = 10;
-  app::PollCycle cycle{link, view, dispatcher.callback(), timeCountdown, timingCountdown};
+  session::QtScheduler scheduler{clock};
+  TappedDevice* device = nullptr;
+  std::unique_ptr<session::ReceiverSession> session;
   QStringList log;
 
   bool open(const QString& path) {
-    // 9600 8-None-1: a pseudo-terminal carries the bytes whatever the parity.
-    return link.OpenLink(path) == 0;
+    auto d = std::make_unique<TappedDevice>();
+    device = d.get();
+    session::SessionOptions options;
+    options.port = path;
+    session = std::make_unique<session::ReceiverSession>(std::move(d), scheduler, options);
+    return session->start();
   }
+  link::ReportDispatcher& dispatcher() { return session->dispatcher(); }
+  // The event loop runs the session's steps for this long.
   void pollFor(std::int64_t ms) {
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(ms), &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  // Once polling runs, up to a bound.
+  bool polling(std::int64_t boundMs) {
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < ms) {
-      cycle.tick();
-      clock.sleepMs(app::PollCycle::kIntervalMs);
-    }
+    while (session->state() != session::SessionState::Polling && t.elapsed() < boundMs) pollFor(100);
+    return session->state() == session::SessionState::Polling;
   }
   tools::SystemDataTransfer transfer() {
-    return tools::SystemDataTransfer(link, {[this](const QString& s) { log << s; }, {}, {}, {}});
+    return tools::SystemDataTransfer(session->link(), {[this](const QString& s) { log << s; },
+                                                       [this] { session->holdPolling(true); },
+                                                       [this] { session->holdPolling(false); }, {}});
   }
 };
 
@@ -129,17 +119,17 @@ TEST(AlmanacProcess, DownloadWhileRecordingThenUploadToASecondReceiver) {
 
   recording::QlipRecorder recorder;
   ASSERT_TRUE(recorder.open(recording));
-  a.dispatcher.setRecorder([&recorder](int id, const std::uint8_t* p, int n) { recorder.RecordPacket(id, p, n); });
+  a.dispatcher().setRecorder([&recorder](int id, const std::uint8_t* p, int n) { recorder.RecordPacket(id, p, n); });
   // About 45 s of polling: the receiver finds satellites and collects its system data.
   a.pollFor(45'000);
   EXPECT_TRUE(a.transfer().DownloadSystemData(almanac)) << a.log.join(QString()).toStdString();
   a.pollFor(12'000);
-  a.dispatcher.setRecorder({});
+  a.dispatcher().setRecorder({});
   ASSERT_TRUE(recorder.close()) << recorder.error().toStdString();
   {
     QFile f(raw);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(a.device.received);
+    f.write(a.device->received);
   }
 
   const QByteArray file = Read(almanac);
@@ -153,6 +143,7 @@ TEST(AlmanacProcess, DownloadWhileRecordingThenUploadToASecondReceiver) {
   ASSERT_TRUE(secondPath.startsWith(QLatin1String("/dev/")));
   Line b;
   ASSERT_TRUE(b.open(secondPath));
+  ASSERT_TRUE(b.polling(15'000));
   b.pollFor(1000);
   EXPECT_TRUE(b.transfer().UploadSystemData(almanac));
   EXPECT_EQ(b.log.count(QStringLiteral("   Data block acknowledged\r\n")), 35) << b.log.join(QString()).toStdString();
@@ -169,7 +160,7 @@ TEST(AlmanacProcess, DownloadWhileRecordingThenUploadToASecondReceiver) {
   EXPECT_EQ(check.exitCode(), 0) << verdict.toStdString();
   EXPECT_TRUE(verdict.startsWith(QStringLiteral("ok: "))) << verdict.toStdString();
   EXPECT_FALSE(verdict.contains(QStringLiteral(" 58"))) << verdict.toStdString();
-  EXPECT_TRUE(a.device.received.contains(QByteArray("\x10\x58\x02", 3)));
+  EXPECT_TRUE(a.device->received.contains(QByteArray("\x10\x58\x02", 3)));
 }
 
 }  // namespace

@@ -15,9 +15,11 @@
 
 #include "link/qt_serial_device.h"
 #include "link/serial_link.h"
+#include "tests/process/halvix_run.h"
 #include "tests/process/pseudo_terminal.h"
 #include "tests/support/wire_frames.h"
 
+using halvix::testing::HalvixRun;
 using halvix::testing::PseudoTerminal;
 
 namespace {
@@ -26,62 +28,7 @@ using Frame = QByteArray;
 
 std::vector<Frame> Frames(const QByteArray& wire) { return halvix::testing::SplitFrames(wire); }
 
-Frame F(std::initializer_list<int> bytes) {
-  Frame f;
-  for (int b : bytes) f.append(static_cast<char>(b));
-  return f;
-}
-
-// Halvix started on a port path, its standard error kept for the checks.
-class HalvixRun {
- public:
-  explicit HalvixRun(const QString& portPath) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    // A sanitized build keeps freed memory in quarantine; keep that small so
-    // resident memory shows Halvix's own.
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:quarantine_size_mb=1"));
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(HALVIX_PROGRAM), {QStringLiteral("--port=") + portPath});
-  }
-  ~HalvixRun() {
-    process.terminate();
-    if (!process.waitForFinished(10000)) process.kill();
-  }
-  // User plus system CPU time so far, in seconds, from /proc.
-  double cpuSeconds() const {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(process.processId()));
-    if (!stat.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray text = stat.readAll();
-    // Fields after the parenthesised command name; utime and stime are 14 and 15.
-    const QList<QByteArray> f = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return (f.value(11).toDouble() + f.value(12).toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
-  }
-  // Resident memory in MB, from /proc.
-  double residentMb() const {
-    QFile status(QStringLiteral("/proc/%1/status").arg(process.processId()));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-      if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
-  }
-  QString errors() {
-    stderrText += QString::fromLocal8Bit(process.readAll());
-    return stderrText;
-  }
-  // Waits at most timeoutMs until standard error holds text.
-  bool waitForError(const QString& text, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!errors().contains(text) && t.elapsed() < timeoutMs) process.waitForReadyRead(100);
-    return errors().contains(text);
-  }
-
-  QProcess process;
-  QString stderrText;
-};
+constexpr auto& F = halvix::testing::WireBytes;
 
 // Collects what the port receives until a frame shows up, at most timeoutMs.
 bool waitForFrame(PseudoTerminal& pty, const Frame& frame, int timeoutMs, QByteArray* wire = nullptr) {
@@ -118,7 +65,7 @@ TEST(HalvixProcess, APulledCableCostsNoCpuAndTheReturningDeviceIsNegotiatedAgain
 
   // The peer goes away for good: Halvix notices, closes the port and idles.
   first.reset();
-  ASSERT_TRUE(halvix.waitForError(QStringLiteral("disconnected"), 5000)) << "output: " << halvix.errors().toStdString();
+  ASSERT_TRUE(halvix.waitForLog(QStringLiteral("disconnected"), 5000)) << "output: " << halvix.output().toStdString();
   const double before = halvix.cpuSeconds();
   QThread::sleep(5);
   const double spent = halvix.cpuSeconds() - before;
@@ -134,7 +81,7 @@ TEST(HalvixProcess, APulledCableCostsNoCpuAndTheReturningDeviceIsNegotiatedAgain
   back.start();
   EXPECT_TRUE(waitForFrame(second, version, 10000)) << "the break sequence runs again";
   std::fprintf(stderr, "device back to the first frame: %lld ms\n", static_cast<long long>(back.elapsed()));
-  EXPECT_TRUE(halvix.waitForError(QStringLiteral("is back"), 5000));
+  EXPECT_TRUE(halvix.waitForLog(QStringLiteral("is back"), 5000));
 }
 
 TEST(HalvixProcess, AFloodAtFullSpeedKeepsMemoryFlatAndTheLineAlive) {

@@ -20,9 +20,11 @@
 #include "link/qt_serial_device.h"
 #include "link/rfc2217_device.h"
 #include "link/serial_link.h"
+#include "tests/process/halvix_run.h"
 #include "tests/process/pseudo_terminal.h"
 #include "tests/support/wire_frames.h"
 
+using halvix::testing::HalvixRun;
 using halvix::testing::PseudoTerminal;
 using Frame = QByteArray;
 
@@ -101,37 +103,6 @@ class Ser2net {
   quint16 port_;
   QStringList args_;
   QProcess process_;
-};
-
-// Halvix on a port name, its standard error kept.
-class HalvixRun {
- public:
-  explicit HalvixRun(const QString& port) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(HALVIX_PROGRAM), {QStringLiteral("--port=") + port});
-  }
-  ~HalvixRun() {
-    process.terminate();
-    if (!process.waitForFinished(10000)) process.kill();
-  }
-  QString log() {
-    // The output reaches QProcess only while it is waited on.
-    for (int i = 0; i < 20 && process.waitForReadyRead(20); ++i) text += QString::fromLocal8Bit(process.readAll());
-    text += QString::fromLocal8Bit(process.readAll());
-    return text;
-  }
-  bool waitForLog(const QString& words, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!log().contains(words) && t.elapsed() < timeoutMs) process.waitForReadyRead(100);
-    return log().contains(words);
-  }
-  QProcess process;
-  QString text;
 };
 
 // What reaches the pseudo-terminal, split into frames.

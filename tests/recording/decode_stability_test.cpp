@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/reports/payload_writer.h"
+#include "analysis/stability_table.h"
 #include "recording/decode_stability.h"
 
 using halvix::testing::Framed;
@@ -173,6 +174,11 @@ TEST(DecodeStability, EveryFormatCarriesTheIntervalsAndTheNoise) {
       EXPECT_NE(text.find(needle), std::string::npos) << needle << " in format " << int(f);
     }
   }
+  // The CSV is the Charts window's stability export, column for column.
+  LineOutput csv;
+  c.write(DecodeFormat::Csv, csv);
+  EXPECT_EQ(csv.text(), halvix::analysis::StabilityCsv(halvix::analysis::ComputeStability(c.phase(false)),
+      halvix::analysis::ComputeStability(c.phase(true))));
   LineOutput json;
   c.write(DecodeFormat::JsonLines, json);
   EXPECT_NE(std::string(json.text()).find("\"noise\":\""), std::string::npos)

@@ -54,7 +54,7 @@ TEST_F(ConfigDisplayTest, UtcParametersPanels) {
   p.byte(0, 0x3F).byte(1, 0xF0).single(8, 1.5e-5f).word(12, 0xFFF2).single(14, 405504.0f);
   p.word(18, 2448).word(20, 2450).word(22, 7).word(24, 0xFFF1);
   feed(0x4F, p);
-  const auto& c = windows->utcParam->controls;
+  const auto& c = windows->utcParam->testControls();
   EXPECT_EQ(c.Panel_A0->text(), QStringLiteral("1.000000"));
   EXPECT_EQ(c.Panel_A1->text(), QStringLiteral("0.000015"));
   EXPECT_EQ(c.Panel_AETls->text(), QStringLiteral("-14"));

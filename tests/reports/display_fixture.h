@@ -17,19 +17,22 @@
 #include "link/clock.h"
 #include "link/serial_link.h"
 #include "reports/decoder_context.h"
+#include "session/receiver_session.h"
+#include "session/scheduler.h"
 #include "widgets/lamp.h"
 #include "widgets/value_panel.h"
 #include "tests/reports/payload_writer.h"
 #include "tests/support/scripted_device.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/session_rig.h"
 
 namespace halvix::testing {
 
-class DisplayTest : public ::testing::Test {
+// The session is not started: the reports go in through its dispatcher.
+class DisplayTest : public ::testing::Test, protected SessionRig {
  protected:
-  link::VirtualClock clock{1000};
-  ScriptedDevice device{&clock};
-  link::SerialLink link{device, clock};
+  DisplayTest() : SessionRig(1000) {}
+
   ScriptedPrompts prompts;
   platform::FixedPcClock pcClock{platform::UtcDateTime{2020, 1, 1, 0, 0, 0}};
   std::unique_ptr<app::AppContext> context;
@@ -47,7 +50,7 @@ class DisplayTest : public ::testing::Test {
     context.reset(new app::AppContext{app::PortChoiceForCom(3), developer, clock, link, prompts});
     context->pcClock = &pcClock;
     ASSERT_EQ(link.OpenLink(QStringLiteral("COM3")), 0);
-    windows = app::CreateWindows(*context);
+    windows = app::CreateWindows(*context, session);
     ASSERT_NE(windows, nullptr);
     windows->decoders->nextTrackingReset = [this] { ++trackingResets; };
     windows->decoders->referenceAltitude = [this](float a) { referenceAltitudes.push_back(a); };

@@ -40,8 +40,8 @@ PayloadWriter Comprehensive(double tow, std::int16_t offset) {
 
 class PositionDisplayTest : public DisplayTest {
  protected:
-  reports::TForm_VelPos::Controls& vp() { return windows->velPos->controls; }
-  reports::TForm_AddTiming::Controls& at() { return windows->addTiming->controls; }
+  reports::TForm_VelPos::Controls& vp() { return windows->velPos->testControls(); }
+  reports::TForm_AddTiming::Controls& at() { return windows->addTiming->testControls(); }
 };
 
 TEST_F(PositionDisplayTest, GpsTimeFillsTheTimeGroupWhileTheTimingPacketsAreNotPolled) {
@@ -134,13 +134,13 @@ TEST_F(PositionDisplayTest, ClearingTheVelocityWindowBlanksValuesAndKeepsHints) 
   PayloadWriter lla(20);
   feed(0x4A, lla);
   windows->velPos->show();
-  windows->velPos->controls.Button1->click();
+  windows->velPos->testControls().Button1->click();
   for (ValuePanel* p : windows->velPos->valuePanels()) EXPECT_EQ(p->text(), QStringLiteral(" "));
   EXPECT_EQ(vp().Panel_LLAPosition->toolTip(), QStringLiteral("Single Precision LLA Position: Packet 0x4A"));
 
   feed(0x4A, lla);
   EXPECT_EQ(vp().Panel_Latitude->text(), QStringLiteral("0.000000"));
-  windows->velPos->controls.Button_Close->click();
+  windows->velPos->testControls().Button_Close->click();
   EXPECT_FALSE(windows->velPos->isVisible());
   EXPECT_EQ(vp().Panel_Latitude->text(), QStringLiteral(" ")) << "closing clears";
 }
@@ -256,20 +256,20 @@ TEST_F(PositionDisplayTest, ComprehensiveTimeFeedsTheMainWindowOnlyWithoutPollin
 
 TEST_F(PositionDisplayTest, AdditionalTimingRefreshClearAndEventCapture) {
   reports::TForm_AddTiming& w = *windows->addTiming;
-  w.controls.Button_Query->click();
+  w.testControls().Button_Query->click();
   const auto& writes = device.writes();
   ASSERT_EQ(writes.size(), 2u);
   EXPECT_GE(writes[1].atMs - writes[0].atMs, 200) << "a pause between the two queries";
   EXPECT_EQ(sent(), (std::vector<halvix::testing::Bytes>{{0x8E, 0xAD}, {0x8E, 0x0B}}));
 
-  w.controls.Button_Event->click();
+  w.testControls().Button_Event->click();
   EXPECT_EQ(device.rtsEvents(), (std::vector<bool>{true, false}));
 
   feedSuper(Comprehensive(100000.0, -14));
   PayloadWriter utc(22);
   utc.byte(0, 0xAD).word(1, 1).byte(19, 0xF1);
   feedSuper(utc);
-  w.controls.Button_Clear->click();
+  w.testControls().Button_Clear->click();
   const QString blank = QStringLiteral(" ");
   for (ValuePanel* p : {at().Panel_PrimaryUTCTime, at().Panel_UTCDate, at().Panel_Status,
                         at().Panel_EventCounter, at().Panel_EventTime, at().Panel_GPSTime,

@@ -39,7 +39,7 @@ PayloadWriter Selection(std::initializer_list<int> svs) {
 
 class SatelliteDisplayTest : public DisplayTest {
  protected:
-  reports::TForm_Track::Controls& tr() { return windows->track->controls; }
+  reports::TForm_Track::Controls& tr() { return windows->track->testControls(); }
 };
 
 TEST_F(SatelliteDisplayTest, TrackingStatusFillsItsRowInBothWindows) {
@@ -132,10 +132,24 @@ TEST_F(SatelliteDisplayTest, SilentRowsAreBlankedOnceAfterFiveRounds) {
   EXPECT_EQ(mc().Panel_SV[3]->text(), QStringLiteral("x"));
 }
 
+TEST_F(SatelliteDisplayTest, RowsOutsideTheTablesAreIgnored) {
+  reports::MainView& view = main();
+  for (int row : {-1, reports::kSvRows, 1000}) {
+    view.showSatelliteRow(row, QStringLiteral("99"), QStringLiteral("9.9"), reports::SvColour::Green);
+    view.showIdleSatelliteRow(row);
+    windows->track->showTrackingRow(row, QStringLiteral("x"));
+    windows->track->clearTrackingRow(row);
+  }
+  for (std::size_t i = 0; i < mc().Panel_SV.size(); ++i) {
+    EXPECT_EQ(mc().Panel_SV[i]->text(), QStringLiteral("0")) << i;
+    EXPECT_NE(tr().Panel_TS[i]->text(), QStringLiteral("x")) << i;
+  }
+}
+
 TEST_F(SatelliteDisplayTest, RawMeasurementsFollowTheSelectedTab) {
   reports::TForm_RawMeas& w = *windows->rawMeas;
   EXPECT_EQ(w.selectedSatellite(), 1);
-  w.controls.TabControl_SV->setCurrentIndex(4);
+  w.testControls().TabControl_SV->setCurrentIndex(4);
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x3A, 0x05}}));
 
   PayloadWriter p(25);
@@ -145,13 +159,13 @@ TEST_F(SatelliteDisplayTest, RawMeasurementsFollowTheSelectedTab) {
 
   p.byte(0, 5);
   feed(0x5A, p);
-  EXPECT_EQ(w.controls.Panel_SampleLen->text(), QStringLiteral("4.000000"));
-  EXPECT_EQ(w.controls.Panel_SignalLevel->text(), QStringLiteral("15.2"));
-  EXPECT_EQ(w.controls.Panel_CodePhase->text(), QStringLiteral("123.500000"));
-  EXPECT_EQ(w.controls.Panel_Doppler->text(), QStringLiteral("-1234.57"));
-  EXPECT_EQ(w.controls.Panel_Time->text(), QStringLiteral("86399.12"));
+  EXPECT_EQ(w.testControls().Panel_SampleLen->text(), QStringLiteral("4.000000"));
+  EXPECT_EQ(w.testControls().Panel_SignalLevel->text(), QStringLiteral("15.2"));
+  EXPECT_EQ(w.testControls().Panel_CodePhase->text(), QStringLiteral("123.500000"));
+  EXPECT_EQ(w.testControls().Panel_Doppler->text(), QStringLiteral("-1234.57"));
+  EXPECT_EQ(w.testControls().Panel_Time->text(), QStringLiteral("86399.12"));
 
-  w.controls.Button_Refresh->click();
+  w.testControls().Button_Refresh->click();
   for (ValuePanel* v : w.valuePanels()) EXPECT_TRUE(v->text().isEmpty());
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x3A, 0x05}}));
   w.FormActivate();
@@ -160,31 +174,31 @@ TEST_F(SatelliteDisplayTest, RawMeasurementsFollowTheSelectedTab) {
 
 TEST_F(SatelliteDisplayTest, EphemerisStatusSelectsItsSatelliteWithoutAQuery) {
   reports::TForm_EphemStat& w = *windows->ephemStat;
-  EXPECT_EQ(w.controls.ComboBox_SV->currentText(), QStringLiteral("1"));
+  EXPECT_EQ(w.testControls().ComboBox_SV->currentText(), QStringLiteral("1"));
   PayloadWriter p(16);
   p.byte(0, 9).single(1, 3600.5f).byte(5, 0x3F).byte(6, 0x0A).single(7, 7200.0f).byte(11, 1).single(12, 2.4f);
   feed(0x5B, p);
-  EXPECT_EQ(w.controls.ComboBox_SV->currentText(), QStringLiteral("9"));
+  EXPECT_EQ(w.testControls().ComboBox_SV->currentText(), QStringLiteral("9"));
   EXPECT_TRUE(sent().empty());
-  EXPECT_EQ(w.controls.Panel_Time->text(), QStringLiteral("3600.50"));
-  EXPECT_EQ(w.controls.Panel_Health->text(), QStringLiteral("3F"));
-  EXPECT_EQ(w.controls.Panel_IODE->text(), QStringLiteral("0A"));
-  EXPECT_EQ(w.controls.Panel_toe->text(), QStringLiteral("7200.00"));
-  EXPECT_EQ(w.controls.Panel_FitFlag->text(), QStringLiteral("1"));
-  EXPECT_EQ(w.controls.Panel_Accuracy->text(), QStringLiteral("2.40"));
+  EXPECT_EQ(w.testControls().Panel_Time->text(), QStringLiteral("3600.50"));
+  EXPECT_EQ(w.testControls().Panel_Health->text(), QStringLiteral("3F"));
+  EXPECT_EQ(w.testControls().Panel_IODE->text(), QStringLiteral("0A"));
+  EXPECT_EQ(w.testControls().Panel_toe->text(), QStringLiteral("7200.00"));
+  EXPECT_EQ(w.testControls().Panel_FitFlag->text(), QStringLiteral("1"));
+  EXPECT_EQ(w.testControls().Panel_Accuracy->text(), QStringLiteral("2.40"));
 
-  w.controls.Button_Refresh->click();
+  w.testControls().Button_Refresh->click();
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x3B, 0x09}}));
   for (ValuePanel* v : w.valuePanels()) EXPECT_TRUE(v->text().isEmpty());
 
   // Satellite 0 or above 32 selects no item.
   p.byte(0, 33);
   feed(0x5B, p);
-  EXPECT_EQ(w.controls.ComboBox_SV->currentIndex(), -1);
-  EXPECT_EQ(w.controls.Panel_Health->text(), QStringLiteral("3F"));
+  EXPECT_EQ(w.testControls().ComboBox_SV->currentIndex(), -1);
+  EXPECT_EQ(w.testControls().Panel_Health->text(), QStringLiteral("3F"));
 
   feed(0x5B, PayloadWriter(15));
-  EXPECT_EQ(w.controls.Panel_Health->text(), QStringLiteral("3F"));
+  EXPECT_EQ(w.testControls().Panel_Health->text(), QStringLiteral("3F"));
 }
 
 TEST_F(SatelliteDisplayTest, AlmanacDataOnlyForTheChosenSatellite) {

@@ -180,6 +180,23 @@ TEST_F(TimingDisplayTest, AlarmWordPaintsTheLampsAndTellsTheResetTest) {
   }
 }
 
+TEST_F(TimingDisplayTest, EachAlarmLightsOnlyItsOwnCaptionedLamp) {
+  for (const reports::MinorAlarm& a : reports::kMinorAlarms) {
+    SCOPED_TRACE(a.caption);
+    const auto bit = static_cast<std::size_t>(a.bit);
+    PayloadWriter p = Supplemental();
+    p.word(10, static_cast<std::uint16_t>(1u << a.bit));
+    feedSuper(p);
+    for (const reports::MinorAlarm& other : reports::kMinorAlarms) {
+      EXPECT_EQ(mc().Shape_Bit[static_cast<std::size_t>(other.bit)]->color(),
+                other.bit == a.bit ? kYellow : kGreen)
+          << other.caption;
+    }
+    EXPECT_EQ(mc().Label_MA[bit]->text(), QString::fromLatin1(a.caption));
+    EXPECT_EQ(mc().Shape_Bit[bit]->toolTip(), QString::fromLatin1(a.hint));
+  }
+}
+
 TEST_F(TimingDisplayTest, PositionDownloadWritesTheLineOnceWhilePolled) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
@@ -240,7 +257,7 @@ TEST_F(TimingDisplayTest, PositionDownloadCancelFailureAndDefaultExtension) {
 }
 
 TEST_F(TimingDisplayTest, PrimaryUtcTimeFillsTheAdditionalTimingWindow) {
-  reports::TForm_AddTiming::Controls& c = windows->addTiming->controls;
+  reports::TForm_AddTiming::Controls& c = windows->addTiming->testControls();
   PayloadWriter p(22);
   p.byte(0, 0xAD).word(1, 0).dbl(3, 0.5).byte(11, 1).byte(12, 2).byte(13, 3);
   p.byte(14, 9).byte(15, 7).word(16, 2024).byte(18, 13).byte(19, 0x31);

@@ -44,7 +44,7 @@ class VersionDisplayTest : public halvix::testing::DisplayTest {
     settings.setNtp(QStringLiteral("0"));
     context->settings = &settings;
   }
-  reports::TForm_Product::Controls& product() { return windows->product->controls; }
+  reports::TForm_Product::Controls& product() { return windows->product->testControls(); }
   QString pad() { return windows->message->controls.Memo_Pad->toPlainText(); }
 };
 
@@ -207,7 +207,7 @@ TEST_F(VersionDisplayTest, FirmwareVersionPanelOpensProductInfo) {
   main().show();
   QTest::mouseClick(mc().Panel_Version, Qt::LeftButton);
   EXPECT_TRUE(windows->product->isVisible());
-  windows->product->controls.Button_Close->click();
+  windows->product->testControls().Button_Close->click();
   EXPECT_FALSE(windows->product->isVisible());
   main().menu.ViewProductInfo->trigger();
   EXPECT_TRUE(windows->product->isVisible());

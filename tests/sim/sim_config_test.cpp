@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 
 #include "sim_harness.h"
 
@@ -32,7 +33,15 @@ class Configured : public ::testing::Test {
   struct Readback {
     float altitude;
     int datum, ppsMode, surveyLength, nmeaInterval, portBBaud;
+    bool operator==(const Readback&) const = default;
+    friend std::ostream& operator<<(std::ostream& os, const Readback& r) {
+      return os << "altitude " << r.altitude << ", datum " << r.datum << ", PPS mode " << r.ppsMode
+                << ", survey length " << r.surveyLength << ", NMEA interval " << r.nmeaInterval
+                << ", port B baud " << r.portBBaud;
+    }
   };
+  static constexpr Readback kTestValues{100.0f, 5, 2, 100, 10, 8};
+  static constexpr Readback kDefaults{0.0f, 0, 3, 2000, 1, 6};
   Readback readBack() {
     Readback r{};
     r.altitude = F32(h.ask(0x2A, {}, 0x4A).payload, 0);
@@ -42,22 +51,6 @@ class Configured : public ::testing::Test {
     r.nmeaInterval = h.ask(0x7A, {0x00}, 0x7B).payload.at(1);
     r.portBBaud = h.ask(0xBC, {0x01}, 0xBC).payload.at(1);
     return r;
-  }
-  void expectTestValues(const Readback& r) {
-    EXPECT_FLOAT_EQ(r.altitude, 100.0f);
-    EXPECT_EQ(r.datum, 5);
-    EXPECT_EQ(r.ppsMode, 2);
-    EXPECT_EQ(r.surveyLength, 100);
-    EXPECT_EQ(r.nmeaInterval, 10);
-    EXPECT_EQ(r.portBBaud, 8);
-  }
-  void expectDefaults(const Readback& r) {
-    EXPECT_FLOAT_EQ(r.altitude, 0.0f);
-    EXPECT_EQ(r.datum, 0);
-    EXPECT_EQ(r.ppsMode, 3);
-    EXPECT_EQ(r.surveyLength, 2000);
-    EXPECT_EQ(r.nmeaInterval, 1);
-    EXPECT_EQ(r.portBBaud, 6);
   }
   void reset(const Bytes& cmd) {
     if (cmd.empty()) {
@@ -212,13 +205,13 @@ TEST_F(Configured, OutOfRangeValuesAreRefused) {
 TEST_F(Configured, UnsavedSettingsAreLostAtAResetAndSavedOnesKept) {
   writeTestValues();
   reset({});
-  expectDefaults(readBack());
+  EXPECT_EQ(readBack(), kDefaults);
 
   writeTestValues();
   h.send(0x8E, {0x26});
   h.run(200);
   reset({});
-  expectTestValues(readBack());
+  EXPECT_EQ(readBack(), kTestValues);
 }
 
 TEST_F(Configured, RevertingOneSegmentLeavesTheOthersAndSavesThemAll) {
@@ -239,10 +232,10 @@ TEST_F(Configured, RevertingOneSegmentLeavesTheOthersAndSavesThemAll) {
   h.send(0x8E, {0x45, 0xFF});
   h.run(300);
   h.take();
-  expectDefaults(readBack());
+  EXPECT_EQ(readBack(), kDefaults);
   h.send(0x8E, {0x45, 0x09});  // not a segment the receiver has
   h.run(300);
-  expectDefaults(readBack());
+  EXPECT_EQ(readBack(), kDefaults);
 }
 
 TEST_F(Configured, FactoryResetsClearWhatEachShould) {
@@ -251,17 +244,17 @@ TEST_F(Configured, FactoryResetsClearWhatEachShould) {
   h.run(200);
 
   reset({'N'});  // navigation data only
-  expectTestValues(readBack());
+  EXPECT_EQ(readBack(), kTestValues);
   EXPECT_EQ(h.model().timeSource(), sim::TimeSource::None) << "navigation data cleared";
 
   reset({'R'});  // configuration parameters
-  expectDefaults(readBack());
+  EXPECT_EQ(readBack(), kDefaults);
 
   writeTestValues();
   h.send(0x8E, {0x26});
   h.run(200);
   reset({'F'});
-  expectDefaults(readBack());
+  EXPECT_EQ(readBack(), kDefaults);
   EXPECT_EQ(h.model().timeSource(), sim::TimeSource::None);
 }
 
@@ -276,7 +269,7 @@ TEST_F(Configured, ColdResetForgetsTimeAndAlmanacButKeepsSavedSettings) {
   EXPECT_EQ(h.model().timeSource(), sim::TimeSource::None);
   EXPECT_EQ(h.model().systemData().almanacCount(), 0);
   EXPECT_EQ(h.ask(0x38, {0x01, 0x02, 0x01}, 0x58).payload[0], 0) << "almanac not available";
-  expectTestValues(readBack());
+  EXPECT_EQ(readBack(), kTestValues);
   // The warm reset keeps both.
   h.run(260'000);
   reset({});

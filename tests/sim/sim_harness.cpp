@@ -170,6 +170,12 @@ std::vector<Report> Harness::query(std::uint8_t id, const Bytes& payload, std::i
   return take();
 }
 
+std::vector<Report> Harness::watchAfter(std::uint8_t id, const Bytes& payload, std::int64_t ms) {
+  query(id, payload, 300);
+  run(ms);
+  return take();
+}
+
 std::vector<Report> Harness::reportsWith(std::uint8_t id, std::optional<std::uint8_t> sub) {
   std::vector<Report> out;
   for (const Report& r : take())

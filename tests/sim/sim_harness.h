@@ -56,6 +56,10 @@ class Harness {
   // answers to a query; fails the test when there is not exactly one.
   Report ask(std::uint8_t id, const Bytes& payload, std::uint8_t answerId, std::optional<std::uint8_t> sub = {});
 
+  // Sends a command, lets its answer pass (300 ms), and returns what arrives
+  // in the ms after: what the receiver sends by itself from then on.
+  std::vector<Report> watchAfter(std::uint8_t id, const Bytes& payload, std::int64_t ms);
+
   std::vector<Report> take();
   std::vector<Report> reportsWith(std::uint8_t id, std::optional<std::uint8_t> sub = {});
   Bytes rawTaken();

@@ -237,12 +237,8 @@ TEST(SimOutput, AutomaticPositionOutputFollowsTheIoOptions) {
   Harness h;
   h.run(90'000);
   h.send(0x8E, {0xA5, 0x00, 0x20, 0x00, 0x00});
-  h.send(0x35, {0x13, 0x03, 0x00, 0x01});
-  h.run(300);
-  h.take();
-  h.run(3000);
   std::map<int, std::size_t> seen;
-  for (const Report& r : h.take()) {
+  for (const Report& r : h.watchAfter(0x35, {0x13, 0x03, 0x00, 0x01}, 3000)) {
     if (seen.count(r.id) == 0) seen[r.id] = r.payload.size();
     EXPECT_EQ(seen[r.id], r.payload.size());
   }
@@ -253,21 +249,13 @@ TEST(SimOutput, AutomaticPositionOutputFollowsTheIoOptions) {
   EXPECT_EQ(seen[0x5A], 25u);
   EXPECT_EQ(seen.count(0x42), 0u);
 
-  h.send(0x35, {0x03, 0x00, 0x00, 0x00});
-  h.run(300);
-  h.take();
-  h.run(2000);
   seen.clear();
-  for (const Report& r : h.take()) seen[r.id] = r.payload.size();
+  for (const Report& r : h.watchAfter(0x35, {0x03, 0x00, 0x00, 0x00}, 2000)) seen[r.id] = r.payload.size();
   EXPECT_EQ(seen[0x42], 16u);
   EXPECT_EQ(seen[0x4A], 20u);
   EXPECT_EQ(seen.count(0x43), 0u);
   // On request only: nothing comes by itself.
-  h.send(0x35, {0x03, 0x00, 0x04, 0x00});
-  h.run(300);
-  h.take();
-  h.run(2000);
-  EXPECT_TRUE(h.take().empty());
+  EXPECT_TRUE(h.watchAfter(0x35, {0x03, 0x00, 0x04, 0x00}, 2000).empty());
 }
 
 TEST(SimReset, ReceiverIsSilentAFewSecondsThenAnnouncesItself) {

@@ -38,7 +38,7 @@ class ScriptedDevice final : public link::SerialDevice {
   // The device notices its loss by itself (a hang-up) and says so at once.
   void hangUp() {
     lost_ = true;
-    if (lostCallback_) lostCallback_();
+    notifyLost();
   }
   std::function<void()> onDrain;  // runs inside drain(), e.g. to send meanwhile
 
@@ -77,7 +77,6 @@ class ScriptedDevice final : public link::SerialDevice {
     touch();
     open_ = false;
   }
-  void setLostCallback(std::function<void()> lost) override { lostCallback_ = std::move(lost); }
 
  private:
   void touch() const {
@@ -86,7 +85,6 @@ class ScriptedDevice final : public link::SerialDevice {
 
   std::thread::id owner_ = std::this_thread::get_id();
   mutable std::atomic<int> foreignCalls_{0};
-  std::function<void()> lostCallback_;
   link::Clock* clock_;
   std::deque<Bytes> incoming_;
   std::vector<Written> writes_;

@@ -19,13 +19,23 @@ void WindowFixture::make(bool developer, bool running) {
   windows.reset();
   context.reset(new app::AppContext{app::PortChoiceForCom(1), developer, clock, link, prompts});
   context->pcClock = &pcClock;
-  windows = running ? app::CreateWindows(*context, [](app::TForm_Main& m) { return m.FormCreate(); })
-                    : app::CreateWindows(*context);
+  windows = running
+                ? app::CreateWindows(*context, session, [](app::TForm_Main& m) { return m.FormCreate(); })
+                : app::CreateWindows(*context, session);
   ASSERT_NE(windows, nullptr);
   if (!device.isOpen()) {
     ASSERT_EQ(link.OpenLink(QStringLiteral("/dev/test")), 0);
   }
   device.clearWrites();
+}
+
+session::SessionOptions WindowFixture::sessionOptions() {
+  const app::PortChoice port = app::PortChoiceForCom(1);
+  session::SessionOptions options;
+  options.port = port.deviceName;
+  options.portLabel = port.panelLabel;
+  options.renegotiateWhenSilent = false;
+  return options;
 }
 
 void WindowFixture::TearDown() {

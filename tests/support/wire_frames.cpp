@@ -2,6 +2,12 @@
 
 namespace halvix::testing {
 
+QByteArray WireBytes(std::initializer_list<int> bytes) {
+  QByteArray out;
+  for (int b : bytes) out.append(static_cast<char>(b));
+  return out;
+}
+
 std::vector<QByteArray> SplitFrames(const QByteArray& wire) {
   std::vector<QByteArray> frames;
   QByteArray current;

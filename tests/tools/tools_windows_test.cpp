@@ -1,8 +1,10 @@
 // The Message window's pad (line cap, continued lines, Clear), the EEPROM
-// Status window's query and lamps, and the About box.
+// Status window's query and lamps, the About box, and where these open.
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "tests/reports/display_fixture.h"
@@ -121,6 +123,24 @@ TEST_F(ToolsWindowsTest, AboutBoxShowsTheNameVersionAndPicture) {
   EXPECT_LE(std::abs(frame.center().x() - a.controls.Panel_About->width() / 2), 1);
   a.controls.Button_OK->click();
   EXPECT_FALSE(a.isVisible());
+}
+
+// The tools' fixed windows open in the middle of the screen the first time;
+// after the operator has moved one, it opens again where it was left.
+TEST_F(ToolsWindowsTest, FixedWindowsOpenCentredOnceThenStayWhereMoved) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  for (QDialog* w : std::initializer_list<QDialog*>{windows->about.get(), windows->message.get(),
+                                                    windows->eeprom.get()}) {
+    SCOPED_TRACE(w->objectName().toStdString());
+    w->move(screen.topLeft());  // where the window system would otherwise leave it
+    w->show();
+    EXPECT_LE((w->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+    w->hide();
+    w->move(screen.topLeft() + QPoint(5, 7));
+    w->show();
+    EXPECT_EQ(w->pos(), screen.topLeft() + QPoint(5, 7));
+    w->hide();
+  }
 }
 
 }  // namespace
