@@ -14,8 +14,8 @@
 #include "platform/settings_store.h"
 #include "platform/system_clock.h"
 #include "link/clock.h"
+#include "link/forwarding_device.h"
 #include "session/scheduler.h"
-#include "link/serial_device.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_device.h"
 
@@ -43,24 +43,16 @@ class PollingSettings final : public platform::SettingsStore {
 };
 
 // The simulated receiver behind a plug the run can pull.
-class Plug final : public link::SerialDevice {
+class Plug final : public link::ForwardingDevice {
  public:
-  explicit Plug(std::unique_ptr<link::SerialDevice> inner) : inner_(std::move(inner)) {}
+  using ForwardingDevice::ForwardingDevice;
   bool pulled = false;
-  bool open(const QString& n) override { return !pulled && inner_->open(n); }
-  bool isOpen() const override { return inner_->isOpen(); }
-  bool setLine(const link::LineSettings& l) override { return inner_->setLine(l); }
-  std::int64_t bytesWaiting() override { return pulled ? -1 : inner_->bytesWaiting(); }
-  std::int64_t read(std::uint8_t* b, std::int64_t m) override { return pulled ? -1 : inner_->read(b, m); }
-  std::int64_t write(const std::uint8_t* d, std::int64_t s) override { return pulled ? -1 : inner_->write(d, s); }
-  bool drain() override { return inner_->drain(); }
-  void purge() override { inner_->purge(); }
-  bool setBreak(bool on) override { return inner_->setBreak(on); }
-  bool setRts(bool on) override { return inner_->setRts(on); }
-  void close() override { inner_->close(); }
-
- private:
-  std::unique_ptr<link::SerialDevice> inner_;
+  bool open(const QString& n) override { return !pulled && ForwardingDevice::open(n); }
+  std::int64_t bytesWaiting() override { return pulled ? -1 : ForwardingDevice::bytesWaiting(); }
+  std::int64_t read(std::uint8_t* b, std::int64_t m) override { return pulled ? -1 : ForwardingDevice::read(b, m); }
+  std::int64_t write(const std::uint8_t* d, std::int64_t s) override {
+    return pulled ? -1 : ForwardingDevice::write(d, s);
+  }
 };
 
 double ResidentMb() {

@@ -12,11 +12,7 @@ add_library(halvix_monitor STATIC
   monitor/port_device.cpp
   monitor/receiver_state.cpp
 )
-if(WIN32)
-  target_sources(halvix_monitor PRIVATE monitor/termination_signals_windows.cpp)
-else()
-  target_sources(halvix_monitor PRIVATE monitor/termination_signals_posix.cpp)
-endif()
+halvix_platform_source(halvix_monitor monitor/termination_signals)
 target_link_libraries(halvix_monitor PUBLIC halvix_core Qt6::Core Qt6::Network Qt6::HttpServer
                       tomlplusplus::tomlplusplus)
 halvix_warnings(halvix_monitor)

@@ -7,11 +7,7 @@ target_sources(halvix_core PRIVATE
   platform/system_clock.cpp
 )
 # Setting the PC clock is the one platform call of the system-clock seam.
-if(WIN32)
-  target_sources(halvix_core PRIVATE platform/system_clock_windows.cpp)
-else()
-  target_sources(halvix_core PRIVATE platform/system_clock_posix.cpp)
-endif()
+halvix_platform_source(halvix_core platform/system_clock)
 # The help lookup also tries the manual of the source tree the program was built from.
 set_property(SOURCE platform/operator_prompts.cpp APPEND PROPERTY
   COMPILE_DEFINITIONS HALVIX_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")

@@ -33,39 +33,43 @@ bool FrameDecoder::feed(std::uint8_t b) {
         state_ = State::Hunting;
         return false;
       }
-      packet_.id = b;
-      packet_.payload.clear();
-      state_ = State::InPacket;
+      begin(b);
       return false;
     case State::InPacket:
       if (b == kDle) {
         state_ = State::InPacketDle;
-      } else if (packet_.payload.size() < kMaxPayload) {
-        packet_.payload.push_back(b);
       } else {
-        reset();
+        append(b);
       }
       return false;
     case State::InPacketDle:
       if (b == kDle) {
         state_ = State::InPacket;
-        if (packet_.payload.size() < kMaxPayload) {
-          packet_.payload.push_back(kDle);
-        } else {
-          reset();
-        }
+        append(kDle);
         return false;
       }
       if (b == kEtx) {
         state_ = State::Hunting;
         return true;
       }
-      packet_.id = b;
-      packet_.payload.clear();
-      state_ = State::InPacket;
+      begin(b);
       return false;
   }
   return false;
+}
+
+void FrameDecoder::begin(std::uint8_t id) {
+  packet_.id = id;
+  packet_.payload.clear();
+  state_ = State::InPacket;
+}
+
+void FrameDecoder::append(std::uint8_t b) {
+  if (packet_.payload.size() < kMaxPayload) {
+    packet_.payload.push_back(b);
+  } else {
+    reset();
+  }
 }
 
 }  // namespace halvix::sim

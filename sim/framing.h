@@ -36,6 +36,11 @@ class FrameDecoder {
 
  private:
   enum class State { Hunting, StartDle, InPacket, InPacketDle };
+  // A DLE and this id begin a packet.
+  void begin(std::uint8_t id);
+  // One payload byte; past kMaxPayload the frame is dropped.
+  void append(std::uint8_t b);
+
   State state_ = State::Hunting;
   Packet packet_;
 };

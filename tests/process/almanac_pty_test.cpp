@@ -24,6 +24,7 @@
 #include "sim/system_data.h"
 #include "tools/almanac_transfer.h"
 #include "recording/qlip_recorder.h"
+#include "tests/process/sim_program.h"
 
 using namespace halvix;
 
@@ -49,12 +50,7 @@ class Sim {
   }
   QString start() {
     process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(QStringLiteral(HALVIX_SIM_PATH), {QStringLiteral("--speed=100")});
-    if (!process.waitForStarted(5000)) return {};
-    QElapsedTimer t;
-    t.start();
-    while (!process.canReadLine() && t.elapsed() < 5000) process.waitForReadyRead(200);
-    return QString::fromLocal8Bit(process.readLine()).trimmed();
+    return testing::StartSimProgram(process, {QStringLiteral("--speed=100")});
   }
   QProcess process;
 };

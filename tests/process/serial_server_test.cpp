@@ -22,6 +22,7 @@
 #include "link/serial_link.h"
 #include "tests/process/halvix_run.h"
 #include "tests/process/pseudo_terminal.h"
+#include "tests/process/sim_program.h"
 #include "tests/support/wire_frames.h"
 
 using halvix::testing::HalvixRun;
@@ -212,12 +213,7 @@ TEST_F(SerialServerProcess, AServerStoppedAndStartedAgainIsAReconnect) {
 
 TEST_F(SerialServerProcess, TheSimulatedReceiverAnswersThroughTheServerAsItDoesDirectly) {
   QProcess sim;
-  sim.start(QStringLiteral(HALVIX_SIM_PATH), {});
-  ASSERT_TRUE(sim.waitForStarted(5000));
-  QElapsedTimer started;
-  started.start();
-  while (!sim.canReadLine() && started.elapsed() < 5000) sim.waitForReadyRead(100);
-  const QString simPath = QString::fromLocal8Bit(sim.readLine()).trimmed();
+  const QString simPath = halvix::testing::StartSimProgram(sim);
   ASSERT_TRUE(simPath.startsWith(QLatin1String("/dev/"))) << simPath.toStdString();
 
   // The version report for 1F 00 00, first on the port itself, then through the server.

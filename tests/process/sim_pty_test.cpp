@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "tests/process/sim_program.h"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -47,14 +49,7 @@ class SimProcess : public ::testing::Test {
     }
   }
   // Starts halvix-sim and returns the pseudo-terminal path it printed.
-  QString start(const QStringList& args = {}) {
-    sim.start(QStringLiteral(HALVIX_SIM_PATH), args);
-    if (!sim.waitForStarted(5000)) return {};
-    QElapsedTimer t;
-    t.start();
-    while (!sim.canReadLine() && t.elapsed() < 5000) sim.waitForReadyRead(200);
-    return QString::fromLocal8Bit(sim.readLine()).trimmed();
-  }
+  QString start(const QStringList& args = {}) { return halvix::testing::StartSimProgram(sim, args); }
   QProcess sim;
 };
 
