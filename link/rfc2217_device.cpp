@@ -106,40 +106,40 @@ void Rfc2217Device::onEvent(const Event& e) {
 }
 
 void Rfc2217Device::onNegotiation(std::uint8_t command, std::uint8_t option) {
-  OptionState& him = him_[option];
-  OptionState& us = us_[option];
   switch (command) {
     case kWill:
-      if (!weDo(option)) {
-        sendWire(Negotiation(kDont, option));  // refused politely
-        break;
-      }
-      if (him == OptionState::No) sendWire(Negotiation(kDo, option));
-      him = OptionState::Yes;
-      if (option == kOptionComPort) agree();
+      if (switchedOn(him_[option], option, kDo, kDont) && option == kOptionComPort) agree();
       break;
     case kWont:
-      if (him == OptionState::Yes) sendWire(Negotiation(kDont, option));
-      him = OptionState::No;
+      switchedOff(him_[option], option, kDont);
       if (option == kOptionBinary) decoder_.setBinary(false);
       break;
     case kDo:
-      if (!weDo(option)) {
-        sendWire(Negotiation(kWont, option));
-        break;
-      }
-      if (us == OptionState::No) sendWire(Negotiation(kWill, option));
-      us = OptionState::Yes;
-      if (option == kOptionComPort) agree();
+      if (switchedOn(us_[option], option, kWill, kWont) && option == kOptionComPort) agree();
       break;
     case kDont:
-      if (us == OptionState::Yes) sendWire(Negotiation(kWont, option));
-      us = OptionState::No;
+      switchedOff(us_[option], option, kWont);
       if (option == kOptionComPort) withoutComPort(QStringLiteral("the server refuses the COM port option"));
       break;
     default:
       break;
   }
+}
+
+bool Rfc2217Device::switchedOn(OptionState& state, std::uint8_t option, std::uint8_t agreeing,
+                               std::uint8_t refusing) {
+  if (!weDo(option)) {
+    sendWire(Negotiation(refusing, option));  // refused politely
+    return false;
+  }
+  if (state == OptionState::No) sendWire(Negotiation(agreeing, option));
+  state = OptionState::Yes;
+  return true;
+}
+
+void Rfc2217Device::switchedOff(OptionState& state, std::uint8_t option, std::uint8_t confirming) {
+  if (state == OptionState::Yes) sendWire(Negotiation(confirming, option));
+  state = OptionState::No;
 }
 
 void Rfc2217Device::agree() {

@@ -64,6 +64,11 @@ class Rfc2217Device final : public TcpDevice {
 
   void onEvent(const telnet::Event& e);
   void onNegotiation(std::uint8_t command, std::uint8_t option);
+  // The server asks for an option on (WILL, DO) or says it is off (WONT,
+  // DONT); state is that side's. Answered only where it changes the state
+  // (no loops); an option Halvix does not do is refused. True when it is on.
+  bool switchedOn(OptionState& state, std::uint8_t option, std::uint8_t agreeing, std::uint8_t refusing);
+  void switchedOff(OptionState& state, std::uint8_t option, std::uint8_t confirming);
   void onComPortReply(const telnet::ComPortReply& reply);
   void agree();
   // The option is refused or never answered: no line control from here on.

@@ -15,11 +15,10 @@
 
 namespace halvix::recording {
 
-class EventCollector final : public FrameSink {
+class EventCollector final : public FrameReader {
  public:
   EventCollector(DecodeFormat format, LineOutput& out, analysis::TimingEventSettings settings = {});
 
-  void feed(const std::uint8_t* data, std::size_t size) { deframer_.feed(data, size); }
   void finish() { deframer_.finish(); }
 
   void packet(std::int64_t offset, int id, const std::uint8_t* payload, int length) override;
@@ -27,7 +26,6 @@ class EventCollector final : public FrameSink {
 
   std::int64_t reports() const { return reports_; }
   std::int64_t events() const { return events_; }
-  std::int64_t problems() const { return problems_; }
   // "8F-AC reports: N, events: N, problems: N" for standard error.
   std::string summary() const;
 
@@ -37,11 +35,9 @@ class EventCollector final : public FrameSink {
   DecodeFormat format_;
   LineOutput& out_;
   analysis::TimingEventDetector detector_;
-  QlipDeframer deframer_{*this};
   StreamTime time_;
   std::int64_t reports_ = 0;
   std::int64_t events_ = 0;
-  std::int64_t problems_ = 0;
   std::int64_t lastSecond_ = -1;
   std::string line_;
 };

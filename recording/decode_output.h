@@ -70,21 +70,19 @@ struct DecodeOptions {
   std::string csvDir;
 };
 
-class DecodeSession final : public FrameSink {
+class DecodeSession final : public FrameReader {
  public:
   // Lines go to out; with options.csvDir set, CSV goes to files there instead.
   DecodeSession(const DecodeOptions& options, LineOutput& out);
   ~DecodeSession() override;
 
-  // Feeds bytes of the stream; finish() at its end.
-  void feed(const std::uint8_t* data, std::size_t size) { deframer_.feed(data, size); }
+  // At the stream's end, after the last feed().
   void finish();
 
   void packet(std::int64_t offset, int id, const std::uint8_t* payload, int length) override;
   void problem(std::int64_t offset, FrameFlaw flaw, std::string_view reason) override;
 
   std::int64_t packets() const { return packets_; }
-  std::int64_t problems() const { return problems_; }
   // A file of the CSV folder could not be created or written.
   bool outputFailed() const;
   // "Primary Timing (8F-AB): 3600" lines, then the problem counts.
@@ -98,11 +96,9 @@ class DecodeSession final : public FrameSink {
 
   DecodeOptions options_;
   LineOutput& out_;
-  QlipDeframer deframer_{*this};
   ReportDecoder decoder_;
   std::unique_ptr<ReportWriter> writer_;
   std::int64_t packets_ = 0;
-  std::int64_t problems_ = 0;
   std::string scratch_;
   // Report counts by kind, in first-seen order.
   struct Count {

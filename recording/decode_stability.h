@@ -19,18 +19,16 @@
 
 namespace halvix::recording {
 
-class StabilityCollector final : public FrameSink {
+class StabilityCollector final : public FrameReader {
  public:
   StabilityCollector();
 
-  void feed(const std::uint8_t* data, std::size_t size) { deframer_.feed(data, size); }
   void finish();
 
   void packet(std::int64_t offset, int id, const std::uint8_t* payload, int length) override;
   void problem(std::int64_t offset, FrameFlaw flaw, std::string_view reason) override;
 
   std::int64_t reports() const { return reports_; }
-  std::int64_t problems() const { return problems_; }
   int runs() const { return runs_; }
   // The longest run's phase points (seconds), raw and corrected; NaN where a second is missing.
   const std::vector<double>& phase(bool corrected) const { return corrected ? bestCorrected_ : bestRaw_; }
@@ -43,10 +41,8 @@ class StabilityCollector final : public FrameSink {
  private:
   void endRun();
 
-  QlipDeframer deframer_{*this};
   StreamTime time_;
   std::int64_t reports_ = 0;
-  std::int64_t problems_ = 0;
   int runs_ = 0;
   analysis::PhaseSeries phase_;
   std::vector<double> raw_, corrected_;

@@ -4,11 +4,8 @@
 // The bounded waits run on virtual time; only socket delivery is real.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
 #include <functional>
 #include <memory>
 
@@ -18,6 +15,7 @@
 #include "link/serial_link.h"
 #include "link/tcp_device.h"
 #include "link/telnet_codec.h"
+#include "tests/support/wait_for.h"
 #include "tests/support/wire_frames.h"
 
 using namespace halvix::link;
@@ -27,17 +25,7 @@ namespace {
 
 constexpr auto& B = halvix::testing::WireBytes;
 
-// Waits (bounded, never asserting on the time taken) until the condition holds.
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 3000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
+using halvix::testing::WaitFor;
 
 // The server end: what the device sent, split into telnet events and data.
 class ScriptedPeer {
@@ -47,7 +35,7 @@ class ScriptedPeer {
     return QStringLiteral("%1://127.0.0.1:%2").arg(QLatin1String(scheme)).arg(server.serverPort());
   }
   bool accept() {
-    if (!waitFor([this] { return server.hasPendingConnections() || server.waitForNewConnection(5); })) return false;
+    if (!WaitFor([this] { return server.hasPendingConnections() || server.waitForNewConnection(5); })) return false;
     peer.reset(server.nextPendingConnection());
     return peer != nullptr;
   }
@@ -60,7 +48,7 @@ class ScriptedPeer {
     decoder.feed(bytes, data, [this](const Event& e) { events.push_back(e); });
   }
   bool waitForEvent(const std::function<bool(const Event&)>& match) {
-    return waitFor([&] {
+    return WaitFor([&] {
       take();
       for (const Event& e : events) {
         if (match(e)) return true;
@@ -69,7 +57,7 @@ class ScriptedPeer {
     });
   }
   bool waitForData(const QByteArray& want) {
-    return waitFor([&] {
+    return WaitFor([&] {
       take();
       return data.contains(want);
     });
@@ -101,7 +89,7 @@ bool isNegotiation(const Event& e, std::uint8_t command, std::uint8_t option) {
 
 // Reads what the device holds into out until it holds want.
 bool readUntil(SerialDevice& device, QByteArray& out, const QByteArray& want) {
-  return waitFor([&] {
+  return WaitFor([&] {
     std::uint8_t buffer[512];
     if (device.bytesWaiting() > 0) {
       const auto n = device.read(buffer, sizeof buffer);
@@ -122,7 +110,7 @@ class Rfc2217DeviceTest : public ::testing::Test {
   void agree() {
     peer.send(Negotiation(kDo, kOptionComPort) + Negotiation(kWill, kOptionBinary) +
               Negotiation(kDo, kOptionBinary) + Negotiation(kWill, 1));
-    ASSERT_TRUE(waitFor([this] {
+    ASSERT_TRUE(WaitFor([this] {
       device.bytesWaiting();
       return device.comPortAgreed();
     }));
@@ -157,7 +145,7 @@ TEST_F(Rfc2217DeviceTest, NegotiatesTheOptionsAndSendsTheLineOnlyOnceTheServerAg
   agree();
   // ECHO is refused; the settings follow in the order servers expect, then the control lines.
   ASSERT_TRUE(peer.waitForEvent([](const Event& e) { return isNegotiation(e, kDont, 1); }));
-  ASSERT_TRUE(waitFor([&] {
+  ASSERT_TRUE(WaitFor([&] {
     peer.take();
     return peer.comPortMessages().size() >= 8;
   }));
@@ -172,7 +160,7 @@ TEST_F(Rfc2217DeviceTest, NegotiatesTheOptionsAndSendsTheLineOnlyOnceTheServerAg
   QStringList shown;
   QObject::connect(&device, &TcpDevice::lineStatusChanged, [&shown](const QString& s) { shown << s; });
   ackLine(4800, 8, 1, 1);
-  ASSERT_TRUE(waitFor([&] {
+  ASSERT_TRUE(WaitFor([&] {
     device.bytesWaiting();
     return !shown.isEmpty();
   }));
@@ -186,7 +174,7 @@ TEST_F(Rfc2217DeviceTest, AnAcknowledgementThatNeverComesEndsABoundedWaitAndTheS
   ASSERT_TRUE(device.setBreak(false));
   // Only the baud rate and the data size are answered; SET-CONTROL never is.
   peer.send(Subnegotiation(kOptionComPort, B({101, 0, 0, 0x4B, 0})) + Subnegotiation(kOptionComPort, B({102, 8})));
-  ASSERT_TRUE(waitFor([&] {
+  ASSERT_TRUE(WaitFor([&] {
     device.bytesWaiting();
     return device.takenLine().dataBits.has_value();
   }));
@@ -242,14 +230,14 @@ TEST_F(Rfc2217DeviceTest, TheBreakSequenceRunsThroughTheServer) {
   for (int step = 0; step < 60 && session.state() != halvix::session::SessionState::Polling; ++step) {
     if (!answered && session.negotiating() && session.breakCountdown() == 7) {
       peer.send(QByteArrayLiteral("PR;x,1,y,19200,8,1,N,z"));
-      ASSERT_TRUE(waitFor([&] { return server.bytesWaiting() > 0; }));
+      ASSERT_TRUE(WaitFor([&] { return server.bytesWaiting() > 0; }));
       answered = true;
     }
     scheduler.advance(200);
   }
   ASSERT_EQ(session.state(), halvix::session::SessionState::Polling);
   EXPECT_EQ(session.negotiatedSettings().baudCode, 8);
-  ASSERT_TRUE(waitFor([&] {
+  ASSERT_TRUE(WaitFor([&] {
     peer.take();
     const auto sent = peer.comPortMessages();
     return std::count(sent.begin(), sent.end(), B({1, 0, 0, 0x4B, 0})) == 1;
@@ -285,7 +273,7 @@ TEST_F(Rfc2217DeviceTest, AServerThatSpeaksNoTelnetIsTakenAsRawAfterTheWait) {
   // 0xFF now goes as it is: doubling it would corrupt every frame.
   const std::uint8_t frame[] = {0x10, 0xFF, 0x10, 0x03};
   device.write(frame, sizeof frame);
-  ASSERT_TRUE(waitFor([&] {
+  ASSERT_TRUE(WaitFor([&] {
     peer.take();
     return peer.wire.endsWith(B({0x10, 0xFF, 0x10, 0x03}));
   }));
@@ -298,9 +286,9 @@ TEST_F(Rfc2217DeviceTest, ADroppedConnectionIsALossAndANewTryConnectsAgain) {
   int told = 0;
   device.setLostCallback([&] { ++told; });
   peer.peer->close();
-  ASSERT_TRUE(waitFor([&] { return told > 0; }));
+  ASSERT_TRUE(WaitFor([&] { return told > 0; }));
   EXPECT_EQ(told, 1);
-  ASSERT_TRUE(waitFor([&] { return device.bytesWaiting() < 0; }));
+  ASSERT_TRUE(WaitFor([&] { return device.bytesWaiting() < 0; }));
   EXPECT_EQ(device.read(nullptr, 0), -1);
   const std::uint8_t b = 0x10;
   EXPECT_EQ(device.write(&b, 1), -1);
@@ -308,7 +296,7 @@ TEST_F(Rfc2217DeviceTest, ADroppedConnectionIsALossAndANewTryConnectsAgain) {
 
   // Back: a new try finds it (at once or on a later try) and greets it again.
   const QString url = peer.url("rfc2217");
-  ASSERT_TRUE(waitFor([&] { return device.reopen(url); }));
+  ASSERT_TRUE(WaitFor([&] { return device.reopen(url); }));
   ASSERT_TRUE(peer.accept());
   peer.events.clear();
   EXPECT_TRUE(peer.waitForEvent([](const Event& e) { return isNegotiation(e, kWill, kOptionComPort); }));
@@ -348,7 +336,7 @@ TEST(NetworkDevice, RawTcpPassesBytesAsTheyAreAndSaysTheLineStaysAtTheServer) {
   const QByteArray frame = B({0x10, 0xFF, 0xFF, 0x0D, 0x00, 0x10, 0x03});
   device.write(reinterpret_cast<const std::uint8_t*>(frame.constData()), frame.size());
   ASSERT_TRUE(device.drain());
-  ASSERT_TRUE(waitFor([&] {
+  ASSERT_TRUE(WaitFor([&] {
     peer.peer->waitForReadyRead(5);
     peer.wire += peer.peer->readAll();
     return peer.wire.size() >= frame.size();
@@ -361,7 +349,7 @@ TEST(NetworkDevice, RawTcpPassesBytesAsTheyAreAndSaysTheLineStaysAtTheServer) {
 
   // Purge drops what waits.
   peer.send(B({1, 2, 3}));
-  ASSERT_TRUE(waitFor([&] { return device.bytesWaiting() == 3; }));
+  ASSERT_TRUE(WaitFor([&] { return device.bytesWaiting() == 3; }));
   device.purge();
   EXPECT_EQ(device.bytesWaiting(), 0);
 }

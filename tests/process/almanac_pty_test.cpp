@@ -50,7 +50,7 @@ class Sim {
   }
   QString start() {
     process.setProcessChannelMode(QProcess::SeparateChannels);
-    return testing::StartSimProgram(process, {QStringLiteral("--speed=100")});
+    return halvix::testing::StartSimProgram(process, {QStringLiteral("--speed=100")});
   }
   QProcess process;
 };
