@@ -288,22 +288,18 @@ void Rfc2217Device::purge() {
 }
 
 bool Rfc2217Device::setBreak(bool on) {
-  if (!connected() || !lineControl()) return false;
-  if (!agreed_) {
-    pendingBreak_ = on;
-    return true;
-  }
-  sendControl(on ? kControlBreakOn : kControlBreakOff);
-  return true;
+  return setSignal(pendingBreak_, on ? kControlBreakOn : kControlBreakOff, on);
 }
 
-bool Rfc2217Device::setRts(bool on) {
+bool Rfc2217Device::setRts(bool on) { return setSignal(pendingRts_, on ? kControlRtsOn : kControlRtsOff, on); }
+
+bool Rfc2217Device::setSignal(std::optional<bool>& pending, std::uint8_t control, bool on) {
   if (!connected() || !lineControl()) return false;
   if (!agreed_) {
-    pendingRts_ = on;
+    pending = on;
     return true;
   }
-  sendControl(on ? kControlRtsOn : kControlRtsOff);
+  sendControl(control);
   return true;
 }
 

@@ -76,6 +76,8 @@ class Rfc2217Device final : public TcpDevice {
   bool lineControl() const { return !refused_ && !rawFallback_; }
   void sendLine(const LineSettings& line);
   void sendControl(std::uint8_t value);
+  // BREAK or RTS: sent now, or held until the COM-PORT option is agreed.
+  bool setSignal(std::optional<bool>& pending, std::uint8_t control, bool on);
   void publishLine();
 
   telnet::Decoder decoder_;
