@@ -20,24 +20,12 @@
 #include "link/telnet_codec.h"
 #include "widgets/value_panel.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/wait_for.h"
 
 using namespace halvix;
 using namespace halvix::link::telnet;
 
-namespace {
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 3000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
-
-}  // namespace
+using halvix::testing::WaitFor;
 
 TEST(NetworkPortApp, TheCommandLineRefusesAMalformedAddressAndLabelsAGoodOne) {
   const app::CommandLine bad = app::ParseCommandLine({QStringLiteral("--port=rfc2217://rack")});
@@ -108,7 +96,7 @@ TEST_F(NetworkProgramTest, TitleAndStatusBarNameTheServerAndShowTheLineItTook) {
   EXPECT_EQ(main.windowTitle(), label + QStringLiteral(" Halvix"));
   EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" 9600, 8-None-1"));
 
-  ASSERT_TRUE(waitFor([&] { return server.hasPendingConnections(); }));
+  ASSERT_TRUE(WaitFor([&] { return server.hasPendingConnections(); }));
   std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
   // The server agrees and says it runs at 4800 baud whatever was asked.
   peer->write(Negotiation(kDo, kOptionComPort) + Subnegotiation(kOptionComPort, QByteArray::fromHex("650000 12c0")) +
@@ -116,7 +104,7 @@ TEST_F(NetworkProgramTest, TitleAndStatusBarNameTheServerAndShowTheLineItTook) {
               Subnegotiation(kOptionComPort, QByteArray::fromHex("6701")) +
               Subnegotiation(kOptionComPort, QByteArray::fromHex("6801")));
   peer->flush();
-  EXPECT_TRUE(waitFor([&] { return main.controls.Panel_Serial->text() == label + QStringLiteral(" 4800, 8-None-1"); }))
+  EXPECT_TRUE(WaitFor([&] { return main.controls.Panel_Serial->text() == label + QStringLiteral(" 4800, 8-None-1"); }))
       << main.controls.Panel_Serial->text().toStdString();
   main.close();
 }
