@@ -221,7 +221,7 @@ TEST_F(Rfc2217DeviceTest, TheBreakSequenceRunsThroughTheServer) {
   ASSERT_TRUE(session.start());
   ASSERT_TRUE(peer.accept());
   peer.send(Negotiation(kDo, kOptionComPort) + Negotiation(kWill, kOptionBinary) + Negotiation(kDo, kOptionBinary));
-  ASSERT_TRUE(waitFor([&] {
+  ASSERT_TRUE(WaitFor([&] {
     server.bytesWaiting();
     return server.comPortAgreed();
   }));
