@@ -43,14 +43,22 @@ TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, platform::OperatorPro
   panels->setSpacing(8);
   top->addLayout(panels);
 
+  // One row of a panel: the edit's member, its name, caption and unit.
+  struct Row {
+    QLineEdit* Controls::*edit;
+    const char* editName;
+    const char* caption;
+    const char* unit;
+  };
   const auto panel = [&](const char* name, const char* title, const char* buttonName,
                          const char* buttonText, void (TForm_InitialPos::*click)(),
-                         std::initializer_list<std::pair<Field, const char*>> rows) {
+                         std::initializer_list<Row> rows) {
+    for (const Row& row : rows) c.*row.edit = widgets::dialog::Edit(this, row.editName);
     QVBoxLayout* inner = nullptr;
     QGroupBox* box = widgets::dialog::Group(this, name, QString::fromLatin1(title), {}, &inner);
     widgets::dialog::ValueRows grid(box, inner);
-    for (const auto& [field, unit] : rows) {
-      grid.add(QString::fromLatin1(field.name), field.edit, QString::fromLatin1(unit));
+    for (const Row& row : rows) {
+      grid.add(QString::fromLatin1(row.caption), c.*row.edit, QString::fromLatin1(row.unit));
     }
     QPushButton* set =
         widgets::dialog::LoneButton(box, inner, buttonName, QString::fromLatin1(buttonText),
@@ -58,22 +66,16 @@ TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, platform::OperatorPro
     panels->addWidget(box);
     return set;
   };
-  c.Edit_Lat = widgets::dialog::Edit(this, "Edit_Lat");
-  c.Edit_Lon = widgets::dialog::Edit(this, "Edit_Lon");
-  c.Edit_Alt = widgets::dialog::Edit(this, "Edit_Alt");
   c.Button_SetLLA = panel("Panel_LLA", "Accurate LLA:", "Button_SetLLA", "&Set",
                           &TForm_InitialPos::Button_SetLLAClick,
-                          {{{c.Edit_Lat, "Latitude"}, "degrees"},
-                           {{c.Edit_Lon, "Longitude"}, "degrees"},
-                           {{c.Edit_Alt, "Altitude"}, "meters"}});
-  c.Edit_X = widgets::dialog::Edit(this, "Edit_X");
-  c.Edit_Y = widgets::dialog::Edit(this, "Edit_Y");
-  c.Edit_Z = widgets::dialog::Edit(this, "Edit_Z");
+                          {{&Controls::Edit_Lat, "Edit_Lat", "Latitude", "degrees"},
+                           {&Controls::Edit_Lon, "Edit_Lon", "Longitude", "degrees"},
+                           {&Controls::Edit_Alt, "Edit_Alt", "Altitude", "meters"}});
   c.Button_SetECEF = panel("Panel_ECEF", "Accurate ECEF:", "Button_SetECEF", "Se&t",
                            &TForm_InitialPos::Button_SetECEFClick,
-                           {{{c.Edit_X, "X"}, "meters"},
-                            {{c.Edit_Y, "Y"}, "meters"},
-                            {{c.Edit_Z, "Z"}, "meters"}});
+                           {{&Controls::Edit_X, "Edit_X", "X", "meters"},
+                            {&Controls::Edit_Y, "Edit_Y", "Y", "meters"},
+                            {&Controls::Edit_Z, "Edit_Z", "Z", "meters"}});
 
   widgets::dialog::ButtonRow(this, top,
                              {{"Button_File", QStringLiteral("&From File"),

@@ -1,6 +1,5 @@
 #include "reports/add_timing_window.h"
 
-#include <QEvent>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -9,6 +8,7 @@
 #include "reports/position_layouts.h"
 #include "reports/timing_layouts.h"
 #include "link/serial_link.h"
+#include "widgets/dialog_support.h"
 #include "widgets/group_panel.h"
 #include "widgets/lamp.h"
 #include "widgets/value_panel.h"
@@ -191,6 +191,7 @@ TForm_AddTiming::TForm_AddTiming(link::SerialLink& link, QWidget* parent)
   connect(c.Button_Clear, &QPushButton::clicked, this, &TForm_AddTiming::Button_ClearClick);
   connect(c.Button_Close, &QPushButton::clicked, this, &TForm_AddTiming::Button_CloseClick);
   connect(c.Button_Event, &QPushButton::clicked, this, &TForm_AddTiming::Button_EventClick);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 widgets::Lamp* TForm_AddTiming::flagLamp(int bit) const {
@@ -233,11 +234,6 @@ void TForm_AddTiming::Button_EventClick() { link_.PulseRts(); }
 void TForm_AddTiming::done(int result) {
   FormClose();
   QDialog::done(result);
-}
-
-bool TForm_AddTiming::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  return QDialog::event(event);
 }
 
 namespace {

@@ -99,9 +99,6 @@ class TForm_AddTiming : public QDialog {
   // Report 0x8F-0B: the comprehensive time group and the event time.
   void showComprehensiveTime(const ComprehensiveTime& r);
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
   Controls controls_;
   link::SerialLink& link_;

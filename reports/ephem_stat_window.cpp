@@ -1,10 +1,10 @@
 #include "reports/ephem_stat_window.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QPushButton>
 
 #include "commands/catalogue.h"
+#include "widgets/dialog_support.h"
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
@@ -45,6 +45,7 @@ TForm_EphemStat::TForm_EphemStat(link::SerialLink& link, QWidget* parent)
   FormCreate();
   // Only the operator's choice queries; a report selecting its satellite does not.
   connect(c.ComboBox_SV, &QComboBox::activated, this, &TForm_EphemStat::ComboBox_SVChange);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::array<widgets::ValuePanel*, 6> TForm_EphemStat::valuePanels() const {
@@ -61,14 +62,9 @@ void TForm_EphemStat::ComboBox_SVChange() { refresh(); }
 void TForm_EphemStat::Button_RefreshClick() { refresh(); }
 
 void TForm_EphemStat::refresh() {
-  for (widgets::ValuePanel* p : valuePanels()) p->clear();
+  widgets::ui::ClearPanels(valuePanels());
   commands::EphemerisStatusRequest3B(link_,
                                      static_cast<std::uint8_t>(controls_.ComboBox_SV->currentIndex() + 1));
-}
-
-bool TForm_EphemStat::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  return QDialog::event(event);
 }
 
 void TForm_EphemStat::showEphemerisStatus(const EphemerisStatus& r) {
@@ -79,8 +75,7 @@ void TForm_EphemStat::showEphemerisStatus(const EphemerisStatus& r) {
   }
   const std::array<QString, 6> texts = {r.collectionTimeText(), r.healthText(), r.iodeText(),
                                         r.toeText(), r.fitFlagText(), r.accuracyText()};
-  const std::array<widgets::ValuePanel*, 6> panels = valuePanels();
-  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
+  widgets::ui::ShowTexts(valuePanels(), texts);
 }
 
 }  // namespace halvix::reports

@@ -50,9 +50,6 @@ class TForm_EphemStat : public QDialog {
   void ComboBox_SVChange();
   void Button_RefreshClick();
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
   Controls controls_;
   void refresh();

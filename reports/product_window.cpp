@@ -1,11 +1,11 @@
 #include "reports/product_window.h"
 
-#include <QEvent>
 #include <QPushButton>
 
 #include "commands/catalogue.h"
 #include "link/clock.h"
 #include "link/serial_link.h"
+#include "widgets/dialog_support.h"
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
@@ -93,6 +93,7 @@ TForm_Product::TForm_Product(link::SerialLink& link, QWidget* parent)
   c.Button_Close = widgets::ui::Button(this, "Button_Close", QStringLiteral("&Close"),
                               QRect(kClientWidth - kMargin - 75, kButtonTop, 75, 25));
   connect(c.Button_Close, &QPushButton::clicked, this, &TForm_Product::Button_CloseClick);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 std::array<widgets::ValuePanel*, 17> TForm_Product::valuePanels() const {
@@ -120,11 +121,6 @@ void TForm_Product::FormActivate() {
 }
 
 void TForm_Product::Button_CloseClick() { close(); }
-
-bool TForm_Product::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  return QDialog::event(event);
-}
 
 namespace {
 

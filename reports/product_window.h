@@ -83,9 +83,6 @@ class TForm_Product : public QDialog {
   // Report 0x8F-42.
   void showProduction(const ProductionParameters& r);
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
   Controls controls_;
   link::SerialLink& link_;

@@ -1,10 +1,10 @@
 #include "reports/raw_meas_window.h"
 
-#include <QEvent>
 #include <QPushButton>
 #include <QTabBar>
 
 #include "commands/catalogue.h"
+#include "widgets/dialog_support.h"
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 #include "widgets/window_support.h"
@@ -50,6 +50,7 @@ TForm_RawMeas::TForm_RawMeas(link::SerialLink& link, QWidget* parent)
   connect(c.Button_Refresh, &QPushButton::clicked, this, &TForm_RawMeas::Button_RefreshClick);
   FormCreate();
   connect(c.TabControl_SV, &QTabBar::currentChanged, this, &TForm_RawMeas::TabControl_SVChange);
+  widgets::dialog::OnActivate(this, [this] { FormActivate(); });
 }
 
 int TForm_RawMeas::selectedSatellite() const { return controls_.TabControl_SV->currentIndex() + 1; }
@@ -68,21 +69,15 @@ void TForm_RawMeas::TabControl_SVChange() { refresh(); }
 void TForm_RawMeas::Button_RefreshClick() { refresh(); }
 
 void TForm_RawMeas::refresh() {
-  for (widgets::ValuePanel* p : valuePanels()) p->clear();
+  widgets::ui::ClearPanels(valuePanels());
   commands::RawMeasurementRequest3A(link_, static_cast<std::uint8_t>(selectedSatellite()));
-}
-
-bool TForm_RawMeas::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  return QDialog::event(event);
 }
 
 void TForm_RawMeas::showRawMeasurement(const RawMeasurement& r) {
   if (r.satellite != selectedSatellite()) return;
   const std::array<QString, 5> texts = {r.sampleLengthText(), r.signalLevelText(), r.codePhaseText(),
                                         r.dopplerText(), r.timeText()};
-  const std::array<widgets::ValuePanel*, 5> panels = valuePanels();
-  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
+  widgets::ui::ShowTexts(valuePanels(), texts);
 }
 
 }  // namespace halvix::reports

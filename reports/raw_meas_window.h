@@ -51,9 +51,6 @@ class TForm_RawMeas : public QDialog {
   void TabControl_SVChange();
   void Button_RefreshClick();
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
   Controls controls_;
   void refresh();

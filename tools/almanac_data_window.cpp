@@ -72,15 +72,14 @@ void TForm_AlmanacData::ComboBox_SVChange() { refresh(); }
 void TForm_AlmanacData::Button_QueryClick() { refresh(); }
 
 void TForm_AlmanacData::refresh() {
-  for (widgets::ValuePanel* p : valuePanels()) p->clear();
+  widgets::ui::ClearPanels(valuePanels());
   commands::AlmanacRequest20(link_, static_cast<std::uint8_t>(selectedSatellite()));
 }
 
 void TForm_AlmanacData::showAlmanac(const reports::AlmanacData& r) {
   if (r.satellite != selectedSatellite()) return;
   const std::array<QString, 10> texts = r.panelTexts();
-  const std::array<widgets::ValuePanel*, 10> panels = valuePanels();
-  for (std::size_t i = 0; i < panels.size(); ++i) panels[i]->setText(texts[i]);
+  widgets::ui::ShowTexts(valuePanels(), texts);
 }
 
 }  // namespace halvix::tools

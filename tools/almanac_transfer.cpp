@@ -104,30 +104,38 @@ bool SystemDataTransfer::downloadStep(QIODevice& file, std::uint8_t type, std::u
   return true;
 }
 
-bool SystemDataTransfer::DownloadSystemData(const QString& fileName) {
+bool SystemDataTransfer::withAlmanacFile(const QString& fileName, QIODevice::OpenMode mode,
+                                         const std::function<bool(QFile&)>& body) {
   QFile file(fileName);
-  const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  const bool opened = file.open(mode);
+  // The hooks bracket the transfer even when the file does not open.
   if (hooks_.begin) hooks_.begin();
   EndGuard guard{hooks_.end};
   if (!opened) {
     log(QStringLiteral("Couldn't open almanac data file!\r\n"));
     return false;
   }
-  link::Clock& clock = link_.clock();
-  const char lead[2] = {0, 0};
-  bool ok = file.write(lead, 2) == 2;
-  ok = ok && downloadStep(file, commands::kSatelliteDataHealthPage, 0);
-  for (int s = 1; ok && s <= kMaxSv; ++s) {
-    clock.sleepMs(kStepPauseMs);
-    ok = downloadStep(file, commands::kSatelliteDataAlmanac, static_cast<std::uint8_t>(s));
-  }
-  ok = ok && downloadStep(file, commands::kSatelliteDataIonosphere, 0);
-  ok = ok && downloadStep(file, commands::kSatelliteDataUtc, 0);
-  log(QStringLiteral("Almanac download complete.\r\n"));
-  // Buffered bytes that cannot be written make the file incomplete.
-  if (!file.flush()) ok = false;
-  file.close();
-  return ok;
+  return body(file);
+}
+
+bool SystemDataTransfer::DownloadSystemData(const QString& fileName) {
+  return withAlmanacFile(fileName, QIODevice::WriteOnly | QIODevice::Truncate, [this](QFile& file) {
+    link::Clock& clock = link_.clock();
+    const char lead[2] = {0, 0};
+    bool ok = file.write(lead, 2) == 2;
+    ok = ok && downloadStep(file, commands::kSatelliteDataHealthPage, 0);
+    for (int s = 1; ok && s <= kMaxSv; ++s) {
+      clock.sleepMs(kStepPauseMs);
+      ok = downloadStep(file, commands::kSatelliteDataAlmanac, static_cast<std::uint8_t>(s));
+    }
+    ok = ok && downloadStep(file, commands::kSatelliteDataIonosphere, 0);
+    ok = ok && downloadStep(file, commands::kSatelliteDataUtc, 0);
+    log(QStringLiteral("Almanac download complete.\r\n"));
+    // Buffered bytes that cannot be written make the file incomplete.
+    if (!file.flush()) ok = false;
+    file.close();
+    return ok;
+  });
 }
 
 bool SystemDataTransfer::loadOneBlock(QIODevice& file) {
@@ -154,21 +162,15 @@ bool SystemDataTransfer::loadOneBlock(QIODevice& file) {
 }
 
 bool SystemDataTransfer::UploadSystemData(const QString& fileName) {
-  QFile file(fileName);
-  const bool opened = file.open(QIODevice::ReadOnly);
-  if (hooks_.begin) hooks_.begin();
-  EndGuard guard{hooks_.end};
-  if (!opened) {
-    log(QStringLiteral("Couldn't open almanac data file!\r\n"));
-    return false;
-  }
-  link::Clock& clock = link_.clock();
-  do {
-    clock.sleepMs(kStepPauseMs);
-  } while (loadOneBlock(file));
-  log(QStringLiteral("System data load complete.\r\n"));
-  file.close();
-  return true;
+  return withAlmanacFile(fileName, QIODevice::ReadOnly, [this](QFile& file) {
+    link::Clock& clock = link_.clock();
+    do {
+      clock.sleepMs(kStepPauseMs);
+    } while (loadOneBlock(file));
+    log(QStringLiteral("System data load complete.\r\n"));
+    file.close();
+    return true;
+  });
 }
 
 }  // namespace halvix::tools

@@ -5,6 +5,7 @@
 // through a hook, so the same code runs in the window and headless.
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -62,6 +63,10 @@ class SystemDataTransfer {
   int lastOperation() const { return lastOperation_; }
 
  private:
+  // Opens the file, runs body on it between the begin and end hooks, and logs a file that
+  // does not open.
+  bool withAlmanacFile(const QString& fileName, QIODevice::OpenMode mode,
+                       const std::function<bool(QFile&)>& body);
   bool downloadStep(QIODevice& file, std::uint8_t type, std::uint8_t sv);
   // One record of the upload; false ends the upload.
   bool loadOneBlock(QIODevice& file);

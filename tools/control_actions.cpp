@@ -41,6 +41,11 @@ void ControlActions::resetWith(std::uint8_t mode, bool toFactoryLine) {
   if (toFactoryLine) portToFactory();
 }
 
+void ControlActions::factoryReset(const QString& text, std::uint8_t mode, bool toFactoryLine) {
+  if (!confirm(QStringLiteral("Reset receiver?"), text)) return;
+  resetWith(mode, toFactoryLine);
+}
+
 void ControlActions::ColdReset() {
   if (!confirm(QStringLiteral("Cold reset?"), QStringLiteral("Do you really want to clear RAM?")))
     return;
@@ -56,27 +61,21 @@ void ControlActions::WarmReset() {
 }
 
 void ControlActions::FactoryResetAll() {
-  if (!confirm(QStringLiteral("Reset receiver?"),
-               QStringLiteral("Sending a factory reset will cause the receiver\nto re-initialize "
-                              "itself to the factory defaults.  Proceed?")))
-    return;
-  resetWith(commands::kResetFactoryAll, true);
+  factoryReset(QStringLiteral("Sending a factory reset will cause the receiver\nto re-initialize "
+                              "itself to the factory defaults.  Proceed?"),
+               commands::kResetFactoryAll, true);
 }
 
 void ControlActions::FactoryResetNavigation() {
-  if (!confirm(QStringLiteral("Reset receiver?"),
-               QStringLiteral("Sending this reset will cause the receiver to re-initialize\nthe "
-                              "navigation data to the factory defaults.  Proceed?")))
-    return;
-  resetWith(commands::kResetFactoryNavigation, false);
+  factoryReset(QStringLiteral("Sending this reset will cause the receiver to re-initialize\nthe "
+                              "navigation data to the factory defaults.  Proceed?"),
+               commands::kResetFactoryNavigation, false);
 }
 
 void ControlActions::FactoryResetConfiguration() {
-  if (!confirm(QStringLiteral("Reset receiver?"),
-               QStringLiteral("Sending this reset will cause the receiver to re-initialize\nthe "
-                              "configuration parameters to the factory defaults.  Proceed?")))
-    return;
-  resetWith(commands::kResetFactoryConfiguration, true);
+  factoryReset(QStringLiteral("Sending this reset will cause the receiver to re-initialize\nthe "
+                              "configuration parameters to the factory defaults.  Proceed?"),
+               commands::kResetFactoryConfiguration, true);
 }
 
 void ControlActions::RestartSelfSurvey() {

@@ -61,6 +61,8 @@ class ControlActions {
   bool confirmSegments(const QString& title, const QString& text);
   // Reset command 0x1E, the display reset, and the factory line when asked.
   void resetWith(std::uint8_t mode, bool portToFactory);
+  // The three factory resets: "Reset receiver?" with text, then the reset on OK.
+  void factoryReset(const QString& text, std::uint8_t mode, bool toFactoryLine);
   void portToFactory();
 
   link::SerialLink& link_;

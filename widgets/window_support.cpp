@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 #include "widgets/group_panel.h"
 #include "widgets/value_panel.h"
 
@@ -151,6 +153,15 @@ SatellitePicker SatellitePickerBar(QWidget* window, int clientWidth, const char*
   QPushButton* button =
       Button(top, buttonName, QStringLiteral("&Refresh"), QRect(clientWidth - 12 - 83, 5, 75, 25));
   return {combo, button};
+}
+
+void ClearPanels(std::span<ValuePanel* const> panels) {
+  for (ValuePanel* p : panels) p->clear();
+}
+
+void ShowTexts(std::span<ValuePanel* const> panels, std::span<const QString> texts) {
+  const std::size_t n = std::min(panels.size(), texts.size());
+  for (std::size_t i = 0; i < n; ++i) panels[i]->setText(texts[i]);
 }
 
 }  // namespace halvix::widgets::ui

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <initializer_list>
+#include <span>
 
 class QComboBox;
 class QPushButton;
@@ -71,6 +72,11 @@ struct SatellitePicker {
   QPushButton* button;
 };
 SatellitePicker SatellitePickerBar(QWidget* window, int clientWidth, const char* buttonName);
+
+// Blanks the panels, so an old value never stands while a new one is asked for.
+void ClearPanels(std::span<ValuePanel* const> panels);
+// Shows texts[i] in panels[i]; the two have the same length.
+void ShowTexts(std::span<ValuePanel* const> panels, std::span<const QString> texts);
 
 }  // namespace ui
 }  // namespace halvix::widgets
