@@ -2,6 +2,7 @@
 // the production field writers, so a wrong offset cannot hide on both sides.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -54,6 +55,38 @@ inline std::vector<std::uint8_t> Framed(int id, const PayloadWriter& p) {
   out.push_back(0x10);
   out.push_back(0x03);
   return out;
+}
+
+// Report 0x8F-0B's fields as the receiver sends them (angles in radians).
+struct ComprehensiveTimeFields {
+  double timeOfWeek = 0;
+  std::uint8_t day = 1;
+  std::uint8_t month = 1;
+  std::uint16_t year = 2006;
+  std::uint8_t receiverMode = 0;
+  std::int16_t utcOffset = 0;
+  double oscillatorBias = 0;
+  double oscillatorDrift = 0;
+  float biasUncertainty = 0;
+  float driftUncertainty = 0;
+  double latitude = 0;
+  double longitude = 0;
+  double altitude = 0;
+  std::array<std::int8_t, 8> satellites{};
+};
+
+// The 74-byte payload of report 0x8F-0B, sub-code first.
+inline PayloadWriter ComprehensiveTimePayload(const ComprehensiveTimeFields& f) {
+  PayloadWriter p(74);
+  p.byte(0, 0x0B).word(1, 0).dbl(3, f.timeOfWeek).byte(11, f.day).byte(12, f.month).word(13, f.year);
+  p.byte(15, f.receiverMode).word(16, static_cast<std::uint16_t>(f.utcOffset));
+  p.dbl(18, f.oscillatorBias).dbl(26, f.oscillatorDrift);
+  p.single(34, f.biasUncertainty).single(38, f.driftUncertainty);
+  p.dbl(42, f.latitude).dbl(50, f.longitude).dbl(58, f.altitude);
+  for (std::size_t i = 0; i < f.satellites.size(); ++i) {
+    p.byte(66 + static_cast<int>(i), static_cast<std::uint8_t>(f.satellites[i]));
+  }
+  return p;
 }
 
 // Runs a decoder on a payload of the given length (zero bytes): the result

@@ -28,14 +28,11 @@ PayloadWriter GpsTime(float tow, std::uint16_t week, float offset) {
 }
 
 PayloadWriter Comprehensive(double tow, std::int16_t offset) {
-  PayloadWriter p(74);
-  p.byte(0, 0x0B).word(1, 0).dbl(3, tow).byte(11, 9).byte(12, 11).word(13, 2006);
-  p.byte(15, 1).word(16, static_cast<std::uint16_t>(offset));
-  p.dbl(18, 1.5).dbl(26, -0.25).single(34, 2.0f).single(38, 0.125f);
-  p.dbl(42, -0.5847).dbl(50, 2.0).dbl(58, 1234.5678);
-  const std::int8_t svs[8] = {5, -12, 0, 31, 0, 0, 0, 1};
-  for (int i = 0; i < 8; ++i) p.byte(66 + i, static_cast<std::uint8_t>(svs[i]));
-  return p;
+  return halvix::testing::ComprehensiveTimePayload(
+      {.timeOfWeek = tow, .day = 9, .month = 11, .year = 2006, .receiverMode = 1,
+       .utcOffset = offset, .oscillatorBias = 1.5, .oscillatorDrift = -0.25,
+       .biasUncertainty = 2.0f, .driftUncertainty = 0.125f, .latitude = -0.5847, .longitude = 2.0,
+       .altitude = 1234.5678, .satellites = {5, -12, 0, 31, 0, 0, 0, 1}});
 }
 
 class PositionDisplayTest : public DisplayTest {

@@ -99,14 +99,11 @@ TEST(PositionLayouts, EachAcceptsOnlyItsOwnLength) {
 namespace {
 
 PayloadWriter ComprehensivePayload(double tow, std::int16_t offset) {
-  PayloadWriter p(74);
-  p.byte(0, 0x0B).word(1, 0).dbl(3, tow).byte(11, 5).byte(12, 11).word(13, 2006);
-  p.byte(15, 4).word(16, static_cast<std::uint16_t>(offset));
-  p.dbl(18, 12.3456).dbl(26, -0.0006).single(34, 1.5f).single(38, 0.25f);
-  p.dbl(42, -0.5847).dbl(50, 2.0).dbl(58, 55.5556);
-  const std::int8_t svs[8] = {5, -12, 0, 31, 1, -1, 0, 127};
-  for (int i = 0; i < 8; ++i) p.byte(66 + i, static_cast<std::uint8_t>(svs[i]));
-  return p;
+  return halvix::testing::ComprehensiveTimePayload(
+      {.timeOfWeek = tow, .day = 5, .month = 11, .year = 2006, .receiverMode = 4,
+       .utcOffset = offset, .oscillatorBias = 12.3456, .oscillatorDrift = -0.0006,
+       .biasUncertainty = 1.5f, .driftUncertainty = 0.25f, .latitude = -0.5847, .longitude = 2.0,
+       .altitude = 55.5556, .satellites = {5, -12, 0, 31, 1, -1, 0, 127}});
 }
 
 }  // namespace
