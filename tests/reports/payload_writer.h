@@ -60,19 +60,15 @@ inline std::vector<std::uint8_t> Framed(int id, const PayloadWriter& p) {
 // Report 0x8F-0B's fields as the receiver sends them (angles in radians).
 struct ComprehensiveTimeFields {
   double timeOfWeek = 0;
-  std::uint8_t day = 1;
-  std::uint8_t month = 1;
+  std::uint8_t day = 1, month = 1;
   std::uint16_t year = 2006;
   std::uint8_t receiverMode = 0;
   std::int16_t utcOffset = 0;
-  double oscillatorBias = 0;
-  double oscillatorDrift = 0;
-  float biasUncertainty = 0;
-  float driftUncertainty = 0;
-  double latitude = 0;
-  double longitude = 0;
-  double altitude = 0;
+  double oscillatorBias = 0, oscillatorDrift = 0;
+  float biasUncertainty = 0, driftUncertainty = 0;
+  double latitude = 0, longitude = 0, altitude = 0;
   std::array<std::int8_t, 8> satellites{};
+};
 };
 
 // The 74-byte payload of report 0x8F-0B, sub-code first.
