@@ -69,7 +69,6 @@ struct ComprehensiveTimeFields {
   double latitude = 0, longitude = 0, altitude = 0;
   std::array<std::int8_t, 8> satellites{};
 };
-};
 
 // The 74-byte payload of report 0x8F-0B, sub-code first.
 inline PayloadWriter ComprehensiveTimePayload(const ComprehensiveTimeFields& f) {
