@@ -34,16 +34,6 @@ TimingEvent Event(double t, std::string_view kind, std::string detail) {
   return e;
 }
 
-// "from -> to" in the receiver's own words, or the bare numbers when no names are set.
-TimingEvent ValueChange(double t, std::string_view kind, const std::function<std::string(int)>& name,
-                        const std::string& unnamed, int from, int to) {
-  const auto text = [&](int v) { return name ? name(v) : unnamed + Number(v); };
-  TimingEvent e = Event(t, kind, text(from) + " -> " + text(to));
-  e.from = from;
-  e.to = to;
-  return e;
-}
-
 }  // namespace
 
 std::span<const std::string_view> TimingEventKinds() { return kKinds; }
@@ -192,10 +182,18 @@ std::vector<TimingEvent> TimingEventDetector::add(const TimingInput& in) {
   }
 
   if (in.mode != before.mode) {
-    out.push_back(ValueChange(in.t, event_kind::kModeChange, modeName_, "mode ", before.mode, in.mode));
+    const auto name = [this](int v) { return modeName_ ? modeName_(v) : "mode " + Number(v); };
+    TimingEvent e = Event(in.t, event_kind::kModeChange, name(before.mode) + " -> " + name(in.mode));
+    e.from = before.mode;
+    e.to = in.mode;
+    out.push_back(std::move(e));
   }
   if (in.status != before.status) {
-    out.push_back(ValueChange(in.t, event_kind::kStatusChange, statusName_, "status ", before.status, in.status));
+    const auto name = [this](int v) { return statusName_ ? statusName_(v) : "status " + Number(v); };
+    TimingEvent e = Event(in.t, event_kind::kStatusChange, name(before.status) + " -> " + name(in.status));
+    e.from = before.status;
+    e.to = in.status;
+    out.push_back(std::move(e));
   }
 
   // Self-survey: its activity alarm going off is the survey done; coming on,
