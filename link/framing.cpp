@@ -26,14 +26,6 @@ int EncodeFrame(std::uint8_t id, const std::uint8_t* payload, int length, std::u
   return n;
 }
 
-void Deframer::startFrame(std::int64_t at, std::uint8_t id) {
-  flushStray();
-  frameStart_ = at;
-  id_ = id;
-  length_ = 0;
-  state_ = State::InFrame;
-}
-
 void Deframer::stray(std::int64_t at, int count) {
   if (strayCount_ == 0) strayStart_ = at;
   strayCount_ += count;
@@ -65,81 +57,97 @@ void Deframer::reset() {
 
 std::size_t Deframer::take(const std::uint8_t* data, std::size_t size) {
   ready_ = false;
+  // The loop works on locals: a byte stored into the payload may alias any
+  // member, so members would be reloaded and stored again around every byte.
+  State state = state_;
+  int length = length_;
+  const std::int64_t base = offset_;
+  std::uint8_t* const payload = payload_.data();
   std::size_t k = 0;
+  // A frame opens at the DLE before its id.
+  const auto open = [&](std::uint8_t id) {
+    if (strayCount_ != 0) flushStray();
+    frameStart_ = base + static_cast<std::int64_t>(k) - 1;
+    id_ = id;
+    length = 0;
+    state = State::InFrame;
+  };
   while (k < size) {
     const std::uint8_t b = data[k];
-    switch (state_) {
+    switch (state) {
       case State::Idle:
         if (b == kDle) {
-          state_ = State::IdleDle;
+          state = State::IdleDle;
         } else {
-          stray(offset_, 1);
+          stray(base + static_cast<std::int64_t>(k), 1);
         }
         break;
       case State::IdleDle:
         if (b == kDle || b == kEtx) {
           // DLE DLE or DLE ETX cannot open a frame.
-          stray(offset_ - 1, 2);
-          state_ = State::Idle;
+          stray(base + static_cast<std::int64_t>(k) - 1, 2);
+          state = State::Idle;
         } else {
-          startFrame(offset_ - 1, b);
+          open(b);
         }
         break;
       case State::InFrame:
-        if (b != kDle && length_ < kMaxFramePayload) {
+        if (b != kDle && length < kMaxFramePayload) {
           // The bulk of a frame: copy up to the next DLE at once.
-          const std::size_t room = static_cast<std::size_t>(kMaxFramePayload - length_);
+          const std::size_t room = static_cast<std::size_t>(kMaxFramePayload - length);
           const std::size_t left = std::min(size - k, room);
           const void* dle = std::memchr(data + k, kDle, left);
           const std::size_t n =
               dle != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(dle) - (data + k)) : left;
-          std::memcpy(payload_.data() + length_, data + k, n);
-          length_ += static_cast<int>(n);
+          std::memcpy(payload + length, data + k, n);
+          length += static_cast<int>(n);
           k += n;
-          offset_ += static_cast<std::int64_t>(n);
           continue;
         }
         if (b == kDle) {
-          state_ = State::InFrameDle;
+          state = State::InFrameDle;
         } else {
           problem(FrameFlaw::Overlong, "frame over 512 bytes");
-          state_ = State::Skip;
+          state = State::Skip;
         }
         break;
       case State::InFrameDle:
         if (b == kEtx) {
-          state_ = State::Idle;
           ready_ = true;
-          ++offset_;
+          state_ = State::Idle;
+          length_ = length;
+          offset_ = base + static_cast<std::int64_t>(k) + 1;
           return k + 1;
         }
         if (b != kDle) {
           problem(FrameFlaw::Broken, "frame broken by a DLE that neither doubles nor ends it");
-          startFrame(offset_ - 1, b);
-        } else if (length_ == kMaxFramePayload) {
+          open(b);
+        } else if (length == kMaxFramePayload) {
           problem(FrameFlaw::Overlong, "frame over 512 bytes");
-          state_ = State::Skip;
+          state = State::Skip;
         } else {
-          payload_[static_cast<std::size_t>(length_++)] = kDle;
-          state_ = State::InFrame;
+          payload[length++] = kDle;
+          state = State::InFrame;
         }
         break;
       case State::Skip:
-        if (b == kDle) state_ = State::SkipDle;
+        if (b == kDle) state = State::SkipDle;
         break;
       case State::SkipDle:
         if (b == kEtx) {
-          state_ = State::Idle;
+          state = State::Idle;
         } else if (b == kDle) {
-          state_ = State::Skip;
+          state = State::Skip;
         } else {
-          startFrame(offset_ - 1, b);
+          open(b);
         }
         break;
     }
     ++k;
-    ++offset_;
   }
+  state_ = state;
+  length_ = length;
+  offset_ = base + static_cast<std::int64_t>(size);
   return size;
 }
 

@@ -65,7 +65,6 @@ class Deframer {
 
  private:
   enum class State { Idle, IdleDle, InFrame, InFrameDle, Skip, SkipDle };
-  void startFrame(std::int64_t at, std::uint8_t id);
   void stray(std::int64_t at, int count);
   void flushStray();
   void problem(FrameFlaw flaw, std::string_view reason);
