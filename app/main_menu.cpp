@@ -58,6 +58,11 @@ template <auto member>
 QWidget* Win(Windows& w) {
   return (w.*member).get();
 }
+// A window outside the start-up set, made when its item is first chosen.
+template <typename W>
+QWidget* Made(Windows& w) {
+  return w.made<W>();
+}
 
 // One row of the menu frame. Rows come in menu order; a Menu row opens a
 // (sub)menu that its End row closes.

@@ -76,6 +76,7 @@ void WireTools(Windows& w) {
 std::unique_ptr<Windows> CreateWindows(AppContext& context, session::ReceiverSession& session,
                                        const std::function<bool(TForm_Main&)>& mainCreated) {
   auto w = std::make_unique<Windows>();
+  w->context = &context;
   w->main = std::make_unique<TForm_Main>(context, session);
   w->main->setWindows(w.get());
   w->creationOrder.push_back(w->main.get());

@@ -102,8 +102,28 @@ struct Windows {
   std::unique_ptr<reports::TForm_Charts> charts;
   std::unique_ptr<TForm_Splash> splash;
 
-  // Every window above, in the order it was created.
+  // Every window of the run, in the order it was created.
   std::vector<QWidget*> creationOrder;
+
+  // The run's context, which the windows made later are built on.
+  AppContext* context = nullptr;
+  // Windows outside the start-up set: a menu row makes its window when the
+  // item is first chosen (Made<W> in the menu table). Declared last, so they
+  // are destroyed before the start-up windows.
+  std::vector<std::unique_ptr<QWidget>> later;
+
+  // The run's window of type W, made from the context on first use.
+  template <typename W>
+  W* made() {
+    for (const std::unique_ptr<QWidget>& window : later) {
+      if (auto* found = dynamic_cast<W*>(window.get())) return found;
+    }
+    auto window = std::make_unique<W>(*context);
+    W* made = window.get();
+    later.push_back(std::move(window));
+    creationOrder.push_back(made);
+    return made;
+  }
 };
 
 // Creates every window in start-up order. The main window, a view of the
