@@ -20,8 +20,7 @@
 
 using namespace halvix;
 using platform::PromptAnswer;
-using halvix::testing::MemorySettings;
-using halvix::testing::PayloadWriter;
+using namespace halvix::testing;
 
 namespace {
 

@@ -29,8 +29,7 @@
 
 using namespace halvix;
 using halvix::widgets::ValuePanel;
-using halvix::testing::ScriptedPrompts;
-using halvix::testing::SwitchedSimDevice;
+using namespace halvix::testing;
 
 namespace {
 

@@ -10,12 +10,8 @@
 #include "tests/support/scripted_device.h"
 
 using namespace halvix;
-using halvix::session::ReceiverSession;
-using halvix::session::SessionObserver;
-using halvix::session::SessionState;
-using halvix::testing::Bytes;
-using halvix::testing::PullableDevice;
-using halvix::testing::ScriptedDevice;
+using namespace halvix::session;
+using namespace halvix::testing;
 
 namespace {
 
