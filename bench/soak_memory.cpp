@@ -9,9 +9,8 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "platform/operator_prompts.h"
 #include "app/program.h"
-#include "platform/settings_store.h"
+#include "docs/unattended_seams.h"
 #include "platform/system_clock.h"
 #include "link/clock.h"
 #include "link/forwarding_device.h"
@@ -22,25 +21,6 @@
 using namespace halvix;
 
 namespace {
-
-class QuietPrompts final : public platform::OperatorPrompts {
- public:
-  platform::PromptAnswer message(const QString&, const QString&, platform::PromptButtons, platform::PromptIcon) override {
-    return platform::PromptAnswer::No;
-  }
-  QString openFileName(const QString&, const QString&) override { return {}; }
-  QString saveFileName(const QString&, const QString&) override { return {}; }
-  void showHelp() override {}
-};
-
-class PollingSettings final : public platform::SettingsStore {
- public:
-  bool read(const QString&, const QString&, const QString&, QString& value) override {
-    value = QStringLiteral("0");
-    return true;
-  }
-  bool write(const QString&, const QString&, const QString&, const QString&) override { return true; }
-};
 
 // The simulated receiver behind a plug the run can pull.
 class Plug final : public link::ForwardingDevice {
@@ -71,8 +51,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   const int hours = argc > 1 ? std::max(2, std::atoi(argv[1])) : 7;
   session::VirtualScheduler scheduler{0};
-  QuietPrompts prompts;
-  PollingSettings settings;
+  docs::QuietPrompts prompts(false);
+  docs::PollingSettings settings;
   platform::FixedPcClock pcClock;
   Plug* plug = nullptr;
   app::Program program(app::ProgramSeams{

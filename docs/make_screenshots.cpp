@@ -12,9 +12,8 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "platform/operator_prompts.h"
 #include "app/program.h"
-#include "platform/settings_store.h"
+#include "docs/unattended_seams.h"
 #include "platform/system_clock.h"
 #include "app/windows.h"
 #include "link/clock.h"
@@ -25,29 +24,6 @@
 using namespace halvix;
 
 namespace {
-
-// Boxes are answered No (nothing is reset or sent), file dialogs cancelled.
-class QuietPrompts final : public platform::OperatorPrompts {
- public:
-  platform::PromptAnswer message(const QString& title, const QString& text, platform::PromptButtons,
-                            platform::PromptIcon) override {
-    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-    return platform::PromptAnswer::No;
-  }
-  QString openFileName(const QString&, const QString&) override { return {}; }
-  QString saveFileName(const QString&, const QString&) override { return {}; }
-  void showHelp() override {}
-};
-
-// The NTP answer on record: the timing packets are polled.
-class FixedSettings final : public platform::SettingsStore {
- public:
-  bool read(const QString&, const QString&, const QString& name, QString& value) override {
-    value = name == QStringLiteral("NTP") ? QStringLiteral("0") : QString();
-    return true;
-  }
-  bool write(const QString&, const QString&, const QString&, const QString&) override { return true; }
-};
 
 // A start time with twelve satellites above the antenna's horizon.
 constexpr std::int64_t kStartGpsMs = (2448LL * 604'800 + 176'870) * 1000;
@@ -61,8 +37,8 @@ int main(int argc, char* argv[]) {
   QDir().mkpath(out);
 
   session::VirtualScheduler scheduler{0};
-  QuietPrompts prompts;
-  FixedSettings settings;
+  docs::QuietPrompts prompts(true);
+  docs::PollingSettings settings;
   platform::FixedPcClock pcClock;
   app::Program program(app::ProgramSeams{
       prompts, scheduler, [] { return std::optional<app::PortDialogChoice>(); },

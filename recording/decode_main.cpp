@@ -17,12 +17,7 @@
 
 namespace {
 
-using halvix::recording::DecodeFormat;
-using halvix::recording::DecodeOptions;
-using halvix::recording::DecodeSession;
-using halvix::recording::EventCollector;
-using halvix::recording::LineOutput;
-using halvix::recording::StabilityCollector;
+using namespace halvix::recording;
 
 constexpr int kClean = 0;
 constexpr int kProblems = 1;

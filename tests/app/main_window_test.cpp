@@ -60,11 +60,8 @@
 #include "tools/eeprom_window.h"
 
 using namespace halvix;
-using halvix::widgets::Lamp;
-using halvix::widgets::ValuePanel;
-using halvix::testing::Bytes;
-using halvix::testing::ScriptedDevice;
-using halvix::testing::ScriptedPrompts;
+using namespace halvix::widgets;
+using namespace halvix::testing;
 
 namespace {
 

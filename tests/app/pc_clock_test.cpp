@@ -15,12 +15,8 @@
 #include "tests/support/session_rig.h"
 
 using namespace halvix;
-using platform::FixedPcClock;
-using platform::UtcDateTime;
-using halvix::testing::Bytes;
-using halvix::testing::PayloadWriter;
-using halvix::testing::ScriptedDevice;
-using halvix::testing::ScriptedPrompts;
+using namespace platform;
+using namespace halvix::testing;
 
 namespace {
 

@@ -20,10 +20,8 @@
 #include "tests/support/scripted_prompts.h"
 
 using namespace halvix;
-using halvix::testing::ScriptedDevice;
-using halvix::testing::ScriptedPrompts;
-using session::ReceiverSession;
-using session::SessionState;
+using namespace halvix::testing;
+using namespace session;
 
 namespace {
 

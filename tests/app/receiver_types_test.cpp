@@ -20,8 +20,7 @@
 
 using namespace halvix;
 using platform::PromptAnswer;
-using halvix::testing::MemorySettings;
-using halvix::testing::PayloadWriter;
+using namespace halvix::testing;
 
 namespace {
 
@@ -68,6 +67,17 @@ class ReceiverTypeTest : public halvix::testing::DisplayTest {
 
   app::TForm_Main::MenuItems& menu() { return main().menu; }
   QAction* poll() { return menu().ControlPollingTimingPkts; }
+  // The set-up items only one family has: Corvel's NMEA output, N3 and self
+  // survey, or Brisel's own survey and port A dialogs.
+  void expectBriselItems(bool brisel) {
+    auto& m = menu();
+    for (QAction* item : {m.SetupNMEAOutpu, m.N3, m.SetupSelfSurvey}) {
+      EXPECT_EQ(item->isVisible(), !brisel) << item->objectName().toStdString();
+    }
+    for (QAction* item : {m.SetupBriselSelfSurvey, m.SetupPortAOutput}) {
+      EXPECT_EQ(item->isVisible(), brisel) << item->objectName().toStdString();
+    }
+  }
   std::vector<QAction*> typeItems() {
     auto& m = menu();
     return {m.RecTypeCvl, m.RecTypeCvlNorden, m.RecTypeCvlPellam, m.RecTypeCvlCVL2,
@@ -189,11 +199,7 @@ TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
   auto& m = menu();
   EXPECT_FALSE(poll()->isVisible());
   EXPECT_FALSE(poll()->isChecked());
-  EXPECT_FALSE(m.SetupNMEAOutpu->isVisible());
-  EXPECT_FALSE(m.N3->isVisible());
-  EXPECT_FALSE(m.SetupSelfSurvey->isVisible());
-  EXPECT_TRUE(m.SetupBriselSelfSurvey->isVisible());
-  EXPECT_TRUE(m.SetupPortAOutput->isVisible());
+  expectBriselItems(true);
   EXPECT_EQ(checkedType(), 5);
   EXPECT_TRUE(timingPanelsGreyed());
   EXPECT_EQ(ntpQuestions(), 0);
@@ -206,10 +212,7 @@ TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
   m.RecTypeCvlPellam->trigger();
   EXPECT_FALSE(poll()->isVisible());
   EXPECT_TRUE(poll()->isChecked());
-  EXPECT_TRUE(m.SetupNMEAOutpu->isVisible());
-  EXPECT_TRUE(m.SetupSelfSurvey->isVisible());
-  EXPECT_FALSE(m.SetupBriselSelfSurvey->isVisible());
-  EXPECT_FALSE(m.SetupPortAOutput->isVisible());
+  expectBriselItems(false);
   EXPECT_EQ(checkedType(), 3);
   const auto& pm = windows->packetMasks->controls;
   EXPECT_EQ(pm.CheckBox_B2Bit6->text(), QStringLiteral("8F-AB on Port A, Port B"));
@@ -246,11 +249,7 @@ TEST_F(ReceiverTypeTest, EachTypeOffersWhatItsReceiverHas) {
     }
     for (const QCheckBox* box : maskBoxes()) EXPECT_EQ(box->isEnabled(), !type.brisel);
 
-    EXPECT_EQ(m.SetupNMEAOutpu->isVisible(), !type.brisel);
-    EXPECT_EQ(m.N3->isVisible(), !type.brisel);
-    EXPECT_EQ(m.SetupSelfSurvey->isVisible(), !type.brisel);
-    EXPECT_EQ(m.SetupBriselSelfSurvey->isVisible(), type.brisel);
-    EXPECT_EQ(m.SetupPortAOutput->isVisible(), type.brisel);
+    expectBriselItems(type.brisel);
 
     EXPECT_EQ(s.Label_A->text(), QStringLiteral("Port A"));
     EXPECT_EQ(s.Label_B->text(), QStringLiteral("Port B"));

@@ -11,11 +11,8 @@
 #include "tests/support/scripted_device.h"
 
 using namespace halvix::commands;
-using halvix::link::PortSettings;
-using halvix::link::SerialLink;
-using halvix::link::VirtualClock;
-using halvix::testing::Bytes;
-using halvix::testing::ScriptedDevice;
+using namespace halvix::link;
+using namespace halvix::testing;
 
 namespace {
 

@@ -19,9 +19,7 @@
 #include "widgets/dialog_support.h"
 
 using namespace halvix;
-using halvix::testing::Bytes;
-using halvix::testing::CommaLocale;
-using halvix::testing::WindowFixture;
+using namespace halvix::testing;
 
 namespace {
 

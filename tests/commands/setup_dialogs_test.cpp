@@ -30,8 +30,7 @@
 #include "tests/support/window_fixture.h"
 
 using namespace halvix;
-using halvix::testing::Bytes;
-using halvix::testing::WindowFixture;
+using namespace halvix::testing;
 
 namespace {
 

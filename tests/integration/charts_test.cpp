@@ -39,13 +39,8 @@ namespace {
 
 class ChartsTest : public halvix::testing::SimProgramTest {
  protected:
-  // "0" in the NTP setting: the timing packets are polled.
   void start(bool pollTimingPackets) {
-    settings.setNtp(pollTimingPackets ? QStringLiteral("0") : QStringLiteral("1"));
-    sim::SimOptions options;
-    options.startGpsMs = kStartGpsMs;
-    ASSERT_NO_FATAL_FAILURE(startProgram(options));
-    main().menu.ControlPollingTimingPkts->setChecked(pollTimingPackets);
+    ASSERT_NO_FATAL_FAILURE(startPolling(pollTimingPackets));
     main().findChild<QAction*>(QStringLiteral("WindowCharts"))->trigger();
     ASSERT_TRUE(charts().isVisible());
   }

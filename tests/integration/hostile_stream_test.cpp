@@ -14,9 +14,7 @@
 #include "tests/support/scripted_prompts.h"
 
 using namespace halvix;
-using halvix::testing::Bytes;
-using halvix::testing::ScriptedDevice;
-using halvix::testing::ScriptedPrompts;
+using namespace halvix::testing;
 
 namespace {
 

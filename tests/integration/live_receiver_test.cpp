@@ -29,20 +29,12 @@
 
 using namespace halvix;
 using halvix::widgets::ValuePanel;
-using halvix::testing::ScriptedPrompts;
-using halvix::testing::SwitchedSimDevice;
+using namespace halvix::testing;
 
 namespace {
 
 class LiveReceiverTest : public halvix::testing::SimProgramTest {
  protected:
-  void start(bool pollTimingPackets) {
-    settings.setNtp(pollTimingPackets ? QStringLiteral("0") : QStringLiteral("1"));
-    sim::SimOptions options;
-    options.startGpsMs = kStartGpsMs;
-    ASSERT_NO_FATAL_FAILURE(startProgram(options));
-    main().menu.ControlPollingTimingPkts->setChecked(pollTimingPackets);
-  }
 
   app::TForm_Main::Controls& mc() { return main().controls; }
 
@@ -97,7 +89,7 @@ class LiveReceiverTest : public halvix::testing::SimProgramTest {
 };
 
 TEST_F(LiveReceiverTest, ShowsTheReceiverLiveFromTheTimeAndComprehensiveReports) {
-  start(false);
+  startPolling(false);
   runSeconds(90);
   expectLive("0x41 and 0x8F-0B");
   EXPECT_EQ(mc().Panel_Timing->toolTip(), QStringLiteral("Time: Packet 0x41"));
@@ -106,7 +98,7 @@ TEST_F(LiveReceiverTest, ShowsTheReceiverLiveFromTheTimeAndComprehensiveReports)
 }
 
 TEST_F(LiveReceiverTest, ShowsTheReceiverLiveFromTheTimingPackets) {
-  start(true);
+  startPolling(true);
   runSeconds(90);
   expectLive("0x8F-AB and 0x8F-AC");
   EXPECT_EQ(mc().Panel_Timing->toolTip(), QStringLiteral("Time: Packet 8F-AB"));
@@ -115,7 +107,7 @@ TEST_F(LiveReceiverTest, ShowsTheReceiverLiveFromTheTimingPackets) {
 }
 
 TEST_F(LiveReceiverTest, SilenceBlanksThePanelsOnceAndTheReturnFillsThemAgain) {
-  start(false);
+  startPolling(false);
   runSeconds(60);
   ASSERT_FALSE(mc().Panel_Time->text().isEmpty());
   ASSERT_GT(mc().Panel_SV[0]->text().trimmed().toInt(), 0);
@@ -158,7 +150,7 @@ TEST_F(LiveReceiverTest, SilenceBlanksThePanelsOnceAndTheReturnFillsThemAgain) {
 }
 
 TEST_F(LiveReceiverTest, ViewWindowsFillFromTheReceiver) {
-  start(false);
+  startPolling(false);
   runSeconds(60);
   // The Additional Timing Packets window asks for its two reports.
   windows().addTiming->FormActivate();

@@ -27,10 +27,7 @@ TEST(RecordingInTheProgram, CompleteAfterCloseAndFreeOfTransferReplies) {
   QByteArray lineBytes;
   {
     ToolHarness h;
-    sim::SimOptions o;
-    o.speed = 100;
-    ASSERT_TRUE(h.start(o));
-    h.runSeconds(4);
+    ASSERT_TRUE(h.startFast(4));
     h.main().menu.ControlRecordQlip->trigger();
     tools::TForm_LogQlip& w = *h.windows().logQlip;
     EXPECT_TRUE(w.isVisible());

@@ -61,10 +61,7 @@ class AcCollector final : public recording::FrameSink {
 QString Record(const QTemporaryDir& dir, int seconds, std::vector<Outputs>* shown) {
   const QString name = dir.filePath(QStringLiteral("run.qlp"));
   ToolHarness h;
-  sim::SimOptions o;
-  o.speed = 100;
-  EXPECT_TRUE(h.start(o));
-  h.runSeconds(3);
+  EXPECT_TRUE(h.startFast(3));
   h.main().menu.ControlRecordQlip->trigger();
   tools::TForm_LogQlip& w = *h.windows().logQlip;
   h.prompts.fileNames.push_back(name);

@@ -57,6 +57,15 @@ class SimProgramTest : public ::testing::Test {
     }
     ASSERT_EQ(program->session()->state(), session::SessionState::Polling);
   }
+  // Starts at kStartGpsMs with the NTP answer on record ("0": the timing
+  // packets are polled) and the timing-packet poll item set to match it.
+  void startPolling(bool pollTimingPackets) {
+    settings.setNtp(pollTimingPackets ? QStringLiteral("0") : QStringLiteral("1"));
+    sim::SimOptions options;
+    options.startGpsMs = kStartGpsMs;
+    ASSERT_NO_FATAL_FAILURE(startProgram(options));
+    main().menu.ControlPollingTimingPkts->setChecked(pollTimingPackets);
+  }
   void TearDown() override {
     if (program && program->windows()) {
       for (QWidget* w : program->windows()->creationOrder) w->hide();

@@ -15,8 +15,7 @@
 #include "tests/support/scripted_prompts.h"
 
 using namespace halvix;
-using halvix::testing::ScriptedPrompts;
-using halvix::testing::SwitchedSimDevice;
+using namespace halvix::testing;
 
 namespace {
 

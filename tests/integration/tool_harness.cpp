@@ -137,6 +137,14 @@ void ToolHarness::tick() {
   QCoreApplication::processEvents();
 }
 
+bool ToolHarness::startFast(double seconds) {
+  sim::SimOptions o;
+  o.speed = 100;
+  if (!start(o)) return false;
+  runSeconds(seconds);
+  return true;
+}
+
 void ToolHarness::runSeconds(double seconds) {
   const int ticks = static_cast<int>(seconds * 5 + 0.5);
   for (int i = 0; i < ticks; ++i) tick();

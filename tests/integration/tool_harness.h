@@ -56,6 +56,9 @@ class ToolHarness {
   // Starts the program (args beside --simulate) and runs the break sequence
   // up to routine polling.
   bool start(const sim::SimOptions& options, const QStringList& extraArgs = {});
+  // start() on a receiver that runs a hundred times its speed, then that many
+  // seconds of polling.
+  bool startFast(double seconds);
   app::TForm_Main& main();
   app::Windows& windows();
   app::Program& program() { return *program_; }

@@ -8,12 +8,8 @@
 #include "tests/support/scripted_device.h"
 
 using namespace halvix::link;
-using halvix::session::BreakForm;
-using halvix::session::ReceiverSession;
-using halvix::session::SessionObserver;
-using halvix::session::SessionState;
-using halvix::testing::Bytes;
-using halvix::testing::ScriptedDevice;
+using namespace halvix::session;
+using namespace halvix::testing;
 
 namespace {
 

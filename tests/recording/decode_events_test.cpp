@@ -10,8 +10,7 @@
 #include "tests/reports/payload_writer.h"
 #include "recording/decode_events.h"
 
-using halvix::testing::Framed;
-using halvix::testing::PayloadWriter;
+using namespace halvix::testing;
 using namespace halvix::recording;
 
 namespace {

@@ -12,8 +12,7 @@
 #include "analysis/stability_table.h"
 #include "recording/decode_stability.h"
 
-using halvix::testing::Framed;
-using halvix::testing::PayloadWriter;
+using namespace halvix::testing;
 using namespace halvix::recording;
 
 namespace {

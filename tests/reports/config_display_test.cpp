@@ -21,8 +21,7 @@
 
 using namespace halvix;
 using halvix::widgets::dialog::ShownText;
-using halvix::testing::DisplayTest;
-using halvix::testing::PayloadWriter;
+using namespace halvix::testing;
 
 namespace {
 

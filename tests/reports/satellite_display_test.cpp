@@ -15,10 +15,7 @@
 
 using namespace halvix;
 using halvix::widgets::ValuePanel;
-using halvix::testing::Bytes;
-using halvix::testing::DisplayTest;
-using halvix::testing::PayloadWriter;
-using halvix::testing::Rgb;
+using namespace halvix::testing;
 
 namespace {
 

@@ -18,10 +18,7 @@
 #include "tools/message_window.h"
 
 using namespace halvix;
-using halvix::testing::Bytes;
-using halvix::testing::MemorySettings;
-using halvix::testing::PayloadWriter;
-using halvix::testing::Rgb;
+using namespace halvix::testing;
 
 namespace {
 

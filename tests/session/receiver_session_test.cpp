@@ -10,12 +10,8 @@
 #include "tests/support/scripted_device.h"
 
 using namespace halvix;
-using halvix::session::ReceiverSession;
-using halvix::session::SessionObserver;
-using halvix::session::SessionState;
-using halvix::testing::Bytes;
-using halvix::testing::PullableDevice;
-using halvix::testing::ScriptedDevice;
+using namespace halvix::session;
+using namespace halvix::testing;
 
 namespace {
 
@@ -276,6 +272,7 @@ namespace {
 
 // What a window would follow: the negotiations and the status-bar caption.
 struct Negotiations final : SessionObserver {
+  Negotiations(ReceiverSession& observed, session::Scheduler& s) : scheduler(&s) { observed.addObserver(this); }
   session::Scheduler* scheduler = nullptr;
   std::vector<std::pair<std::int64_t, QString>> events;
   int ticks = 0;
@@ -297,9 +294,7 @@ struct Negotiations final : SessionObserver {
 // is raised 400 ms later and released four ticks on; polling never stops, and
 // without a settings line nothing is sent to the receiver's port.
 TEST_F(ScriptedSession, SendBreakIsTheShortFormBesideThePollCycle) {
-  Negotiations seen;
-  seen.scheduler = &scheduler;
-  session->addObserver(&seen);
+  Negotiations seen(*session, scheduler);
   ASSERT_TRUE(session->start());
   scheduler.advance(8000);
   ASSERT_EQ(session->state(), SessionState::Polling);
@@ -334,9 +329,7 @@ TEST_F(ScriptedSession, SendBreakIsTheShortFormBesideThePollCycle) {
 // negotiation: 0xBC 3 s later, the PC line 200 ms after it, and the poll cycle
 // carries on on its grid rather than starting a second time.
 TEST_F(ScriptedSession, SettingsLineDuringSendBreakIsApplied) {
-  Negotiations seen;
-  seen.scheduler = &scheduler;
-  session->addObserver(&seen);
+  Negotiations seen(*session, scheduler);
   ASSERT_TRUE(session->start());
   scheduler.advance(8000);
   session->sendBreak();
@@ -408,9 +401,7 @@ TEST_F(ScriptedSession, ReceiveDispatchesWhatWaitsBetweenTicks) {
 // While a transfer owns the link the poll cycle sends nothing and does not take
 // the quiet for a silent receiver; released, it goes on without a new BREAK.
 TEST_F(ScriptedSession, HeldPollCycleStaysQuietAndResumes) {
-  Negotiations seen;
-  seen.scheduler = &scheduler;
-  session->addObserver(&seen);
+  Negotiations seen(*session, scheduler);
   ASSERT_TRUE(session->start());
   scheduler.advance(8000);
   session->holdPolling(true);

@@ -89,16 +89,10 @@ class ScriptedDevice final : public link::SerialDevice {
   std::deque<Bytes> incoming_;
   std::vector<Written> writes_;
   std::vector<link::LineSettings> lines_;
-  std::vector<bool> breaks_;
-  std::vector<bool> rts_;
+  std::vector<bool> breaks_, rts_;
   QString openedName_;
-  bool open_ = false;
-  bool failOpen_ = false;
-  bool failSetLine_ = false;
-  bool failRts_ = false;
-  bool lost_ = false;
-  int purges_ = 0;
-  int drains_ = 0;
+  bool open_ = false, failOpen_ = false, failSetLine_ = false, failRts_ = false, lost_ = false;
+  int purges_ = 0, drains_ = 0;
 };
 
 }  // namespace halvix::testing

@@ -7,11 +7,8 @@
 #include "tests/support/window_fixture.h"
 
 using namespace halvix;
-using platform::PromptAnswer;
-using platform::PromptButtons;
-using platform::PromptIcon;
-using halvix::testing::Bytes;
-using halvix::testing::WindowFixture;
+using namespace platform;
+using namespace halvix::testing;
 using Menu = app::TForm_Main::MenuItems;
 
 namespace {

@@ -9,8 +9,7 @@
 #include "tests/support/scripted_device.h"
 #include "tools/diagnostics_segment_check.h"
 
-using halvix::tools::ReadBackValues;
-using halvix::tools::SegmentCheckText;
+using namespace halvix::tools;
 
 namespace {
 
@@ -46,12 +45,10 @@ TEST(SegmentCheckText, NamesEveryValueStillAtTheTestSetting) {
 
 namespace {
 
-using halvix::link::SerialLink;
-using halvix::link::VirtualClock;
+using namespace halvix::link;
 using halvix::testing::ScriptedDevice;
 using halvix::reports::ReadBackFields;
-using halvix::tools::SegmentCheckOutcome;
-using halvix::tools::SegmentCheckWorker;
+using namespace halvix::tools;
 
 // The worker beside a busy poll cycle: its queries reach the device on this
 // (the link's) thread only, and when the device vanishes mid-check the worker

@@ -13,9 +13,7 @@
 #include "tools/message_window.h"
 
 using namespace halvix;
-using halvix::testing::Bytes;
-using halvix::testing::PayloadWriter;
-using halvix::testing::Rgb;
+using namespace halvix::testing;
 
 namespace {
 
