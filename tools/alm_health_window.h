@@ -30,7 +30,8 @@ class TForm_AlmHealth : public QDialog {
     std::array<widgets::ValuePanel*, kSatellites> Panel_SV{};
     QPushButton* Button_Query = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   void Button_QueryClick();
@@ -38,6 +39,7 @@ class TForm_AlmHealth : public QDialog {
  private:
   void refresh();
 
+  Controls controls_;
   link::SerialLink& link_;
 
  public:

@@ -66,7 +66,7 @@ TForm_Diagnostics::TForm_Diagnostics(platform::OperatorPrompts& prompts, link::S
       inputRate_(link) {
   ui::SetUpWindow(this, "Form_Diagnostics", QStringLiteral("Diagnostics"), QSize(556, 372));
   buildControls();
-  controls.Timer_Diagnostics->start();
+  controls_.Timer_Diagnostics->start();
 }
 
 TForm_Diagnostics::~TForm_Diagnostics() {
@@ -75,7 +75,7 @@ TForm_Diagnostics::~TForm_Diagnostics() {
 }
 
 void TForm_Diagnostics::buildControls() {
-  Controls& c = controls;
+  Controls& c = controls_;
 
   // I/O utilization, right.
   auto* io = ui::Group(this, "Panel_IO", QStringLiteral("I/O Utilization:"), QString(),
@@ -174,16 +174,16 @@ void TForm_Diagnostics::append(const QString& text) {
 
 void TForm_Diagnostics::Timer_DiagnosticsTimer() {
   // I/O utilization, running or not.
-  controls.Panel_Output->setText(QString::number(inputRate_.tick()));
+  controls_.Panel_Output->setText(QString::number(inputRate_.tick()));
   if (!cycle_.running) return;
   cycle_.countSecond();
-  controls.Panel_Duration->setText(cycle_.durationText());
+  controls_.Panel_Duration->setText(cycle_.durationText());
   repaint();
   const ResetCycle::Tick tick = cycle_.step();
   showState();
   if (tick == ResetCycle::Tick::Running) return;
   showStopped();
-  if (tick == ResetCycle::Tick::FellSilent && controls.CheckBox_EEPROM->isChecked() &&
+  if (tick == ResetCycle::Tick::FellSilent && controls_.CheckBox_EEPROM->isChecked() &&
       prompts_.message(
           QStringLiteral("Check Segments?"),
           QStringLiteral("The receiver has stopped talking.  Do you wish to check the EEPROM "
@@ -199,16 +199,16 @@ void TForm_Diagnostics::Button_ResetClick() { inputRate_.reset(); }
 
 void TForm_Diagnostics::setEditing(bool enabled) {
   for (QWidget* w : std::initializer_list<QWidget*>{
-           controls.RadioGroup_Length, controls.RadioGroup_Interval, controls.RadioGroup_ResetType,
-           controls.Edit_Length, controls.Edit_Interval, controls.Button_AppFatalStart}) {
+           controls_.RadioGroup_Length, controls_.RadioGroup_Interval, controls_.RadioGroup_ResetType,
+           controls_.Edit_Length, controls_.Edit_Interval, controls_.Button_AppFatalStart}) {
     w->setEnabled(enabled);
   }
-  controls.Button_AppFatalStop->setEnabled(!enabled);
+  controls_.Button_AppFatalStop->setEnabled(!enabled);
 }
 
 void TForm_Diagnostics::Button_AppFatalStartClick() {
   if (cycle_.running) return;
-  const Controls& c = controls;
+  const Controls& c = controls_;
   const bool started =
       cycle_.start({c.lengthItems->checkedId(), c.intervalItems->checkedId(),
                     c.resetTypeItems->checkedId(), c.Edit_Length->text(), c.Edit_Interval->text()});
@@ -225,7 +225,7 @@ void TForm_Diagnostics::Button_AppFatalStartClick() {
 }
 
 void TForm_Diagnostics::showState() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   c.Panel_NumResets->setText(QString::number(cycle_.resetCount));
   c.Panel_CurrentReset->setText(cycle_.lastResetText.trimmed());
   c.Panel_Errors->setText(QString::number(cycle_.errorCount));
@@ -233,7 +233,7 @@ void TForm_Diagnostics::showState() {
 }
 
 void TForm_Diagnostics::showStopped() {
-  controls.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampIdle));
+  controls_.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampIdle));
   setEditing(true);
   for (const QString& line : cycle_.resultsText()) append(line);
   if (sink_.showMessages) sink_.showMessages();
@@ -250,7 +250,7 @@ void TForm_Diagnostics::Button_AppFatalViewClick() {
 }
 
 void TForm_Diagnostics::CheckBox_DeadRecStopClick() {
-  stopIfDead = controls.CheckBox_DeadRecStop->isChecked();
+  stopIfDead = controls_.CheckBox_DeadRecStop->isChecked();
 }
 
 void TForm_Diagnostics::NextTrackingReset() {
