@@ -8,8 +8,8 @@
 
 namespace halvix::reports {
 
-ReportDecoder Report4FDecoder, Report55Decoder, Report7BDecoder, ReportBBDecoder, ReportBCDecoder;
-ReportDecoder Report8F15Decoder, Report8F4ADecoder, Report8F4BDecoder, Report8F4DDecoder, Report8F4EDecoder,
+GuiDecoder Report4FDecoder, Report55Decoder, Report7BDecoder, ReportBBDecoder, ReportBCDecoder;
+GuiDecoder Report8F15Decoder, Report8F4ADecoder, Report8F4BDecoder, Report8F4DDecoder, Report8F4EDecoder,
     Report8F4FDecoder, Report8FA5Decoder, Report8FA9Decoder;
 
 }  // namespace halvix::reports

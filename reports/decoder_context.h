@@ -113,7 +113,7 @@ struct DecoderContext {
 };
 
 // Every GUI decoder: a report's payload, shown through the context.
-using ReportDecoder = void(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+using GuiDecoder = void(const DecoderContext& ctx, const std::uint8_t* payload, int length);
 
 // Hands a decoded report to a window's entry point; a report that did not
 // decode (a wrong length) changes nothing.

@@ -10,7 +10,7 @@
 
 namespace halvix::reports {
 
-ReportDecoder Report41Decoder, Report42Decoder, Report43Decoder, Report4ADecoder, Report4AAltitudeDecoder;
-ReportDecoder Report56Decoder, Report83Decoder, Report84Decoder, Report8F0BDecoder;
+GuiDecoder Report41Decoder, Report42Decoder, Report43Decoder, Report4ADecoder, Report4AAltitudeDecoder;
+GuiDecoder Report56Decoder, Report83Decoder, Report84Decoder, Report8F0BDecoder;
 
 }  // namespace halvix::reports

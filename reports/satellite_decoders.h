@@ -9,7 +9,7 @@
 
 namespace halvix::reports {
 
-ReportDecoder Report5CDecoder, Report6DDecoder, Report5ADecoder, Report5BDecoder, Report40Decoder,
+GuiDecoder Report5CDecoder, Report6DDecoder, Report5ADecoder, Report5BDecoder, Report40Decoder,
     Report49Decoder;
 
 // Once per poll round: rows whose reports stopped are blanked once, about 6 s

@@ -12,13 +12,13 @@ namespace halvix::reports {
 
 // Primary timing: the time group, while "Poll Timing Packets" is checked.
 // Serves a pending time-to-PC request.
-ReportDecoder Report8FABDecoder;
+GuiDecoder Report8FABDecoder;
 // Supplemental timing: timing outputs, survey, PPS and alarms always; with
 // the poll item checked also position, mode and status, and a pending
 // position download.
-ReportDecoder Report8FACDecoder;
+GuiDecoder Report8FACDecoder;
 // Primary UTC time: the Additional Timing Packets window.
-ReportDecoder Report8FADDecoder;
+GuiDecoder Report8FADDecoder;
 
 // Asks for a file and writes the position line "0 lat lon alt" into it,
 // telling the operator the outcome.

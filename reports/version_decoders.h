@@ -9,11 +9,11 @@
 
 namespace halvix::reports {
 
-ReportDecoder Report45Decoder, Report46Decoder, Report4EDecoder, Report5F11Decoder, Report8F41Decoder,
+GuiDecoder Report45Decoder, Report46Decoder, Report4EDecoder, Report5F11Decoder, Report8F41Decoder,
     Report8F42Decoder;
 // Routed so that it is not taken for an unknown report; nothing is shown.
-ReportDecoder Report4BDecoder;
+GuiDecoder Report4BDecoder;
 // Reached only in developer mode (the dispatcher drops it otherwise).
-ReportDecoder Report5FDiagnosticDecoder;
+GuiDecoder Report5FDiagnosticDecoder;
 
 }  // namespace halvix::reports

@@ -36,15 +36,14 @@ class TForm_AlmHealth : public QDialog {
   void FormActivate();
   void Button_QueryClick();
 
+  // Report 0x49: the health of every satellite.
+  void showHealth(const reports::AlmanacHealth& r);
+
  private:
   void refresh();
 
   Controls controls_;
   link::SerialLink& link_;
-
- public:
-  // Report 0x49: the health of every satellite.
-  void showHealth(const reports::AlmanacHealth& r);
 };
 
 }  // namespace halvix::tools

@@ -43,15 +43,14 @@ class TForm_AlmanacData : public QDialog {
   void ComboBox_SVChange();
   void Button_QueryClick();
 
+  // Report 0x40; almanac data of another satellite than the chosen one is not shown.
+  void showAlmanac(const reports::AlmanacData& r);
+
  private:
   void refresh();
 
   Controls controls_;
   link::SerialLink& link_;
-
- public:
-  // Report 0x40; almanac data of another satellite than the chosen one is not shown.
-  void showAlmanac(const reports::AlmanacData& r);
 };
 
 }  // namespace halvix::tools

@@ -21,12 +21,19 @@ namespace ui = widgets::ui;
 
 namespace {
 
+// A control that takes its text first, named and placed.
+template <typename Control>
+Control* Placed(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+  auto* c = new Control(text, parent);
+  c->setObjectName(QString::fromLatin1(name));
+  c->setGeometry(geometry);
+  return c;
+}
+
 QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& title,
                       std::initializer_list<const char*> items, int checked, const QRect& geometry,
                       QButtonGroup*& group) {
-  auto* box = new QGroupBox(title, parent);
-  box->setObjectName(QString::fromLatin1(name));
-  box->setGeometry(geometry);
+  auto* box = Placed<QGroupBox>(parent, name, title, geometry);
   group = new QButtonGroup(box);
   int i = 0;
   for (const char* item : items) {
@@ -38,20 +45,6 @@ QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& title,
     ++i;
   }
   return box;
-}
-
-QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-  auto* c = new QCheckBox(text, parent);
-  c->setObjectName(QString::fromLatin1(name));
-  c->setGeometry(geometry);
-  return c;
-}
-
-QLineEdit* Edit(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-  auto* e = new QLineEdit(text, parent);
-  e->setObjectName(QString::fromLatin1(name));
-  e->setGeometry(geometry);
-  return e;
 }
 
 }  // namespace
@@ -97,25 +90,25 @@ void TForm_Diagnostics::buildControls() {
       RadioGroup(tests, "RadioGroup_Length", QStringLiteral("Test Length"),
                  {"Timed", "Until App Fatal", "Manual Stop Only"}, kManualStop,
                  QRect(8, 26, 140, 74), c.lengthItems);
-  c.Edit_Length = Edit(tests, "Edit_Length", QStringLiteral("1200"), QRect(154, 40, 60, 21));
+  c.Edit_Length = Placed<QLineEdit>(tests, "Edit_Length", QStringLiteral("1200"), QRect(154, 40, 60, 21));
   c.RadioGroup_Interval = RadioGroup(tests, "RadioGroup_Interval", QStringLiteral("Reset Interval"),
                                      {"Timed", "When Tracking"}, kTimedInterval,
                                      QRect(8, 104, 140, 56), c.intervalItems);
-  c.Edit_Interval = Edit(tests, "Edit_Interval", QStringLiteral("5"), QRect(154, 118, 60, 21));
+  c.Edit_Interval = Placed<QLineEdit>(tests, "Edit_Interval", QStringLiteral("5"), QRect(154, 118, 60, 21));
   c.RadioGroup_ResetType = RadioGroup(
       tests, "RadioGroup_ResetType", QStringLiteral("Reset Type"),
       {"Cold Reset", "Warm Reset", "Factory (All)", "Factory (Nav)", "Factory (Config)", "Random"},
       kRandom, QRect(228, 26, 128, 134), c.resetTypeItems);
 
-  c.CheckBox_Packets = CheckBox(tests, "CheckBox_Packets",
-                                QStringLiteral("Turn on All Output Packets After Reset"),
-                                QRect(10, 166, 346, 18));
-  c.CheckBox_EEPROM = CheckBox(tests, "CheckBox_EEPROM",
-                               QStringLiteral("Modify segments, write to EEPROM after Factory Reset"),
-                               QRect(10, 186, 346, 18));
-  c.CheckBox_DeadRecStop = CheckBox(tests, "CheckBox_DeadRecStop",
-                                    QStringLiteral("Stop Test if Receiver Dies"),
-                                    QRect(10, 206, 346, 18));
+  c.CheckBox_Packets = Placed<QCheckBox>(tests, "CheckBox_Packets",
+                                         QStringLiteral("Turn on All Output Packets After Reset"),
+                                         QRect(10, 166, 346, 18));
+  c.CheckBox_EEPROM = Placed<QCheckBox>(tests, "CheckBox_EEPROM",
+                                        QStringLiteral("Modify segments, write to EEPROM after Factory Reset"),
+                                        QRect(10, 186, 346, 18));
+  c.CheckBox_DeadRecStop = Placed<QCheckBox>(tests, "CheckBox_DeadRecStop",
+                                             QStringLiteral("Stop Test if Receiver Dies"),
+                                             QRect(10, 206, 346, 18));
 
   const struct {
     const char* caption;
