@@ -12,8 +12,6 @@
 namespace halvix::tools {
 
 namespace ui = widgets::ui;
-using widgets::GroupPanel;
-using widgets::ValuePanel;
 
 namespace {
 
