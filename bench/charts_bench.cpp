@@ -90,7 +90,7 @@ void BM_ChartRedraw24h(benchmark::State& state) {
     if (pps->chart()->plotArea().width() >= 1280) break;
   }
   charts.SetSpan(reports::TForm_Charts::Span::Day);
-  QWidget* page = charts.controls.TabControl_Charts->currentWidget();
+  QWidget* page = charts.testControls().TabControl_Charts->currentWidget();
   QPixmap canvas(page->size());
   // Each redraw one second later, so the axes move as they do live.
   int t = 86'400;
@@ -121,7 +121,7 @@ void BM_TimerTickFullDay(benchmark::State& state) {
   charts.show();
   QApplication::processEvents();
   charts.SetSpan(span);
-  QWidget* page = charts.controls.TabControl_Charts->currentWidget();
+  QWidget* page = charts.testControls().TabControl_Charts->currentWidget();
   QPixmap canvas(page->size());
   int t = 86'400;
   const int before = charts.timeSeriesRedraws();
@@ -231,9 +231,9 @@ int Snapshots(const QString& dir, double hours) {
   main.menu.ControlRecordQlip->trigger();
   tools::TForm_LogQlip& recorder = *program.windows()->logQlip;
   prompts.saveName = QDir(dir).filePath(QStringLiteral("run.qlp"));
-  recorder.controls.Button_Open->click();
-  recorder.controls.Button_Start->click();
-  recorder.controls.Button_Close->click();
+  recorder.testControls().Button_Open->click();
+  recorder.testControls().Button_Start->click();
+  recorder.testControls().Button_Close->click();
   prompts.saveName.clear();
   main.findChild<QAction*>(QStringLiteral("WindowCharts"))->trigger();
   reports::TForm_Charts& charts = *program.windows()->charts;
@@ -245,7 +245,7 @@ int Snapshots(const QString& dir, double hours) {
   charts.SetSpan(reports::TForm_Charts::Span::All);
   const char* names[] = {"charts", "stability", "sky"};
   for (int tab = 0; tab < 3; ++tab) {
-    charts.controls.TabControl_Charts->setCurrentIndex(tab);
+    charts.testControls().TabControl_Charts->setCurrentIndex(tab);
     QApplication::processEvents();
     charts.Redraw();
     QApplication::processEvents();

@@ -7,15 +7,13 @@
 #include <QDialog>
 #include <array>
 
+#include "widgets/window_support.h"
+
 namespace halvix::widgets {
-class CaptionLabel;
-class GroupPanel;
 class Lamp;
-class ValuePanel;
-}  // namespace halvix::widgets
+}
 
 class QGroupBox;
-class QPushButton;
 
 namespace halvix::link {
 class SerialLink;
@@ -40,42 +38,25 @@ class TForm_AddTiming : public QDialog {
     // "Primary UTC Time:"
     widgets::GroupPanel* Panel_PrimaryUTC = nullptr;
     widgets::CaptionLabel* Label_ADTime = nullptr;
-    widgets::ValuePanel* Panel_PrimaryUTCTime = nullptr;
-    widgets::ValuePanel* Panel_UTCDate = nullptr;
-    widgets::ValuePanel* Panel_Status = nullptr;
+    widgets::ValuePanel *Panel_PrimaryUTCTime{}, *Panel_UTCDate{}, *Panel_Status{};
     // Lamps of flag bits 0, 4, 5, 6, 7 at index 0..4.
     std::array<widgets::Lamp*, 5> Shape_LED{};
 
     // "Comprehensive Time:"
     widgets::GroupPanel* Panel_CompTime = nullptr;
-    widgets::ValuePanel* Panel_GPSTime = nullptr;
-    widgets::ValuePanel* Panel_Date = nullptr;
-    widgets::ValuePanel* Panel_TOW = nullptr;
-    widgets::ValuePanel* Panel_UTCTime = nullptr;
-    widgets::ValuePanel* Panel_UTCOffset = nullptr;
-    widgets::ValuePanel* Panel_RecMode = nullptr;
-    widgets::ValuePanel* Panel_Bias = nullptr;
-    widgets::ValuePanel* Panel_BiasUnc = nullptr;
-    widgets::ValuePanel* Panel_DriftRate = nullptr;
-    widgets::ValuePanel* Panel_DriftUnc = nullptr;
-    widgets::ValuePanel* Panel_LatDeg = nullptr;
-    widgets::ValuePanel* Panel_LatMin = nullptr;
-    widgets::ValuePanel* Panel_NorthSouth = nullptr;
-    widgets::ValuePanel* Panel_LonDeg = nullptr;
-    widgets::ValuePanel* Panel_LonMin = nullptr;
-    widgets::ValuePanel* Panel_EastWest = nullptr;
-    widgets::ValuePanel* Panel_Alt = nullptr;
+    widgets::ValuePanel *Panel_GPSTime{}, *Panel_Date{}, *Panel_TOW{}, *Panel_UTCTime{}, *Panel_UTCOffset{},
+        *Panel_RecMode{};
+    widgets::ValuePanel *Panel_Bias{}, *Panel_BiasUnc{}, *Panel_DriftRate{}, *Panel_DriftUnc{};
+    widgets::ValuePanel *Panel_LatDeg{}, *Panel_LatMin{}, *Panel_NorthSouth{}, *Panel_LonDeg{}, *Panel_LonMin{},
+        *Panel_EastWest{}, *Panel_Alt{};
     std::array<widgets::ValuePanel*, 8> Panel_SV{};
 
     // "Event Time:"
     widgets::GroupPanel* Panel_Event = nullptr;
-    widgets::ValuePanel* Panel_EventCounter = nullptr;
-    widgets::ValuePanel* Panel_EventTime = nullptr;
+    widgets::ValuePanel *Panel_EventCounter{}, *Panel_EventTime{};
     QPushButton* Button_Event = nullptr;
 
-    QPushButton* Button_Query = nullptr;
-    QPushButton* Button_Clear = nullptr;
-    QPushButton* Button_Close = nullptr;
+    QPushButton *Button_Query{}, *Button_Clear{}, *Button_Close{};
   };
   // The window's own; tests reach them here.
   Controls& testControls() { return controls_; }

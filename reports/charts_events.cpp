@@ -27,7 +27,7 @@ std::string Named(const QString& text, const char* what, int value) {
 }  // namespace
 
 void TForm_Charts::buildEventsTab() {
-  Controls& c = controls;
+  Controls& c = controls_;
   detector_.setNames([](int v) { return Named(SupplementalModeText(v), "mode", v); },
                      [](int v) { return Named(SupplementalStatusText(v), "status", v); });
   auto* page = new QWidget;
@@ -72,14 +72,14 @@ void TForm_Charts::buildEventsTab() {
 
 void TForm_Charts::stepSettingsChanged() {
   analysis::TimingEventSettings s = detector_.settings();
-  s.stepSpreads = controls.Edit_StepSpreads->value();
-  s.stepFloorNs = controls.Edit_StepFloor->value();
+  s.stepSpreads = controls_.Edit_StepSpreads->value();
+  s.stepFloorNs = controls_.Edit_StepFloor->value();
   detector_.setSettings(s);
 }
 
 void TForm_Charts::addEvents(std::vector<analysis::TimingEvent> events) {
   if (events.empty()) return;
-  QTableWidget* table = controls.Table_Events;
+  QTableWidget* table = controls_.Table_Events;
   for (analysis::TimingEvent& e : events) {
     if (events_.size() >= kMaxEvents) {
       // A day of a flapping alarm must not grow without end: the oldest go.

@@ -70,7 +70,7 @@ TForm_Charts::TForm_Charts(link::Clock& clock, platform::OperatorPrompts& prompt
                            ? QGuiApplication::primaryScreen()->availableGeometry()
                            : QRect(0, 0, 1100, 900);
   resize(std::min(1100, screen.width()), std::min(900, screen.height()));
-  Controls& c = controls;
+  Controls& c = controls_;
   auto* root = new QVBoxLayout(this);
   c.TabControl_Charts = new QTabWidget(this);
   c.TabControl_Charts->setObjectName(QStringLiteral("TabControl_Charts"));
@@ -243,19 +243,19 @@ void TForm_Charts::AddSelection(const SatelliteSelection& r) {
 
 void TForm_Charts::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  controls.Timer_Redraw->start();
+  controls_.Timer_Redraw->start();
   Redraw();
 }
 
 void TForm_Charts::hideEvent(QHideEvent* event) {
-  controls.Timer_Redraw->stop();
+  controls_.Timer_Redraw->stop();
   QWidget::hideEvent(event);
 }
 
 void TForm_Charts::SetSpan(Span span) {
   span_ = span;
   follow_ = true;
-  controls.Button_Span[static_cast<std::size_t>(span)]->setChecked(true);
+  controls_.Button_Span[static_cast<std::size_t>(span)]->setChecked(true);
   redrawTimeSeries();
 }
 
@@ -306,7 +306,7 @@ void TForm_Charts::panView(double fraction) {
 }
 
 void TForm_Charts::alignPlots() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   const std::array<TimeChartView*, 4> views{c.Chart_PPSOffset, c.Chart_Oscillator,
                                             c.Chart_Quantization, c.Chart_Satellites};
   double left = 0;
@@ -315,12 +315,12 @@ void TForm_Charts::alignPlots() {
 }
 
 void TForm_Charts::setCursor(std::optional<double> chartX) {
-  for (TimeChartView* v : {controls.Chart_PPSOffset, controls.Chart_Oscillator,
-                           controls.Chart_Quantization, controls.Chart_Satellites}) {
+  for (TimeChartView* v : {controls_.Chart_PPSOffset, controls_.Chart_Oscillator,
+                           controls_.Chart_Quantization, controls_.Chart_Satellites}) {
     v->cursorX = chartX;
     v->viewport()->update();
   }
-  if (chartX) controls.Label_Cursor->setText(CursorText(*chartX / kMinutes));
+  if (chartX) controls_.Label_Cursor->setText(CursorText(*chartX / kMinutes));
 }
 
 QString TForm_Charts::CursorText(double t) const {
@@ -348,28 +348,28 @@ QString TForm_Charts::CursorText(double t) const {
 }
 
 void TForm_Charts::Redraw() {
-  const int tab = controls.TabControl_Charts->currentIndex();
+  const int tab = controls_.TabControl_Charts->currentIndex();
   if (tab == 0) {
     redrawTimeSeries();
   } else if (tab == 1) {
     lastStabilityMs_ = -1;
     redrawStability();
   } else if (tab == 2) {
-    controls.SkyView_Satellites->update();
+    controls_.SkyView_Satellites->update();
   }
   // The Events table is filled as the events come.
 }
 
 void TForm_Charts::RedrawTimer() {
   if (!isVisible() || isMinimized()) return;
-  const int tab = controls.TabControl_Charts->currentIndex();
+  const int tab = controls_.TabControl_Charts->currentIndex();
   if (tab == 0) {
     if (timeSeriesDue()) redrawTimeSeries();
     else updateStatus();
   } else if (tab == 1) {
     redrawStability();
   } else if (tab == 2) {
-    controls.SkyView_Satellites->update();
+    controls_.SkyView_Satellites->update();
   }
 }
 
@@ -379,7 +379,7 @@ bool TForm_Charts::timeSeriesDue() const {
   if (newest <= drawnNewest_) return false;
   // New samples right of a view that stays put are not in it.
   if (!follow_ && drawnNewest_ >= viewTo_) return false;
-  const int columns = controls.Chart_PPSOffset->columns();
+  const int columns = controls_.Chart_PPSOffset->columns();
   if (columns != drawnColumns_) return true;
   const double column = (viewTo_ - viewFrom_) / columns;
   return newest - drawnNewest_ >= column;
@@ -387,7 +387,7 @@ bool TForm_Charts::timeSeriesDue() const {
 
 void TForm_Charts::updateStatus() {
   const bool silent = lastTimingMs_ < 0 || clock_.nowMs() - lastTimingMs_ > kTimingSilenceMs;
-  controls.Label_Status->setText(
+  controls_.Label_Status->setText(
       silent ? QStringLiteral("No supplemental timing report (0x8F-AC) is arriving: check "
                               "Control > Poll Timing Packets, or the receiver's packet broadcast "
                               "mask.")
@@ -397,7 +397,7 @@ void TForm_Charts::updateStatus() {
 }
 
 void TForm_Charts::redrawTimeSeries() {
-  Controls& c = controls;
+  Controls& c = controls_;
   updateRange();
   updateStatus();
   drawnNewest_ = newestTime();
@@ -458,7 +458,7 @@ void TForm_Charts::redrawStability() {
   const std::int64_t ms = clock_.nowMs();
   if (lastStabilityMs_ >= 0 && ms - lastStabilityMs_ < kStabilityRedrawMs) return;
   lastStabilityMs_ = ms;
-  Controls& c = controls;
+  Controls& c = controls_;
   const int kind = std::clamp(c.ComboBox_Deviation->currentIndex(), 0, 3);
   c.Chart_Stability->plot(history_.stability(false).result(), history_.stability(true).result(),
                           static_cast<StabilityChartView::Deviation>(kind));
@@ -496,7 +496,7 @@ void TForm_Charts::Button_ExportCSVClick() {
 }
 
 void TForm_Charts::Button_ExportPNGClick() {
-  QWidget* page = controls.TabControl_Charts->currentWidget();
+  QWidget* page = controls_.TabControl_Charts->currentWidget();
   const QPixmap picture = page->grab();
   writeFile(QStringLiteral("Export Picture"), QStringLiteral("PNG Images (*.png);;All Files (*.*)"),
             QStringLiteral("png"), [&picture](const QString& path) {

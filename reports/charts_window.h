@@ -67,14 +67,9 @@ class TForm_Charts : public QWidget {
     QTabWidget* TabControl_Charts = nullptr;
     // Time series.
     std::array<QPushButton*, 5> Button_Span{};  // in Span order
-    QPushButton* Button_ExportCSV = nullptr;
-    QPushButton* Button_ExportPNG = nullptr;
-    QLabel* Label_Status = nullptr;
-    QLabel* Label_Cursor = nullptr;
-    TimeChartView* Chart_PPSOffset = nullptr;
-    TimeChartView* Chart_Oscillator = nullptr;
-    TimeChartView* Chart_Quantization = nullptr;
-    TimeChartView* Chart_Satellites = nullptr;
+    QPushButton *Button_ExportCSV{}, *Button_ExportPNG{};
+    QLabel *Label_Status{}, *Label_Cursor{};
+    TimeChartView *Chart_PPSOffset{}, *Chart_Oscillator{}, *Chart_Quantization{}, *Chart_Satellites{};
     // Stability.
     QComboBox* ComboBox_Deviation = nullptr;  // ADEV, MDEV, TDEV, HDEV
     QPushButton* Button_ExportStability = nullptr;
@@ -89,7 +84,8 @@ class TForm_Charts : public QWidget {
     QPushButton* Button_ExportEvents = nullptr;
     QTimer* Timer_Redraw = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Seconds of the receiver's own time, when the stream runs faster or
   // slower than the clock: a replay charts one sample per receiver second
@@ -157,6 +153,7 @@ class TForm_Charts : public QWidget {
   bool writeFile(const QString& title, const QString& filter, const QString& suffix,
                  const std::function<bool(const QString&)>& write);
 
+  Controls controls_;
   link::Clock& clock_;
   platform::OperatorPrompts& prompts_;
   analysis::TimingHistory history_;

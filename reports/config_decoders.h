@@ -4,24 +4,12 @@
 // report of the wrong length changes nothing.
 #pragma once
 
-#include <cstdint>
+#include "reports/decoder_context.h"
 
 namespace halvix::reports {
 
-struct DecoderContext;
-
-void Report4FDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report55Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report7BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void ReportBBDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void ReportBCDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F15Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F4ADecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F4BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F4DDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F4EDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F4FDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8FA5Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8FA9Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report4FDecoder, Report55Decoder, Report7BDecoder, ReportBBDecoder, ReportBCDecoder;
+GuiDecoder Report8F15Decoder, Report8F4ADecoder, Report8F4BDecoder, Report8F4DDecoder, Report8F4EDecoder,
+    Report8F4FDecoder, Report8FA5Decoder, Report8FA9Decoder;
 
 }  // namespace halvix::reports

@@ -5,6 +5,7 @@
 // as the windows.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -110,6 +111,9 @@ struct DecoderContext {
   // "Poll Timing Packets" is checked: the timing packets feed the main window.
   bool pollTimingPackets() const;
 };
+
+// Every GUI decoder: a report's payload, shown through the context.
+using GuiDecoder = void(const DecoderContext& ctx, const std::uint8_t* payload, int length);
 
 // Hands a decoded report to a window's entry point; a report that did not
 // decode (a wrong length) changes nothing.

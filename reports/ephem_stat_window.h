@@ -7,12 +7,7 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::widgets {
-class ValuePanel;
-}  // namespace halvix::widgets
-
-class QComboBox;
-class QPushButton;
+#include "widgets/window_support.h"
 
 namespace halvix::link {
 class SerialLink;
@@ -31,12 +26,8 @@ class TForm_EphemStat : public QDialog {
   struct Controls {
     QComboBox* ComboBox_SV = nullptr;
     QPushButton* Button_Refresh = nullptr;
-    widgets::ValuePanel* Panel_Time = nullptr;
-    widgets::ValuePanel* Panel_Health = nullptr;
-    widgets::ValuePanel* Panel_IODE = nullptr;
-    widgets::ValuePanel* Panel_toe = nullptr;
-    widgets::ValuePanel* Panel_FitFlag = nullptr;
-    widgets::ValuePanel* Panel_Accuracy = nullptr;
+    widgets::ValuePanel *Panel_Time{}, *Panel_Health{}, *Panel_IODE{}, *Panel_toe{}, *Panel_FitFlag{},
+        *Panel_Accuracy{};
   };
   // The window's own; tests reach them here.
   Controls& testControls() { return controls_; }

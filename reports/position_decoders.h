@@ -6,20 +6,11 @@
 // changes nothing.
 #pragma once
 
-#include <cstdint>
+#include "reports/decoder_context.h"
 
 namespace halvix::reports {
 
-struct DecoderContext;
-
-void Report41Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report42Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report43Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report4ADecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report4AAltitudeDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report56Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report83Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report84Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F0BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report41Decoder, Report42Decoder, Report43Decoder, Report4ADecoder, Report4AAltitudeDecoder;
+GuiDecoder Report56Decoder, Report83Decoder, Report84Decoder, Report8F0BDecoder;
 
 }  // namespace halvix::reports

@@ -7,13 +7,7 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::widgets {
-class CaptionLabel;
-class GroupPanel;
-class ValuePanel;
-}  // namespace halvix::widgets
-
-class QPushButton;
+#include "widgets/window_support.h"
 
 namespace halvix::link {
 class SerialLink;
@@ -34,31 +28,17 @@ class TForm_Product : public QDialog {
   explicit TForm_Product(link::SerialLink& link, QWidget* parent = nullptr);
 
   struct Controls {
-    widgets::GroupPanel* Panel_SoftwareVersion = nullptr;
-    widgets::GroupPanel* Panel_Production = nullptr;
-    widgets::GroupPanel* Panel_Manufacturing = nullptr;
+    widgets::GroupPanel *Panel_SoftwareVersion{}, *Panel_Production{}, *Panel_Manufacturing{};
 
-    widgets::ValuePanel* Panel_NavVersion = nullptr;
-    widgets::ValuePanel* Panel_NavDate = nullptr;
-    widgets::ValuePanel* Panel_NavHour = nullptr;
+    widgets::ValuePanel *Panel_NavVersion{}, *Panel_NavDate{}, *Panel_NavHour{};
     widgets::CaptionLabel* Label_NavHour = nullptr;
-    widgets::ValuePanel* Panel_SigVersion = nullptr;
-    widgets::ValuePanel* Panel_SigDate = nullptr;
+    widgets::ValuePanel *Panel_SigVersion{}, *Panel_SigDate{};
 
-    widgets::ValuePanel* Panel_ManSerNumPrefix = nullptr;
-    widgets::ValuePanel* Panel_ManSerNum = nullptr;
-    widgets::ValuePanel* Panel_ManDate = nullptr;
-    widgets::ValuePanel* Panel_ManHour = nullptr;
-    widgets::ValuePanel* Panel_ManOscOffset = nullptr;
-    widgets::ValuePanel* Panel_ManIDNum = nullptr;
+    widgets::ValuePanel *Panel_ManSerNumPrefix{}, *Panel_ManSerNum{}, *Panel_ManDate{}, *Panel_ManHour{},
+        *Panel_ManOscOffset{}, *Panel_ManIDNum{};
 
-    widgets::ValuePanel* Panel_ProdOptsPrefix = nullptr;
-    widgets::ValuePanel* Panel_ProdNumExt = nullptr;
-    widgets::ValuePanel* Panel_ProdSerNumPrefix = nullptr;
-    widgets::ValuePanel* Panel_ProdSerNum = nullptr;
-    widgets::ValuePanel* Panel_ProdNum = nullptr;
-    widgets::ValuePanel* Panel_ProdIDNum = nullptr;
-    widgets::ValuePanel* Panel_ProdPremOpt = nullptr;
+    widgets::ValuePanel *Panel_ProdOptsPrefix{}, *Panel_ProdNumExt{}, *Panel_ProdSerNumPrefix{},
+        *Panel_ProdSerNum{}, *Panel_ProdNum{}, *Panel_ProdIDNum{}, *Panel_ProdPremOpt{};
 
     QPushButton* Button_Close = nullptr;
   };

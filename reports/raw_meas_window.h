@@ -7,11 +7,8 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::widgets {
-class ValuePanel;
-}  // namespace halvix::widgets
+#include "widgets/window_support.h"
 
-class QPushButton;
 class QTabBar;
 
 namespace halvix::link {
@@ -30,11 +27,8 @@ class TForm_RawMeas : public QDialog {
 
   struct Controls {
     QTabBar* TabControl_SV = nullptr;
-    widgets::ValuePanel* Panel_SampleLen = nullptr;
-    widgets::ValuePanel* Panel_SignalLevel = nullptr;
-    widgets::ValuePanel* Panel_CodePhase = nullptr;
-    widgets::ValuePanel* Panel_Doppler = nullptr;
-    widgets::ValuePanel* Panel_Time = nullptr;
+    widgets::ValuePanel *Panel_SampleLen{}, *Panel_SignalLevel{}, *Panel_CodePhase{}, *Panel_Doppler{},
+        *Panel_Time{};
     QPushButton* Button_Refresh = nullptr;
   };
   // The window's own; tests reach them here.

@@ -5,18 +5,12 @@
 // A report of another length changes nothing.
 #pragma once
 
-#include <cstdint>
+#include "reports/decoder_context.h"
 
 namespace halvix::reports {
 
-struct DecoderContext;
-
-void Report5CDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report6DDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report5ADecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report5BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report40Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report49Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report5CDecoder, Report6DDecoder, Report5ADecoder, Report5BDecoder, Report40Decoder,
+    Report49Decoder;
 
 // Once per poll round: rows whose reports stopped are blanked once, about 6 s
 // after their last report 0x5C.

@@ -5,21 +5,20 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
+
+#include "reports/decoder_context.h"
 
 namespace halvix::reports {
 
-struct DecoderContext;
-
 // Primary timing: the time group, while "Poll Timing Packets" is checked.
 // Serves a pending time-to-PC request.
-void Report8FABDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report8FABDecoder;
 // Supplemental timing: timing outputs, survey, PPS and alarms always; with
 // the poll item checked also position, mode and status, and a pending
 // position download.
-void Report8FACDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report8FACDecoder;
 // Primary UTC time: the Additional Timing Packets window.
-void Report8FADDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report8FADDecoder;
 
 // Asks for a file and writes the position line "0 lat lon alt" into it,
 // telling the operator the outcome.

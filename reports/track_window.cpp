@@ -138,12 +138,12 @@ void TForm_Track::clearTrackingRow(int row) {
 }
 
 void TForm_Track::showSelection(const SatelliteSelection& r) {
-  Controls& c = controls_;
-  c.Panel_PDOP->setText(FormatDop(r.pdop));
-  c.Panel_HDOP->setText(FormatDop(r.hdop));
-  c.Panel_VDOP->setText(FormatDop(r.vdop));
-  c.Panel_TDOP->setText(FormatDop(r.tdop));
-  c.Panel_SVSel->setText(r.listText());
+  const Controls& c = controls_;
+  const std::array<widgets::ValuePanel*, 5> panels = {c.Panel_PDOP, c.Panel_HDOP, c.Panel_VDOP, c.Panel_TDOP,
+                                                      c.Panel_SVSel};
+  const std::array<QString, 5> texts = {FormatDop(r.pdop), FormatDop(r.hdop), FormatDop(r.vdop),
+                                        FormatDop(r.tdop), r.listText()};
+  widgets::ui::ShowTexts(panels, texts);
 }
 
 }  // namespace halvix::reports

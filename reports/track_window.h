@@ -32,10 +32,7 @@ class TForm_Track : public QDialog {
     // Rows 1..12 at index 0..11.
     std::array<widgets::ValuePanel*, 12> Panel_TS{};
     widgets::ValuePanel* Panel_SVSel = nullptr;
-    widgets::ValuePanel* Panel_PDOP = nullptr;
-    widgets::ValuePanel* Panel_HDOP = nullptr;
-    widgets::ValuePanel* Panel_VDOP = nullptr;
-    widgets::ValuePanel* Panel_TDOP = nullptr;
+    widgets::ValuePanel *Panel_PDOP{}, *Panel_HDOP{}, *Panel_VDOP{}, *Panel_TDOP{};
   };
   // The window's own; tests reach them here.
   Controls& testControls() { return controls_; }

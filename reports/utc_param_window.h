@@ -4,11 +4,7 @@
 
 #include <QDialog>
 
-namespace halvix::widgets {
-class ValuePanel;
-}  // namespace halvix::widgets
-
-class QPushButton;
+#include "widgets/window_support.h"
 
 namespace halvix::link {
 class SerialLink;
@@ -25,14 +21,8 @@ class TForm_UTCParam : public QDialog {
   explicit TForm_UTCParam(link::SerialLink& link, QWidget* parent = nullptr);
 
   struct Controls {
-    widgets::ValuePanel* Panel_A0 = nullptr;
-    widgets::ValuePanel* Panel_A1 = nullptr;
-    widgets::ValuePanel* Panel_AETls = nullptr;
-    widgets::ValuePanel* Panel_Tot = nullptr;
-    widgets::ValuePanel* Panel_WNt = nullptr;
-    widgets::ValuePanel* Panel_WNlsf = nullptr;
-    widgets::ValuePanel* Panel_DN = nullptr;
-    widgets::ValuePanel* Panel_AETlsf = nullptr;
+    widgets::ValuePanel *Panel_A0{}, *Panel_A1{}, *Panel_AETls{}, *Panel_Tot{}, *Panel_WNt{}, *Panel_WNlsf{},
+        *Panel_DN{}, *Panel_AETlsf{};
     QPushButton* Button_Query = nullptr;
   };
   // The window's own; tests reach them here.

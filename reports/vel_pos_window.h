@@ -7,12 +7,7 @@
 #include <QDialog>
 #include <array>
 
-namespace halvix::widgets {
-class GroupPanel;
-class ValuePanel;
-}  // namespace halvix::widgets
-
-class QPushButton;
+#include "widgets/window_support.h"
 
 namespace halvix::reports {
 
@@ -30,30 +25,15 @@ class TForm_VelPos : public QDialog {
   explicit TForm_VelPos(QWidget* parent = nullptr);
 
   struct Controls {
-    widgets::GroupPanel* Panel_LLAPosition = nullptr;
-    widgets::GroupPanel* Panel_ECEFPosition = nullptr;
-    widgets::GroupPanel* Panel_ECEFVelocity = nullptr;
-    widgets::GroupPanel* Panel_ENUVelocity = nullptr;
+    widgets::GroupPanel *Panel_LLAPosition{}, *Panel_ECEFPosition{}, *Panel_ECEFVelocity{}, *Panel_ENUVelocity{};
 
-    widgets::ValuePanel* Panel_Latitude = nullptr;
-    widgets::ValuePanel* Panel_Longitude = nullptr;
-    widgets::ValuePanel* Panel_Altitude = nullptr;
-    widgets::ValuePanel* Panel_LLABias = nullptr;
-    widgets::ValuePanel* Panel_PosX = nullptr;
-    widgets::ValuePanel* Panel_PosY = nullptr;
-    widgets::ValuePanel* Panel_PosZ = nullptr;
-    widgets::ValuePanel* Panel_ECEFBias = nullptr;
-    widgets::ValuePanel* Panel_VelX = nullptr;
-    widgets::ValuePanel* Panel_VelY = nullptr;
-    widgets::ValuePanel* Panel_VelZ = nullptr;
-    widgets::ValuePanel* Panel_BiasRate = nullptr;
-    widgets::ValuePanel* Panel_East = nullptr;
-    widgets::ValuePanel* Panel_North = nullptr;
-    widgets::ValuePanel* Panel_Up = nullptr;
-    widgets::ValuePanel* Panel_ENUBiasRate = nullptr;
+    // By group, in the groups' order.
+    widgets::ValuePanel *Panel_Latitude{}, *Panel_Longitude{}, *Panel_Altitude{}, *Panel_LLABias{};
+    widgets::ValuePanel *Panel_PosX{}, *Panel_PosY{}, *Panel_PosZ{}, *Panel_ECEFBias{};
+    widgets::ValuePanel *Panel_VelX{}, *Panel_VelY{}, *Panel_VelZ{}, *Panel_BiasRate{};
+    widgets::ValuePanel *Panel_East{}, *Panel_North{}, *Panel_Up{}, *Panel_ENUBiasRate{};
 
-    QPushButton* Button_Close = nullptr;
-    QPushButton* Button1 = nullptr;
+    QPushButton *Button_Close{}, *Button1{};
   };
   // The window's own; tests reach them here.
   Controls& testControls() { return controls_; }

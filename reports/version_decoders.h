@@ -5,21 +5,15 @@
 // production parameters (0x8F-41, 0x8F-42), the latter choosing the receiver type.
 #pragma once
 
-#include <cstdint>
+#include "reports/decoder_context.h"
 
 namespace halvix::reports {
 
-struct DecoderContext;
-
-void Report45Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report46Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report45Decoder, Report46Decoder, Report4EDecoder, Report5F11Decoder, Report8F41Decoder,
+    Report8F42Decoder;
 // Routed so that it is not taken for an unknown report; nothing is shown.
-void Report4BDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report4EDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report5F11Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report4BDecoder;
 // Reached only in developer mode (the dispatcher drops it otherwise).
-void Report5FDiagnosticDecoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F41Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
-void Report8F42Decoder(const DecoderContext& ctx, const std::uint8_t* payload, int length);
+GuiDecoder Report5FDiagnosticDecoder;
 
 }  // namespace halvix::reports

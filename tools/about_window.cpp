@@ -35,7 +35,7 @@ TForm_About::TForm_About(QWidget* parent) : QDialog(parent) {
                   QSize(kClientWidth, kClientHeight));
   ui::CentreOnFirstShow(this);
   setToolTip(QStringLiteral("About Halvix"));
-  Controls& c = controls;
+  Controls& c = controls_;
   c.Panel_About = Frame(this, "Panel_About", QFrame::Sunken);
   c.Panel_About->setGeometry(kMargin, kMargin, kClientWidth - 2 * kMargin, kAboutHeight);
 

@@ -19,18 +19,19 @@ class TForm_About : public QDialog {
   explicit TForm_About(QWidget* parent = nullptr);
 
   struct Controls {
-    QFrame* Panel_About = nullptr;
-    QFrame* Panel_Pic = nullptr;
+    QFrame *Panel_About{}, *Panel_Pic{}, *Panel_Version{};
     QLabel* Image_Pic = nullptr;
-    QFrame* Panel_Version = nullptr;
-    QLabel* Label_Name = nullptr;
-    QLabel* Label_Version = nullptr;
+    QLabel *Label_Name{}, *Label_Version{};
     QLabel* Label_ProjectVersion = nullptr;  // "Halvix 0.1.0": the build's own version
     QPushButton* Button_OK = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void Button_OKClick();
+
+ private:
+  Controls controls_;
 };
 
 }  // namespace halvix::tools

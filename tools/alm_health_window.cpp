@@ -12,8 +12,6 @@
 namespace halvix::tools {
 
 namespace ui = widgets::ui;
-using widgets::GroupPanel;
-using widgets::ValuePanel;
 
 namespace {
 
@@ -29,7 +27,7 @@ TForm_AlmHealth::TForm_AlmHealth(link::SerialLink& link, QWidget* parent)
   ui::SetUpWindow(this, "Form_AlmHealth", QStringLiteral("Almanac Health Page"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Almanac Health: Packet 0x49"));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   auto* grid = new widgets::GroupPanel(this);
   grid->setObjectName(QStringLiteral("Panel_Health"));
@@ -59,13 +57,13 @@ void TForm_AlmHealth::FormActivate() { refresh(); }
 void TForm_AlmHealth::Button_QueryClick() { refresh(); }
 
 void TForm_AlmHealth::refresh() {
-  for (widgets::ValuePanel* p : controls.Panel_SV) p->clear();
+  for (widgets::ValuePanel* p : controls_.Panel_SV) p->clear();
   commands::AlmanacHealthRequest29(link_);
 }
 
 void TForm_AlmHealth::showHealth(const reports::AlmanacHealth& r) {
-  for (std::size_t i = 0; i < controls.Panel_SV.size(); ++i) {
-    controls.Panel_SV[i]->setText(r.healthText(static_cast<int>(i) + 1));
+  for (std::size_t i = 0; i < controls_.Panel_SV.size(); ++i) {
+    controls_.Panel_SV[i]->setText(r.healthText(static_cast<int>(i) + 1));
   }
 }
 

@@ -30,19 +30,20 @@ class TForm_AlmHealth : public QDialog {
     std::array<widgets::ValuePanel*, kSatellites> Panel_SV{};
     QPushButton* Button_Query = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   void Button_QueryClick();
 
+  // Report 0x49: the health of every satellite.
+  void showHealth(const reports::AlmanacHealth& r);
+
  private:
   void refresh();
 
+  Controls controls_;
   link::SerialLink& link_;
-
- public:
-  // Report 0x49: the health of every satellite.
-  void showHealth(const reports::AlmanacHealth& r);
 };
 
 }  // namespace halvix::tools

@@ -19,11 +19,11 @@ TForm_Alm::TForm_Alm(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(memo);
-  controls.Memo_Alm = memo;
+  controls_.Memo_Alm = memo;
 }
 
 void TForm_Alm::AppendLog(const QString& text) {
-  QPlainTextEdit* memo = controls.Memo_Alm;
+  QPlainTextEdit* memo = controls_.Memo_Alm;
   QTextCursor cursor = memo->textCursor();
   cursor.movePosition(QTextCursor::End);
   memo->setTextCursor(cursor);
@@ -40,7 +40,7 @@ void TForm_Alm::PaintNow() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
 }
 
-void TForm_Alm::FormClose() { controls.Memo_Alm->clear(); }
+void TForm_Alm::FormClose() { controls_.Memo_Alm->clear(); }
 
 void TForm_Alm::closeEvent(QCloseEvent* event) {
   FormClose();

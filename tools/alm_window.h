@@ -18,7 +18,8 @@ class TForm_Alm : public QDialog {
   struct Controls {
     QPlainTextEdit* Memo_Alm = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Appends text (with its own line end) at the end.
   void AppendLog(const QString& text);
@@ -29,6 +30,9 @@ class TForm_Alm : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Controls controls_;
 };
 
 }  // namespace halvix::tools

@@ -13,8 +13,6 @@
 namespace halvix::tools {
 
 namespace ui = widgets::ui;
-using widgets::GroupPanel;
-using widgets::ValuePanel;
 
 namespace {
 
@@ -27,7 +25,7 @@ TForm_AlmanacData::TForm_AlmanacData(link::SerialLink& link, QWidget* parent)
   ui::SetUpWindow(this, "Form_AlmanacData", QStringLiteral("Almanac Data"),
                   QSize(kClientWidth, kClientHeight));
   setToolTip(QStringLiteral("Almanac Data: Packet 0x40"));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   const ui::SatellitePicker picker = ui::SatellitePickerBar(this, kClientWidth, "Button_Query");
   c.ComboBox_SV = picker.comboBox;
@@ -56,14 +54,14 @@ TForm_AlmanacData::TForm_AlmanacData(link::SerialLink& link, QWidget* parent)
 }
 
 std::array<widgets::ValuePanel*, 10> TForm_AlmanacData::valuePanels() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.Panel_T_zc, c.Panel_WeekNum, c.Panel_Eccentricity, c.Panel_T_oa,  c.Panel_i_o,
           c.Panel_OMEGA_dot, c.Panel_SqRootA, c.Panel_OMEGAo, c.Panel_Omega, c.Panel_Mo};
 }
 
-int TForm_AlmanacData::selectedSatellite() const { return controls.ComboBox_SV->currentIndex() + 1; }
+int TForm_AlmanacData::selectedSatellite() const { return controls_.ComboBox_SV->currentIndex() + 1; }
 
-void TForm_AlmanacData::FormCreate() { controls.ComboBox_SV->setCurrentIndex(0); }
+void TForm_AlmanacData::FormCreate() { controls_.ComboBox_SV->setCurrentIndex(0); }
 
 void TForm_AlmanacData::FormActivate() { refresh(); }
 

@@ -28,18 +28,11 @@ class TForm_AlmanacData : public QDialog {
     QPushButton* Button_Query = nullptr;
     // In window order: T_zc, week num, eccentricity, T_oa, i_o, OMEGA_dot,
     // sq. root A, OMEGA 0, omega, M o.
-    widgets::ValuePanel* Panel_T_zc = nullptr;
-    widgets::ValuePanel* Panel_WeekNum = nullptr;
-    widgets::ValuePanel* Panel_Eccentricity = nullptr;
-    widgets::ValuePanel* Panel_T_oa = nullptr;
-    widgets::ValuePanel* Panel_i_o = nullptr;
-    widgets::ValuePanel* Panel_OMEGA_dot = nullptr;
-    widgets::ValuePanel* Panel_SqRootA = nullptr;
-    widgets::ValuePanel* Panel_OMEGAo = nullptr;
-    widgets::ValuePanel* Panel_Omega = nullptr;
-    widgets::ValuePanel* Panel_Mo = nullptr;
+    widgets::ValuePanel *Panel_T_zc{}, *Panel_WeekNum{}, *Panel_Eccentricity{}, *Panel_T_oa{}, *Panel_i_o{},
+        *Panel_OMEGA_dot{}, *Panel_SqRootA{}, *Panel_OMEGAo{}, *Panel_Omega{}, *Panel_Mo{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   std::array<widgets::ValuePanel*, 10> valuePanels() const;
   // The chosen satellite (item index + 1).
@@ -50,14 +43,14 @@ class TForm_AlmanacData : public QDialog {
   void ComboBox_SVChange();
   void Button_QueryClick();
 
+  // Report 0x40; almanac data of another satellite than the chosen one is not shown.
+  void showAlmanac(const reports::AlmanacData& r);
+
  private:
   void refresh();
 
+  Controls controls_;
   link::SerialLink& link_;
-
- public:
-  // Report 0x40; almanac data of another satellite than the chosen one is not shown.
-  void showAlmanac(const reports::AlmanacData& r);
 };
 
 }  // namespace halvix::tools

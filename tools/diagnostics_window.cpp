@@ -21,12 +21,19 @@ namespace ui = widgets::ui;
 
 namespace {
 
+// A control that takes its text first, named and placed.
+template <typename Control>
+Control* Placed(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+  auto* c = new Control(text, parent);
+  c->setObjectName(QString::fromLatin1(name));
+  c->setGeometry(geometry);
+  return c;
+}
+
 QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& title,
                       std::initializer_list<const char*> items, int checked, const QRect& geometry,
                       QButtonGroup*& group) {
-  auto* box = new QGroupBox(title, parent);
-  box->setObjectName(QString::fromLatin1(name));
-  box->setGeometry(geometry);
+  auto* box = Placed<QGroupBox>(parent, name, title, geometry);
   group = new QButtonGroup(box);
   int i = 0;
   for (const char* item : items) {
@@ -38,20 +45,6 @@ QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& title,
     ++i;
   }
   return box;
-}
-
-QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-  auto* c = new QCheckBox(text, parent);
-  c->setObjectName(QString::fromLatin1(name));
-  c->setGeometry(geometry);
-  return c;
-}
-
-QLineEdit* Edit(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-  auto* e = new QLineEdit(text, parent);
-  e->setObjectName(QString::fromLatin1(name));
-  e->setGeometry(geometry);
-  return e;
 }
 
 }  // namespace
@@ -66,7 +59,7 @@ TForm_Diagnostics::TForm_Diagnostics(platform::OperatorPrompts& prompts, link::S
       inputRate_(link) {
   ui::SetUpWindow(this, "Form_Diagnostics", QStringLiteral("Diagnostics"), QSize(556, 372));
   buildControls();
-  controls.Timer_Diagnostics->start();
+  controls_.Timer_Diagnostics->start();
 }
 
 TForm_Diagnostics::~TForm_Diagnostics() {
@@ -75,7 +68,7 @@ TForm_Diagnostics::~TForm_Diagnostics() {
 }
 
 void TForm_Diagnostics::buildControls() {
-  Controls& c = controls;
+  Controls& c = controls_;
 
   // I/O utilization, right.
   auto* io = ui::Group(this, "Panel_IO", QStringLiteral("I/O Utilization:"), QString(),
@@ -97,25 +90,25 @@ void TForm_Diagnostics::buildControls() {
       RadioGroup(tests, "RadioGroup_Length", QStringLiteral("Test Length"),
                  {"Timed", "Until App Fatal", "Manual Stop Only"}, kManualStop,
                  QRect(8, 26, 140, 74), c.lengthItems);
-  c.Edit_Length = Edit(tests, "Edit_Length", QStringLiteral("1200"), QRect(154, 40, 60, 21));
+  c.Edit_Length = Placed<QLineEdit>(tests, "Edit_Length", QStringLiteral("1200"), QRect(154, 40, 60, 21));
   c.RadioGroup_Interval = RadioGroup(tests, "RadioGroup_Interval", QStringLiteral("Reset Interval"),
                                      {"Timed", "When Tracking"}, kTimedInterval,
                                      QRect(8, 104, 140, 56), c.intervalItems);
-  c.Edit_Interval = Edit(tests, "Edit_Interval", QStringLiteral("5"), QRect(154, 118, 60, 21));
+  c.Edit_Interval = Placed<QLineEdit>(tests, "Edit_Interval", QStringLiteral("5"), QRect(154, 118, 60, 21));
   c.RadioGroup_ResetType = RadioGroup(
       tests, "RadioGroup_ResetType", QStringLiteral("Reset Type"),
       {"Cold Reset", "Warm Reset", "Factory (All)", "Factory (Nav)", "Factory (Config)", "Random"},
       kRandom, QRect(228, 26, 128, 134), c.resetTypeItems);
 
-  c.CheckBox_Packets = CheckBox(tests, "CheckBox_Packets",
-                                QStringLiteral("Turn on All Output Packets After Reset"),
-                                QRect(10, 166, 346, 18));
-  c.CheckBox_EEPROM = CheckBox(tests, "CheckBox_EEPROM",
-                               QStringLiteral("Modify segments, write to EEPROM after Factory Reset"),
-                               QRect(10, 186, 346, 18));
-  c.CheckBox_DeadRecStop = CheckBox(tests, "CheckBox_DeadRecStop",
-                                    QStringLiteral("Stop Test if Receiver Dies"),
-                                    QRect(10, 206, 346, 18));
+  c.CheckBox_Packets = Placed<QCheckBox>(tests, "CheckBox_Packets",
+                                         QStringLiteral("Turn on All Output Packets After Reset"),
+                                         QRect(10, 166, 346, 18));
+  c.CheckBox_EEPROM = Placed<QCheckBox>(tests, "CheckBox_EEPROM",
+                                        QStringLiteral("Modify segments, write to EEPROM after Factory Reset"),
+                                        QRect(10, 186, 346, 18));
+  c.CheckBox_DeadRecStop = Placed<QCheckBox>(tests, "CheckBox_DeadRecStop",
+                                             QStringLiteral("Stop Test if Receiver Dies"),
+                                             QRect(10, 206, 346, 18));
 
   const struct {
     const char* caption;
@@ -174,16 +167,16 @@ void TForm_Diagnostics::append(const QString& text) {
 
 void TForm_Diagnostics::Timer_DiagnosticsTimer() {
   // I/O utilization, running or not.
-  controls.Panel_Output->setText(QString::number(inputRate_.tick()));
+  controls_.Panel_Output->setText(QString::number(inputRate_.tick()));
   if (!cycle_.running) return;
   cycle_.countSecond();
-  controls.Panel_Duration->setText(cycle_.durationText());
+  controls_.Panel_Duration->setText(cycle_.durationText());
   repaint();
   const ResetCycle::Tick tick = cycle_.step();
   showState();
   if (tick == ResetCycle::Tick::Running) return;
   showStopped();
-  if (tick == ResetCycle::Tick::FellSilent && controls.CheckBox_EEPROM->isChecked() &&
+  if (tick == ResetCycle::Tick::FellSilent && controls_.CheckBox_EEPROM->isChecked() &&
       prompts_.message(
           QStringLiteral("Check Segments?"),
           QStringLiteral("The receiver has stopped talking.  Do you wish to check the EEPROM "
@@ -199,16 +192,16 @@ void TForm_Diagnostics::Button_ResetClick() { inputRate_.reset(); }
 
 void TForm_Diagnostics::setEditing(bool enabled) {
   for (QWidget* w : std::initializer_list<QWidget*>{
-           controls.RadioGroup_Length, controls.RadioGroup_Interval, controls.RadioGroup_ResetType,
-           controls.Edit_Length, controls.Edit_Interval, controls.Button_AppFatalStart}) {
+           controls_.RadioGroup_Length, controls_.RadioGroup_Interval, controls_.RadioGroup_ResetType,
+           controls_.Edit_Length, controls_.Edit_Interval, controls_.Button_AppFatalStart}) {
     w->setEnabled(enabled);
   }
-  controls.Button_AppFatalStop->setEnabled(!enabled);
+  controls_.Button_AppFatalStop->setEnabled(!enabled);
 }
 
 void TForm_Diagnostics::Button_AppFatalStartClick() {
   if (cycle_.running) return;
-  const Controls& c = controls;
+  const Controls& c = controls_;
   const bool started =
       cycle_.start({c.lengthItems->checkedId(), c.intervalItems->checkedId(),
                     c.resetTypeItems->checkedId(), c.Edit_Length->text(), c.Edit_Interval->text()});
@@ -225,7 +218,7 @@ void TForm_Diagnostics::Button_AppFatalStartClick() {
 }
 
 void TForm_Diagnostics::showState() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   c.Panel_NumResets->setText(QString::number(cycle_.resetCount));
   c.Panel_CurrentReset->setText(cycle_.lastResetText.trimmed());
   c.Panel_Errors->setText(QString::number(cycle_.errorCount));
@@ -233,7 +226,7 @@ void TForm_Diagnostics::showState() {
 }
 
 void TForm_Diagnostics::showStopped() {
-  controls.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampIdle));
+  controls_.Shape_AppFatalLED->setColor(QColor::fromRgb(widgets::kLampIdle));
   setEditing(true);
   for (const QString& line : cycle_.resultsText()) append(line);
   if (sink_.showMessages) sink_.showMessages();
@@ -250,7 +243,7 @@ void TForm_Diagnostics::Button_AppFatalViewClick() {
 }
 
 void TForm_Diagnostics::CheckBox_DeadRecStopClick() {
-  stopIfDead = controls.CheckBox_DeadRecStop->isChecked();
+  stopIfDead = controls_.CheckBox_DeadRecStop->isChecked();
 }
 
 void TForm_Diagnostics::NextTrackingReset() {

@@ -65,32 +65,22 @@ class TForm_Diagnostics : public QDialog, public ResetTestModes {
   void setTestPort(int port) { cycle_.testPort = port; }
 
   struct Controls {
+    // The serial input rate and its reset.
     widgets::ValuePanel* Panel_Output = nullptr;
     QPushButton* Button_Reset = nullptr;
+    // The reset test: its lamp and choices (each radio group with its items and value), its counters.
     widgets::Lamp* Shape_AppFatalLED = nullptr;
-    QGroupBox* RadioGroup_Length = nullptr;
-    QButtonGroup* lengthItems = nullptr;
-    QLineEdit* Edit_Length = nullptr;
-    QGroupBox* RadioGroup_Interval = nullptr;
-    QButtonGroup* intervalItems = nullptr;
-    QLineEdit* Edit_Interval = nullptr;
-    QGroupBox* RadioGroup_ResetType = nullptr;
-    QButtonGroup* resetTypeItems = nullptr;
-    QCheckBox* CheckBox_Packets = nullptr;
-    QCheckBox* CheckBox_EEPROM = nullptr;
-    QCheckBox* CheckBox_DeadRecStop = nullptr;
-    widgets::ValuePanel* Panel_Duration = nullptr;
-    widgets::ValuePanel* Panel_NumResets = nullptr;
-    widgets::ValuePanel* Panel_CurrentReset = nullptr;
-    widgets::ValuePanel* Panel_Errors = nullptr;
-    widgets::ValuePanel* Panel_Exceptions = nullptr;
-    QPushButton* Button_AppFatalStart = nullptr;
-    QPushButton* Button_AppFatalStop = nullptr;
-    QPushButton* Button_AppFatalView = nullptr;
-    QPushButton* Button_Close = nullptr;
+    QGroupBox *RadioGroup_Length{}, *RadioGroup_Interval{}, *RadioGroup_ResetType{};
+    QButtonGroup *lengthItems{}, *intervalItems{}, *resetTypeItems{};
+    QLineEdit *Edit_Length{}, *Edit_Interval{};
+    QCheckBox *CheckBox_Packets{}, *CheckBox_EEPROM{}, *CheckBox_DeadRecStop{};
+    widgets::ValuePanel *Panel_Duration{}, *Panel_NumResets{}, *Panel_CurrentReset{}, *Panel_Errors{},
+        *Panel_Exceptions{};
+    QPushButton *Button_AppFatalStart{}, *Button_AppFatalStop{}, *Button_AppFatalView{}, *Button_Close{};
     QTimer* Timer_Diagnostics = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The test's state.
   const ResetCycle& cycle() const { return cycle_; }
@@ -128,6 +118,7 @@ class TForm_Diagnostics : public QDialog, public ResetTestModes {
   void setEditing(bool enabled);
   void append(const QString& text);
 
+  Controls controls_;
   platform::OperatorPrompts& prompts_;
   link::SerialLink& link_;
   reports::ReadBackFields& readBack_;

@@ -37,7 +37,7 @@ TForm_EEPROM::TForm_EEPROM(link::SerialLink& link, QWidget* parent)
   ui::CentreOnFirstShow(this);
   setToolTip(QStringLiteral("EEPROM Segment Status: Packets 3F/5F-11"));
   const QString hint = QStringLiteral("When yellow, segment corrupted and set to default");
-  Controls& c = controls;
+  Controls& c = controls_;
   for (std::size_t i = 0; i < kShownBits.size(); ++i) {
     const int bit = kShownBits[i];
     const int top = kRowTop + static_cast<int>(i) * kRowPitch;
@@ -59,7 +59,7 @@ TForm_EEPROM::TForm_EEPROM(link::SerialLink& link, QWidget* parent)
 
 widgets::Lamp* TForm_EEPROM::segmentLamp(int bit) const {
   if (bit < 0 || bit >= kSegmentBits) return nullptr;
-  return controls.Shape_Bit[static_cast<std::size_t>(bit)];
+  return controls_.Shape_Bit[static_cast<std::size_t>(bit)];
 }
 
 void TForm_EEPROM::FormShow() {

@@ -39,7 +39,8 @@ class TForm_EEPROM : public QDialog {
     std::array<widgets::CaptionLabel*, kSegmentBits> Label_Bit{};
     QPushButton* Button_Refresh = nullptr;
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   widgets::Lamp* segmentLamp(int bit) const;
 
@@ -51,6 +52,7 @@ class TForm_EEPROM : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  Controls controls_;
   link::SerialLink& link_;
 
  public:

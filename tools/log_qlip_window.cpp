@@ -20,7 +20,7 @@ TForm_LogQlip::TForm_LogQlip(platform::OperatorPrompts& prompts, link::ReportDis
     : QDialog(parent), prompts_(prompts), dispatcher_(dispatcher) {
   ui::SetUpWindow(this, "Form_LogQlip", QStringLiteral("QLIP Logging Setup and Status"),
                   QSize(300, 150));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   auto* status = new widgets::GroupPanel(this, widgets::GroupPanel::Bevel::Lowered);
   status->setObjectName(QStringLiteral("Panel_Status"));
@@ -62,12 +62,12 @@ void TForm_LogQlip::Button_OpenClick() {
   const QFileInfo info(name);
   if (info.suffix().isEmpty() && !info.exists()) name += QStringLiteral(".qlp");
   recordFileName_ = name;
-  controls.Panel_Filename->setText(name);
+  controls_.Panel_Filename->setText(name);
 }
 
 void TForm_LogQlip::Button_StartClick() {
   if (recordingOn_) return;
-  if (controls.Panel_Filename->text().isEmpty()) {
+  if (controls_.Panel_Filename->text().isEmpty()) {
     prompts_.message(QStringLiteral("Error"), QStringLiteral("No QLIP file selected."),
                      platform::PromptButtons::Ok, platform::PromptIcon::Exclamation);
     return;
@@ -80,10 +80,10 @@ void TForm_LogQlip::Button_StartClick() {
   dispatcher_.setRecorder([this](int id, const std::uint8_t* payload, int length) {
     RecordPacket(id, payload, length);
   });
-  controls.Button_Open->setEnabled(false);
-  controls.Button_Start->setEnabled(false);
-  controls.Label_OnOff->setText(QStringLiteral("On"));
-  controls.Shape_OnOff->setColor(QColor::fromRgb(widgets::kLampLit));
+  controls_.Button_Open->setEnabled(false);
+  controls_.Button_Start->setEnabled(false);
+  controls_.Label_OnOff->setText(QStringLiteral("On"));
+  controls_.Shape_OnOff->setColor(QColor::fromRgb(widgets::kLampLit));
 }
 
 void TForm_LogQlip::Button_StopClick() {
@@ -114,10 +114,10 @@ void TForm_LogQlip::CloseRecording() {
 void TForm_LogQlip::stopRecording() {
   recordingOn_ = false;
   dispatcher_.setRecorder({});
-  controls.Button_Open->setEnabled(true);
-  controls.Button_Start->setEnabled(true);
-  controls.Label_OnOff->setText(QStringLiteral("Off"));
-  controls.Shape_OnOff->setColor(QColor::fromRgb(widgets::kLampIdle));
+  controls_.Button_Open->setEnabled(true);
+  controls_.Button_Start->setEnabled(true);
+  controls_.Label_OnOff->setText(QStringLiteral("Off"));
+  controls_.Shape_OnOff->setColor(QColor::fromRgb(widgets::kLampIdle));
 }
 
 void TForm_LogQlip::recordingFailed(const QString& reason) {

@@ -37,12 +37,10 @@ class TForm_LogQlip : public QDialog {
     widgets::Lamp* Shape_OnOff = nullptr;
     QLabel* Label_OnOff = nullptr;
     widgets::ValuePanel* Panel_Filename = nullptr;
-    QPushButton* Button_Open = nullptr;
-    QPushButton* Button_Start = nullptr;
-    QPushButton* Button_Stop = nullptr;
-    QPushButton* Button_Close = nullptr;
+    QPushButton *Button_Open{}, *Button_Start{}, *Button_Stop{}, *Button_Close{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void Button_OpenClick();
   void Button_StartClick();
@@ -66,6 +64,7 @@ class TForm_LogQlip : public QDialog {
   // A write failed: stop and say why.
   void recordingFailed(const QString& reason);
 
+  Controls controls_;
   platform::OperatorPrompts& prompts_;
   link::ReportDispatcher& dispatcher_;
   recording::QlipRecorder recorder_;

@@ -23,7 +23,7 @@ TForm_Message::TForm_Message(QWidget* parent) : QDialog(parent) {
   ui::SetUpWindow(this, "Form_Message", QStringLiteral("Message"),
                   QSize(kClientWidth, kClientHeight));
   ui::CentreOnFirstShow(this);
-  Controls& c = controls;
+  Controls& c = controls_;
   const int buttonsTop = kClientHeight - kMargin - kButtonHeight;
   c.Memo_Pad = new QPlainTextEdit(this);
   c.Memo_Pad->setObjectName(QStringLiteral("Memo_Pad"));
@@ -45,14 +45,14 @@ TForm_Message::TForm_Message(QWidget* parent) : QDialog(parent) {
 }
 
 int TForm_Message::lineCount() const {
-  const QTextDocument* doc = controls.Memo_Pad->document();
+  const QTextDocument* doc = controls_.Memo_Pad->document();
   int blocks = doc->blockCount();
   if (doc->lastBlock().text().isEmpty()) --blocks;
   return blocks;
 }
 
 void TForm_Message::AppendMessage(const QString& text) {
-  QPlainTextEdit* pad = controls.Memo_Pad;
+  QPlainTextEdit* pad = controls_.Memo_Pad;
   // Trimming and the caret move repaint once, after the update.
   pad->setUpdatesEnabled(false);
   QTextCursor cursor(pad->document());
@@ -80,7 +80,7 @@ void TForm_Message::ShowMessages() {
   activateWindow();
 }
 
-void TForm_Message::Button_ClearClick() { controls.Memo_Pad->clear(); }
+void TForm_Message::Button_ClearClick() { controls_.Memo_Pad->clear(); }
 
 void TForm_Message::Button_CloseClick() { close(); }
 

@@ -21,10 +21,10 @@ class TForm_Message : public QDialog {
 
   struct Controls {
     QPlainTextEdit* Memo_Pad = nullptr;
-    QPushButton* Button_Clear = nullptr;
-    QPushButton* Button_Close = nullptr;
+    QPushButton *Button_Clear{}, *Button_Close{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Trims the pad to 300 lines, then inserts the text at its end.
   void AppendMessage(const QString& text);
@@ -38,6 +38,9 @@ class TForm_Message : public QDialog {
 
   void Button_ClearClick();
   void Button_CloseClick();
+
+ private:
+  Controls controls_;
 };
 
 }  // namespace halvix::tools

@@ -49,7 +49,7 @@ class AlmanacTransferTest : public ::testing::Test {
     h.prompts.fileNames.push_back(file);
     h.main().menu.ControlUploadAlmanac->trigger();
   }
-  QString log() { return h.windows().alm->controls.Memo_Alm->toPlainText(); }
+  QString log() { return h.windows().alm->testControls().Memo_Alm->toPlainText(); }
   int loadsSent() { return h.countFrames({0x38, 0x02}); }
   bool failed() {
     for (const auto& m : h.prompts.messages) {
@@ -97,7 +97,7 @@ TEST_F(AlmanacTransferTest, CompleteDownloadThenUploadEveryBlockAcknowledged) {
   session::ReceiverSession& session = *h.program().session();
   bool heldDuring = false;
   // Each log line is written while the transfer owns the link.
-  QObject::connect(h.windows().alm->controls.Memo_Alm, &QPlainTextEdit::textChanged,
+  QObject::connect(h.windows().alm->testControls().Memo_Alm, &QPlainTextEdit::textChanged,
                    [&] { heldDuring = heldDuring || session.pollingHeld(); });
   download(file);
   EXPECT_FALSE(failed());

@@ -67,7 +67,7 @@ TEST_F(ChartsTest, TenMinutesOfTimingPacketsAreSixHundredSamples) {
     ASSERT_NEAR(timing[i].t - timing[i - 1].t, 1.0, 0.25) << "sample " << i;
   }
   charts().Redraw();
-  EXPECT_FALSE(charts().controls.Label_Status->text().contains(QStringLiteral("No supplemental")));
+  EXPECT_FALSE(charts().testControls().Label_Status->text().contains(QStringLiteral("No supplemental")));
   // The ten-minute span shows every sample of its ten minutes.
   for (const char* chart : {"Chart_PPSOffset", "Chart_Oscillator", "Chart_Quantization"}) {
     EXPECT_NEAR(static_cast<double>(points(chart)), 600.0, 2.0) << chart;
@@ -87,12 +87,12 @@ TEST_F(ChartsTest, WithoutTheTimingReportTheChartSaysSo) {
   start(true);
   runSeconds(20);
   charts().Redraw();
-  const QString live = charts().controls.Label_Status->text();
+  const QString live = charts().testControls().Label_Status->text();
   EXPECT_FALSE(live.contains(QStringLiteral("0x8F-AC"))) << live.toStdString();
   cable->setConnected(false);
   runSeconds(6);
   charts().Redraw();
-  EXPECT_TRUE(charts().controls.Label_Status->text().contains(QStringLiteral("0x8F-AC")));
+  EXPECT_TRUE(charts().testControls().Label_Status->text().contains(QStringLiteral("0x8F-AC")));
   EXPECT_GT(points("Chart_Satellites"), 10) << "what came before stays charted";
 }
 
@@ -100,9 +100,9 @@ TEST_F(ChartsTest, SpansZoomPanAndExport) {
   start(true);
   runSeconds(120);
   TForm_Charts& c = charts();
-  c.controls.Button_Span[1]->click();  // 1 h
+  c.testControls().Button_Span[1]->click();  // 1 h
   EXPECT_DOUBLE_EQ(c.viewRange().second - c.viewRange().first, 3600.0);
-  c.controls.Button_Span[4]->click();  // all: the data held
+  c.testControls().Button_Span[4]->click();  // all: the data held
   EXPECT_NEAR(c.viewRange().second - c.viewRange().first, 120.0, 3.0);
 
   QWidget* pps = c.findChild<QWidget*>(QStringLiteral("Chart_PPSOffset"));
@@ -123,25 +123,25 @@ TEST_F(ChartsTest, SpansZoomPanAndExport) {
   const QString csv = dir.filePath(QStringLiteral("series"));
   prompts.fileNames = {csv, dir.filePath(QStringLiteral("stability.csv")),
                        dir.filePath(QStringLiteral("picture.png")), QString()};
-  c.controls.Button_ExportCSV->click();
+  c.testControls().Button_ExportCSV->click();
   QFile series(csv + QStringLiteral(".csv"));
   ASSERT_TRUE(series.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = series.readAll().split('\n');
   EXPECT_EQ(lines.size() - 2, static_cast<qsizetype>(c.history().timing().size()));  // header, last newline
   EXPECT_TRUE(lines[0].startsWith("time_s,pps_offset_ns"));
 
-  c.controls.TabControl_Charts->setCurrentIndex(1);
-  c.controls.Button_ExportStability->click();
+  c.testControls().TabControl_Charts->setCurrentIndex(1);
+  c.testControls().Button_ExportStability->click();
   QFile stability(dir.filePath(QStringLiteral("stability.csv")));
   ASSERT_TRUE(stability.open(QIODevice::ReadOnly));
   EXPECT_EQ(stability.readAll().count('\n'), 1 + 5) << "header and taus 1, 2, 5, 10, 20";
-  c.controls.Button_ExportPNG->click();
+  c.testControls().Button_ExportPNG->click();
   EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("picture.png"))));
-  c.controls.Button_ExportCSV->click();  // cancelled: nothing, no message
+  c.testControls().Button_ExportCSV->click();  // cancelled: nothing, no message
   EXPECT_TRUE(prompts.messages.empty());
 
   prompts.fileNames = {QStringLiteral("/nonexistent-dir/x.csv")};
-  c.controls.Button_ExportCSV->click();
+  c.testControls().Button_ExportCSV->click();
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Error"));
 }
@@ -164,7 +164,7 @@ TEST_F(ChartsTest, TheTimerRedrawsOnlyWhatIsVisibleAndDue) {
   // between them, so a few seconds bring less than a column.
   EXPECT_GE(redrawsOver(30), 24) << "the 10-minute span moves nearly every second";
 
-  c.controls.Button_Span[3]->click();  // 24 h: a pixel column is over a minute
+  c.testControls().Button_Span[3]->click();  // 24 h: a pixel column is over a minute
   const int columns = static_cast<int>(
       c.findChild<QChartView*>(QStringLiteral("Chart_PPSOffset"))->chart()->plotArea().width());
   ASSERT_GT(columns, 100);
@@ -180,20 +180,20 @@ TEST_F(ChartsTest, TheTimerRedrawsOnlyWhatIsVisibleAndDue) {
 
   // Zoomed into the past, new reports are not in view.
   QWidget* pps = c.findChild<QWidget*>(QStringLiteral("Chart_PPSOffset"));
-  c.controls.Button_Span[0]->click();
+  c.testControls().Button_Span[0]->click();
   for (int i = 0; i < 3; ++i) QTest::keyClick(pps, Qt::Key_Left);
   EXPECT_EQ(redrawsOver(20), 0);
   QTest::keyClick(pps, Qt::Key_Home);
 
-  c.controls.TabControl_Charts->setCurrentIndex(2);
+  c.testControls().TabControl_Charts->setCurrentIndex(2);
   EXPECT_EQ(redrawsOver(5), 0) << "the time series are not the tab shown";
-  c.controls.TabControl_Charts->setCurrentIndex(0);
+  c.testControls().TabControl_Charts->setCurrentIndex(0);
   c.hide();
-  EXPECT_FALSE(c.controls.Timer_Redraw->isActive());
+  EXPECT_FALSE(c.testControls().Timer_Redraw->isActive());
   EXPECT_EQ(redrawsOver(5), 0) << "nor is the window";
   const int hidden = c.timeSeriesRedraws();
   c.show();
-  EXPECT_TRUE(c.controls.Timer_Redraw->isActive());
+  EXPECT_TRUE(c.testControls().Timer_Redraw->isActive());
   EXPECT_EQ(c.timeSeriesRedraws(), hidden + 1) << "shown again, it catches up at once";
 }
 
@@ -216,25 +216,25 @@ TEST_F(ChartsTest, EventsAreMarkedListedAndExported) {
   EXPECT_EQ(seen[0], "device_lost");
   EXPECT_EQ(seen[1], "device_back");
   EXPECT_GT(c.events()[before + 1].t - c.events()[before].t, 15.0);
-  QTableWidget* table = c.controls.Table_Events;
+  QTableWidget* table = c.testControls().Table_Events;
   ASSERT_EQ(table->rowCount(), static_cast<int>(c.events().size()));
   EXPECT_EQ(table->item(static_cast<int>(before), 1)->text(), QStringLiteral("device_lost"));
 
   // The outage is marked on the time series when they are next drawn.
-  c.controls.TabControl_Charts->setCurrentIndex(0);
+  c.testControls().TabControl_Charts->setCurrentIndex(0);
   c.Redraw();
-  EXPECT_GE(c.controls.Chart_PPSOffset->eventMarks.size(), 2u);
+  EXPECT_GE(c.testControls().Chart_PPSOffset->eventMarks.size(), 2u);
 
   // Tighter thresholds find the simulated PPS's own noise a step now and then.
-  c.controls.Edit_StepFloor->setValue(0);
-  c.controls.Edit_StepSpreads->setValue(1.0);
+  c.testControls().Edit_StepFloor->setValue(0);
+  c.testControls().Edit_StepSpreads->setValue(1.0);
   runSeconds(60);
   const std::vector<std::string> later = kinds();
   EXPECT_NE(std::find(later.begin(), later.end(), "pps_step"), later.end());
 
   QTemporaryDir dir;
   prompts.fileNames = {dir.filePath(QStringLiteral("events"))};
-  c.controls.Button_ExportEvents->click();
+  c.testControls().Button_ExportEvents->click();
   QFile file(dir.filePath(QStringLiteral("events.csv")));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = file.readAll().split('\n');
@@ -247,9 +247,9 @@ TEST_F(ChartsTest, TheStabilityTabShowsHadamardIntervalsAndNoise) {
   start(true);
   runSeconds(400);
   TForm_Charts& c = charts();
-  c.controls.TabControl_Charts->setCurrentIndex(1);
-  c.controls.ComboBox_Deviation->setCurrentIndex(3);
-  reports::StabilityChartView* view = c.controls.Chart_Stability;
+  c.testControls().TabControl_Charts->setCurrentIndex(1);
+  c.testControls().ComboBox_Deviation->setCurrentIndex(3);
+  reports::StabilityChartView* view = c.testControls().Chart_Stability;
   EXPECT_TRUE(view->series[0]->name().startsWith(QStringLiteral("HDEV")));
   ASSERT_GE(view->bars.size(), 8u);  // taus 1 to 100, raw and corrected
   for (qsizetype i = 0; i < view->series[0]->count(); ++i) {
@@ -259,11 +259,11 @@ TEST_F(ChartsTest, TheStabilityTabShowsHadamardIntervalsAndNoise) {
     EXPECT_GT(bar.high, p.y());
     EXPECT_FALSE(bar.noise.isEmpty());
   }
-  EXPECT_TRUE(c.controls.Label_Stability->text().contains(QStringLiteral("68.3")));
+  EXPECT_TRUE(c.testControls().Label_Stability->text().contains(QStringLiteral("68.3")));
 
   QTemporaryDir dir;
   prompts.fileNames = {dir.filePath(QStringLiteral("stability.csv"))};
-  c.controls.Button_ExportStability->click();
+  c.testControls().Button_ExportStability->click();
   QFile file(dir.filePath(QStringLiteral("stability.csv")));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = file.readAll().split('\n');

@@ -81,7 +81,7 @@ class DiagnosticsTest : public ::testing::Test {
   reports::ReadBackFields& readBack() { return h.program().mainWindow()->context().readBack; }
 
   Diag& d() { return *h.windows().diagnostics; }
-  Diag::Controls& c() { return d().controls; }
+  Diag::Controls& c() { return d().testControls(); }
   void choose(QButtonGroup* group, int item) { group->button(item)->click(); }
 
   // Times of the resets Halvix sent (cold, factory, warm).

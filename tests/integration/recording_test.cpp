@@ -32,10 +32,10 @@ TEST(RecordingInTheProgram, CompleteAfterCloseAndFreeOfTransferReplies) {
     tools::TForm_LogQlip& w = *h.windows().logQlip;
     EXPECT_TRUE(w.isVisible());
     h.prompts.fileNames.push_back(name);
-    w.controls.Button_Open->click();
-    w.controls.Button_Start->click();
+    w.testControls().Button_Open->click();
+    w.testControls().Button_Start->click();
     ASSERT_TRUE(w.recordingOn());
-    w.controls.Button_Close->click();
+    w.testControls().Button_Close->click();
     h.runSeconds(10);
     h.prompts.fileNames.push_back(dir.filePath(QStringLiteral("system.dat")));
     h.main().menu.ControlDownloadAlmanac->trigger();

@@ -65,14 +65,14 @@ QString Record(const QTemporaryDir& dir, int seconds, std::vector<Outputs>* show
   h.main().menu.ControlRecordQlip->trigger();
   tools::TForm_LogQlip& w = *h.windows().logQlip;
   h.prompts.fileNames.push_back(name);
-  w.controls.Button_Open->click();
-  w.controls.Button_Start->click();
+  w.testControls().Button_Open->click();
+  w.testControls().Button_Start->click();
   EXPECT_TRUE(w.recordingOn());
   for (int t = 0; t < seconds * 5; ++t) {
     h.tick();
     if (shown != nullptr && (shown->empty() || shown->back() != Shown(h.main()))) shown->push_back(Shown(h.main()));
   }
-  w.controls.Button_Stop->click();
+  w.testControls().Button_Stop->click();
   h.main().close();
   return name;
 }

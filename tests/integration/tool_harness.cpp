@@ -123,7 +123,7 @@ bool ToolHarness::start(const sim::SimOptions& options, const QStringList& extra
     scheduler.advance(200);
   }
   if (program_->session()->state() != session::SessionState::Polling) return false;
-  windows().diagnostics->controls.Timer_Diagnostics->stop();
+  windows().diagnostics->testControls().Timer_Diagnostics->stop();
   return true;
 }
 

@@ -67,7 +67,7 @@ class RecordingWindowTest : public ::testing::Test {
   halvix::testing::ScriptedPrompts prompts;
   link::ReportDispatcher dispatcher;
   tools::TForm_LogQlip window{prompts, dispatcher};
-  tools::TForm_LogQlip::Controls& c = window.controls;
+  tools::TForm_LogQlip::Controls& c = window.testControls();
 
   void choose(const QString& name) {
     prompts.fileNames.push_back(name);

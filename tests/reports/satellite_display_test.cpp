@@ -200,7 +200,7 @@ TEST_F(SatelliteDisplayTest, EphemerisStatusSelectsItsSatelliteWithoutAQuery) {
 
 TEST_F(SatelliteDisplayTest, AlmanacDataOnlyForTheChosenSatellite) {
   tools::TForm_AlmanacData& w = *windows->almanacData;
-  w.controls.ComboBox_SV->setCurrentIndex(11);
+  w.testControls().ComboBox_SV->setCurrentIndex(11);
   w.ComboBox_SVChange();
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x20, 0x0C}}));
 
@@ -211,16 +211,16 @@ TEST_F(SatelliteDisplayTest, AlmanacDataOnlyForTheChosenSatellite) {
 
   p.byte(0, 12);
   feed(0x40, p);
-  EXPECT_EQ(w.controls.Panel_T_zc->text(), QStringLiteral("61440"));
-  EXPECT_EQ(w.controls.Panel_WeekNum->text(), QStringLiteral("1400"));
-  EXPECT_EQ(w.controls.Panel_Eccentricity->text(), QStringLiteral("0.012300"));
-  EXPECT_EQ(w.controls.Panel_Mo->text(), QStringLiteral("0.000000"));
+  EXPECT_EQ(w.testControls().Panel_T_zc->text(), QStringLiteral("61440"));
+  EXPECT_EQ(w.testControls().Panel_WeekNum->text(), QStringLiteral("1400"));
+  EXPECT_EQ(w.testControls().Panel_Eccentricity->text(), QStringLiteral("0.012300"));
+  EXPECT_EQ(w.testControls().Panel_Mo->text(), QStringLiteral("0.000000"));
 
-  w.controls.Button_Query->click();
+  w.testControls().Button_Query->click();
   for (ValuePanel* v : w.valuePanels()) EXPECT_TRUE(v->text().isEmpty());
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x20, 0x0C}}));
   feed(0x40, PayloadWriter(38).byte(0, 12));
-  EXPECT_TRUE(w.controls.Panel_T_zc->text().isEmpty());
+  EXPECT_TRUE(w.testControls().Panel_T_zc->text().isEmpty());
 }
 
 TEST_F(SatelliteDisplayTest, HealthPageShowsEachSatelliteInHex) {
@@ -228,15 +228,15 @@ TEST_F(SatelliteDisplayTest, HealthPageShowsEachSatelliteInHex) {
   PayloadWriter p(32);
   p.byte(0, 0x3F).byte(31, 0x01);
   feed(0x49, p);
-  EXPECT_EQ(w.controls.Panel_SV[0]->text(), QStringLiteral("3F"));
-  EXPECT_EQ(w.controls.Panel_SV[1]->text(), QStringLiteral("0"));
-  EXPECT_EQ(w.controls.Panel_SV[31]->text(), QStringLiteral("1"));
+  EXPECT_EQ(w.testControls().Panel_SV[0]->text(), QStringLiteral("3F"));
+  EXPECT_EQ(w.testControls().Panel_SV[1]->text(), QStringLiteral("0"));
+  EXPECT_EQ(w.testControls().Panel_SV[31]->text(), QStringLiteral("1"));
 
-  w.controls.Button_Query->click();
+  w.testControls().Button_Query->click();
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x29}}));
-  for (ValuePanel* v : w.controls.Panel_SV) EXPECT_TRUE(v->text().isEmpty());
+  for (ValuePanel* v : w.testControls().Panel_SV) EXPECT_TRUE(v->text().isEmpty());
   feed(0x49, PayloadWriter(33));
-  EXPECT_TRUE(w.controls.Panel_SV[0]->text().isEmpty());
+  EXPECT_TRUE(w.testControls().Panel_SV[0]->text().isEmpty());
 }
 
 }  // namespace

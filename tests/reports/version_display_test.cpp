@@ -42,7 +42,7 @@ class VersionDisplayTest : public halvix::testing::DisplayTest {
     context->settings = &settings;
   }
   reports::TForm_Product::Controls& product() { return windows->product->testControls(); }
-  QString pad() { return windows->message->controls.Memo_Pad->toPlainText(); }
+  QString pad() { return windows->message->testControls().Memo_Pad->toPlainText(); }
 };
 
 TEST_F(VersionDisplayTest, ShortVersionReportOutsideDeveloperMode) {

@@ -70,8 +70,8 @@ TEST_F(ViewWindowsTest, EachRefreshButtonAsksForItsWindowsReport) {
   } cases[] = {
       {windows->rawMeas->testControls().Button_Refresh, {{0x3A, 0x01}}},
       {windows->ephemStat->testControls().Button_Refresh, {{0x3B, 0x01}}},
-      {windows->almanacData->controls.Button_Query, {{0x20, 0x01}}},
-      {windows->almHealth->controls.Button_Query, {{0x29}}},
+      {windows->almanacData->testControls().Button_Query, {{0x20, 0x01}}},
+      {windows->almHealth->testControls().Button_Query, {{0x29}}},
       {windows->addTiming->testControls().Button_Query, {{0x8E, 0xAD}, {0x8E, 0x0B}}},
   };
   for (const auto& k : cases) {
@@ -125,7 +125,7 @@ TEST_F(ViewWindowsTest, FlagLampsAndSatelliteChoices) {
   ASSERT_EQ(tabs->count(), 32);
   EXPECT_EQ(tabs->tabText(0), QStringLiteral("1"));
   EXPECT_EQ(tabs->tabText(31), QStringLiteral("32"));
-  for (QComboBox* combo : {windows->ephemStat->testControls().ComboBox_SV, windows->almanacData->controls.ComboBox_SV}) {
+  for (QComboBox* combo : {windows->ephemStat->testControls().ComboBox_SV, windows->almanacData->testControls().ComboBox_SV}) {
     ASSERT_EQ(combo->count(), 32);
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(combo->itemText(31), QStringLiteral("32"));
@@ -144,7 +144,7 @@ TEST_F(ViewWindowsTest, FlagLampsAndSatelliteChoices) {
     }
   }
 
-  auto& health = windows->almHealth->controls.Panel_SV;
+  auto& health = windows->almHealth->testControls().Panel_SV;
   EXPECT_EQ(health[0]->objectName(), QStringLiteral("Panel_SV1"));
   EXPECT_EQ(health[8]->x(), health[15]->x()) << "SV 9..16 share the second column";
   EXPECT_GT(health[8]->x(), health[7]->x());

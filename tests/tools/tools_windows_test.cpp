@@ -26,7 +26,7 @@ QString Lines(int from, int count) {
 class ToolsWindowsTest : public halvix::testing::DisplayTest {
  protected:
   tools::TForm_Message& messages() { return *windows->message; }
-  QString pad() { return messages().controls.Memo_Pad->toPlainText(); }
+  QString pad() { return messages().testControls().Memo_Pad->toPlainText(); }
 };
 
 TEST_F(ToolsWindowsTest, MessagePadKeepsAboutThreeHundredLines) {
@@ -37,7 +37,7 @@ TEST_F(ToolsWindowsTest, MessagePadKeepsAboutThreeHundredLines) {
   } cases[] = {{300, 301, "line 1"}, {301, 301, "line 2"}, {10, 11, "line 1"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.before);
-    messages().controls.Button_Clear->click();
+    messages().testControls().Button_Clear->click();
     messages().AppendMessage(Lines(1, c.before));
     ASSERT_EQ(messages().lineCount(), c.before);
     messages().AppendMessage(QStringLiteral("new\r\n"));
@@ -57,12 +57,12 @@ TEST_F(ToolsWindowsTest, AppendsWithoutALineEndContinueTheLine) {
   EXPECT_EQ(messages().lineCount(), 3);
 
   // The operator may have typed or moved the caret: appends still go to the end.
-  QTextCursor start(messages().controls.Memo_Pad->document());
-  messages().controls.Memo_Pad->setTextCursor(start);
+  QTextCursor start(messages().testControls().Memo_Pad->document());
+  messages().testControls().Memo_Pad->setTextCursor(start);
   messages().AppendMessage(QStringLiteral(" end\r\n"));
   EXPECT_TRUE(pad().endsWith(QStringLiteral("next end\n")));
 
-  messages().controls.Button_Clear->click();
+  messages().testControls().Button_Clear->click();
   EXPECT_TRUE(pad().isEmpty());
   messages().AppendMessage(QStringLiteral("after\r\n"));
   EXPECT_EQ(pad(), QStringLiteral("after\n"));
@@ -72,11 +72,11 @@ TEST_F(ToolsWindowsTest, MessageWindowShowsAndCloses) {
   messages().ShowMessages();
   EXPECT_TRUE(messages().isVisible());
   messages().AppendMessage(QStringLiteral("kept"));
-  messages().controls.Button_Close->click();
+  messages().testControls().Button_Close->click();
   EXPECT_FALSE(messages().isVisible());
   messages().ShowMessages();
   EXPECT_EQ(pad(), QStringLiteral("kept"));
-  EXPECT_TRUE(QFontInfo(messages().controls.Memo_Pad->font()).fixedPitch());
+  EXPECT_TRUE(QFontInfo(messages().testControls().Memo_Pad->font()).fixedPitch());
 }
 
 TEST_F(ToolsWindowsTest, EepromWindowGreysAndAsksOnShowAndRefresh) {
@@ -95,7 +95,7 @@ TEST_F(ToolsWindowsTest, EepromWindowGreysAndAsksOnShowAndRefresh) {
   for (int bit : tools::TForm_EEPROM::kShownBits) {
     EXPECT_EQ(e.segmentLamp(bit)->color(), Rgb(widgets::kLampLit)) << bit;
   }
-  e.controls.Button_Refresh->click();
+  e.testControls().Button_Refresh->click();
   EXPECT_EQ(e.segmentLamp(0)->color(), Rgb(widgets::kLampIdle));
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x3F, 0x11}}));
   EXPECT_EQ(e.segmentLamp(9), nullptr);
@@ -106,20 +106,20 @@ TEST_F(ToolsWindowsTest, AboutBoxShowsTheNameVersionAndPicture) {
   main().menu.HelpAbout->trigger();
   tools::TForm_About& a = *windows->about;
   EXPECT_TRUE(a.isVisible());
-  EXPECT_EQ(a.controls.Label_Name->text(), "Halvix");
-  EXPECT_EQ(a.controls.Label_Version->text(), "Version 2.32");
+  EXPECT_EQ(a.testControls().Label_Name->text(), "Halvix");
+  EXPECT_EQ(a.testControls().Label_Version->text(), "Version 2.32");
   // The build's own version, the one --version prints, below the classic caption.
-  EXPECT_EQ(a.controls.Label_ProjectVersion->text(), QStringLiteral("Halvix " HALVIX_VERSION));
-  EXPECT_GE(a.controls.Label_ProjectVersion->y(), a.controls.Label_Version->geometry().bottom());
-  const QImage picture = a.controls.Image_Pic->pixmap().toImage();
+  EXPECT_EQ(a.testControls().Label_ProjectVersion->text(), QStringLiteral("Halvix " HALVIX_VERSION));
+  EXPECT_GE(a.testControls().Label_ProjectVersion->y(), a.testControls().Label_Version->geometry().bottom());
+  const QImage picture = a.testControls().Image_Pic->pixmap().toImage();
   ASSERT_FALSE(picture.isNull());
   // Something is drawn: the centre of the clock face is not transparent.
   EXPECT_GT(qAlpha(picture.pixel(picture.width() * 54 / 128, picture.height() * 60 / 128)), 0);
   // The frame hugs the picture and sits in the middle of its panel.
-  const QRect frame = a.controls.Panel_Pic->geometry();
+  const QRect frame = a.testControls().Panel_Pic->geometry();
   EXPECT_EQ(frame.size(), picture.size() + QSize(4, 4));
-  EXPECT_LE(std::abs(frame.center().x() - a.controls.Panel_About->width() / 2), 1);
-  a.controls.Button_OK->click();
+  EXPECT_LE(std::abs(frame.center().x() - a.testControls().Panel_About->width() / 2), 1);
+  a.testControls().Button_OK->click();
   EXPECT_FALSE(a.isVisible());
 }
 
