@@ -49,7 +49,7 @@ TForm_Serial::TForm_Serial(reports::WindowContext& context, session::ReceiverSes
     : QDialog(parent), context_(context), session_(session) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Serial", QStringLiteral("Serial Port Configuration"),
                                      QStringLiteral("Serial Port Configuration: Packet 0xBC"));
-  Controls& c = controls;
+  Controls& c = controls_;
   auto* columns = new QHBoxLayout;
   columns->setSpacing(16);
   top->addLayout(columns);
@@ -112,7 +112,7 @@ TForm_Serial::TForm_Serial(reports::WindowContext& context, session::ReceiverSes
 }
 
 std::optional<link::PortSettings> TForm_Serial::portASettings() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   std::optional<link::PortSettings> s =
       LineSettings(0, c.ComboBox_PortABaudRate, 0, c.ComboBox_PortADataBits, 2, c.ComboBox_PortAParity,
                    c.ComboBox_PortAStopBits);
@@ -125,7 +125,7 @@ std::optional<link::PortSettings> TForm_Serial::portASettings() const {
 }
 
 std::optional<link::PortSettings> TForm_Serial::portBSettings() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   std::optional<link::PortSettings> s =
       LineSettings(1, c.ComboBox_PortBBaudRate, 6, c.ComboBox_PortBDataBits, 3, c.ComboBox_PortBParity,
                    c.ComboBox_PortBStopBits);
@@ -180,7 +180,7 @@ void SelectProtocol(QComboBox* list, int code, std::initializer_list<std::pair<i
 
 void TForm_Serial::showPort(const reports::SerialPortReport& r) {
   namespace ui = widgets::dialog;
-  Controls& c = controls;
+  Controls& c = controls_;
   if (r.isPortA()) {
     ui::SelectIndex(c.ComboBox_PortABaudRate, r.baudCode);
     if (r.dataBitsCode == 2 || r.dataBitsCode == 3) {
@@ -202,7 +202,7 @@ void TForm_Serial::showPort(const reports::SerialPortReport& r) {
 }
 
 void TForm_Serial::showBothPorts() {
-  Controls& c = controls;
+  Controls& c = controls_;
   c.Label_PortBOutput->setEnabled(true);
   c.ComboBox_PortBOutput->setEnabled(true);
   c.Label_A->setText(QStringLiteral("Port A"));

@@ -44,7 +44,7 @@ class LiveReceiverTest : public halvix::testing::SimProgramTest {
     main().menu.ControlPollingTimingPkts->setChecked(pollTimingPackets);
   }
 
-  app::TForm_Main::Controls& mc() { return main().controls; }
+  app::TForm_Main::Controls& mc() { return main().testControls(); }
 
   // The receiver's GPS time now, from its own clock.
   std::int64_t receiverGpsMs() {
