@@ -17,10 +17,7 @@ class SerialLink;
 namespace halvix::commands {
 
 // Output-mode values of a group: bit 0 at the PPS, bit 1 at the event input.
-inline constexpr int kPortAOnRequest = 0;
-inline constexpr int kPortAAtPps = 1;
-inline constexpr int kPortAAtEvent = 2;
-inline constexpr int kPortAAtBoth = 3;
+enum PortAOutputMode : int { kPortAOnRequest = 0, kPortAAtPps = 1, kPortAAtEvent = 2, kPortAAtBoth = 3 };
 
 class TForm_BriselPortAOut : public QDialog {
   Q_OBJECT
