@@ -19,8 +19,6 @@ class TForm_PacketMasks : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kQueryGapMs = 200;
-
   explicit TForm_PacketMasks(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {

@@ -16,8 +16,6 @@ class TForm_TimingOut : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kQueryGapMs = 200;
-
   explicit TForm_TimingOut(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
