@@ -123,6 +123,14 @@ GroupPanel* group(QWidget* parent, const char* name, const char* title, const ch
   return g;
 }
 
+// One value panel of a group: its caption, objectName, slot and unit (null: none).
+struct PanelRow {
+  const char* label;
+  const char* name;
+  ValuePanel** slot;
+  const char* unit;
+};
+
 ValuePanel* valuePanel(QWidget* parent, const char* name, const QRect& geometry) {
   auto* p = named(new ValuePanel(parent), name);
   p->setGeometry(geometry);
@@ -171,7 +179,7 @@ TForm_Main::~TForm_Main() {
 }
 
 void TForm_Main::buildPanels(QWidget* client) {
-  Controls& c = controls;
+  Controls& c = controls_;
   const auto row = [](int i) { return kRowTop + i * kRowPitch; };
 
   // Time.
@@ -179,12 +187,7 @@ void TForm_Main::buildPanels(QWidget* client) {
                          QRect(kColumnA, 0, kColumnAWidth, 152));
   {
     QWidget* g = c.Panel_Timing;
-    const struct {
-      const char* label;
-      const char* name;
-      ValuePanel** slot;
-      const char* unit;
-    } rows[] = {{"Time", "Panel_Time", &c.Panel_Time, nullptr},
+    const PanelRow rows[] = {{"Time", "Panel_Time", &c.Panel_Time, nullptr},
                 {"UTC Offset", "Panel_UTCOffset", &c.Panel_UTCOffset, "seconds"},
                 {"TOW", "Panel_TOW", &c.Panel_TOW, nullptr},
                 {"Week Num", "Panel_WeekNum", &c.Panel_WeekNum, nullptr},
@@ -246,12 +249,7 @@ void TForm_Main::buildPanels(QWidget* client) {
                                 &c.Label_TimingOutputsTitle);
   {
     QWidget* g = c.Panel_TimingOutputs;
-    const struct {
-      const char* label;
-      const char* name;
-      ValuePanel** slot;
-      const char* unit;
-    } rows[] = {{"Local Clock Offset", "Panel_PPSOffset", &c.Panel_PPSOffset, "ns"},
+    const PanelRow rows[] = {{"Local Clock Offset", "Panel_PPSOffset", &c.Panel_PPSOffset, "ns"},
                 {"Oscillator Offset", "Panel_10MHz", &c.Panel_10MHz, "ppb"},
                 {"PPS Quantization Error", "Panel_Quantization", &c.Panel_Quantization, "ns"}};
     int i = 0;
@@ -329,7 +327,7 @@ void TForm_Main::buildPanels(QWidget* client) {
 }
 
 void TForm_Main::buildStatusBar(QWidget* client) {
-  Controls& c = controls;
+  Controls& c = controls_;
   const int top = kPanelAreaHeight;
   constexpr int kTxRxWidth = 61, kVersionWidth = 32, kSerialWidth = 121;
   constexpr int kHintWidth = kClientWidth - kTxRxWidth - kVersionWidth - kSerialWidth;
@@ -377,7 +375,7 @@ bool TForm_Main::FormCreate() {
 
   // Hints: every control's tool tip, mirrored into the hint panel.
   if (hintMirror_ == nullptr) {
-    hintMirror_ = new HintMirror(controls.Panel_Hint, this);
+    hintMirror_ = new HintMirror(controls_.Panel_Hint, this);
     qApp->installEventFilter(hintMirror_);
   }
   setWindowTitle(port.titlePrefix + QStringLiteral(" Halvix"));
@@ -426,7 +424,7 @@ void TForm_Main::showEvent(QShowEvent* event) {
 }
 
 void TForm_Main::DisplayReset(bool withSatellites) {
-  Controls& c = controls;
+  Controls& c = controls_;
   // Reports already waiting are shown first.
   session_.receive();
   for (ValuePanel* p : {c.Panel_Time, c.Panel_Date, c.Panel_UTCOffset, c.Panel_TOW, c.Panel_WeekNum,
@@ -447,7 +445,7 @@ void TForm_Main::DisplayReset(bool withSatellites) {
 }
 
 void TForm_Main::TimingPanelBlanking() {
-  Controls& c = controls;
+  Controls& c = controls_;
   for (ValuePanel* p : {c.Panel_SelfSurvey, c.Panel_PPSOffset, c.Panel_10MHz, c.Panel_Quantization}) {
     p->setValue(QString(), ValuePanel::buttonFaceColor());
   }
@@ -459,16 +457,16 @@ void TForm_Main::TimingPanelBlanking() {
 
 void TForm_Main::LLAToggle() { context_.display.showDegMinSec = !context_.display.showDegMinSec; }
 
-void TForm_Main::LightTxLamp() { controls.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
+void TForm_Main::LightTxLamp() { controls_.Shape_TxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
 
-void TForm_Main::LightRxLamp() { controls.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
+void TForm_Main::LightRxLamp() { controls_.Shape_RxLED->setColor(QColor::fromRgb(widgets::kLampLit)); }
 
 void TForm_Main::ShowReplayStatus(const QString& text, bool commandsDropped) {
-  controls.Panel_Hint->setText(text);
-  if (commandsDropped) controls.Panel_Serial->setText(QString::fromLatin1(recording::kReplayCommandsText));
+  controls_.Panel_Hint->setText(text);
+  if (commandsDropped) controls_.Panel_Serial->setText(QString::fromLatin1(recording::kReplayCommandsText));
 }
 
-void TForm_Main::ShowSerialCaption(const QString& caption) { controls.Panel_Serial->setText(caption); }
+void TForm_Main::ShowSerialCaption(const QString& caption) { controls_.Panel_Serial->setText(caption); }
 
 int TForm_Main::ApplyPortSettings(const link::PortSettings& settings) {
   return session_.applyPortSettings(settings) ? 0 : -1;
@@ -503,8 +501,8 @@ void TForm_Main::lineCaptionChanged(session::ReceiverSession&, const QString& ca
 }
 
 void TForm_Main::pollTickStarted(session::ReceiverSession&) {
-  Lamp* tx = controls.Shape_TxLED;
-  Lamp* rx = controls.Shape_RxLED;
+  Lamp* tx = controls_.Shape_TxLED;
+  Lamp* rx = controls_.Shape_RxLED;
   for (auto [lamp, lit] : {std::pair{tx, &txLampLit_}, std::pair{rx, &rxLampLit_}}) {
     if (*lit) {
       lamp->setColor(QColor::fromRgb(widgets::kLampIdle));
@@ -560,7 +558,7 @@ void TForm_Main::showDeviceLost(const QString& message) {
 }
 
 void TForm_Main::inputDropped(session::ReceiverSession&, std::uint64_t total) {
-  controls.Panel_Hint->setText(
+  controls_.Panel_Hint->setText(
       QStringLiteral("Input overflow: %1 bytes dropped").arg(static_cast<qulonglong>(total)));
 }
 

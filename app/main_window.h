@@ -2,8 +2,8 @@
 // state panels (time, position, timing outputs, mode and status, minor
 // alarms, satellite table). It is a view of the receiver session: it shows
 // what the session reports (line caption, negotiation, ticks, a lost device)
-// and sends through the session's link. Decoders reach its controls through
-// the typed pointers of `controls` and `menu`.
+// and sends through the session's link. Decoders reach it through its typed
+// entry points; its panels and lamps are its own.
 #pragma once
 
 #include <QMainWindow>
@@ -53,127 +53,66 @@ class TForm_Main : public QMainWindow, public reports::MainView, private session
 
   struct Controls {
     // Groups; their hint names the report that last filled them.
-    GroupPanel* Panel_Timing = nullptr;
-    GroupPanel* Panel_Position = nullptr;
-    GroupPanel* Panel_TimingOutputs = nullptr;
-    GroupPanel* Panel_ModeAndStatus = nullptr;
-    GroupPanel* Panel_MinorAlarms = nullptr;
-    GroupPanel* Panel_SVData = nullptr;
+    GroupPanel *Panel_Timing{}, *Panel_Position{}, *Panel_TimingOutputs{}, *Panel_ModeAndStatus{},
+        *Panel_MinorAlarms{}, *Panel_SVData{};
 
     // "Time:"
-    ValuePanel* Panel_Time = nullptr;
-    ValuePanel* Panel_UTCOffset = nullptr;
-    ValuePanel* Panel_TOW = nullptr;
-    ValuePanel* Panel_WeekNum = nullptr;
-    ValuePanel* Panel_Date = nullptr;
-    QLabel* Label_TimeType = nullptr;
+    ValuePanel *Panel_Time{}, *Panel_UTCOffset{}, *Panel_TOW{}, *Panel_WeekNum{}, *Panel_Date{};
+    QLabel* Label_TimeType{};
 
     // "Position:"
-    ValuePanel* Panel_Latitude = nullptr;
-    ValuePanel* Panel_Longitude = nullptr;
-    ValuePanel* Panel_Altitude = nullptr;
-    ValuePanel* Panel_SelfSurvey = nullptr;
-    CaptionLabel* Label_SelfSurvey = nullptr;
+    ValuePanel *Panel_Latitude{}, *Panel_Longitude{}, *Panel_Altitude{}, *Panel_SelfSurvey{};
+    CaptionLabel* Label_SelfSurvey{};
 
     // "Timing Outputs:"
-    ValuePanel* Panel_PPSOffset = nullptr;
-    ValuePanel* Panel_10MHz = nullptr;
-    ValuePanel* Panel_Quantization = nullptr;
-    Lamp* Shape_PPS = nullptr;
+    ValuePanel *Panel_PPSOffset{}, *Panel_10MHz{}, *Panel_Quantization{};
+    Lamp* Shape_PPS{};
 
     // "Mode and Status:"
-    ValuePanel* Panel_Mode = nullptr;
-    ValuePanel* Panel_Status = nullptr;
+    ValuePanel *Panel_Mode{}, *Panel_Status{};
 
     // "Minor Alarms:", indexed by alarm bit; null where a bit has no lamp.
     std::array<Lamp*, kAlarmBits> Shape_Bit{};
     std::array<CaptionLabel*, kAlarmBits> Label_MA{};
 
     // "SV Data:", rows 1..12 at index 0..11.
-    std::array<ValuePanel*, 12> Panel_SV{};
-    std::array<ValuePanel*, 12> Panel_AMU{};
+    std::array<ValuePanel*, 12> Panel_SV{}, Panel_AMU{};
 
     // Group titles that open a window when clicked.
-    CaptionLabel* Label_TimingOutputsTitle = nullptr;
-    CaptionLabel* Label_ModeAndStatusTitle = nullptr;
-    CaptionLabel* Label_SVDataTitle = nullptr;
+    CaptionLabel *Label_TimingOutputsTitle{}, *Label_ModeAndStatusTitle{}, *Label_SVDataTitle{};
 
     // Status bar.
-    GroupPanel* Panel_TxRx = nullptr;
-    Lamp* Shape_TxLED = nullptr;
-    Lamp* Shape_RxLED = nullptr;
-    ValuePanel* Panel_Hint = nullptr;
-    ValuePanel* Panel_Version = nullptr;
-    ValuePanel* Panel_Serial = nullptr;
+    GroupPanel* Panel_TxRx{};
+    Lamp *Shape_TxLED{}, *Shape_RxLED{};
+    ValuePanel *Panel_Hint{}, *Panel_Version{}, *Panel_Serial{};
   };
 
   struct MenuItems {
-    QMenuBar* MainMenu_Main = nullptr;
+    QMenuBar* MainMenu_Main{};
 
-    QMenu* ControlMenu = nullptr;
-    QAction* ControlCold = nullptr;
-    QAction* ControlWarm = nullptr;
-    QMenu* ControlFactoryReset = nullptr;
-    QAction* FactoryResetAllParams = nullptr;
-    QAction* FactoryResetNavagationData = nullptr;
-    QAction* FactoryResetConfigParams = nullptr;
-    QAction* ControlSelfSurvey = nullptr;
-    QAction* ControlUploadPos = nullptr;
-    QAction* ControlUploadTime = nullptr;
-    QAction* ControlUploadAlmanac = nullptr;
-    QAction* ControlDownloadAlmanac = nullptr;
-    QAction* ControlDownloadPos = nullptr;
-    QAction* ControlTimeToPC = nullptr;
-    QAction* ControlPollingTimingPkts = nullptr;
-    QMenu* ControlRecType = nullptr;
-    QAction* RecTypeCvl = nullptr;
-    QAction* RecTypeCvlNorden = nullptr;
-    QAction* RecTypeCvlPellam = nullptr;
-    QAction* RecTypeCvlCVL2 = nullptr;
-    QAction* RecTypeBrisel = nullptr;
-    QAction* RecTypeDolvoUTC = nullptr;
-    QAction* ControlRecordQlip = nullptr;
-    QAction* ControlReplayRecording = nullptr;
-    QAction* ControlBackdoor = nullptr;
-    QAction* Control_PacketsOn = nullptr;
-    QAction* Control_SICode6 = nullptr;
-    QAction* Control_SICode8 = nullptr;
-    QAction* Control_SICode9 = nullptr;
+    QMenu *ControlMenu{}, *ControlFactoryReset{}, *ControlRecType{};
+    QAction *ControlCold{}, *ControlWarm{};
+    QAction *FactoryResetAllParams{}, *FactoryResetNavagationData{}, *FactoryResetConfigParams{};
+    QAction *ControlSelfSurvey{}, *ControlUploadPos{}, *ControlUploadTime{}, *ControlUploadAlmanac{},
+        *ControlDownloadAlmanac{}, *ControlDownloadPos{}, *ControlTimeToPC{}, *ControlPollingTimingPkts{};
+    QAction *RecTypeCvl{}, *RecTypeCvlNorden{}, *RecTypeCvlPellam{}, *RecTypeCvlCVL2{}, *RecTypeBrisel{},
+        *RecTypeDolvoUTC{};
+    QAction *ControlRecordQlip{}, *ControlReplayRecording{}, *ControlBackdoor{}, *Control_PacketsOn{},
+        *Control_SICode6{}, *Control_SICode8{}, *Control_SICode9{};
 
-    QMenu* SetupMenu = nullptr;
-    QAction* SetupGPS = nullptr;
-    QAction* SetupOneSVMode = nullptr;
-    QAction* Setup2DAltMode = nullptr;
-    QAction* SetupIO = nullptr;
-    QAction* SetupPortBOutput = nullptr;
-    QAction* SetupTiming = nullptr;
-    QAction* SetupDatum = nullptr;
-    QAction* N3 = nullptr;
-    QAction* SetupNMEAOutpu = nullptr;
-    QAction* SetupDefaultSegments = nullptr;
-    QAction* SetupPortAOutput = nullptr;
-    QAction* SetupSelfSurvey = nullptr;
-    QAction* SetupBriselSelfSurvey = nullptr;
-    QAction* SetupSerialPorts = nullptr;
-    QAction* SetupSaveAllSegments = nullptr;
-    QAction* SetupDefaultAllSegments = nullptr;
+    QMenu* SetupMenu{};
+    QAction *SetupGPS{}, *SetupOneSVMode{}, *Setup2DAltMode{}, *SetupIO{}, *SetupPortBOutput{},
+        *SetupTiming{}, *SetupDatum{}, *N3{}, *SetupNMEAOutpu{}, *SetupDefaultSegments{},
+        *SetupPortAOutput{}, *SetupSelfSurvey{}, *SetupBriselSelfSurvey{}, *SetupSerialPorts{},
+        *SetupSaveAllSegments{}, *SetupDefaultAllSegments{};
 
-    QMenu* ViewMenu = nullptr;
-    QAction* WindowAddTiming = nullptr;
-    QAction* WindowVelAndPos = nullptr;
-    QAction* ViewTrack = nullptr;
-    QAction* ViewRawMeas = nullptr;
-    QAction* ViewEphemerisStatus = nullptr;
-    QAction* ViewProductInfo = nullptr;
-    QAction* ViewUtcParameters = nullptr;
-    QAction* ViewEEPROM = nullptr;
-    QAction* ViewAlmanacData = nullptr;
-    QAction* ViewHealth = nullptr;
-    QAction* ViewDiagnostics = nullptr;
+    QMenu* ViewMenu{};
+    QAction *WindowAddTiming{}, *WindowVelAndPos{}, *ViewTrack{}, *ViewRawMeas{}, *ViewEphemerisStatus{},
+        *ViewProductInfo{}, *ViewUtcParameters{}, *ViewEEPROM{}, *ViewAlmanacData{}, *ViewHealth{},
+        *ViewDiagnostics{};
 
-    QMenu* HelpMenu = nullptr;
-    QAction* HelpHelp = nullptr;
-    QAction* HelpAbout = nullptr;
+    QMenu* HelpMenu{};
+    QAction *HelpHelp{}, *HelpAbout{};
   };
 
   // Where later features plug into the window's events.
@@ -201,7 +140,8 @@ class TForm_Main : public QMainWindow, public reports::MainView, private session
   session::ReceiverSession& session() const { return session_; }
   link::ReportDispatcher& dispatcher() { return session_.dispatcher(); }
 
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
   MenuItems menu;
   Hooks hooks;
 
@@ -280,6 +220,8 @@ class TForm_Main : public QMainWindow, public reports::MainView, private session
   void showIdleSatelliteRow(int row) override;
   void showFirmwareVersion(const QString& version) override;
   void applyReceiverType(int type) override;
+  // The minor-alarm lamps close up over the hidden antenna rows (the receiver types' layout).
+  void respaceMinorAlarms();
 
  Q_SIGNALS:
   // The main window has closed: the run is over.
@@ -318,6 +260,7 @@ class TForm_Main : public QMainWindow, public reports::MainView, private session
   template <typename W>
   void OpenWindow(std::unique_ptr<W> Windows::*window);
 
+  Controls controls_;
   AppContext& context_;
   session::ReceiverSession& session_;
   Windows* windows_ = nullptr;

@@ -16,35 +16,6 @@ namespace halvix::app {
 
 namespace {
 
-void RespaceMinorAlarms(TForm_Main::Controls& c) {
-  // The lamps between the antenna rows and the last lamp close up over the
-  // span of the hidden antenna rows, top to bottom.
-  const auto& alarms = reports::kMinorAlarms;
-  const auto isAntenna = [](int bit) {
-    return bit == reports::kAntennaOpenBit || bit == reports::kAntennaShortBit;
-  };
-  QWidget* first = c.Shape_Bit[static_cast<std::size_t>(alarms.front().bit)];
-  QWidget* last = c.Shape_Bit[static_cast<std::size_t>(alarms.back().bit)];
-  if (first == nullptr || last == nullptr) return;
-  for (int bit : {reports::kAntennaOpenBit, reports::kAntennaShortBit}) {
-    c.Shape_Bit[static_cast<std::size_t>(bit)]->hide();
-    c.Label_MA[static_cast<std::size_t>(bit)]->hide();
-  }
-  const int top = first->y();
-  const float step = static_cast<float>(top - last->y()) / 7.0f;
-  int k = 0;
-  for (std::size_t i = 0; i + 1 < alarms.size(); ++i) {
-    const int bit = alarms[i].bit;
-    if (isAntenna(bit)) continue;
-    const int lampTop = top - static_cast<int>(step * static_cast<float>(k));
-    QWidget* lamp = c.Shape_Bit[static_cast<std::size_t>(bit)];
-    QWidget* label = c.Label_MA[static_cast<std::size_t>(bit)];
-    lamp->move(lamp->x(), lampTop);
-    label->move(label->x(), lampTop - 2);
-    ++k;
-  }
-}
-
 // Corvel and Corvel Norden: the poll item follows the stored setting, and the
 // operator is asked while it is unknown. Returns the new check mark.
 bool PollingFromNtpSetting(TForm_Main& main) {
@@ -79,7 +50,7 @@ void ApplyReceiverType(TForm_Main& main, int type) {
     poll->setChecked(!brisel);
   }
 
-  RespaceMinorAlarms(main.controls);
+  main.respaceMinorAlarms();
 
   // Windows not created yet are skipped.
   if (Windows* w = main.windows()) {

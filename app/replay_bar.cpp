@@ -28,7 +28,7 @@ ReplayBar::ReplayBar(recording::ReplayDevice& device, TForm_Main& main)
   setObjectName(QStringLiteral("ReplayBar"));
   setWindowTitle(QStringLiteral("Replay"));
   auto* layout = new QVBoxLayout(this);
-  Controls& c = controls;
+  Controls& c = controls_;
   c.Button_Pause = new QPushButton(QStringLiteral("&Pause"), this);
   c.Button_Pause->setObjectName(QStringLiteral("Button_Pause"));
   c.ComboBox_Speed = new QComboBox(this);
@@ -75,19 +75,19 @@ void ReplayBar::showBelowMain() {
 
 void ReplayBar::Timer_ReplayTimer() {
   if (device_.held() && main_.session().state() == session::SessionState::Polling) device_.setHeld(false);
-  controls.Label_Position->setText(recording::ReplayStatusText(device_));
+  controls_.Label_Position->setText(recording::ReplayStatusText(device_));
   main_.ShowReplayStatus(recording::ReplayStatusText(device_, false), device_.commandsDropped() > 0);
-  controls.Button_Pause->setEnabled(!device_.finished());
+  controls_.Button_Pause->setEnabled(!device_.finished());
 }
 
 void ReplayBar::Button_PauseClick() {
   device_.setPaused(!device_.paused());
-  controls.Button_Pause->setText(device_.paused() ? QStringLiteral("&Resume") : QStringLiteral("&Pause"));
+  controls_.Button_Pause->setText(device_.paused() ? QStringLiteral("&Resume") : QStringLiteral("&Pause"));
   Timer_ReplayTimer();
 }
 
 void ReplayBar::ComboBox_SpeedChange() {
-  device_.setSpeed(controls.ComboBox_Speed->currentData().toDouble());
+  device_.setSpeed(controls_.ComboBox_Speed->currentData().toDouble());
   Timer_ReplayTimer();
 }
 

@@ -32,12 +32,13 @@ class ReplayBar final : public QWidget {
   ReplayBar(recording::ReplayDevice& device, TForm_Main& main);
 
   struct Controls {
-    QPushButton* Button_Pause = nullptr;
-    QComboBox* ComboBox_Speed = nullptr;
-    QLabel* Label_Position = nullptr;
-    QTimer* Timer_Replay = nullptr;
+    QPushButton* Button_Pause{};
+    QComboBox* ComboBox_Speed{};
+    QLabel* Label_Position{};
+    QTimer* Timer_Replay{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Shows the bar just below the main window.
   void showBelowMain();
@@ -47,6 +48,7 @@ class ReplayBar final : public QWidget {
   void ComboBox_SpeedChange();
 
  private:
+  Controls controls_;
   recording::ReplayDevice& device_;
   TForm_Main& main_;
 };

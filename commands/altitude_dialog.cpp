@@ -16,7 +16,7 @@ TForm_Altitude::TForm_Altitude(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Altitude", QStringLiteral("2D Altitude"),
                                      QStringLiteral("Altitude for 2D Mode: Packet 0x2A"));
-  Controls& c = controls;
+  Controls& c = controls_;
   widgets::dialog::RadioColumn(
       this, top,
       {{"RadioButton_Set", QStringLiteral("Set Altitude"), &c.RadioButton_Set},
@@ -34,9 +34,9 @@ TForm_Altitude::TForm_Altitude(reports::WindowContext& context, QWidget* parent)
 }
 
 void TForm_Altitude::paintField(QPalette::ColorRole role) {
-  QPalette p = controls.Edit_Altitude->palette();
+  QPalette p = controls_.Edit_Altitude->palette();
   p.setColor(QPalette::Base, palette().color(role));
-  controls.Edit_Altitude->setPalette(p);
+  controls_.Edit_Altitude->setPalette(p);
 }
 
 void TForm_Altitude::FormActivate() { AltitudeRequest2A(context_.link); }
@@ -46,11 +46,11 @@ void TForm_Altitude::RadioButton_SetClick() { paintField(QPalette::Base); }
 void TForm_Altitude::RadioButton_CancelClick() { paintField(QPalette::Button); }
 
 void TForm_Altitude::Button_SetClick() {
-  if (!controls.RadioButton_Set->isChecked()) {
+  if (!controls_.RadioButton_Set->isChecked()) {
     ClearAltitude2A(context_.link);
     return;
   }
-  QLineEdit* edit = controls.Edit_Altitude;
+  QLineEdit* edit = controls_.Edit_Altitude;
   const std::optional<double> metres = widgets::dialog::ParseReal(edit->text());
   // An altitude beyond the single range would go out as infinity.
   if (!metres || std::fabs(*metres) > 3.4028234663852886e38) {
@@ -65,7 +65,7 @@ void TForm_Altitude::Button_SetClick() {
 }
 
 void TForm_Altitude::showAltitude(double altitude) {
-  controls.Edit_Altitude->setText(QString::asprintf("%.3f", altitude));
+  controls_.Edit_Altitude->setText(QString::asprintf("%.3f", altitude));
 }
 
 }  // namespace halvix::commands

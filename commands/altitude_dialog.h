@@ -20,25 +20,24 @@ class TForm_Altitude : public QDialog {
   explicit TForm_Altitude(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::SetCloseControls {
-    QRadioButton* RadioButton_Set = nullptr;
-    QRadioButton* RadioButton_Cancel = nullptr;
-    QLineEdit* Edit_Altitude = nullptr;
+    QRadioButton *RadioButton_Set{}, *RadioButton_Cancel{};
+    QLineEdit* Edit_Altitude{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   // The field's colour says whether a Set sends it.
   void RadioButton_SetClick();
   void RadioButton_CancelClick();
   void Button_SetClick();
+  // Report 0x4A (9 bytes): the receiver's 2D reference altitude, in metres.
+  void showAltitude(double altitude);
 
  private:
   void paintField(QPalette::ColorRole role);
+  Controls controls_;
   reports::WindowContext& context_;
-
- public:
-  // Report 0x4A (9 bytes): the receiver's 2D reference altitude, in metres.
-  void showAltitude(double altitude);
 };
 
 }  // namespace halvix::commands

@@ -25,7 +25,7 @@ TForm_AutoOut::TForm_AutoOut(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top =
       widgets::dialog::SetUpDialog(this, "Form_AutoOut", QStringLiteral("Port B Automatic Output"));
-  Controls& c = controls;
+  Controls& c = controls_;
   QVBoxLayout* g = nullptr;
   c.Panel_Mask = widgets::dialog::Group(this, "Panel_Mask", {},
                            QStringLiteral("Port B Automatic Output Mask: Packet 8E/8F-4D"), &g);
@@ -42,7 +42,7 @@ TForm_AutoOut::TForm_AutoOut(reports::WindowContext& context, QWidget* parent)
 
 QCheckBox* TForm_AutoOut::bitBox(int bit) const {
   for (std::size_t i = 0; i < kBits.size(); ++i) {
-    if (kBits[i] == bit) return controls.CheckBox_Bit[i];
+    if (kBits[i] == bit) return controls_.CheckBox_Bit[i];
   }
   return nullptr;
 }
@@ -52,14 +52,14 @@ void TForm_AutoOut::FormActivate() { AutomaticOutputMaskRequest8E4D(context_.lin
 void TForm_AutoOut::Button_ApplyClick() {
   std::uint32_t mask = 0;
   for (std::size_t i = 0; i < kBits.size(); ++i) {
-    if (controls.CheckBox_Bit[i]->isChecked()) mask |= std::uint32_t{1} << kBits[i];
+    if (controls_.CheckBox_Bit[i]->isChecked()) mask |= std::uint32_t{1} << kBits[i];
   }
   SetAutomaticOutputMask8E4D(context_.link, mask);
 }
 
 void TForm_AutoOut::showMask(std::uint32_t mask) {
   for (std::size_t i = 0; i < kBits.size(); ++i) {
-    controls.CheckBox_Bit[i]->setChecked(((mask >> kBits[i]) & 1u) != 0);
+    controls_.CheckBox_Bit[i]->setChecked(((mask >> kBits[i]) & 1u) != 0);
   }
 }
 

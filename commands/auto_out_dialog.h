@@ -27,20 +27,20 @@ class TForm_AutoOut : public QDialog {
     // CheckBox_Bit<n> for n in kBits, in that order.
     std::array<QCheckBox*, kBits.size()> CheckBox_Bit{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The box of a mask bit, or null for a bit without one.
   QCheckBox* bitBox(int bit) const;
 
   void FormActivate();
   void Button_ApplyClick();
-
- private:
-  reports::WindowContext& context_;
-
- public:
   // Report 0x8F-4D: a box per mask bit that has one.
   void showMask(std::uint32_t mask);
+
+ private:
+  Controls controls_;
+  reports::WindowContext& context_;
 };
 
 }  // namespace halvix::commands

@@ -29,7 +29,7 @@ std::uint8_t checkedValue(const std::array<QRadioButton*, 4>& group) {
 TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* parent)
     : QDialog(parent), link_(link) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_BriselPortAOut", QStringLiteral("Port A Output"));
-  Controls& c = controls;
+  Controls& c = controls_;
   auto* groups = new QHBoxLayout;
   groups->setSpacing(8);
   top->addLayout(groups);
@@ -67,12 +67,12 @@ TForm_BriselPortAOut::TForm_BriselPortAOut(link::SerialLink& link, QWidget* pare
 }
 
 std::array<QRadioButton*, 4> TForm_BriselPortAOut::group0B() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.RadioButton_Request0B, c.RadioButton_PPS0B, c.RadioButton_Event0B, c.RadioButton_Both0B};
 }
 
 std::array<QRadioButton*, 4> TForm_BriselPortAOut::groupAD() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   return {c.RadioButton_RequestAD, c.RadioButton_PPSAD, c.RadioButton_EventAD, c.RadioButton_BothAD};
 }
 

@@ -17,10 +17,7 @@ class SerialLink;
 namespace halvix::commands {
 
 // Output-mode values of a group: bit 0 at the PPS, bit 1 at the event input.
-inline constexpr int kPortAOnRequest = 0;
-inline constexpr int kPortAAtPps = 1;
-inline constexpr int kPortAAtEvent = 2;
-inline constexpr int kPortAAtBoth = 3;
+enum PortAOutputMode : int { kPortAOnRequest = 0, kPortAAtPps = 1, kPortAAtEvent = 2, kPortAAtBoth = 3 };
 
 class TForm_BriselPortAOut : public QDialog {
   Q_OBJECT
@@ -29,19 +26,12 @@ class TForm_BriselPortAOut : public QDialog {
   explicit TForm_BriselPortAOut(link::SerialLink& link, QWidget* parent = nullptr);
 
   struct Controls {
-    QRadioButton* RadioButton_Request0B = nullptr;
-    QRadioButton* RadioButton_PPS0B = nullptr;
-    QRadioButton* RadioButton_Event0B = nullptr;
-    QRadioButton* RadioButton_Both0B = nullptr;
-    QRadioButton* RadioButton_RequestAD = nullptr;
-    QRadioButton* RadioButton_PPSAD = nullptr;
-    QRadioButton* RadioButton_EventAD = nullptr;
-    QRadioButton* RadioButton_BothAD = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Cancel = nullptr;
+    QRadioButton *RadioButton_Request0B{}, *RadioButton_PPS0B{}, *RadioButton_Event0B{}, *RadioButton_Both0B{};
+    QRadioButton *RadioButton_RequestAD{}, *RadioButton_PPSAD{}, *RadioButton_EventAD{}, *RadioButton_BothAD{};
+    QPushButton *Button_OK{}, *Button_Apply{}, *Button_Cancel{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // Each group's buttons indexed by output-mode value.
   std::array<QRadioButton*, 4> group0B() const;
@@ -49,14 +39,13 @@ class TForm_BriselPortAOut : public QDialog {
 
   void FormActivate();
   void Button_ApplyClick();
-
- private:
-  link::SerialLink& link_;
-
- public:
   // Report 0x8F-A5: each group's button from its pair of bits of mask byte 1
   // (bits 0-1 for 8F-0B, bits 4-5 for 8F-AD).
   void showBroadcastMask(std::uint8_t mask1);
+
+ private:
+  Controls controls_;
+  link::SerialLink& link_;
 };
 
 }  // namespace halvix::commands

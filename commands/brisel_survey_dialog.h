@@ -20,20 +20,20 @@ class TForm_BriselSurvey : public QDialog {
                      QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::SetCloseControls {
-    QLineEdit* Edit_Limit = nullptr;
+    QLineEdit* Edit_Limit{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   void Button_SetClick();
-
- private:
-  link::SerialLink& link_;
-  platform::OperatorPrompts& prompts_;
-
- public:
   // Report 0x8F-4B: the survey limit, shown signed as the receiver's own tools print it.
   void showLimit(std::uint32_t limit);
+
+ private:
+  Controls controls_;
+  link::SerialLink& link_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

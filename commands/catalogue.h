@@ -95,6 +95,9 @@ inline constexpr int kSatelliteDataMax = 255;
 // ---------------------------------------------------------------------------
 // A. Queries with a fixed payload
 
+// Pause between the queries a window sends on one activation.
+inline constexpr int kQueryGapMs = 200;
+
 void SoftwareVersionRequest1F(link::SerialLink& link);            // report 0x45
 void TimeRequest21(link::SerialLink& link);                       // report 0x41
 void SvSelectionRequest24(link::SerialLink& link);                // report 0x6D

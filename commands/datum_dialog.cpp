@@ -14,7 +14,7 @@ namespace halvix::commands {
 TForm_Datum::TForm_Datum(link::SerialLink& link, QWidget* parent) : QDialog(parent), link_(link) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Datum", QStringLiteral("Select Datum"),
                                      QStringLiteral("Datum: Packet 8E/8F-15"));
-  Controls& c = controls;
+  Controls& c = controls_;
   c.ComboBox_Datum = widgets::dialog::List(this, "ComboBox_Datum", {});
   for (const char* name : DatumNames()) c.ComboBox_Datum->addItem(QString::fromLatin1(name));
   c.ComboBox_Datum->setCurrentIndex(-1);
@@ -31,11 +31,11 @@ void TForm_Datum::FormActivate() { DatumRequest8E15(link_); }
 
 void TForm_Datum::Button_ApplyClick() {
   // No selection is index -1, which goes out as FF FF.
-  SetDatum8E15(link_, static_cast<std::uint16_t>(controls.ComboBox_Datum->currentIndex()));
+  SetDatum8E15(link_, static_cast<std::uint16_t>(controls_.ComboBox_Datum->currentIndex()));
 }
 
 void TForm_Datum::showDatum(int index) {
-  QComboBox* list = controls.ComboBox_Datum;
+  QComboBox* list = controls_.ComboBox_Datum;
   widgets::dialog::SelectIndex(list, index);
   if (QLineEdit* e = list->lineEdit()) e->setSelection(0, static_cast<int>(e->text().size()));
 }

@@ -18,19 +18,19 @@ class TForm_Datum : public QDialog {
   explicit TForm_Datum(link::SerialLink& link, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::OkApplyCloseControls {
-    QComboBox* ComboBox_Datum = nullptr;
+    QComboBox* ComboBox_Datum{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   void Button_ApplyClick();
-
- private:
-  link::SerialLink& link_;
-
- public:
   // Report 0x8F-15: selects the datum; typing then replaces the whole name.
   void showDatum(int index);
+
+ private:
+  Controls controls_;
+  link::SerialLink& link_;
 };
 
 }  // namespace halvix::commands

@@ -15,7 +15,7 @@ TForm_Default::TForm_Default(link::SerialLink& link, link::Clock& clock,
   QVBoxLayout* top =
       widgets::dialog::SetUpDialog(this, "Form_Default", QStringLiteral("Revert to Default Settings"),
                       QStringLiteral("Default Segment: Packet 8E-45"));
-  Controls& c = controls;
+  Controls& c = controls_;
   c.ComboBox_Segment = widgets::dialog::List(
       this, "ComboBox_Segment",
       {"Receiver Configuration", "Packet I/O Control", "Serial Port Configuration",
@@ -31,7 +31,7 @@ TForm_Default::TForm_Default(link::SerialLink& link, link::Clock& clock,
 
 bool TForm_Default::Button_ApplyClick() {
   if (!actions_.ConfirmRevertSegment()) return false;
-  const int item = controls.ComboBox_Segment->currentIndex();
+  const int item = controls_.ComboBox_Segment->currentIndex();
   if (item < 0 || item >= static_cast<int>(kSegments.size())) return false;
   actions_.RevertSegment(kSegments[static_cast<std::size_t>(item)]);
   return true;

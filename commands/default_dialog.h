@@ -23,14 +23,16 @@ class TForm_Default : public QDialog {
                 tools::ControlHooks hooks, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::OkApplyCloseControls {
-    QComboBox* ComboBox_Segment = nullptr;
+    QComboBox* ComboBox_Segment{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // False when the operator cancelled (or nothing is chosen): nothing was sent.
   bool Button_ApplyClick();
 
  private:
+  Controls controls_;
   tools::ControlActions actions_;
 };
 

@@ -46,7 +46,7 @@ TForm_GPS::TForm_GPS(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_GPS", QStringLiteral("Receiver Configuration"),
                                      QStringLiteral("Receiver Configuration: Packet 0xBB"));
-  Controls& c = controls;
+  Controls& c = controls_;
   widgets::dialog::ValueRows rows(this, top);
   c.ComboBox_RMode =
       rows.list("ComboBox_RMode",
@@ -103,7 +103,7 @@ bool TForm_GPS::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm_GPS::checkField(QLineEdit* edit) {
-  const FieldLimits& limits = LimitsOf(controls, edit);
+  const FieldLimits& limits = LimitsOf(controls_, edit);
   double value = 0.0;
   if (limits.integer) {
     const std::optional<long long> v = widgets::dialog::ParseInteger(edit->text());
@@ -125,7 +125,7 @@ void TForm_GPS::checkField(QLineEdit* edit) {
 void TForm_GPS::FormActivate() { ReceiverConfigurationRequestBB(context_.link); }
 
 bool TForm_GPS::Button_ApplyClick() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   const widgets::dialog::FieldReader read(context_.prompts);
   const auto elevation = read.single(c.Edit_EMask, QStringLiteral("Elevation Mask"));
   if (!elevation) return false;
@@ -155,7 +155,7 @@ bool TForm_GPS::Button_ApplyClick() {
 void TForm_GPS::showSettings(const reports::ReceiverConfigurationReport& r) {
   namespace ui = widgets::dialog;
   const auto tenths = [](double value) { return QString::asprintf("%0.1f", value); };
-  Controls& c = controls;
+  Controls& c = controls_;
   ui::SelectIndex(c.ComboBox_RMode, r.receiverMode);
   ui::SelectIndex(c.ComboBox_DGPSMode, r.dgpsModeIndex());
   ui::SelectIndex(c.ComboBox_DCode, r.dynamicsCode);

@@ -8,9 +8,6 @@
 
 namespace halvix::reports {
 struct WindowContext;
-}
-
-namespace halvix::reports {
 struct ReceiverConfigurationReport;
 }
 
@@ -27,32 +24,26 @@ class TForm_GPS : public QDialog {
   explicit TForm_GPS(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::OkApplyCloseControls {
-    QComboBox* ComboBox_RMode = nullptr;
-    QComboBox* ComboBox_DGPSMode = nullptr;
-    QComboBox* ComboBox_DCode = nullptr;
-    QLineEdit* Edit_EMask = nullptr;
-    QLineEdit* Edit_SMask = nullptr;
-    QLineEdit* Edit_PMask = nullptr;
-    QLineEdit* Edit_PSwitch = nullptr;
-    QLineEdit* Edit_DGPSAge = nullptr;
+    QComboBox *ComboBox_RMode{}, *ComboBox_DGPSMode{}, *ComboBox_DCode{};
+    QLineEdit *Edit_EMask{}, *Edit_SMask{}, *Edit_PMask{}, *Edit_PSwitch{}, *Edit_DGPSAge{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   // False when a field is not a number (the operator has been told).
   bool Button_ApplyClick();
+  // Report 0xBB: the modes, the dynamics code and the masks.
+  void showSettings(const reports::ReceiverConfigurationReport& r);
 
  protected:
   // The field checks run on leaving a numeric field and on Enter in it.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  Controls controls_;
   void checkField(QLineEdit* edit);
   reports::WindowContext& context_;
-
- public:
-  // Report 0xBB: the modes, the dynamics code and the masks.
-  void showSettings(const reports::ReceiverConfigurationReport& r);
 };
 
 }  // namespace halvix::commands

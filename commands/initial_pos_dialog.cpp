@@ -38,7 +38,7 @@ TForm_InitialPos::TForm_InitialPos(link::SerialLink& link, platform::OperatorPro
   QVBoxLayout* top =
       widgets::dialog::SetUpDialog(this, "Form_InitialPos", QStringLiteral("Upload Accurate Position"),
                       QStringLiteral("Set Initial Position: Packets 0x31, 0x32"));
-  Controls& c = controls;
+  Controls& c = controls_;
   auto* panels = new QHBoxLayout;
   panels->setSpacing(8);
   top->addLayout(panels);
@@ -103,7 +103,7 @@ bool TForm_InitialPos::readFields(const Field (&fields)[3], float (&values)[3]) 
 }
 
 void TForm_InitialPos::Button_SetLLAClick() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   float v[3];
   if (!readFields({{c.Edit_Lat, "Latitude"}, {c.Edit_Lon, "Longitude"}, {c.Edit_Alt, "Altitude"}},
                   v))
@@ -113,7 +113,7 @@ void TForm_InitialPos::Button_SetLLAClick() {
 }
 
 void TForm_InitialPos::Button_SetECEFClick() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   float v[3];
   if (!readFields({{c.Edit_X, "X"}, {c.Edit_Y, "Y"}, {c.Edit_Z, "Z"}}, v)) return;
   SetInitialPositionEcef31(link_, v[0], v[1], v[2]);
@@ -135,7 +135,7 @@ void TForm_InitialPos::Button_FileClick() {
   const std::optional<PositionRecord> r = ParsePositionRecord(file.read(kPositionFileReadLimit));
   file.close();
 
-  Controls& c = controls;
+  Controls& c = controls_;
   if (r && r->type == kPositionTypeEcef) {
     QLineEdit* edits[] = {c.Edit_X, c.Edit_Y, c.Edit_Z};
     for (int i = 0; i < 3; ++i) edits[i]->setText(fileValue(r->values[i], 2, r->decimals[i]));

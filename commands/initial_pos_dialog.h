@@ -22,24 +22,21 @@ class TForm_InitialPos : public QDialog {
   TForm_InitialPos(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls {
-    QLineEdit* Edit_Lat = nullptr;
-    QLineEdit* Edit_Lon = nullptr;
-    QLineEdit* Edit_Alt = nullptr;
-    QPushButton* Button_SetLLA = nullptr;
-    QLineEdit* Edit_X = nullptr;
-    QLineEdit* Edit_Y = nullptr;
-    QLineEdit* Edit_Z = nullptr;
-    QPushButton* Button_SetECEF = nullptr;
-    QPushButton* Button_File = nullptr;
-    QPushButton* Button_Close = nullptr;
+    QLineEdit *Edit_Lat{}, *Edit_Lon{}, *Edit_Alt{};
+    QPushButton* Button_SetLLA{};
+    QLineEdit *Edit_X{}, *Edit_Y{}, *Edit_Z{};
+    QPushButton* Button_SetECEF{};
+    QPushButton *Button_File{}, *Button_Close{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void Button_SetLLAClick();
   void Button_SetECEFClick();
   void Button_FileClick();
 
  private:
+  Controls controls_;
   struct Field {
     QLineEdit* edit;
     const char* name;

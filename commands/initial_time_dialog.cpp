@@ -36,7 +36,7 @@ TForm_InitialTime::TForm_InitialTime(link::SerialLink& link, const platform::PcC
 
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_InitialTime", QStringLiteral("Time From PC"),
                                      QStringLiteral("Set Initial Time: Packets 0x2E, 0x4E."));
-  Controls& c = controls;
+  Controls& c = controls_;
   const QString lampHint =
       QStringLiteral("When red, the receiver already had time from a sattelite and uses that time.");
   auto* lampRow = new QHBoxLayout;
@@ -67,7 +67,7 @@ void TForm_InitialTime::Button_SetTimeClick() {
 }
 
 void TForm_InitialTime::FormClose() {
-  controls.Shape_TimeAccepted->setColor(QColor::fromRgb(widgets::kLampIdle));
+  controls_.Shape_TimeAccepted->setColor(QColor::fromRgb(widgets::kLampIdle));
 }
 
 // Every way of closing the window (the button, the close box, Escape) hides it.
@@ -77,7 +77,7 @@ void TForm_InitialTime::hideEvent(QHideEvent* event) {
 }
 
 void TForm_InitialTime::showTimeAccepted(bool accepted) {
-  controls.Shape_TimeAccepted->setColor(accepted ? QColor::fromRgb(widgets::kLampLit)
+  controls_.Shape_TimeAccepted->setColor(accepted ? QColor::fromRgb(widgets::kLampLit)
                                                  : QColor::fromRgb(0xFF, 0x00, 0x00));
 }
 

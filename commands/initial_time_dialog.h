@@ -39,26 +39,25 @@ class TForm_InitialTime : public QDialog {
   ~TForm_InitialTime() override;
 
   struct Controls {
-    widgets::Lamp* Shape_TimeAccepted = nullptr;
-    QPushButton* Button_SetTime = nullptr;
-    QPushButton* Button_Cancel = nullptr;
+    widgets::Lamp* Shape_TimeAccepted{};
+    QPushButton *Button_SetTime{}, *Button_Cancel{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void Button_SetTimeClick();
   void FormClose();
+  // Report 0x4E: the acceptance lamp, green when the receiver took the time, else red.
+  void showTimeAccepted(bool accepted);
 
  protected:
   void hideEvent(QHideEvent* event) override;
 
  private:
+  Controls controls_;
   link::SerialLink& link_;
   std::unique_ptr<platform::PcClock> ownClock_;
   const platform::PcClock* pcClock_;
-
- public:
-  // Report 0x4E: the acceptance lamp, green when the receiver took the time, else red.
-  void showTimeAccepted(bool accepted);
 };
 
 }  // namespace halvix::commands

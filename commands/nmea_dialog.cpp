@@ -24,7 +24,7 @@ TForm_NMEA::TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompt
     : QDialog(parent), link_(link), prompts_(prompts) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_NMEA", QStringLiteral("NMEA Output"),
                                      QStringLiteral("NMEA Output: Packets 0x7A, 0x7B"));
-  Controls& c = controls;
+  Controls& c = controls_;
   c.Edit_Interval = widgets::dialog::ValueRows(this, top).edit(
       "Edit_Interval", QStringLiteral("Output Interval:"), "Label_Interval",
       QStringLiteral("seconds"), "Label_Seconds");
@@ -54,7 +54,7 @@ TForm_NMEA::TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompt
 }
 
 std::array<TForm_NMEA::SentenceBox, 7> TForm_NMEA::sentenceBoxes() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   const std::array<QCheckBox*, reports::kNmeaSentences.size()> boxes = {
       c.CheckBox_GGA, c.CheckBox_GLL, c.CheckBox_VTG, c.CheckBox_GSV,
       c.CheckBox_GSA, c.CheckBox_ZDA, c.CheckBox_RMC};
@@ -68,16 +68,16 @@ void TForm_NMEA::FormActivate() { NmeaOutputRequest7A(link_); }
 bool TForm_NMEA::Button_ApplyClick() {
   const widgets::dialog::FieldReader reader(prompts_);
   const QString field = QStringLiteral("Output Interval");
-  const std::optional<int> interval = reader.integer(controls.Edit_Interval, field);
+  const std::optional<int> interval = reader.integer(controls_.Edit_Interval, field);
   if (!interval) return false;
   // Only the low byte would reach the receiver: 300 s would become 44 s.
   if (*interval < 0 || *interval > kMaxInterval) {
     prompts_.message(QStringLiteral("Error"),
                      QStringLiteral("%1: '%2' is out of range (0 to %3 seconds)")
-                         .arg(field, controls.Edit_Interval->text())
+                         .arg(field, controls_.Edit_Interval->text())
                          .arg(kMaxInterval),
                      platform::PromptButtons::Ok, platform::PromptIcon::Error);
-    controls.Edit_Interval->setFocus();
+    controls_.Edit_Interval->setFocus();
     return false;
   }
   std::uint32_t mask = 0;
@@ -89,7 +89,7 @@ bool TForm_NMEA::Button_ApplyClick() {
 }
 
 void TForm_NMEA::showSettings(const reports::NmeaSettings& r) {
-  controls.Edit_Interval->setText(QString::number(r.interval));
+  controls_.Edit_Interval->setText(QString::number(r.interval));
   for (const SentenceBox& s : sentenceBoxes()) s.box->setChecked(((r.mask >> s.bit) & 1u) != 0);
 }
 

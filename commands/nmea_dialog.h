@@ -26,16 +26,12 @@ class TForm_NMEA : public QDialog {
   TForm_NMEA(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::OkApplyCloseControls {
-    QLineEdit* Edit_Interval = nullptr;
-    QCheckBox* CheckBox_GGA = nullptr;
-    QCheckBox* CheckBox_GLL = nullptr;
-    QCheckBox* CheckBox_VTG = nullptr;
-    QCheckBox* CheckBox_GSV = nullptr;
-    QCheckBox* CheckBox_GSA = nullptr;
-    QCheckBox* CheckBox_ZDA = nullptr;
-    QCheckBox* CheckBox_RMC = nullptr;
+    QLineEdit* Edit_Interval{};
+    QCheckBox *CheckBox_GGA{}, *CheckBox_GLL{}, *CheckBox_VTG{}, *CheckBox_GSV{}, *CheckBox_GSA{},
+        *CheckBox_ZDA{}, *CheckBox_RMC{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   struct SentenceBox {
     QCheckBox* box;
@@ -46,14 +42,13 @@ class TForm_NMEA : public QDialog {
   void FormActivate();
   // False when the interval was refused and nothing was sent.
   bool Button_ApplyClick();
-
- private:
-  link::SerialLink& link_;
-  platform::OperatorPrompts& prompts_;
-
- public:
   // Report 0x7B: the interval and a box per sentence of the message mask.
   void showSettings(const reports::NmeaSettings& r);
+
+ private:
+  Controls controls_;
+  link::SerialLink& link_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

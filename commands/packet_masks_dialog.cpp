@@ -52,7 +52,7 @@ TForm_PacketMasks::TForm_PacketMasks(reports::WindowContext& context, QWidget* p
     : QDialog(parent), context_(context) {
   QVBoxLayout* top =
       widgets::dialog::SetUpDialog(this, "Form_PacketMasks", QStringLiteral("Packet Masks and Options"));
-  Controls& c = controls;
+  Controls& c = controls_;
   using C = Controls;
 
   QVBoxLayout* g = nullptr;
@@ -142,7 +142,7 @@ TForm_PacketMasks::TForm_PacketMasks(reports::WindowContext& context, QWidget* p
 }
 
 std::array<TForm_PacketMasks::OptionBit, 12> TForm_PacketMasks::maskBits() const {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   std::array<OptionBit, 12> bits{};
   for (int bit = 0; bit < 8; ++bit) {
     bits[static_cast<std::size_t>(bit)] = {c.CheckBox_B1Bit[static_cast<std::size_t>(bit)], 1, bit};
@@ -177,10 +177,10 @@ void TForm_PacketMasks::Button_Set8EA5Click() {
 }
 
 void TForm_PacketMasks::CheckBox_PosDoubleClick() {
-  const bool precise = controls.CheckBox_PosDouble->isChecked();
-  controls.CheckBox_PosXYZ->setText(precise ? QStringLiteral("Output XYZ ECEF (Packet 83)")
+  const bool precise = controls_.CheckBox_PosDouble->isChecked();
+  controls_.CheckBox_PosXYZ->setText(precise ? QStringLiteral("Output XYZ ECEF (Packet 83)")
                                             : QStringLiteral("Output XYZ ECEF (Packet 42)"));
-  controls.CheckBox_PosLLA->setText(precise ? QStringLiteral("Output LLA (Packet 84)")
+  controls_.CheckBox_PosLLA->setText(precise ? QStringLiteral("Output LLA (Packet 84)")
                                             : QStringLiteral("Output LLA (Packet 4A)"));
 }
 
@@ -195,7 +195,7 @@ void TForm_PacketMasks::showBroadcastMask(const reports::BroadcastMaskReport& r)
 }
 
 void TForm_PacketMasks::enableBroadcastMask(bool enabled) {
-  Controls& c = controls;
+  Controls& c = controls_;
   for (const OptionBit& b : maskBits()) b.box->setEnabled(enabled);
   c.Button_Set8EA5->setEnabled(enabled);
   widgets::dialog::EnableCaption(c.Label_Masks, enabled);

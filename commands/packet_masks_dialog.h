@@ -9,9 +9,6 @@
 
 namespace halvix::reports {
 struct WindowContext;
-}
-
-namespace halvix::reports {
 struct IoOptions;
 struct BroadcastMaskReport;
 }
@@ -22,43 +19,30 @@ class TForm_PacketMasks : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kQueryGapMs = 200;
-
   explicit TForm_PacketMasks(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls {
-    QGroupBox* Panel_IOOptions = nullptr;
-    QLabel* Label_Options = nullptr;
-    QCheckBox* CheckBox_PosXYZ = nullptr;
-    QCheckBox* CheckBox_PosLLA = nullptr;
-    QCheckBox* CheckBox_OutputMSL = nullptr;
-    QCheckBox* CheckBox_InputMSL = nullptr;
-    QCheckBox* CheckBox_PosDouble = nullptr;
-    QCheckBox* CheckBox_Pos8F20 = nullptr;
-    QCheckBox* CheckBox_VelXYZ = nullptr;
-    QCheckBox* CheckBox_VelENU = nullptr;
-    QCheckBox* CheckBox_TimeType = nullptr;
-    QCheckBox* CheckBox_TimeCompute = nullptr;
-    QCheckBox* CheckBox_TimeOutput = nullptr;
-    QCheckBox* CheckBox_TimeSynch = nullptr;
-    QCheckBox* CheckBox_TimeMinimize = nullptr;
-    QCheckBox* CheckBox_AuxRaw = nullptr;
-    QCheckBox* CheckBox_AuxDoppler = nullptr;
-    QPushButton* Button_Set35 = nullptr;
+    QGroupBox* Panel_IOOptions{};
+    QLabel* Label_Options{};
+    QCheckBox *CheckBox_PosXYZ{}, *CheckBox_PosLLA{}, *CheckBox_OutputMSL{}, *CheckBox_InputMSL{},
+        *CheckBox_PosDouble{}, *CheckBox_Pos8F20{};
+    QCheckBox *CheckBox_VelXYZ{}, *CheckBox_VelENU{};
+    QCheckBox *CheckBox_TimeType{}, *CheckBox_TimeCompute{}, *CheckBox_TimeOutput{}, *CheckBox_TimeSynch{},
+        *CheckBox_TimeMinimize{};
+    QCheckBox *CheckBox_AuxRaw{}, *CheckBox_AuxDoppler{};
+    QPushButton* Button_Set35{};
 
-    QGroupBox* Panel_Masks = nullptr;
-    QLabel* Label_Masks = nullptr;
+    QGroupBox* Panel_Masks{};
+    QLabel* Label_Masks{};
     // Mask byte 1, bits 0..7.
     std::array<QCheckBox*, 8> CheckBox_B1Bit{};
-    QCheckBox* CheckBox_B2Bit0 = nullptr;
-    QCheckBox* CheckBox_B2Bit5 = nullptr;
-    QCheckBox* CheckBox_B2Bit6 = nullptr;
-    QCheckBox* CheckBox_B2Bit7 = nullptr;
-    QPushButton* Button_Set8EA5 = nullptr;
+    QCheckBox *CheckBox_B2Bit0{}, *CheckBox_B2Bit5{}, *CheckBox_B2Bit6{}, *CheckBox_B2Bit7{};
+    QPushButton* Button_Set8EA5{};
 
-    QPushButton* Button_Close = nullptr;
+    QPushButton* Button_Close{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The option byte (0..3) and bit each I/O option box stands for.
   struct OptionBit {
@@ -75,12 +59,6 @@ class TForm_PacketMasks : public QDialog {
   void Button_Set8EA5Click();
   // Captions of the position boxes from "Double-Precision".
   void CheckBox_PosDoubleClick();
-
- private:
-  reports::WindowContext& context_;
-  std::array<OptionBit, 15> optionBits_{};
-
- public:
   // Report 0x55: the I/O option boxes.
   void showIoOptions(const reports::IoOptions& r);
   // Report 0x8F-A5: the broadcast mask boxes.
@@ -88,6 +66,11 @@ class TForm_PacketMasks : public QDialog {
   // The receiver type: the broadcast mask is usable only on receivers that
   // have it, and there its timing boxes name both ports.
   void enableBroadcastMask(bool enabled);
+
+ private:
+  Controls controls_;
+  reports::WindowContext& context_;
+  std::array<OptionBit, 15> optionBits_{};
 };
 
 }  // namespace halvix::commands

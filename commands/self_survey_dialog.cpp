@@ -16,7 +16,7 @@ TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPro
     : QDialog(parent), link_(link), prompts_(prompts) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_SelfSurvey", QStringLiteral("Self Survey"),
                                      QStringLiteral("Self Survey Parameters: Packet 8E/8F-A9"));
-  Controls& c = controls;
+  Controls& c = controls_;
   widgets::dialog::CheckColumn(
       this, top,
       {{"CheckBox_EnableSurvey", QStringLiteral("Enable Self Survey"), &c.CheckBox_EnableSurvey},
@@ -31,7 +31,7 @@ TForm_SelfSurvey::TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPro
 void TForm_SelfSurvey::FormActivate() { SelfSurveyParametersRequest8EA9(link_); }
 
 void TForm_SelfSurvey::Button_SetClick() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   const std::optional<long long> length =
       widgets::dialog::FieldReader(prompts_).longInteger(c.Edit_Limit, QStringLiteral("Self Survey Limit"));
   if (!length) return;
@@ -42,9 +42,9 @@ void TForm_SelfSurvey::Button_SetClick() {
 }
 
 void TForm_SelfSurvey::showSettings(const reports::SelfSurveyReport& r) {
-  controls.CheckBox_EnableSurvey->setChecked(r.enabled);
-  controls.CheckBox_Flag->setChecked(r.savePosition);
-  controls.Edit_Limit->setText(QString::asprintf("%ld", static_cast<long>(r.length)));
+  controls_.CheckBox_EnableSurvey->setChecked(r.enabled);
+  controls_.CheckBox_Flag->setChecked(r.savePosition);
+  controls_.Edit_Limit->setText(QString::asprintf("%ld", static_cast<long>(r.length)));
 }
 
 }  // namespace halvix::commands

@@ -23,22 +23,21 @@ class TForm_SelfSurvey : public QDialog {
   TForm_SelfSurvey(link::SerialLink& link, platform::OperatorPrompts& prompts, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::SetCloseControls {
-    QCheckBox* CheckBox_EnableSurvey = nullptr;
-    QCheckBox* CheckBox_Flag = nullptr;
-    QLineEdit* Edit_Limit = nullptr;
+    QCheckBox *CheckBox_EnableSurvey{}, *CheckBox_Flag{};
+    QLineEdit* Edit_Limit{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void FormActivate();
   void Button_SetClick();
-
- private:
-  link::SerialLink& link_;
-  platform::OperatorPrompts& prompts_;
-
- public:
   // Report 0x8F-A9: the two boxes and the survey length.
   void showSettings(const reports::SelfSurveyReport& r);
+
+ private:
+  Controls controls_;
+  link::SerialLink& link_;
+  platform::OperatorPrompts& prompts_;
 };
 
 }  // namespace halvix::commands

@@ -42,6 +42,22 @@ std::optional<link::PortSettings> LineSettings(int port, const QComboBox* baud, 
   return s;
 }
 
+// The protocol code of a list's item; other, while nothing or an item past codes is chosen.
+std::uint8_t ProtocolCode(const QComboBox* list, std::initializer_list<std::uint8_t> codes,
+                          std::uint8_t other) {
+  const int i = list->currentIndex();
+  return i >= 0 && i < static_cast<int>(codes.size()) ? codes.begin()[i] : other;
+}
+
+std::optional<link::PortSettings> WithProtocols(std::optional<link::PortSettings> s, std::uint8_t input,
+                                                std::uint8_t output) {
+  if (s) {
+    s->inputProtocol = input;
+    s->outputProtocol = output;
+  }
+  return s;
+}
+
 }  // namespace
 
 TForm_Serial::TForm_Serial(reports::WindowContext& context, session::ReceiverSession& session,
@@ -49,7 +65,7 @@ TForm_Serial::TForm_Serial(reports::WindowContext& context, session::ReceiverSes
     : QDialog(parent), context_(context), session_(session) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_Serial", QStringLiteral("Serial Port Configuration"),
                                      QStringLiteral("Serial Port Configuration: Packet 0xBC"));
-  Controls& c = controls;
+  Controls& c = controls_;
   auto* columns = new QHBoxLayout;
   columns->setSpacing(16);
   top->addLayout(columns);
@@ -112,27 +128,19 @@ TForm_Serial::TForm_Serial(reports::WindowContext& context, session::ReceiverSes
 }
 
 std::optional<link::PortSettings> TForm_Serial::portASettings() const {
-  const Controls& c = controls;
-  std::optional<link::PortSettings> s =
-      LineSettings(0, c.ComboBox_PortABaudRate, 0, c.ComboBox_PortADataBits, 2, c.ComboBox_PortAParity,
-                   c.ComboBox_PortAStopBits);
-  if (!s) return s;
-  const int in = c.ComboBox_PortAInput->currentIndex();
-  s->inputProtocol = in == 1 ? 2 : in == 2 ? 8 : 0;
-  const int out = c.ComboBox_PortAOutput->currentIndex();
-  s->outputProtocol = out == 1 ? 2 : out == 2 ? 4 : 0;
-  return s;
+  const Controls& c = controls_;
+  return WithProtocols(LineSettings(0, c.ComboBox_PortABaudRate, 0, c.ComboBox_PortADataBits, 2,
+                                    c.ComboBox_PortAParity, c.ComboBox_PortAStopBits),
+                       ProtocolCode(c.ComboBox_PortAInput, {0, 2, 8}, 0),
+                       ProtocolCode(c.ComboBox_PortAOutput, {0, 2, 4}, 0));
 }
 
 std::optional<link::PortSettings> TForm_Serial::portBSettings() const {
-  const Controls& c = controls;
-  std::optional<link::PortSettings> s =
-      LineSettings(1, c.ComboBox_PortBBaudRate, 6, c.ComboBox_PortBDataBits, 3, c.ComboBox_PortBParity,
-                   c.ComboBox_PortBStopBits);
-  if (!s) return s;
-  s->inputProtocol = c.ComboBox_PortBInput->currentIndex() == 0 ? 2 : 8;
-  s->outputProtocol = c.ComboBox_PortBOutput->currentIndex() == 0 ? 2 : 4;
-  return s;
+  const Controls& c = controls_;
+  return WithProtocols(LineSettings(1, c.ComboBox_PortBBaudRate, 6, c.ComboBox_PortBDataBits, 3,
+                                    c.ComboBox_PortBParity, c.ComboBox_PortBStopBits),
+                       ProtocolCode(c.ComboBox_PortBInput, {2, 8}, 8),
+                       ProtocolCode(c.ComboBox_PortBOutput, {2, 4}, 4));
 }
 
 void TForm_Serial::FormActivate() {
@@ -180,7 +188,7 @@ void SelectProtocol(QComboBox* list, int code, std::initializer_list<std::pair<i
 
 void TForm_Serial::showPort(const reports::SerialPortReport& r) {
   namespace ui = widgets::dialog;
-  Controls& c = controls;
+  Controls& c = controls_;
   if (r.isPortA()) {
     ui::SelectIndex(c.ComboBox_PortABaudRate, r.baudCode);
     if (r.dataBitsCode == 2 || r.dataBitsCode == 3) {
@@ -202,7 +210,7 @@ void TForm_Serial::showPort(const reports::SerialPortReport& r) {
 }
 
 void TForm_Serial::showBothPorts() {
-  Controls& c = controls;
+  Controls& c = controls_;
   c.Label_PortBOutput->setEnabled(true);
   c.ComboBox_PortBOutput->setEnabled(true);
   c.Label_A->setText(QStringLiteral("Port A"));

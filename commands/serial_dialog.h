@@ -30,29 +30,20 @@ class TForm_Serial : public QDialog {
                QWidget* parent = nullptr);
 
   struct Controls {
-    QLabel* Label_A = nullptr;
-    QComboBox* ComboBox_PortABaudRate = nullptr;
-    QComboBox* ComboBox_PortADataBits = nullptr;
-    QComboBox* ComboBox_PortAParity = nullptr;
-    QComboBox* ComboBox_PortAStopBits = nullptr;
-    QComboBox* ComboBox_PortAInput = nullptr;
-    QComboBox* ComboBox_PortAOutput = nullptr;
-    QPushButton* Button_SetA = nullptr;
+    QLabel* Label_A{};
+    QComboBox *ComboBox_PortABaudRate{}, *ComboBox_PortADataBits{}, *ComboBox_PortAParity{},
+        *ComboBox_PortAStopBits{}, *ComboBox_PortAInput{}, *ComboBox_PortAOutput{};
+    QPushButton* Button_SetA{};
 
-    QLabel* Label_B = nullptr;
-    QComboBox* ComboBox_PortBBaudRate = nullptr;
-    QComboBox* ComboBox_PortBDataBits = nullptr;
-    QComboBox* ComboBox_PortBParity = nullptr;
-    QComboBox* ComboBox_PortBStopBits = nullptr;
-    QComboBox* ComboBox_PortBInput = nullptr;
-    QLabel* Label_PortBOutput = nullptr;
-    QComboBox* ComboBox_PortBOutput = nullptr;
-    QPushButton* Button_SetB = nullptr;
+    QLabel *Label_B{}, *Label_PortBOutput{};
+    QComboBox *ComboBox_PortBBaudRate{}, *ComboBox_PortBDataBits{}, *ComboBox_PortBParity{},
+        *ComboBox_PortBStopBits{}, *ComboBox_PortBInput{}, *ComboBox_PortBOutput{};
+    QPushButton* Button_SetB{};
 
-    QPushButton* Button_Break = nullptr;
-    QPushButton* Button_Close = nullptr;
+    QPushButton *Button_Break{}, *Button_Close{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   // The record the lists of a port give; nothing while its baud, data bits,
   // parity or stop bits list has no selection.
@@ -63,20 +54,17 @@ class TForm_Serial : public QDialog {
   void Button_SetAClick();
   void Button_SetBClick();
   void Button_BreakClick();
-
- private:
-  void setPort(const std::optional<link::PortSettings>& settings);
-  reports::WindowContext& context_;
-  session::ReceiverSession& session_;
-
- public:
   // Report 0xBC: the lists of the port it describes; a protocol the lists
   // do not hold shows "unknown".
   void showPort(const reports::SerialPortReport& r);
-
- public:
   // The receiver type: both ports with their captions, port B's output protocol usable.
   void showBothPorts();
+
+ private:
+  void setPort(const std::optional<link::PortSettings>& settings);
+  Controls controls_;
+  reports::WindowContext& context_;
+  session::ReceiverSession& session_;
 };
 
 }  // namespace halvix::commands

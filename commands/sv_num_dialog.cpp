@@ -15,7 +15,7 @@ TForm_SVNum::TForm_SVNum(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_SVNum", QStringLiteral("One-Satellite SV"),
                                      QStringLiteral("One SV Mode: Packet 0x34"));
-  Controls& c = controls;
+  Controls& c = controls_;
   c.ComboBox_SVNum = widgets::dialog::List(this, "ComboBox_SVNum", {});
   for (int sv = 0; sv <= 32; ++sv) c.ComboBox_SVNum->addItem(QString::number(sv));
   c.ComboBox_SVNum->setCurrentIndex(-1);
@@ -28,7 +28,7 @@ TForm_SVNum::TForm_SVNum(reports::WindowContext& context, QWidget* parent)
 
 void TForm_SVNum::Button_ApplyClick() {
   // No selection goes out as 0xFF.
-  OneSvSelect34(context_.link, static_cast<std::uint8_t>(controls.ComboBox_SVNum->currentIndex()));
+  OneSvSelect34(context_.link, static_cast<std::uint8_t>(controls_.ComboBox_SVNum->currentIndex()));
 }
 
 }  // namespace halvix::commands

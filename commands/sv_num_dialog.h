@@ -18,13 +18,15 @@ class TForm_SVNum : public QDialog {
   explicit TForm_SVNum(reports::WindowContext& context, QWidget* parent = nullptr);
 
   struct Controls : widgets::dialog::OkApplyCloseControls {
-    QComboBox* ComboBox_SVNum = nullptr;
+    QComboBox* ComboBox_SVNum{};
   };
-  Controls controls;
+  // The window's own; tests reach them here.
+  Controls& testControls() { return controls_; }
 
   void Button_ApplyClick();
 
  private:
+  Controls controls_;
   reports::WindowContext& context_;
 };
 

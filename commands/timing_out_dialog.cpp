@@ -27,7 +27,7 @@ std::uint8_t IndexByte(const QComboBox* list) {
 TForm_TimingOut::TForm_TimingOut(reports::WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   QVBoxLayout* top = widgets::dialog::SetUpDialog(this, "Form_TimingOut", QStringLiteral("Timing Outputs"));
-  Controls& c = controls;
+  Controls& c = controls_;
 
   namespace dialog = widgets::dialog;
   QVBoxLayout* g = nullptr;
@@ -94,7 +94,7 @@ void TForm_TimingOut::FormActivate() {
 }
 
 void TForm_TimingOut::Button_SetCharClick() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   const widgets::dialog::FieldReader read(context_.prompts);
   const std::optional<double> offset = read.real(c.Edit_Offset, QStringLiteral("PPS Offset"));
   if (!offset) return;
@@ -111,7 +111,7 @@ void TForm_TimingOut::Button_SetCharClick() {
 }
 
 void TForm_TimingOut::Button_SetOutputClick() {
-  const Controls& c = controls;
+  const Controls& c = controls_;
   std::uint8_t mode = 0;
   if (c.RadioButton_Always->isChecked()) {
     mode = kPpsAlways;
@@ -127,13 +127,13 @@ void TForm_TimingOut::Button_SetOutputClick() {
 
 void TForm_TimingOut::Button_WidthClick() {
   const std::optional<double> width =
-      widgets::dialog::FieldReader(context_.prompts).real(controls.Edit_Width, QStringLiteral("PPS Width"));
+      widgets::dialog::FieldReader(context_.prompts).real(controls_.Edit_Width, QStringLiteral("PPS Width"));
   if (width) SetPpsWidth8E4F(context_.link, *width);
 }
 
 void TForm_TimingOut::showCharacteristics(const reports::PpsCharacteristicsReport& r) {
   namespace ui = widgets::dialog;
-  Controls& c = controls;
+  Controls& c = controls_;
   ui::SelectIndex(c.ComboBox_Switch, r.driverSwitch);
   ui::SelectIndex(c.ComboBox_TimeBase, r.timeBase);
   ui::SelectIndex(c.ComboBox_Polarity, r.polarity);
@@ -142,7 +142,7 @@ void TForm_TimingOut::showCharacteristics(const reports::PpsCharacteristicsRepor
 }
 
 void TForm_TimingOut::showOutputMode(int mode) {
-  Controls& c = controls;
+  Controls& c = controls_;
   QRadioButton* which = mode == 2   ? c.RadioButton_Always
                         : mode == 3 ? c.RadioButton_1SV
                         : mode == 4 ? c.RadioButton_3SV
@@ -151,11 +151,11 @@ void TForm_TimingOut::showOutputMode(int mode) {
 }
 
 void TForm_TimingOut::showWidth(double width) {
-  controls.Edit_Width->setText(QString::asprintf("%.3e", width));
+  controls_.Edit_Width->setText(QString::asprintf("%.3e", width));
 }
 
 void TForm_TimingOut::enableOutputControls(bool enabled) {
-  Controls& c = controls;
+  Controls& c = controls_;
   for (QWidget* w : std::initializer_list<QWidget*>{c.Edit_Width, c.Button_Width, c.RadioButton_Always,
                                                     c.RadioButton_1SV, c.RadioButton_3SV,
                                                     c.Button_SetOutput}) {

@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, ValuePanelsLampsAndCaptionsStartAsLaidOut) {
     auto* label = find<QLabel>(QStringLiteral("Label_MA%1").arg(a.bit).toLatin1().constData());
     ASSERT_NE(l, nullptr);
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(main().controls.Shape_Bit[static_cast<std::size_t>(a.bit)], l);
+    EXPECT_EQ(main().testControls().Shape_Bit[static_cast<std::size_t>(a.bit)], l);
     EXPECT_EQ(label->text(), QString::fromLatin1(a.caption));
     EXPECT_EQ(l->toolTip(), QString::fromLatin1(a.hint));
     EXPECT_EQ(l->color(), kGrey);
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, ValuePanelsLampsAndCaptionsStartAsLaidOut) {
   // The receiver-type switch re-spaces the lamps from these two tops.
   EXPECT_EQ(lamp("Shape_Bit1")->y(), 29);
   EXPECT_EQ(lamp("Shape_Bit11")->y(), 165);
-  for (int bit : {0, 4, 12, 13, 14, 15}) EXPECT_EQ(main().controls.Shape_Bit[static_cast<std::size_t>(bit)], nullptr);
+  for (int bit : {0, 4, 12, 13, 14, 15}) EXPECT_EQ(main().testControls().Shape_Bit[static_cast<std::size_t>(bit)], nullptr);
 
   for (int n = 1; n <= 12; ++n) {
     SCOPED_TRACE(n);
@@ -209,14 +209,14 @@ TEST_F(MainWindowTest, ValuePanelsLampsAndCaptionsStartAsLaidOut) {
     ValuePanel* amu = panel(QStringLiteral("Panel_AMU%1").arg(n).toLatin1().constData());
     ASSERT_NE(sv, nullptr);
     ASSERT_NE(amu, nullptr);
-    EXPECT_EQ(main().controls.Panel_SV[static_cast<std::size_t>(n - 1)], sv);
+    EXPECT_EQ(main().testControls().Panel_SV[static_cast<std::size_t>(n - 1)], sv);
     EXPECT_EQ(sv->text(), QStringLiteral("0"));
     EXPECT_EQ(amu->text(), QStringLiteral("0.0"));
     EXPECT_TRUE(sv->isLive());
     EXPECT_EQ(sv->toolTip(), QStringLiteral("Green, SV is used for fixes; Yellow, TRAIM reject"));
     EXPECT_EQ(amu->toolTip(), QStringLiteral("Tracking Status: Packets 3C, 5C"));
     if (n > 1) {
-      EXPECT_GT(sv->y(), main().controls.Panel_SV[static_cast<std::size_t>(n - 2)]->y()) << "rows in order";
+      EXPECT_GT(sv->y(), main().testControls().Panel_SV[static_cast<std::size_t>(n - 2)]->y()) << "rows in order";
     }
   }
 }
@@ -342,7 +342,7 @@ TEST_F(MainWindowTest, DiagnosticsOnlyInDeveloperMode) {
     make(developer);
     ASSERT_TRUE(main().FormCreate());
     EXPECT_EQ(main().menu.ViewDiagnostics->isVisible(), developer);
-    QTest::mouseClick(main().controls.Panel_TxRx, Qt::LeftButton);
+    QTest::mouseClick(main().testControls().Panel_TxRx, Qt::LeftButton);
     EXPECT_EQ(windows->diagnostics->isVisible(), developer);
     windows->diagnostics->hide();
     main().menu.ViewDiagnostics->trigger();
@@ -419,7 +419,7 @@ TEST_F(MainWindowTest, EveryWindowOnceInStartUpOrder) {
 }
 
 TEST_F(MainWindowTest, DisplayResetBlanksTheLivePanelsAndOnRequestTheSatellites) {
-  app::TForm_Main::Controls& c = main().controls;
+  app::TForm_Main::Controls& c = main().testControls();
   for (const char* name : kValuePanels) panel(name)->setValue(QStringLiteral("x"), ValuePanel::buttonFaceColor());
   c.Shape_PPS->setColor(kLime);
   for (Lamp* l : c.Shape_Bit) {
@@ -460,7 +460,7 @@ TEST_F(MainWindowTest, DisplayResetBlanksTheLivePanelsAndOnRequestTheSatellites)
 }
 
 TEST_F(MainWindowTest, TimingBlankingGreysOnlyTheTimingPanels) {
-  app::TForm_Main::Controls& c = main().controls;
+  app::TForm_Main::Controls& c = main().testControls();
   for (const char* name : kValuePanels) panel(name)->setLiveValue(QStringLiteral("x"));
   c.Shape_PPS->setColor(kLime);
   c.Shape_Bit[3]->setColor(kYellow);
@@ -479,18 +479,18 @@ TEST_F(MainWindowTest, TimingBlankingGreysOnlyTheTimingPanels) {
 
 TEST_F(MainWindowTest, LatitudeAndLongitudeClicksToggleTheStyle) {
   EXPECT_FALSE(context->display.showDegMinSec);
-  QTest::mouseClick(main().controls.Panel_Latitude, Qt::LeftButton);
+  QTest::mouseClick(main().testControls().Panel_Latitude, Qt::LeftButton);
   EXPECT_TRUE(context->display.showDegMinSec);
-  QTest::mouseClick(main().controls.Panel_Longitude, Qt::LeftButton);
+  QTest::mouseClick(main().testControls().Panel_Longitude, Qt::LeftButton);
   EXPECT_FALSE(context->display.showDegMinSec);
-  QTest::mouseClick(main().controls.Panel_Altitude, Qt::LeftButton);
+  QTest::mouseClick(main().testControls().Panel_Altitude, Qt::LeftButton);
   EXPECT_FALSE(context->display.showDegMinSec);
 }
 
 TEST_F(MainWindowTest, LampsFollowTraffic) {
   ASSERT_TRUE(main().FormCreate());
-  Lamp* tx = main().controls.Shape_TxLED;
-  Lamp* rx = main().controls.Shape_RxLED;
+  Lamp* tx = main().testControls().Shape_TxLED;
+  Lamp* rx = main().testControls().Shape_RxLED;
   const std::uint8_t query[] = {0x21};
   link.SendPacket(1, query);
   EXPECT_EQ(tx->color(), kLime);
@@ -523,7 +523,7 @@ TEST_F(MainWindowTest, LampsFollowTraffic) {
 
 TEST_F(MainWindowTest, PollTicksQueryTheReceiverAfterTheBreakSequence) {
   ASSERT_TRUE(main().FormCreate());
-  EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM3 9600, 8-None-1"));
+  EXPECT_EQ(main().testControls().Panel_Serial->text(), QStringLiteral("COM3 9600, 8-None-1"));
   // The splash and the busy cursor stand while the line is negotiated.
   scheduler.advance(200);
   EXPECT_TRUE(windows->splash->isVisible());
@@ -533,15 +533,15 @@ TEST_F(MainWindowTest, PollTicksQueryTheReceiverAfterTheBreakSequence) {
   EXPECT_EQ(session.state(), session::SessionState::Polling);
   EXPECT_FALSE(windows->splash->isVisible());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM3 9600, 8-Odd-1"));
+  EXPECT_EQ(main().testControls().Panel_Serial->text(), QStringLiteral("COM3 9600, 8-Odd-1"));
   EXPECT_EQ(device.lines().back(), (link::LineSettings{9600, 8, link::Parity::Odd, link::StopBits::One}));
 
   device.clearWrites();
-  main().controls.Shape_TxLED->setColor(kGrey);
+  main().testControls().Shape_TxLED->setColor(kGrey);
   scheduler.advance(200);
   ASSERT_EQ(device.writes().size(), 1u);
   EXPECT_EQ(device.writes()[0].bytes, (Bytes{0x10, 0x3C, 0x00, 0x10, 0x03}));
-  EXPECT_EQ(main().controls.Shape_TxLED->color(), kLime);
+  EXPECT_EQ(main().testControls().Shape_TxLED->color(), kLime);
   main().FormClose();
 }
 
@@ -551,16 +551,16 @@ TEST_F(MainWindowTest, HintPanelMirrorsTheControlUnderTheMouse) {
     QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     QApplication::sendEvent(w, &e);
   };
-  ValuePanel* hint = main().controls.Panel_Hint;
-  enter(main().controls.Panel_Serial);
+  ValuePanel* hint = main().testControls().Panel_Hint;
+  enter(main().testControls().Panel_Serial);
   EXPECT_EQ(hint->text(), QStringLiteral("Serial Port Configuration"));
   // A control without a hint of its own shows its group's.
-  enter(main().controls.Panel_Time);
+  enter(main().testControls().Panel_Time);
   EXPECT_EQ(hint->text(), QStringLiteral("Time: Packet 8F-AB"));
-  enter(main().controls.Shape_Bit[7]);
+  enter(main().testControls().Shape_Bit[7]);
   EXPECT_EQ(hint->text(), QStringLiteral("When yellow, a leap second event is pending"));
   QEvent leave(QEvent::Leave);
-  QApplication::sendEvent(main().controls.Shape_Bit[7], &leave);
+  QApplication::sendEvent(main().testControls().Shape_Bit[7], &leave);
   EXPECT_EQ(hint->text(), QStringLiteral("Minor Alarms: Packet 8F-AC"));
   main().FormClose();
 }
@@ -570,7 +570,7 @@ TEST_F(MainWindowTest, CaptionClicksOpenTheirWindows) {
     QWidget* target;
     QWidget* window;
   };
-  const app::TForm_Main::Controls& c = main().controls;
+  const app::TForm_Main::Controls& c = main().testControls();
   const Case cases[] = {
       {c.Panel_Serial, windows->serial.get()},
       {c.Panel_Version, windows->product.get()},
@@ -604,7 +604,7 @@ TEST_F(MainWindowTest, ListsAndValuePanelsReadThroughAccessibilityAsShown) {
   // A serial-port report for port A whose protocol codes are in no list.
   const std::uint8_t report[] = {0x00, 0x07, 0x07, 0x03, 0x01, 0x00, 0x00, 0x05, 0x09, 0x00};
   main().dispatcher().dispatch(0xBC, report, static_cast<int>(sizeof report));
-  auto& s = windows->serial->controls;
+  auto& s = windows->serial->testControls();
   for (QComboBox* list : {s.ComboBox_PortAInput, s.ComboBox_PortAOutput, s.ComboBox_PortABaudRate}) {
     SCOPED_TRACE(list->objectName().toStdString());
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(list);

@@ -94,7 +94,7 @@ TEST_F(NetworkProgramTest, TitleAndStatusBarNameTheServerAndShowTheLineItTook) {
   ASSERT_TRUE(program->start({QStringLiteral("--port=rfc2217://") + label}));
   app::TForm_Main& main = *program->mainWindow();
   EXPECT_EQ(main.windowTitle(), label + QStringLiteral(" Halvix"));
-  EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" 9600, 8-None-1"));
+  EXPECT_EQ(main.testControls().Panel_Serial->text(), label + QStringLiteral(" 9600, 8-None-1"));
 
   ASSERT_TRUE(WaitFor([&] { return server.hasPendingConnections(); }));
   std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
@@ -104,8 +104,8 @@ TEST_F(NetworkProgramTest, TitleAndStatusBarNameTheServerAndShowTheLineItTook) {
               Subnegotiation(kOptionComPort, QByteArray::fromHex("6701")) +
               Subnegotiation(kOptionComPort, QByteArray::fromHex("6801")));
   peer->flush();
-  EXPECT_TRUE(WaitFor([&] { return main.controls.Panel_Serial->text() == label + QStringLiteral(" 4800, 8-None-1"); }))
-      << main.controls.Panel_Serial->text().toStdString();
+  EXPECT_TRUE(WaitFor([&] { return main.testControls().Panel_Serial->text() == label + QStringLiteral(" 4800, 8-None-1"); }))
+      << main.testControls().Panel_Serial->text().toStdString();
   main.close();
 }
 
@@ -124,18 +124,18 @@ TEST_F(NetworkProgramTest, ARawServerIsShownAsSuchRightAfterTheOpenAndAfterEachL
   const QString label = QStringLiteral("127.0.0.1:%1").arg(server.serverPort());
   ASSERT_TRUE(program->start({QStringLiteral("--port=tcp://") + label}));
   app::TForm_Main& main = *program->mainWindow();
-  EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
+  EXPECT_EQ(main.testControls().Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
   // The end of the break sequence changes the line: the caption must not claim it.
   link::PortSettings odd;
   link::DefaultPortSettings(0xFF, odd);
   main.ApplyPortSettings(odd);
   QCoreApplication::processEvents();
-  EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
+  EXPECT_EQ(main.testControls().Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
   // So does a reconnect, which shows the opening line first.
-  main.controls.Panel_Serial->setText(QStringLiteral("Disconnected ") + label);
+  main.testControls().Panel_Serial->setText(QStringLiteral("Disconnected ") + label);
   program->serialLink()->ReopenLink();
   main.ShowSerialCaption(link::OpenedPortCaption(label));
   QCoreApplication::processEvents();
-  EXPECT_EQ(main.controls.Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
+  EXPECT_EQ(main.testControls().Panel_Serial->text(), label + QStringLiteral(" raw TCP"));
   main.close();
 }

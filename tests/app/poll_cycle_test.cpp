@@ -87,7 +87,7 @@ TEST_F(PollCycleTest, WireSequenceWithAndWithoutTheTimingPackets) {
 }
 
 TEST_F(PollCycleTest, LampsGreyOnTheSecondTickAfterLighting) {
-  widgets::Lamp* rx = main().controls.Shape_RxLED;
+  widgets::Lamp* rx = main().testControls().Shape_RxLED;
   const QColor lit = QColor::fromRgb(widgets::kLampLit);
   for (int i = 0; i < 7; ++i) tick();
   // Phase 2 sends nothing, so only the Rx lamp is lit in that tick.
@@ -100,11 +100,11 @@ TEST_F(PollCycleTest, LampsGreyOnTheSecondTickAfterLighting) {
   tick();  // and the one after greys it
   EXPECT_NE(rx->color(), lit);
   // The Tx lamp is lit by every query and greyed the same way.
-  EXPECT_EQ(main().controls.Shape_TxLED->color(), lit);
+  EXPECT_EQ(main().testControls().Shape_TxLED->color(), lit);
 }
 
 TEST_F(PollCycleTest, WatchdogsBlankOncePerSilence) {
-  auto& c = main().controls;
+  auto& c = main().testControls();
   auto& d = context->display;
   int agings = 0;
   main().hooks.ageSatelliteRows = [&] { ++agings; };

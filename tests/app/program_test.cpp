@@ -106,7 +106,7 @@ TEST_F(ProgramTest, CommandLineSwitchesChooseThePort) {
     EXPECT_EQ(device->openedName(), comDevice(c.com));
     ASSERT_NE(main(), nullptr);
     EXPECT_EQ(main()->windowTitle(), QStringLiteral("%1 Halvix").arg(c.com));
-    EXPECT_EQ(main()->controls.Panel_Serial->text(), QStringLiteral("COM%1 9600, 8-None-1").arg(c.com));
+    EXPECT_EQ(main()->testControls().Panel_Serial->text(), QStringLiteral("COM%1 9600, 8-None-1").arg(c.com));
     EXPECT_EQ(main()->menu.ViewDiagnostics->isVisible(), c.developer);
   }
   EXPECT_TRUE(prompts.messages.empty());
@@ -197,7 +197,7 @@ TEST_F(ProgramTest, PortDialogChoosesOrCancels) {
 TEST_F(ProgramTest, DevicePathAndSimulatorAreLabelledAsSuch) {
   ASSERT_TRUE(start({"--port=/dev/ttyUSB0"}));
   EXPECT_EQ(device->openedName(), QStringLiteral("/dev/ttyUSB0"));
-  EXPECT_EQ(main()->controls.Panel_Serial->text(), QStringLiteral("ttyUSB0 9600, 8-None-1"));
+  EXPECT_EQ(main()->testControls().Panel_Serial->text(), QStringLiteral("ttyUSB0 9600, 8-None-1"));
   EXPECT_EQ(main()->windowTitle(), QStringLiteral("ttyUSB0 Halvix"));
   // A pseudo-terminal keeps its folder, or it would show as a bare number.
   EXPECT_EQ(app::PortChoiceFromCommandLine(app::ParseCommandLine({QStringLiteral("--port=/dev/pts/3")}))
@@ -214,7 +214,7 @@ TEST_F(ProgramTest, DevicePathAndSimulatorAreLabelledAsSuch) {
   ASSERT_TRUE(start({"--simulate=brisel"}));
   EXPECT_TRUE(portSeen.simulated);
   EXPECT_EQ(portSeen.persona, QStringLiteral("brisel"));
-  EXPECT_EQ(main()->controls.Panel_Serial->text(), QStringLiteral("SIM 9600, 8-None-1"));
+  EXPECT_EQ(main()->testControls().Panel_Serial->text(), QStringLiteral("SIM 9600, 8-None-1"));
   EXPECT_EQ(main()->windowTitle(), QStringLiteral("Simulated Halvix"));
 }
 
@@ -269,7 +269,7 @@ TEST_F(ProgramTest, AVanishedDeviceSaysDisconnectedAndComesBackThroughTheBreakSe
   QCoreApplication::sendPostedEvents();
   EXPECT_FALSE(device->isOpen());
   EXPECT_EQ(session().state(), SessionState::Waiting);
-  EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
+  EXPECT_EQ(m.testControls().Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
   ASSERT_EQ(prompts.messages.size(), 1u);
 
   // Still gone: no poll goes out, and what the operator sends is dropped.
@@ -287,7 +287,7 @@ TEST_F(ProgramTest, AVanishedDeviceSaysDisconnectedAndComesBackThroughTheBreakSe
   scheduler.advance(30);
   EXPECT_TRUE(device->isOpen());
   EXPECT_EQ(session().state(), SessionState::Negotiating);
-  EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("COM1 9600, 8-None-1"));
+  EXPECT_EQ(m.testControls().Panel_Serial->text(), QStringLiteral("COM1 9600, 8-None-1"));
   for (int i = 0; i < 40 && device->writes().empty(); ++i) scheduler.advance(200);
   ASSERT_FALSE(device->writes().empty());
   EXPECT_EQ(device->breakEvents().back(), false);
@@ -297,7 +297,7 @@ TEST_F(ProgramTest, AVanishedDeviceSaysDisconnectedAndComesBackThroughTheBreakSe
   device->loseDevice();
   scheduler.advance(400);
   QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
+  EXPECT_EQ(m.testControls().Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
   EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
@@ -319,7 +319,7 @@ TEST_F(ProgramTest, AHangUpWhileABoxIsOpenClosesThePortAndReconnectsAtOnce) {
       }
       EXPECT_FALSE(device->isOpen());
       EXPECT_TRUE(program->serialLink()->lost());
-      EXPECT_EQ(m.controls.Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
+      EXPECT_EQ(m.testControls().Panel_Serial->text(), QStringLiteral("Disconnected COM1"));
       EXPECT_EQ(session().state(), SessionState::Waiting);
       device->restoreDevice();
       scheduler.advance(ReceiverSession::kReconnectMs);

@@ -48,11 +48,11 @@ class ReceiverTypeTest : public halvix::testing::DisplayTest {
   // Sends the PPS width, the PPS output condition and the broadcast mask as
   // the operator would; what reached the receiver, by packet id and sub-code.
   std::vector<std::pair<int, int>> clickTheTypeDependentButtons() {
-    auto& t = windows->timingOut->controls;
+    auto& t = windows->timingOut->testControls();
     t.Edit_Width->setText(QStringLiteral("0.001"));
     t.RadioButton_Always->setChecked(true);
     device.clearWrites();
-    for (QPushButton* b : {t.Button_Width, t.Button_SetOutput, windows->packetMasks->controls.Button_Set8EA5}) {
+    for (QPushButton* b : {t.Button_Width, t.Button_SetOutput, windows->packetMasks->testControls().Button_Set8EA5}) {
       b->click();
     }
     std::vector<std::pair<int, int>> ids;
@@ -214,7 +214,7 @@ TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
   EXPECT_TRUE(poll()->isChecked());
   expectBriselItems(false);
   EXPECT_EQ(checkedType(), 3);
-  const auto& pm = windows->packetMasks->controls;
+  const auto& pm = windows->packetMasks->testControls();
   EXPECT_EQ(pm.CheckBox_B2Bit6->text(), QStringLiteral("8F-AB on Port A, Port B"));
   EXPECT_EQ(pm.CheckBox_B2Bit7->text(), QStringLiteral("8F-AC on Port A, Port B"));
   EXPECT_EQ(pm.CheckBox_B2Bit5->text(), laidOut[9]) << "only bits 6 and 7 are re-captioned";
@@ -223,9 +223,9 @@ TEST_F(ReceiverTypeTest, BriselHidesTheCorvelItemsAndDisablesItsControls) {
 TEST_F(ReceiverTypeTest, EachTypeOffersWhatItsReceiverHas) {
   settings.setNtp(QStringLiteral("0"));
   auto& m = menu();
-  const auto& t = windows->timingOut->controls;
-  const auto& pm = windows->packetMasks->controls;
-  const auto& s = windows->serial->controls;
+  const auto& t = windows->timingOut->testControls();
+  const auto& pm = windows->packetMasks->testControls();
+  const auto& s = windows->serial->testControls();
   // Brisel has no PPS width, output condition or broadcast mask, no NMEA
   // output and its own survey and port A dialogs; every type has both ports.
   const struct {

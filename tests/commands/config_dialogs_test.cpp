@@ -32,10 +32,10 @@ namespace {
 
 class ConfigDialogsTest : public DisplayTest {
  protected:
-  commands::TForm_TimingOut::Controls& timing() { return windows->timingOut->controls; }
-  commands::TForm_PacketMasks::Controls& masks() { return windows->packetMasks->controls; }
-  commands::TForm_GPS::Controls& gps() { return windows->gps->controls; }
-  commands::TForm_Serial::Controls& serial() { return windows->serial->controls; }
+  commands::TForm_TimingOut::Controls& timing() { return windows->timingOut->testControls(); }
+  commands::TForm_PacketMasks::Controls& masks() { return windows->packetMasks->testControls(); }
+  commands::TForm_GPS::Controls& gps() { return windows->gps->testControls(); }
+  commands::TForm_Serial::Controls& serial() { return windows->serial->testControls(); }
 
   // Every packet the click put on the wire.
   std::vector<Bytes> press(QPushButton* button) {
@@ -101,7 +101,7 @@ TEST_F(ConfigDialogsTest, MaskBytes) {
   m.CheckBox_B2Bit7->click();
   EXPECT_EQ(press(m.Button_Set8EA5), (std::vector<Bytes>{{0x8E, 0xA5, 0x03, 0x80, 0, 0}}));
 
-  auto& a = windows->autoOut->controls;
+  auto& a = windows->autoOut->testControls();
   windows->autoOut->bitBox(30)->click();
   windows->autoOut->bitBox(31)->click();
   EXPECT_EQ(press(a.Button_Apply), (std::vector<Bytes>{{0x8E, 0x4D, 0xC0, 0, 0, 0}}));
@@ -202,14 +202,14 @@ TEST_F(ConfigDialogsTest, ReceiverConfigurationBytes) {
 }
 
 TEST_F(ConfigDialogsTest, OneSvAndAltitudeBytes) {
-  auto& s = windows->svNum->controls;
+  auto& s = windows->svNum->testControls();
   EXPECT_EQ(press(s.Button_Apply), (std::vector<Bytes>{{0x34, 0xFF}})) << "no selection";
   s.ComboBox_SVNum->setCurrentIndex(0);
   EXPECT_EQ(press(s.Button_Apply), (std::vector<Bytes>{{0x34, 0x00}}));
   s.ComboBox_SVNum->setCurrentIndex(32);
   EXPECT_EQ(press(s.Button_OK), (std::vector<Bytes>{{0x34, 32}}));
 
-  auto& a = windows->altitude->controls;
+  auto& a = windows->altitude->testControls();
   type(a.Edit_Altitude, QStringLiteral("100.5"));
   EXPECT_EQ(press(a.Button_Set), std::vector<Bytes>{WithSingle({0x2A}, 100.5f)});
   a.RadioButton_Cancel->click();

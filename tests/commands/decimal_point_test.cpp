@@ -83,7 +83,7 @@ TEST_F(DecimalDialogTest, DialogsSendTheSameBytesUnderACommaLocale) {
   } cases[] = {
       {"Receiver Configuration",
        [](app::Windows& w) {
-         auto& c = w.gps->controls;
+         auto& c = w.gps->testControls();
          c.Edit_EMask->setText(QStringLiteral("10.000"));
          c.Edit_SMask->setText(QStringLiteral("4.5"));
          c.Edit_PMask->setText(QStringLiteral("12.5"));
@@ -93,19 +93,19 @@ TEST_F(DecimalDialogTest, DialogsSendTheSameBytesUnderACommaLocale) {
        }},
       {"Timing Outputs",
        [](app::Windows& w) {
-         auto& c = w.timingOut->controls;
+         auto& c = w.timingOut->testControls();
          c.Edit_Offset->setText(QStringLiteral("-1.5"));
          c.Edit_Bias->setText(QStringLiteral("2.25"));
          c.Button_SetChar->click();
        }},
       {"2D Altitude",
        [](app::Windows& w) {
-         w.altitude->controls.Edit_Altitude->setText(QStringLiteral("100.5"));
-         w.altitude->controls.Button_Set->click();
+         w.altitude->testControls().Edit_Altitude->setText(QStringLiteral("100.5"));
+         w.altitude->testControls().Button_Set->click();
        }},
       {"Upload Accurate Position",
        [](app::Windows& w) {
-         auto& c = w.initialPos->controls;
+         auto& c = w.initialPos->testControls();
          c.Edit_Lat->setText(QStringLiteral("48.85837"));
          c.Edit_Lon->setText(QStringLiteral("2.29448"));
          c.Edit_Alt->setText(QStringLiteral("35.0"));

@@ -35,7 +35,7 @@ const FileCase kFiles[] = {
 class PositionFileTest : public WindowFixture {
  protected:
   QTemporaryDir dir;
-  commands::TForm_InitialPos::Controls& c() { return windows->initialPos->controls; }
+  commands::TForm_InitialPos::Controls& c() { return windows->initialPos->testControls(); }
 
   QString write(const QByteArray& contents, const QString& name = QStringLiteral("pos.dat")) {
     const QString path = dir.filePath(name);

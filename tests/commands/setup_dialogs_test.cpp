@@ -47,7 +47,7 @@ void set(QLineEdit* e, const char* text) { e->setText(QString::fromLatin1(text))
 const SendCase kSendCases[] = {
     {"SelfSurveyBothBoxes2000",
      [](Windows& w) {
-       auto& c = w.selfSurvey->controls;
+       auto& c = w.selfSurvey->testControls();
        c.CheckBox_EnableSurvey->setChecked(true);
        c.CheckBox_Flag->setChecked(true);
        set(c.Edit_Limit, "2000");
@@ -56,35 +56,35 @@ const SendCase kSendCases[] = {
      {{0x8E, 0xA9, 0x01, 0x01, 0x00, 0x00, 0x07, 0xD0, 0x00, 0x00, 0x00, 0x00}}},
     {"SelfSurveyNoBoxes0",
      [](Windows& w) {
-       set(w.selfSurvey->controls.Edit_Limit, " 0 ");
-       w.selfSurvey->controls.Button_Set->click();
+       set(w.selfSurvey->testControls().Edit_Limit, " 0 ");
+       w.selfSurvey->testControls().Button_Set->click();
      },
      {{0x8E, 0xA9, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}}},
     {"SurveyLimit86400",
      [](Windows& w) {
-       set(w.briselSurvey->controls.Edit_Limit, "86400");
-       w.briselSurvey->controls.Button_Set->click();
+       set(w.briselSurvey->testControls().Edit_Limit, "86400");
+       w.briselSurvey->testControls().Button_Set->click();
      },
      {{0x8E, 0x4B, 0x00, 0x01, 0x51, 0x80}}},
     {"SurveyLimitTopOfRange",
      [](Windows& w) {
-       set(w.briselSurvey->controls.Edit_Limit, "4294967295");
-       w.briselSurvey->controls.Button_Set->click();
+       set(w.briselSurvey->testControls().Edit_Limit, "4294967295");
+       w.briselSurvey->testControls().Button_Set->click();
      },
      {{0x8E, 0x4B, 0xFF, 0xFF, 0xFF, 0xFF}}},
     {"PortAOutputPpsAndRequest",
      [](Windows& w) {
-       w.briselPortAOut->controls.RadioButton_PPS0B->setChecked(true);
-       w.briselPortAOut->controls.RadioButton_RequestAD->setChecked(true);
-       w.briselPortAOut->controls.Button_Apply->click();
+       w.briselPortAOut->testControls().RadioButton_PPS0B->setChecked(true);
+       w.briselPortAOut->testControls().RadioButton_RequestAD->setChecked(true);
+       w.briselPortAOut->testControls().Button_Apply->click();
      },
      {{0x8E, 0x0B, 0x01}, {0x8E, 0xAD, 0x00}}},
     {"PortAOutputStartsAtBoth",
-     [](Windows& w) { w.briselPortAOut->controls.Button_OK->click(); },
+     [](Windows& w) { w.briselPortAOut->testControls().Button_OK->click(); },
      {{0x8E, 0x0B, 0x03}, {0x8E, 0xAD, 0x03}}},
     {"Latitude45IsJustBelowQuarterPi",
      [](Windows& w) {
-       auto& c = w.initialPos->controls;
+       auto& c = w.initialPos->testControls();
        set(c.Edit_Lat, "45");
        set(c.Edit_Lon, "-90");
        set(c.Edit_Alt, "35.5");
@@ -93,7 +93,7 @@ const SendCase kSendCases[] = {
      {{0x32, 0x3F, 0x49, 0x0F, 0xD0, 0xBF, 0xC9, 0x0F, 0xD0, 0x42, 0x0E, 0x00, 0x00}}},
     {"EcefGoesOutUnchanged",
      [](Windows& w) {
-       auto& c = w.initialPos->controls;
+       auto& c = w.initialPos->testControls();
        set(c.Edit_X, "1");
        set(c.Edit_Y, "-2");
        set(c.Edit_Z, "0.5");
@@ -102,22 +102,22 @@ const SendCase kSendCases[] = {
      {{0x31, 0x3F, 0x80, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x00}}},
     {"DatumNad83",
      [](Windows& w) {
-       w.datum->controls.ComboBox_Datum->setCurrentIndex(7);
-       w.datum->controls.Button_Apply->click();
+       w.datum->testControls().ComboBox_Datum->setCurrentIndex(7);
+       w.datum->testControls().Button_Apply->click();
      },
      {{0x8E, 0x15, 0x00, 0x07}}},
     {"DatumTokyoGsi",
      [](Windows& w) {
-       w.datum->controls.ComboBox_Datum->setCurrentIndex(179);
-       w.datum->controls.Button_OK->click();
+       w.datum->testControls().ComboBox_Datum->setCurrentIndex(179);
+       w.datum->testControls().Button_OK->click();
      },
      {{0x8E, 0x15, 0x00, 0xB3}}},
     {"DatumNoSelection",
-     [](Windows& w) { w.datum->controls.Button_Apply->click(); },
+     [](Windows& w) { w.datum->testControls().Button_Apply->click(); },
      {{0x8E, 0x15, 0xFF, 0xFF}}},
     {"NmeaGgaAndRmcEverySecond",
      [](Windows& w) {
-       auto& c = w.nmea->controls;
+       auto& c = w.nmea->testControls();
        set(c.Edit_Interval, "1");
        c.CheckBox_GGA->setChecked(true);
        c.CheckBox_RMC->setChecked(true);
@@ -126,7 +126,7 @@ const SendCase kSendCases[] = {
      {{0x7A, 0x00, 0x01, 0x00, 0x00, 0x01, 0x01}}},
     {"NmeaAllSentences",
      [](Windows& w) {
-       auto& c = w.nmea->controls;
+       auto& c = w.nmea->testControls();
        set(c.Edit_Interval, "255");
        for (const auto& s : w.nmea->sentenceBoxes()) s.box->setChecked(true);
        c.Button_OK->click();
@@ -134,12 +134,12 @@ const SendCase kSendCases[] = {
      {{0x7A, 0x00, 0xFF, 0x00, 0x00, 0x01, 0x3F}}},
     {"RevertUtcInfo",
      [](Windows& w) {
-       w.defaultSettings->controls.ComboBox_Segment->setCurrentIndex(7);
-       w.defaultSettings->controls.Button_Apply->click();
+       w.defaultSettings->testControls().ComboBox_Segment->setCurrentIndex(7);
+       w.defaultSettings->testControls().Button_Apply->click();
      },
      {{0x8E, 0x45, 0x0B}}},
     {"RevertStartsAtReceiverConfiguration",
-     [](Windows& w) { w.defaultSettings->controls.Button_OK->click(); },
+     [](Windows& w) { w.defaultSettings->testControls().Button_OK->click(); },
      {{0x8E, 0x45, 0x02}}},
 };
 
@@ -164,61 +164,61 @@ struct RefusalCase {
 const RefusalCase kRefusals[] = {
     {"SelfSurveyLimitNotANumber",
      [](Windows& w) {
-       set(w.selfSurvey->controls.Edit_Limit, "2000x");
-       w.selfSurvey->controls.Button_Set->click();
+       set(w.selfSurvey->testControls().Edit_Limit, "2000x");
+       w.selfSurvey->testControls().Button_Set->click();
      },
      "Error", "Self Survey Limit: '2000x'"},
     {"SurveyLimitNegative",
      [](Windows& w) {
-       set(w.briselSurvey->controls.Edit_Limit, "-1");
-       w.briselSurvey->controls.Button_Set->click();
+       set(w.briselSurvey->testControls().Edit_Limit, "-1");
+       w.briselSurvey->testControls().Button_Set->click();
      },
      "Error", "Auto-survey Limit: '-1'"},
     {"SurveyLimitBeyond32Bits",
      [](Windows& w) {
-       set(w.briselSurvey->controls.Edit_Limit, "4294967296");
-       w.briselSurvey->controls.Button_Set->click();
+       set(w.briselSurvey->testControls().Edit_Limit, "4294967296");
+       w.briselSurvey->testControls().Button_Set->click();
      },
      "Error", "Auto-survey Limit: '4294967296'"},
     {"NmeaIntervalBeyondItsByte",
      [](Windows& w) {
-       set(w.nmea->controls.Edit_Interval, "300");
-       w.nmea->controls.Button_OK->click();
+       set(w.nmea->testControls().Edit_Interval, "300");
+       w.nmea->testControls().Button_OK->click();
      },
      "Error", "Output Interval: '300' is out of range"},
     {"NmeaIntervalNotANumber",
      [](Windows& w) {
-       set(w.nmea->controls.Edit_Interval, "one");
-       w.nmea->controls.Button_Apply->click();
+       set(w.nmea->testControls().Edit_Interval, "one");
+       w.nmea->testControls().Button_Apply->click();
      },
      "Error", "Output Interval: 'one'"},
     {"OnlyTheFirstEmptyPositionFieldIsNamed",
      [](Windows& w) {
-       set(w.initialPos->controls.Edit_Alt, "12");
-       w.initialPos->controls.Button_SetLLA->click();
+       set(w.initialPos->testControls().Edit_Alt, "12");
+       w.initialPos->testControls().Button_SetLLA->click();
      },
      "Warning", "Latitude must be a floating point number."},
     {"EcefWarningsNameTheAxis",
      [](Windows& w) {
-       set(w.initialPos->controls.Edit_X, "1");
-       set(w.initialPos->controls.Edit_Z, "3");
-       w.initialPos->controls.Button_SetECEF->click();
+       set(w.initialPos->testControls().Edit_X, "1");
+       set(w.initialPos->testControls().Edit_Z, "3");
+       w.initialPos->testControls().Button_SetECEF->click();
      },
      "Warning", "Y must be a floating point number."},
     {"PositionFieldThatIsNotANumber",
      [](Windows& w) {
-       set(w.initialPos->controls.Edit_Lat, "48.85");
-       set(w.initialPos->controls.Edit_Lon, "2,35");
-       set(w.initialPos->controls.Edit_Alt, "35");
-       w.initialPos->controls.Button_SetLLA->click();
+       set(w.initialPos->testControls().Edit_Lat, "48.85");
+       set(w.initialPos->testControls().Edit_Lon, "2,35");
+       set(w.initialPos->testControls().Edit_Alt, "35");
+       w.initialPos->testControls().Button_SetLLA->click();
      },
      "Error", "Longitude: '2,35'"},
     {"EcefBeyondSingleRange",
      [](Windows& w) {
-       set(w.initialPos->controls.Edit_X, "1");
-       set(w.initialPos->controls.Edit_Y, "2");
-       set(w.initialPos->controls.Edit_Z, "1e39");
-       w.initialPos->controls.Button_SetECEF->click();
+       set(w.initialPos->testControls().Edit_X, "1");
+       set(w.initialPos->testControls().Edit_Y, "2");
+       set(w.initialPos->testControls().Edit_Z, "1e39");
+       w.initialPos->testControls().Button_SetECEF->click();
      },
      "Error", "Z: '1e39'"},
 };
@@ -264,7 +264,7 @@ TEST_F(DialogTest, ActivationSendsEachQuery) {
 }
 
 TEST_F(DialogTest, DatumListHoldsEveryDatumByNumber) {
-  const QComboBox* list = windows->datum->controls.ComboBox_Datum;
+  const QComboBox* list = windows->datum->testControls().ComboBox_Datum;
   ASSERT_EQ(list->count(), 180);
   EXPECT_EQ(list->itemText(7), QStringLiteral("NAD-83"));
   EXPECT_EQ(list->itemText(179), QStringLiteral("Tokyo GSI coords"));
@@ -273,7 +273,7 @@ TEST_F(DialogTest, DatumListHoldsEveryDatumByNumber) {
 TEST_F(DialogTest, SetTimeSendsThePcClockAsGpsWeekAndTime) {
   // 1,000,000,000 s after the GPS epoch.
   pcClock.setNow(platform::UtcDateTime{2011, 9, 14, 1, 46, 40});
-  windows->initialTime->controls.Button_SetTime->click();
+  windows->initialTime->testControls().Button_SetTime->click();
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x2E, 0x48, 0x81, 0xB0, 0x00, 0x06, 0x75}}));
 
   const auto split = commands::SplitGpsSeconds(1'000'000'000.0);
@@ -283,10 +283,10 @@ TEST_F(DialogTest, SetTimeSendsThePcClockAsGpsWeekAndTime) {
 
 TEST_F(DialogTest, AcceptanceLampIsGreyEachTimeTheWindowOpens) {
   auto& d = *windows->initialTime;
-  widgets::Lamp* lamp = d.controls.Shape_TimeAccepted;
+  widgets::Lamp* lamp = d.testControls().Shape_TimeAccepted;
   d.show();
   lamp->setColor(Qt::red);
-  d.controls.Button_Cancel->click();
+  d.testControls().Button_Cancel->click();
   EXPECT_FALSE(d.isVisible());
   EXPECT_TRUE(lamp->is(widgets::kLampIdle));
   d.show();
@@ -306,15 +306,15 @@ TEST_F(DialogTest, RevertSegmentMovesThePcPortOnlyForTheSerialSegments) {
     SCOPED_TRACE(k.item);
     main().ShowSerialCaption(QStringLiteral("untouched"));
     const std::size_t lines = device.lines().size();
-    d.controls.ComboBox_Segment->setCurrentIndex(k.item);
-    d.controls.Button_Apply->click();
+    d.testControls().ComboBox_Segment->setCurrentIndex(k.item);
+    d.testControls().Button_Apply->click();
     EXPECT_EQ(sent(), (std::vector<Bytes>{{0x8E, 0x45, k.segment}}));
     EXPECT_EQ(device.lines().size(), lines + (k.portMoves ? 1 : 0));
     if (!k.portMoves) {
-      EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("untouched"));
+      EXPECT_EQ(main().testControls().Panel_Serial->text(), QStringLiteral("untouched"));
       continue;
     }
-    EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM1 9600, 8-Odd-1"));
+    EXPECT_EQ(main().testControls().Panel_Serial->text(), QStringLiteral("COM1 9600, 8-Odd-1"));
     EXPECT_EQ(device.lines().back(),
               (link::LineSettings{9600, 8, link::Parity::Odd, link::StopBits::One}));
   }
@@ -324,8 +324,8 @@ TEST_F(DialogTest, RevertSegmentCancelledSendsNothingAndStaysOpen) {
   auto& d = *windows->defaultSettings;
   d.show();
   const std::size_t lines = device.lines().size();
-  d.controls.ComboBox_Segment->setCurrentIndex(8);
-  for (QPushButton* b : {d.controls.Button_OK, d.controls.Button_Apply}) {
+  d.testControls().ComboBox_Segment->setCurrentIndex(8);
+  for (QPushButton* b : {d.testControls().Button_OK, d.testControls().Button_Apply}) {
     prompts.answers.push_back(platform::PromptAnswer::Cancel);
     b->click();
   }
@@ -337,7 +337,7 @@ TEST_F(DialogTest, RevertSegmentCancelledSendsNothingAndStaysOpen) {
   EXPECT_EQ(prompts.messages[0].buttons, platform::PromptButtons::OkCancel);
   EXPECT_EQ(prompts.messages[0].icon, platform::PromptIcon::Exclamation);
   // Confirmed, OK sends and closes.
-  d.controls.Button_OK->click();
+  d.testControls().Button_OK->click();
   EXPECT_EQ(sent(), (std::vector<Bytes>{{0x8E, 0x45, 0xFF}}));
   EXPECT_FALSE(d.isVisible());
 }

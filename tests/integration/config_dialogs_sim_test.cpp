@@ -57,12 +57,12 @@ class ConfigDialogsSimTest : public halvix::testing::SimProgramTest {
 
 TEST_F(ConfigDialogsSimTest, EachDialogShowsChangesAndShowsAgain) {
   app::TForm_Main::MenuItems& m = main().menu;
-  auto& timing = windows().timingOut->controls;
-  auto& masks = windows().packetMasks->controls;
+  auto& timing = windows().timingOut->testControls();
+  auto& masks = windows().packetMasks->testControls();
   auto& autoOut = *windows().autoOut;
-  auto& gps = windows().gps->controls;
-  auto& altitude = windows().altitude->controls;
-  auto& serial = windows().serial->controls;
+  auto& gps = windows().gps->testControls();
+  auto& altitude = windows().altitude->testControls();
+  auto& serial = windows().serial->testControls();
   prompts.answers = {platform::PromptAnswer::No};
 
   const struct {
@@ -93,9 +93,9 @@ TEST_F(ConfigDialogsSimTest, EachDialogShowsChangesAndShowsAgain) {
        [&] { return QString::number(autoOut.bitBox(30)->isChecked()); }, "0",
        [&] {
          autoOut.bitBox(30)->click();
-         autoOut.controls.Button_OK->click();
+         autoOut.testControls().Button_OK->click();
        },
-       "1", autoOut.controls.Button_Close},
+       "1", autoOut.testControls().Button_Close},
       {"GPS Settings", m.SetupGPS, windows().gps.get(), [&] { return gps.Edit_PMask->text(); },
        "12.0",
        [&] {
@@ -136,7 +136,7 @@ TEST_F(ConfigDialogsSimTest, EachDialogShowsChangesAndShowsAgain) {
 }
 
 TEST_F(ConfigDialogsSimTest, OneSvModeAndUtcParameters) {
-  auto& sv = windows().svNum->controls;
+  auto& sv = windows().svNum->testControls();
   open(main().menu.SetupOneSVMode, windows().svNum.get());
   sv.ComboBox_SVNum->setCurrentIndex(5);
   sv.Button_OK->click();
@@ -153,7 +153,7 @@ TEST_F(ConfigDialogsSimTest, OneSvModeAndUtcParameters) {
 }
 
 TEST_F(ConfigDialogsSimTest, NewPpsWidthGoesOutAsItsEightBytes) {
-  auto& c = windows().timingOut->controls;
+  auto& c = windows().timingOut->testControls();
   open(main().menu.SetupTiming, windows().timingOut.get());
   const std::size_t before = cable->frames().size();
   c.Edit_Width->setText(QStringLiteral("0.0001"));

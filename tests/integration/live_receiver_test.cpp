@@ -36,7 +36,7 @@ namespace {
 class LiveReceiverTest : public halvix::testing::SimProgramTest {
  protected:
 
-  app::TForm_Main::Controls& mc() { return main().controls; }
+  app::TForm_Main::Controls& mc() { return main().testControls(); }
 
   // The receiver's GPS time now, from its own clock.
   std::int64_t receiverGpsMs() {

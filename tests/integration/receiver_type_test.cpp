@@ -64,8 +64,8 @@ TEST_P(ReceiverTypeStartup, ConfiguresItselfWithinASecond) {
   EXPECT_FALSE(QApplication::windowIcon().isNull()) << "the emblem is the window icon";
   // Controls of the configuration windows that follow the receiver type.
   app::Windows& w = *program->windows();
-  QPushButton* width = w.timingOut->controls.Button_Width;
-  QCheckBox* mask = w.packetMasks->controls.CheckBox_B2Bit6;
+  QPushButton* width = w.timingOut->testControls().Button_Width;
+  QCheckBox* mask = w.packetMasks->testControls().CheckBox_B2Bit6;
 
   for (int i = 0; i < 100 && program->session()->state() != session::SessionState::Polling; ++i) {
     scheduler.advance(200);
@@ -90,12 +90,12 @@ TEST_P(ReceiverTypeStartup, ConfiguresItselfWithinASecond) {
   EXPECT_EQ(mask->text(), QStringLiteral("8F-AB on Port A, Port B"));
   EXPECT_TRUE(prompts.messages.empty()) << "the stored setting answers";
 
-  EXPECT_EQ(main().controls.Panel_Version->text(), QString::fromLatin1(e.version));
+  EXPECT_EQ(main().testControls().Panel_Version->text(), QString::fromLatin1(e.version));
   EXPECT_EQ(w.product->testControls().Panel_ProdIDNum->text(), e.brisel ? "91" : "96");
   // The status comes from the timing packets when polled, else from the health report.
-  for (int i = 0; i < 10 && main().controls.Panel_Status->text().isEmpty(); ++i) scheduler.advance(200);
-  EXPECT_FALSE(main().controls.Panel_Status->text().isEmpty());
-  EXPECT_EQ(main().controls.Panel_Status->text().startsWith(QStringLiteral("Unknown")), false);
+  for (int i = 0; i < 10 && main().testControls().Panel_Status->text().isEmpty(); ++i) scheduler.advance(200);
+  EXPECT_FALSE(main().testControls().Panel_Status->text().isEmpty());
+  EXPECT_EQ(main().testControls().Panel_Status->text().startsWith(QStringLiteral("Unknown")), false);
 }
 
 using M = app::TForm_Main::MenuItems;

@@ -33,8 +33,8 @@ namespace {
 using Outputs = std::array<QString, 3>;  // local clock offset, oscillator offset, quantization error
 
 Outputs Shown(app::TForm_Main& m) {
-  return {m.controls.Panel_PPSOffset->text(), m.controls.Panel_10MHz->text(),
-          m.controls.Panel_Quantization->text()};
+  return {m.testControls().Panel_PPSOffset->text(), m.testControls().Panel_10MHz->text(),
+          m.testControls().Panel_Quantization->text()};
 }
 
 // The timing outputs of every 0x8F-AC in a recording, as the decoder gives them.
@@ -110,7 +110,7 @@ class ReplayProgram : public ::testing::Test {
     EXPECT_TRUE(position().endsWith(QStringLiteral(", waiting for the link")));
     // Routine polling has begun: the replay starts at its first second.
     program->replayBar()->Timer_ReplayTimer();
-    program->replayBar()->controls.Timer_Replay->stop();
+    program->replayBar()->testControls().Timer_Replay->stop();
   }
   void TearDown() override {
     if (program && program->windows()) {
@@ -124,7 +124,7 @@ class ReplayProgram : public ::testing::Test {
     }
   }
   app::TForm_Main& main() { return *program->mainWindow(); }
-  QString position() { return program->replayBar()->controls.Label_Position->text(); }
+  QString position() { return program->replayBar()->testControls().Label_Position->text(); }
 
   session::VirtualScheduler scheduler{0};
   link::VirtualClock& clock = scheduler.virtualClock();
@@ -140,13 +140,13 @@ TEST_F(ReplayProgram, PlaysTheRecordingPausesAndEnds) {
   startReplay(name, QStringLiteral("10"));
   run(2);
   EXPECT_TRUE(position().startsWith(QStringLiteral("Replay run.qlp 00:00:")));
-  EXPECT_TRUE(main().controls.Panel_PPSOffset->isLive());
+  EXPECT_TRUE(main().testControls().Panel_PPSOffset->isLive());
   // The panels show what was recorded; the polls went nowhere and the status bar says so.
   EXPECT_NE(std::find(recorded.begin(), recorded.end(), Shown(main())), recorded.end());
-  EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("Commands not sent"));
-  EXPECT_TRUE(main().controls.Panel_Hint->text().startsWith(QStringLiteral("Replay run.qlp")));
+  EXPECT_EQ(main().testControls().Panel_Serial->text(), QStringLiteral("Commands not sent"));
+  EXPECT_TRUE(main().testControls().Panel_Hint->text().startsWith(QStringLiteral("Replay run.qlp")));
 
-  program->replayBar()->controls.Button_Pause->click();
+  program->replayBar()->testControls().Button_Pause->click();
   // What the second under way had already sent still arrives.
   run(1);
   const QString held = position();
@@ -154,9 +154,9 @@ TEST_F(ReplayProgram, PlaysTheRecordingPausesAndEnds) {
   run(3);
   EXPECT_TRUE(position().startsWith(held.left(29))) << position().toStdString();
   EXPECT_EQ(Shown(main()), heldOutputs);
-  program->replayBar()->controls.Button_Pause->click();
+  program->replayBar()->testControls().Button_Pause->click();
 
-  QComboBox* speed = program->replayBar()->controls.ComboBox_Speed;
+  QComboBox* speed = program->replayBar()->testControls().ComboBox_Speed;
   speed->setCurrentIndex(speed->findText(QStringLiteral("100x")));
   Q_EMIT speed->activated(speed->currentIndex());
   run(2);
@@ -164,7 +164,7 @@ TEST_F(ReplayProgram, PlaysTheRecordingPausesAndEnds) {
   EXPECT_EQ(Shown(main()), recorded.back());
   // Silent from now on: the watchdogs grey the timing panels as for a quiet receiver.
   run(30);
-  EXPECT_TRUE(main().controls.Panel_PPSOffset->isGreyed());
+  EXPECT_TRUE(main().testControls().Panel_PPSOffset->isGreyed());
 }
 
 TEST_F(ReplayProgram, ChartsKeepTheRecordingsSecondsAtAnySpeed) {
@@ -191,7 +191,7 @@ TEST_F(ReplayProgram, MenuItemAsksForARecordingAndBadSpeedsAreRefused) {
   prompts.fileNames.push_back(name);
   main().menu.ControlReplayRecording->trigger();
   EXPECT_EQ(opened, name);
-  EXPECT_EQ(program->replayBar()->controls.ComboBox_Speed->currentText(), QStringLiteral("0.25x"));
+  EXPECT_EQ(program->replayBar()->testControls().ComboBox_Speed->currentText(), QStringLiteral("0.25x"));
 
   for (const char* bad : {"--speed=0.2", "--speed=101", "--speed=fast"}) {
     const app::CommandLine cl = app::ParseCommandLine({QStringLiteral("--replay=x.qlp"), QLatin1String(bad)});

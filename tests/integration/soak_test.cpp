@@ -57,7 +57,7 @@ class SoakTest : public ::testing::Test {
   }
 
   app::TForm_Main& main() { return *program->mainWindow(); }
-  app::TForm_Main::Controls& c() { return main().controls; }
+  app::TForm_Main::Controls& c() { return main().testControls(); }
 
   // One step of the event loop: the session's steps due by then, then the
   // posted events. The quiet stretches of the day go in longer steps (ticks

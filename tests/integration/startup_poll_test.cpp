@@ -80,7 +80,7 @@ TEST_F(StartupPollTest, StartUpNegotiatesThenPollsAndSurvivesSilence) {
   ASSERT_EQ(setPort.size(), 11u);
   EXPECT_EQ(setPort[0], 0xBC);
   EXPECT_EQ(setPort[1], 0xFF);
-  EXPECT_EQ(main().controls.Panel_Serial->text().section(' ', 1), QStringLiteral("9600, 8-Odd-1"));
+  EXPECT_EQ(main().testControls().Panel_Serial->text().section(' ', 1), QStringLiteral("9600, 8-Odd-1"));
 
   // Polling: the receiver answers, nothing is reported to the operator.
   runPollTicks(60);

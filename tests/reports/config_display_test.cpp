@@ -68,7 +68,7 @@ TEST_F(ConfigDisplayTest, UtcParametersPanels) {
 }
 
 TEST_F(ConfigDisplayTest, SerialPortReportsFillTheirColumn) {
-  const auto& c = windows->serial->controls;
+  const auto& c = windows->serial->testControls();
   // Port A: 9600, 8 bits, odd, 1 stop, input protocol 5 (unknown), output NMEA.
   PayloadWriter a(10);
   a.byte(0, 0).byte(1, 7).byte(2, 7).byte(3, 3).byte(4, 1).byte(5, 0).byte(7, 5).byte(8, 4);
@@ -99,7 +99,7 @@ TEST_F(ConfigDisplayTest, SerialPortReportsFillTheirColumn) {
 }
 
 TEST_F(ConfigDisplayTest, ReceiverConfiguration) {
-  const auto& c = windows->gps->controls;
+  const auto& c = windows->gps->testControls();
   PayloadWriter p(43);
   p.byte(1, 7).byte(3, 4).single(5, 0.174533f).single(9, 4.0f).single(13, 12.0f);
   p.single(17, 6.0f).byte(21, 30);
@@ -116,7 +116,7 @@ TEST_F(ConfigDisplayTest, ReceiverConfiguration) {
 }
 
 TEST_F(ConfigDisplayTest, TimingOutputsReports) {
-  const auto& c = windows->timingOut->controls;
+  const auto& c = windows->timingOut->testControls();
   PayloadWriter chars = super(16, 0x4A);
   chars.byte(1, 1).byte(2, 1).byte(3, 0).dbl(4, 1e-6).single(12, 300.0f);
   feedSuper(chars);
@@ -154,7 +154,7 @@ TEST_F(ConfigDisplayTest, MaskReportsCheckTheirBoxes) {
   PayloadWriter io(4);
   io.byte(0, 0x10).byte(1, 0x02).byte(2, 0x18).byte(3, 0x01);
   feed(0x55, io);
-  const auto& m = windows->packetMasks->controls;
+  const auto& m = windows->packetMasks->testControls();
   for (const auto& b : windows->packetMasks->optionBits()) {
     const bool expected = b.box == m.CheckBox_PosDouble || b.box == m.CheckBox_VelENU ||
                           b.box == m.CheckBox_TimeSynch || b.box == m.CheckBox_TimeMinimize ||
@@ -221,7 +221,7 @@ TEST_F(ConfigDisplayTest, ReadBackFieldsOfTheOtherDialogsReports) {
   PayloadWriter altitude(9);
   altitude.single(0, 123.25f);
   feed(0x4A, altitude);
-  EXPECT_EQ(windows->altitude->controls.Edit_Altitude->text(), QStringLiteral("123.250"));
+  EXPECT_EQ(windows->altitude->testControls().Edit_Altitude->text(), QStringLiteral("123.250"));
   EXPECT_FLOAT_EQ(context->readBack.refAltitude.load(), 123.25f);
 }
 

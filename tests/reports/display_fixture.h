@@ -58,7 +58,7 @@ class DisplayTest : public ::testing::Test, protected SessionRig {
   }
 
   app::TForm_Main& main() { return *windows->main; }
-  app::TForm_Main::Controls& mc() { return windows->main->controls; }
+  app::TForm_Main::Controls& mc() { return windows->main->testControls(); }
   reports::DisplayState& display() { return context->display; }
   void setPolling(bool on) { main().menu.ControlPollingTimingPkts->setChecked(on); }
 

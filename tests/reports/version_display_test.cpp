@@ -100,7 +100,7 @@ TEST_F(VersionDisplayTest, HealthShowsOnlyWhileTheTimingPacketsAreNotPolled) {
 }
 
 TEST_F(VersionDisplayTest, SetTimeReplyPaintsTheAcceptedLamp) {
-  widgets::Lamp* lamp = windows->initialTime->controls.Shape_TimeAccepted;
+  widgets::Lamp* lamp = windows->initialTime->testControls().Shape_TimeAccepted;
   feed(0x4E, PayloadWriter(1).byte(0, 'Y'));
   EXPECT_EQ(lamp->color(), Rgb(widgets::kLampLit));
   feed(0x4E, PayloadWriter(1).byte(0, 'N'));

@@ -216,7 +216,7 @@ TEST_F(ViewWindowsTest, WindowMenuOpensEachWindow) {
     k.window->hide();
   }
   // The satellite table's title opens the Tracking Status window too.
-  main().controls.Label_SVDataTitle->clicked();
+  main().testControls().Label_SVDataTitle->clicked();
   EXPECT_TRUE(windows->track->isVisible());
 }
 

@@ -44,12 +44,12 @@ class ControlActionTest : public WindowFixture, public ::testing::WithParamInter
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    main().controls.Panel_Time->setText(QStringLiteral("12:00:00"));
+    main().testControls().Panel_Time->setText(QStringLiteral("12:00:00"));
     main().ShowSerialCaption(QStringLiteral("COM1 19200, 8-None-1"));
     lines = device.lines().size();
   }
   void trigger() { (main().menu.*GetParam().item)->trigger(); }
-  bool displayWasReset() { return main().controls.Panel_Time->text().isEmpty(); }
+  bool displayWasReset() { return main().testControls().Panel_Time->text().isEmpty(); }
 
   std::size_t lines = 0;
 };
@@ -67,7 +67,7 @@ TEST_P(ControlActionTest, AnsweredNoChangesNothing) {
   EXPECT_TRUE(sent().empty());
   EXPECT_FALSE(displayWasReset());
   EXPECT_EQ(device.lines().size(), lines);
-  EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM1 19200, 8-None-1"));
+  EXPECT_EQ(main().testControls().Panel_Serial->text(), QStringLiteral("COM1 19200, 8-None-1"));
 }
 
 TEST_P(ControlActionTest, ConfirmedSendsAndFollowsWithThePcPort) {
@@ -76,15 +76,15 @@ TEST_P(ControlActionTest, ConfirmedSendsAndFollowsWithThePcPort) {
   EXPECT_EQ(sent(), std::vector<Bytes>{k.packet});
   EXPECT_EQ(displayWasReset(), k.displayReset);
   if (k.displayReset) {
-    EXPECT_EQ(main().controls.Panel_SV[0]->text(), QStringLiteral("0")) << "satellite rows too";
+    EXPECT_EQ(main().testControls().Panel_SV[0]->text(), QStringLiteral("0")) << "satellite rows too";
   }
   EXPECT_EQ(device.lines().size(), lines + (k.portToFactory ? 1 : 0));
   if (k.portToFactory) {
     EXPECT_EQ(device.lines().back(),
               (link::LineSettings{9600, 8, link::Parity::Odd, link::StopBits::One}));
-    EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM1 9600, 8-Odd-1"));
+    EXPECT_EQ(main().testControls().Panel_Serial->text(), QStringLiteral("COM1 9600, 8-Odd-1"));
   } else {
-    EXPECT_EQ(main().controls.Panel_Serial->text(), QStringLiteral("COM1 19200, 8-None-1"));
+    EXPECT_EQ(main().testControls().Panel_Serial->text(), QStringLiteral("COM1 19200, 8-None-1"));
   }
 }
 
