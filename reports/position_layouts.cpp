@@ -11,10 +11,8 @@
 
 namespace halvix::reports {
 
-using link::GetDouble;
-using link::GetSignedWord;
-using link::GetSingle;
-using link::GetWord;
+using namespace link;
+using enum FieldType;
 
 namespace {
 
@@ -53,9 +51,7 @@ float GpsTime::wholeUtcOffset() const { return ToSingle(std::trunc(utcOffset)); 
 std::optional<XyzPosition> DecodeXyzPosition(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, XyzPosition::kLength)) return std::nullopt;
   XyzPosition r;
-  r.x = GetSingle(payload);
-  r.y = GetSingle(payload + 4);
-  r.z = GetSingle(payload + 8);
+  detail::GetSingles(payload, r.x, r.y, r.z);
   return r;
 }
 
@@ -103,18 +99,13 @@ std::optional<ComprehensiveTime> DecodeComprehensiveTime(const std::uint8_t* pay
   ComprehensiveTime r;
   r.eventCount = GetWord(payload + 1);
   r.timeOfWeek = GetDouble(payload + 3);
-  r.day = payload[11];
-  r.month = payload[12];
+  detail::GetBytes(payload + 11, r.day, r.month);
   r.year = GetWord(payload + 13);
   r.receiverMode = static_cast<std::int8_t>(payload[15]);
   r.utcOffset = GetSignedWord(payload + 16);
-  r.oscillatorBias = GetDouble(payload + 18);
-  r.oscillatorDrift = GetDouble(payload + 26);
-  r.biasUncertainty = GetSingle(payload + 34);
-  r.driftUncertainty = GetSingle(payload + 38);
-  r.latitude = GetDouble(payload + 42);
-  r.longitude = GetDouble(payload + 50);
-  r.altitude = GetDouble(payload + 58);
+  detail::GetDoubles(payload + 18, r.oscillatorBias, r.oscillatorDrift);
+  detail::GetSingles(payload + 34, r.biasUncertainty, r.driftUncertainty);
+  detail::GetDoubles(payload + 42, r.latitude, r.longitude, r.altitude);
   for (std::size_t i = 0; i < r.satellites.size(); ++i) {
     r.satellites[i] = static_cast<std::int8_t>(payload[66 + i]);
   }
@@ -169,28 +160,21 @@ ComprehensiveSatellite FormatComprehensiveSatellite(std::int8_t satellite) {
 }
 
 void DescribeFields(const GpsTime& v, FieldSink& o) {
-  o.single("timeOfWeek", v.timeOfWeek, "s");
-  o.integer("week", v.week);
-  o.single("utcOffset", v.utcOffset, "s");
+  o.rows({{Single, "timeOfWeek", v.timeOfWeek, "s"}, {Integer, "week", v.week},
+          {Single, "utcOffset", v.utcOffset, "s"}});
 }
 
 void DescribeFields(const XyzPosition& v, FieldSink& o) {
-  o.single("x", v.x, "m");
-  o.single("y", v.y, "m");
-  o.single("z", v.z, "m");
+  detail::DescribeXyz(o, Single, v.x, v.y, v.z, "m");
 }
 
 void DescribeFields(const XyzVelocity& v, FieldSink& o) {
-  o.single("x", v.x, "m/s");
-  o.single("y", v.y, "m/s");
-  o.single("z", v.z, "m/s");
+  detail::DescribeXyz(o, Single, v.x, v.y, v.z, "m/s");
   o.single("biasRate", v.biasRate, "m/s");
 }
 
 void DescribeFields(const LlaPosition& v, FieldSink& o) {
-  o.single("latitude", detail::Degrees(v.latitude), "deg");
-  o.single("longitude", detail::Degrees(v.longitude), "deg");
-  o.single("altitude", v.altitude, "m");
+  detail::DescribeLla(o, Single, v.latitude, v.longitude, v.altitude);
   o.single("clockBias", v.clockBias, "m");
 }
 
@@ -199,41 +183,29 @@ void DescribeFields(const ReferenceAltitude& v, FieldSink& o) {
 }
 
 void DescribeFields(const EnuVelocity& v, FieldSink& o) {
-  o.single("east", v.east, "m/s");
-  o.single("north", v.north, "m/s");
-  o.single("up", v.up, "m/s");
-  o.single("biasRate", v.biasRate, "m/s");
+  o.rows({{Single, "east", v.east, "m/s"}, {Single, "north", v.north, "m/s"},
+          {Single, "up", v.up, "m/s"}, {Single, "biasRate", v.biasRate, "m/s"}});
 }
 
 void DescribeFields(const PreciseXyzPosition& v, FieldSink& o) {
-  o.number("x", v.x, "m");
-  o.number("y", v.y, "m");
-  o.number("z", v.z, "m");
+  detail::DescribeXyz(o, Double, v.x, v.y, v.z, "m");
   o.number("clockBias", v.clockBias, "m");
 }
 
 void DescribeFields(const PreciseLlaPosition& v, FieldSink& o) {
-  o.number("latitude", detail::Degrees(v.latitude), "deg");
-  o.number("longitude", detail::Degrees(v.longitude), "deg");
-  o.number("altitude", v.altitude, "m");
+  detail::DescribeLla(o, Double, v.latitude, v.longitude, v.altitude);
   o.number("clockBias", v.clockBias, "m");
 }
 
 void DescribeFields(const ComprehensiveTime& v, FieldSink& o) {
-  o.integer("eventCount", v.eventCount);
-  o.number("timeOfWeek", v.timeOfWeek, "s");
-  o.integer("day", v.day);
-  o.integer("month", v.month);
-  o.integer("year", v.year);
-  o.integer("receiverMode", v.receiverMode);
-  o.integer("utcOffset", v.utcOffset, "s");
-  o.number("oscillatorBias", v.oscillatorBias, "m");
-  o.number("oscillatorDrift", v.oscillatorDrift, "m/s");
-  o.single("biasUncertainty", v.biasUncertainty, "m");
-  o.single("driftUncertainty", v.driftUncertainty, "m/s");
-  o.number("latitude", detail::Degrees(v.latitude), "deg");
-  o.number("longitude", detail::Degrees(v.longitude), "deg");
-  o.number("altitude", v.altitude, "m");
+  o.rows({{Integer, "eventCount", v.eventCount}, {Double, "timeOfWeek", v.timeOfWeek, "s"},
+          {Integer, "day", v.day}, {Integer, "month", v.month}, {Integer, "year", v.year},
+          {Integer, "receiverMode", v.receiverMode}, {Integer, "utcOffset", v.utcOffset, "s"},
+          {Double, "oscillatorBias", v.oscillatorBias, "m"},
+          {Double, "oscillatorDrift", v.oscillatorDrift, "m/s"},
+          {Single, "biasUncertainty", v.biasUncertainty, "m"},
+          {Single, "driftUncertainty", v.driftUncertainty, "m/s"}});
+  detail::DescribeLla(o, Double, v.latitude, v.longitude, v.altitude);
   for (std::size_t i = 0; i < v.satellites.size(); ++i) o.integer(detail::kChannelFieldNames[i], v.satellites[i]);
 }
 
