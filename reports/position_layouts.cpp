@@ -33,6 +33,18 @@ std::array<double, 4> FourDoubles(const std::uint8_t* p) {
   return {GetDouble(p), GetDouble(p + 8), GetDouble(p + 16), GetDouble(p + 24)};
 }
 
+// x, y, z and a fourth value of the same unit.
+void DescribeXyzFix(FieldSink& o, FieldType type, double x, double y, double z,
+                    std::string_view fourth, double value, std::string_view unit) {
+  detail::DescribeXyz(o, type, x, y, z, unit);
+  o.rows({{type, fourth, value, unit}});
+}
+
+void DescribeLlaFix(FieldSink& o, FieldType type, const LlaFix& v) {
+  detail::DescribeLla(o, type, v.latitude, v.longitude, v.altitude);
+  o.rows({{type, "clockBias", v.clockBias, "m"}});
+}
+
 }  // namespace
 
 std::optional<GpsTime> DecodeGpsTime(const std::uint8_t* payload, int length) {
@@ -64,7 +76,7 @@ std::optional<XyzVelocity> DecodeXyzVelocity(const std::uint8_t* payload, int le
 std::optional<LlaPosition> DecodeLlaPosition(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, LlaPosition::kLength)) return std::nullopt;
   const auto [latitude, longitude, altitude, clockBias] = FourSingles(payload);
-  return LlaPosition{latitude, longitude, altitude, clockBias};
+  return LlaPosition{{latitude, longitude, altitude, clockBias}};
 }
 
 std::optional<ReferenceAltitude> DecodeReferenceAltitude(const std::uint8_t* payload, int length) {
@@ -91,7 +103,7 @@ std::optional<PreciseLlaPosition> DecodePreciseLlaPosition(const std::uint8_t* p
                                                            int length) {
   if (!detail::HasExactLength(payload, length, PreciseLlaPosition::kLength)) return std::nullopt;
   const auto [latitude, longitude, altitude, clockBias] = FourDoubles(payload);
-  return PreciseLlaPosition{latitude, longitude, altitude, clockBias};
+  return PreciseLlaPosition{{latitude, longitude, altitude, clockBias}};
 }
 
 std::optional<ComprehensiveTime> DecodeComprehensiveTime(const std::uint8_t* payload, int length) {
@@ -169,14 +181,10 @@ void DescribeFields(const XyzPosition& v, FieldSink& o) {
 }
 
 void DescribeFields(const XyzVelocity& v, FieldSink& o) {
-  detail::DescribeXyz(o, Single, v.x, v.y, v.z, "m/s");
-  o.single("biasRate", v.biasRate, "m/s");
+  DescribeXyzFix(o, Single, v.x, v.y, v.z, "biasRate", v.biasRate, "m/s");
 }
 
-void DescribeFields(const LlaPosition& v, FieldSink& o) {
-  detail::DescribeLla(o, Single, v.latitude, v.longitude, v.altitude);
-  o.single("clockBias", v.clockBias, "m");
-}
+void DescribeFields(const LlaPosition& v, FieldSink& o) { DescribeLlaFix(o, Single, v); }
 
 void DescribeFields(const ReferenceAltitude& v, FieldSink& o) {
   o.single("altitude", v.altitude, "m");
@@ -188,14 +196,10 @@ void DescribeFields(const EnuVelocity& v, FieldSink& o) {
 }
 
 void DescribeFields(const PreciseXyzPosition& v, FieldSink& o) {
-  detail::DescribeXyz(o, Double, v.x, v.y, v.z, "m");
-  o.number("clockBias", v.clockBias, "m");
+  DescribeXyzFix(o, Double, v.x, v.y, v.z, "clockBias", v.clockBias, "m");
 }
 
-void DescribeFields(const PreciseLlaPosition& v, FieldSink& o) {
-  detail::DescribeLla(o, Double, v.latitude, v.longitude, v.altitude);
-  o.number("clockBias", v.clockBias, "m");
-}
+void DescribeFields(const PreciseLlaPosition& v, FieldSink& o) { DescribeLlaFix(o, Double, v); }
 
 void DescribeFields(const ComprehensiveTime& v, FieldSink& o) {
   o.rows({{Integer, "eventCount", v.eventCount}, {Double, "timeOfWeek", v.timeOfWeek, "s"},

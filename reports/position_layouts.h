@@ -46,11 +46,15 @@ struct XyzVelocity {
 std::optional<XyzVelocity> DecodeXyzVelocity(const std::uint8_t* payload, int length);
 void DescribeFields(const XyzVelocity& v, FieldSink& o);
 
-// Report 0x4A of 20 bytes, single-precision LLA position.
-struct LlaPosition {
-  static constexpr int kLength = 20;
+// The fields of an LLA position fix, sent as singles or as doubles.
+struct LlaFix {
   double latitude = 0, longitude = 0;  // radians
   double altitude = 0, clockBias = 0;  // metres
+};
+
+// Report 0x4A of 20 bytes, single-precision LLA position.
+struct LlaPosition : LlaFix {
+  static constexpr int kLength = 20;
 };
 std::optional<LlaPosition> DecodeLlaPosition(const std::uint8_t* payload, int length);
 void DescribeFields(const LlaPosition& v, FieldSink& o);
@@ -81,10 +85,8 @@ std::optional<PreciseXyzPosition> DecodePreciseXyzPosition(const std::uint8_t* p
 void DescribeFields(const PreciseXyzPosition& v, FieldSink& o);
 
 // Report 0x84, double-precision LLA position; 36 bytes.
-struct PreciseLlaPosition {
+struct PreciseLlaPosition : LlaFix {
   static constexpr int kLength = 36;
-  double latitude = 0, longitude = 0;  // radians
-  double altitude = 0, clockBias = 0;  // metres
 };
 std::optional<PreciseLlaPosition> DecodePreciseLlaPosition(const std::uint8_t* payload,
                                                            int length);
