@@ -33,6 +33,15 @@ std::array<double, 4> FourDoubles(const std::uint8_t* p) {
   return {GetDouble(p), GetDouble(p + 8), GetDouble(p + 16), GetDouble(p + 24)};
 }
 
+// Either form of the LLA fix, read by FourSingles or FourDoubles.
+template <class Fix>
+std::optional<Fix> DecodeLlaFix(const std::uint8_t* payload, int length,
+                                std::array<double, 4> (*read)(const std::uint8_t*)) {
+  if (!detail::HasExactLength(payload, length, Fix::kLength)) return std::nullopt;
+  const auto [latitude, longitude, altitude, clockBias] = read(payload);
+  return Fix{{latitude, longitude, altitude, clockBias}};
+}
+
 // x, y, z and a fourth value of the same unit.
 void DescribeXyzFix(FieldSink& o, FieldType type, double x, double y, double z,
                     std::string_view fourth, double value, std::string_view unit) {
@@ -74,9 +83,7 @@ std::optional<XyzVelocity> DecodeXyzVelocity(const std::uint8_t* payload, int le
 }
 
 std::optional<LlaPosition> DecodeLlaPosition(const std::uint8_t* payload, int length) {
-  if (!detail::HasExactLength(payload, length, LlaPosition::kLength)) return std::nullopt;
-  const auto [latitude, longitude, altitude, clockBias] = FourSingles(payload);
-  return LlaPosition{{latitude, longitude, altitude, clockBias}};
+  return DecodeLlaFix<LlaPosition>(payload, length, FourSingles);
 }
 
 std::optional<ReferenceAltitude> DecodeReferenceAltitude(const std::uint8_t* payload, int length) {
@@ -101,9 +108,7 @@ std::optional<PreciseXyzPosition> DecodePreciseXyzPosition(const std::uint8_t* p
 
 std::optional<PreciseLlaPosition> DecodePreciseLlaPosition(const std::uint8_t* payload,
                                                            int length) {
-  if (!detail::HasExactLength(payload, length, PreciseLlaPosition::kLength)) return std::nullopt;
-  const auto [latitude, longitude, altitude, clockBias] = FourDoubles(payload);
-  return PreciseLlaPosition{{latitude, longitude, altitude, clockBias}};
+  return DecodeLlaFix<PreciseLlaPosition>(payload, length, FourDoubles);
 }
 
 std::optional<ComprehensiveTime> DecodeComprehensiveTime(const std::uint8_t* payload, int length) {
