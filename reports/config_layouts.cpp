@@ -67,15 +67,24 @@ std::optional<PpsCharacteristicsReport> DecodePpsCharacteristics(const std::uint
   return r;
 }
 
+namespace {
+
+// A super-report that carries one long after its sub-code.
+template <class R>
+std::optional<R> DecodeLongAfterSubcode(const std::uint8_t* p, int length) {
+  if (!HasExactLength(p, length, R::kLength)) return std::nullopt;
+  return R{GetLong(p + 1)};
+}
+
+}  // namespace
+
 std::optional<SurveyLimitReport> DecodeSurveyLimit(const std::uint8_t* p, int length) {
-  if (!HasExactLength(p, length, SurveyLimitReport::kLength)) return std::nullopt;
-  return SurveyLimitReport{GetLong(p + 1)};
+  return DecodeLongAfterSubcode<SurveyLimitReport>(p, length);
 }
 
 std::optional<AutomaticOutputMaskReport> DecodeAutomaticOutputMask(const std::uint8_t* p,
                                                                    int length) {
-  if (!HasExactLength(p, length, AutomaticOutputMaskReport::kLength)) return std::nullopt;
-  return AutomaticOutputMaskReport{GetLong(p + 1)};
+  return DecodeLongAfterSubcode<AutomaticOutputMaskReport>(p, length);
 }
 
 std::optional<PpsOutputReport> DecodePpsOutput(const std::uint8_t* p, int length) {
