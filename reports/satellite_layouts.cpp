@@ -14,6 +14,13 @@ namespace halvix::reports {
 using namespace link;
 using enum FieldType;
 
+namespace {
+
+// "%.2f", the format of most measurement and ephemeris panels.
+QString TwoDecimals(double v) { return QString::asprintf("%.2f", v); }
+
+}  // namespace
+
 std::optional<TrackingStatus> DecodeTrackingStatus(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, TrackingStatus::kLength)) return std::nullopt;
   const int channel = payload[1] >> 3;
@@ -91,8 +98,8 @@ std::optional<RawMeasurement> DecodeRawMeasurement(const std::uint8_t* payload, 
 QString RawMeasurement::sampleLengthText() const { return QString::asprintf("%2f", sampleLength); }
 QString RawMeasurement::signalLevelText() const { return QString::asprintf("%.1f", signalLevel); }
 QString RawMeasurement::codePhaseText() const { return QString::asprintf("%8f", codePhase); }
-QString RawMeasurement::dopplerText() const { return QString::asprintf("%.2f", doppler); }
-QString RawMeasurement::timeText() const { return QString::asprintf("%.2f", time); }
+QString RawMeasurement::dopplerText() const { return TwoDecimals(doppler); }
+QString RawMeasurement::timeText() const { return TwoDecimals(time); }
 
 std::optional<EphemerisStatus> DecodeEphemerisStatus(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, EphemerisStatus::kLength)) return std::nullopt;
@@ -111,14 +118,12 @@ std::optional<int> EphemerisStatus::comboIndex() const {
   return satellite - 1;
 }
 
-QString EphemerisStatus::collectionTimeText() const {
-  return QString::asprintf("%.2f", collectionTime);
-}
+QString EphemerisStatus::collectionTimeText() const { return TwoDecimals(collectionTime); }
 QString EphemerisStatus::healthText() const { return QString::asprintf("%X", health); }
 QString EphemerisStatus::iodeText() const { return QString::asprintf("%02X", iode); }
-QString EphemerisStatus::toeText() const { return QString::asprintf("%.2f", toe); }
+QString EphemerisStatus::toeText() const { return TwoDecimals(toe); }
 QString EphemerisStatus::fitFlagText() const { return QString::asprintf("%X", fitFlag); }
-QString EphemerisStatus::accuracyText() const { return QString::asprintf("%.2f", accuracy); }
+QString EphemerisStatus::accuracyText() const { return TwoDecimals(accuracy); }
 
 std::optional<AlmanacData> DecodeAlmanacData(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, AlmanacData::kLength)) return std::nullopt;
