@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
-#include <type_traits>
 #include <string_view>
+#include <type_traits>
 
 namespace halvix::reports {
 
