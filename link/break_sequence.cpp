@@ -1,13 +1,30 @@
 #include "link/break_sequence.h"
 
 #include <cstdio>
+#include <span>
 
 namespace halvix::link {
 
 namespace {
 
 // Baud rates in the order of baud codes 1..9.
-constexpr unsigned kLineBauds[] = {110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400};
+constexpr int kLineBauds[] = {110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400};
+constexpr int kDataBits[] = {7, 8};  // codes 2, 3
+constexpr int kStopBits[] = {1, 2};  // codes 0, 1
+
+// The code of a number the field allows: first for the first entry of
+// allowed, and on up; false for anything else.
+bool CodeOf(const QByteArray& text, std::span<const int> allowed, int first, std::uint8_t& code) {
+  int value = 0;
+  if (std::sscanf(text.constData(), "%d", &value) != 1) return false;
+  for (std::size_t i = 0; i < allowed.size(); ++i) {
+    if (allowed[i] == value) {
+      code = static_cast<std::uint8_t>(first + static_cast<int>(i));
+      return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -24,33 +41,15 @@ bool ParsePortSettingsLine(const QByteArray& line, PortSettings& settings) {
       case 2:
         if (!text.startsWith('0') && !text.startsWith('1')) return false;
         break;
-      case 4: {
-        unsigned baud = 0;
-        if (std::sscanf(text.constData(), "%u", &baud) != 1) return false;
-        int code = 0;
-        for (int i = 0; i < 9; ++i) {
-          if (kLineBauds[i] == baud) code = i + 1;
-        }
-        if (code == 0) return false;
-        settings.baudCode = static_cast<std::uint8_t>(code);
+      case 4:
+        if (!CodeOf(text, kLineBauds, 1, settings.baudCode)) return false;
         break;
-      }
-      case 5: {
-        int bits = 0;
-        if (std::sscanf(text.constData(), "%d", &bits) != 1) return false;
-        if (bits == 7) settings.dataBitsCode = 2;
-        else if (bits == 8) settings.dataBitsCode = 3;
-        else return false;
+      case 5:
+        if (!CodeOf(text, kDataBits, 2, settings.dataBitsCode)) return false;
         break;
-      }
-      case 6: {
-        int stop = 0;
-        if (std::sscanf(text.constData(), "%d", &stop) != 1) return false;
-        if (stop == 1) settings.stopBitsCode = 0;
-        else if (stop == 2) settings.stopBitsCode = 1;
-        else return false;
+      case 6:
+        if (!CodeOf(text, kStopBits, 0, settings.stopBitsCode)) return false;
         break;
-      }
       case 7: {
         const char c = text.isEmpty() ? '\0' : text.at(0);
         if (c == 'N') settings.parityCode = 0;

@@ -25,9 +25,7 @@ class SerialLink : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kRawSize = 8192;
-  static constexpr int kPayloadSize = 512;
-  static constexpr int kFrameSize = 512;
+  static constexpr int kRawSize = 8192, kPayloadSize = 512, kFrameSize = 512;
   static constexpr std::int64_t kSendSpacingMs = 100;
   // Short settle pause around a line change.
   static constexpr std::int64_t kLinePauseMs = 5;

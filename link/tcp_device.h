@@ -100,14 +100,10 @@ class TcpDevice : public QObject, public SerialDevice {
   Clock* clock_;
   std::unique_ptr<QTcpSocket> socket_;
   NetworkPortAddress address_;
-  QString lastError_;
+  QString lastError_, lineStatus_;
   QString loggedError_;  // a failure that repeats every try is logged once
-  QString lineStatus_;
-  bool lost_ = false;
-  bool pumping_ = false;
-  bool sessionUp_ = false;
-  bool rawNoticeGiven_ = false;
-  bool outputFullLogged_ = false;
+  bool lost_ = false, pumping_ = false, sessionUp_ = false;
+  bool rawNoticeGiven_ = false, outputFullLogged_ = false;
 };
 
 }  // namespace halvix::link

@@ -13,17 +13,10 @@
 
 namespace halvix::link::telnet {
 
-inline constexpr std::uint8_t kIac = 255;
-inline constexpr std::uint8_t kDont = 254;
-inline constexpr std::uint8_t kDo = 253;
-inline constexpr std::uint8_t kWont = 252;
-inline constexpr std::uint8_t kWill = 251;
-inline constexpr std::uint8_t kSb = 250;
-inline constexpr std::uint8_t kSe = 240;
+inline constexpr std::uint8_t kIac = 255, kDont = 254, kDo = 253, kWont = 252, kWill = 251,
+                              kSb = 250, kSe = 240;
 
-inline constexpr std::uint8_t kOptionBinary = 0;
-inline constexpr std::uint8_t kOptionSuppressGoAhead = 3;
-inline constexpr std::uint8_t kOptionComPort = 44;
+inline constexpr std::uint8_t kOptionBinary = 0, kOptionSuppressGoAhead = 3, kOptionComPort = 44;
 
 // A subnegotiation longer than this is broken (the longest COM-PORT message is
 // a few bytes, a signature text a few dozen); it is dropped, not buffered.
@@ -48,12 +41,8 @@ enum class ComPortCommand : std::uint8_t {
 inline constexpr std::uint8_t kServerReplyOffset = 100;
 
 // SET-CONTROL values Halvix uses.
-inline constexpr std::uint8_t kControlNoFlowControl = 1;
-inline constexpr std::uint8_t kControlBreakOn = 5;
-inline constexpr std::uint8_t kControlBreakOff = 6;
-inline constexpr std::uint8_t kControlDtrOn = 8;
-inline constexpr std::uint8_t kControlRtsOn = 11;
-inline constexpr std::uint8_t kControlRtsOff = 12;
+inline constexpr std::uint8_t kControlNoFlowControl = 1, kControlBreakOn = 5, kControlBreakOff = 6,
+                              kControlDtrOn = 8, kControlRtsOn = 11, kControlRtsOff = 12;
 // PURGE-DATA: both directions.
 inline constexpr std::uint8_t kPurgeBoth = 3;
 

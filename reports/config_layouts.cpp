@@ -6,11 +6,8 @@
 namespace halvix::reports {
 
 using detail::HasExactLength;
-using link::GetDouble;
-using link::GetLong;
-using link::GetSignedWord;
-using link::GetSingle;
-using link::GetWord;
+using namespace link;
+using enum FieldType;
 
 std::optional<UtcParameters> DecodeUtcParameters(const std::uint8_t* p, int length) {
   if (!HasExactLength(p, length, UtcParameters::kLength)) return std::nullopt;
@@ -40,13 +37,8 @@ std::optional<ReceiverConfigurationReport> DecodeReceiverConfiguration(const std
                                                                        int length) {
   if (!HasExactLength(p, length, ReceiverConfigurationReport::kLength)) return std::nullopt;
   ReceiverConfigurationReport r;
-  r.receiverMode = p[1];
-  r.dgpsMode = p[2];
-  r.dynamicsCode = p[3];
-  r.elevationMask = GetSingle(p + 5);
-  r.signalLevelMask = GetSingle(p + 9);
-  r.pdopMask = GetSingle(p + 13);
-  r.pdopSwitch = GetSingle(p + 17);
+  detail::GetBytes(p + 1, r.receiverMode, r.dgpsMode, r.dynamicsCode);
+  detail::GetSingles(p + 5, r.elevationMask, r.signalLevelMask, r.pdopMask, r.pdopSwitch);
   r.dgpsAgeLimit = p[21];
   return r;
 }
@@ -54,13 +46,9 @@ std::optional<ReceiverConfigurationReport> DecodeReceiverConfiguration(const std
 std::optional<SerialPortReport> DecodeSerialPortReport(const std::uint8_t* p, int length) {
   if (!HasExactLength(p, length, SerialPortReport::kLength)) return std::nullopt;
   SerialPortReport r;
-  r.port = p[0];
-  r.baudCode = p[1];
-  r.dataBitsCode = p[3];
-  r.parityCode = p[4];
-  r.stopBitsCode = p[5];
-  r.inputProtocol = p[7];
-  r.outputProtocol = p[8];
+  detail::GetBytes(p, r.port, r.baudCode);
+  detail::GetBytes(p + 3, r.dataBitsCode, r.parityCode, r.stopBitsCode);
+  detail::GetBytes(p + 7, r.inputProtocol, r.outputProtocol);
   return r;
 }
 
@@ -73,23 +61,30 @@ std::optional<PpsCharacteristicsReport> DecodePpsCharacteristics(const std::uint
                                                                  int length) {
   if (!HasExactLength(p, length, PpsCharacteristicsReport::kLength)) return std::nullopt;
   PpsCharacteristicsReport r;
-  r.driverSwitch = p[1];
-  r.timeBase = p[2];
-  r.polarity = p[3];
+  detail::GetBytes(p + 1, r.driverSwitch, r.timeBase, r.polarity);
   r.ppsOffset = GetDouble(p + 4);
   r.biasUncertainty = GetSingle(p + 12);
   return r;
 }
 
+namespace {
+
+// A super-report that carries one long after its sub-code.
+template <class R>
+std::optional<R> DecodeLongAfterSubcode(const std::uint8_t* p, int length) {
+  if (!HasExactLength(p, length, R::kLength)) return std::nullopt;
+  return R{GetLong(p + 1)};
+}
+
+}  // namespace
+
 std::optional<SurveyLimitReport> DecodeSurveyLimit(const std::uint8_t* p, int length) {
-  if (!HasExactLength(p, length, SurveyLimitReport::kLength)) return std::nullopt;
-  return SurveyLimitReport{GetLong(p + 1)};
+  return DecodeLongAfterSubcode<SurveyLimitReport>(p, length);
 }
 
 std::optional<AutomaticOutputMaskReport> DecodeAutomaticOutputMask(const std::uint8_t* p,
                                                                    int length) {
-  if (!HasExactLength(p, length, AutomaticOutputMaskReport::kLength)) return std::nullopt;
-  return AutomaticOutputMaskReport{GetLong(p + 1)};
+  return DecodeLongAfterSubcode<AutomaticOutputMaskReport>(p, length);
 }
 
 std::optional<PpsOutputReport> DecodePpsOutput(const std::uint8_t* p, int length) {
@@ -117,21 +112,15 @@ std::optional<SelfSurveyReport> DecodeSelfSurvey(const std::uint8_t* p, int leng
 }
 
 void DescribeFields(const UtcParameters& v, FieldSink& o) {
-  o.number("a0", v.a0, "s");
-  o.single("a1", v.a1, "s/s");
-  o.integer("deltaTls", v.deltaTls, "s");
-  o.single("tot", v.tot, "s");
-  o.integer("wnT", v.wnT);
-  o.integer("wnLsf", v.wnLsf);
-  o.integer("dn", v.dn, "day");
-  o.integer("deltaTlsf", v.deltaTlsf, "s");
+  o.rows({{Double, "a0", v.a0, "s"}, {Single, "a1", v.a1, "s/s"},
+          {Integer, "deltaTls", v.deltaTls, "s"}, {Single, "tot", v.tot, "s"},
+          {Integer, "wnT", v.wnT}, {Integer, "wnLsf", v.wnLsf}, {Integer, "dn", v.dn, "day"},
+          {Integer, "deltaTlsf", v.deltaTlsf, "s"}});
 }
 
 void DescribeFields(const IoOptions& v, FieldSink& o) {
-  o.integer("position", v.position);
-  o.integer("velocity", v.velocity);
-  o.integer("timing", v.timing);
-  o.integer("auxiliary", v.auxiliary);
+  o.rows({{Integer, "position", v.position}, {Integer, "velocity", v.velocity},
+          {Integer, "timing", v.timing}, {Integer, "auxiliary", v.auxiliary}});
 }
 
 void DescribeFields(const NmeaSettings& v, FieldSink& o) {
@@ -140,24 +129,19 @@ void DescribeFields(const NmeaSettings& v, FieldSink& o) {
 }
 
 void DescribeFields(const ReceiverConfigurationReport& v, FieldSink& o) {
-  o.integer("receiverMode", v.receiverMode);
-  o.integer("dgpsMode", v.dgpsMode);
-  o.integer("dynamicsCode", v.dynamicsCode);
-  o.single("elevationMask", detail::Degrees(v.elevationMask), "deg");
-  o.single("signalLevelMask", v.signalLevelMask, "AMU");
-  o.single("pdopMask", v.pdopMask);
-  o.single("pdopSwitch", v.pdopSwitch);
-  o.integer("dgpsAgeLimit", v.dgpsAgeLimit, "s");
+  o.rows({{Integer, "receiverMode", v.receiverMode}, {Integer, "dgpsMode", v.dgpsMode},
+          {Integer, "dynamicsCode", v.dynamicsCode},
+          {Single, "elevationMask", detail::Degrees(v.elevationMask), "deg"},
+          {Single, "signalLevelMask", v.signalLevelMask, "AMU"},
+          {Single, "pdopMask", v.pdopMask}, {Single, "pdopSwitch", v.pdopSwitch},
+          {Integer, "dgpsAgeLimit", v.dgpsAgeLimit, "s"}});
 }
 
 void DescribeFields(const SerialPortReport& v, FieldSink& o) {
-  o.integer("port", v.port);
-  o.integer("baudCode", v.baudCode);
-  o.integer("dataBitsCode", v.dataBitsCode);
-  o.integer("parityCode", v.parityCode);
-  o.integer("stopBitsCode", v.stopBitsCode);
-  o.integer("inputProtocol", v.inputProtocol);
-  o.integer("outputProtocol", v.outputProtocol);
+  o.rows({{Integer, "port", v.port}, {Integer, "baudCode", v.baudCode},
+          {Integer, "dataBitsCode", v.dataBitsCode}, {Integer, "parityCode", v.parityCode},
+          {Integer, "stopBitsCode", v.stopBitsCode}, {Integer, "inputProtocol", v.inputProtocol},
+          {Integer, "outputProtocol", v.outputProtocol}});
 }
 
 void DescribeFields(const DatumReport& v, FieldSink& o) {
@@ -165,11 +149,9 @@ void DescribeFields(const DatumReport& v, FieldSink& o) {
 }
 
 void DescribeFields(const PpsCharacteristicsReport& v, FieldSink& o) {
-  o.integer("driverSwitch", v.driverSwitch);
-  o.integer("timeBase", v.timeBase);
-  o.integer("polarity", v.polarity);
-  o.number("ppsOffset", v.ppsOffset, "s");
-  o.single("biasUncertainty", v.biasUncertainty, "m");
+  o.rows({{Integer, "driverSwitch", v.driverSwitch}, {Integer, "timeBase", v.timeBase},
+          {Integer, "polarity", v.polarity}, {Double, "ppsOffset", v.ppsOffset, "s"},
+          {Single, "biasUncertainty", v.biasUncertainty, "m"}});
 }
 
 void DescribeFields(const SurveyLimitReport& v, FieldSink& o) {
@@ -194,9 +176,9 @@ void DescribeFields(const BroadcastMaskReport& v, FieldSink& o) {
 }
 
 void DescribeFields(const SelfSurveyReport& v, FieldSink& o) {
-  o.integer("enabled", v.enabled ? 1 : 0);
-  o.integer("savePosition", v.savePosition ? 1 : 0);
-  o.integer("length", v.length, "fixes");
+  o.rows({{Integer, "enabled", v.enabled ? 1 : 0},
+          {Integer, "savePosition", v.savePosition ? 1 : 0},
+          {Integer, "length", v.length, "fixes"}});
 }
 
 }  // namespace halvix::reports

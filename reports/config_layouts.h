@@ -13,6 +13,9 @@
 
 namespace halvix::reports {
 
+// Each report's decode is followed by its field description for headless
+// use: names, units and values.
+
 // Report 0x4F.
 struct UtcParameters {
   static constexpr int kLength = 26;
@@ -26,6 +29,7 @@ struct UtcParameters {
   std::int16_t deltaTlsf = 0;
 };
 std::optional<UtcParameters> DecodeUtcParameters(const std::uint8_t* payload, int length);
+void DescribeFields(const UtcParameters& v, FieldSink& o);
 
 // Report 0x55: the four option bytes, bit for bit.
 struct IoOptions {
@@ -36,6 +40,7 @@ struct IoOptions {
   std::uint8_t auxiliary = 0;
 };
 std::optional<IoOptions> DecodeIoOptions(const std::uint8_t* payload, int length);
+void DescribeFields(const IoOptions& v, FieldSink& o);
 
 // The NMEA sentences of the message mask (reports 0x7B, commands 0x7A): the
 // mask bit and the sentence, in the order the NMEA Output dialog lists them.
@@ -53,6 +58,7 @@ struct NmeaSettings {
   std::uint32_t mask = 0;     // a bit per sentence of kNmeaSentences
 };
 std::optional<NmeaSettings> DecodeNmeaSettings(const std::uint8_t* payload, int length);
+void DescribeFields(const NmeaSettings& v, FieldSink& o);
 
 // Report 0xBB.
 struct ReceiverConfigurationReport {
@@ -70,6 +76,7 @@ struct ReceiverConfigurationReport {
 };
 std::optional<ReceiverConfigurationReport> DecodeReceiverConfiguration(const std::uint8_t* payload,
                                                                        int length);
+void DescribeFields(const ReceiverConfigurationReport& v, FieldSink& o);
 
 // Report 0xBC, one receiver port.
 struct SerialPortReport {
@@ -84,6 +91,7 @@ struct SerialPortReport {
   bool isPortA() const { return port == 0; }
 };
 std::optional<SerialPortReport> DecodeSerialPortReport(const std::uint8_t* payload, int length);
+void DescribeFields(const SerialPortReport& v, FieldSink& o);
 
 // Report 0x8F-15: only the datum index is shown.
 struct DatumReport {
@@ -91,6 +99,7 @@ struct DatumReport {
   std::uint16_t datumIndex = 0;
 };
 std::optional<DatumReport> DecodeDatumReport(const std::uint8_t* payload, int length);
+void DescribeFields(const DatumReport& v, FieldSink& o);
 
 // Report 0x8F-4A.
 struct PpsCharacteristicsReport {
@@ -103,6 +112,7 @@ struct PpsCharacteristicsReport {
 };
 std::optional<PpsCharacteristicsReport> DecodePpsCharacteristics(const std::uint8_t* payload,
                                                                  int length);
+void DescribeFields(const PpsCharacteristicsReport& v, FieldSink& o);
 
 // Report 0x8F-4B.
 struct SurveyLimitReport {
@@ -110,6 +120,7 @@ struct SurveyLimitReport {
   std::uint32_t limit = 0;
 };
 std::optional<SurveyLimitReport> DecodeSurveyLimit(const std::uint8_t* payload, int length);
+void DescribeFields(const SurveyLimitReport& v, FieldSink& o);
 
 // Report 0x8F-4D.
 struct AutomaticOutputMaskReport {
@@ -118,6 +129,7 @@ struct AutomaticOutputMaskReport {
 };
 std::optional<AutomaticOutputMaskReport> DecodeAutomaticOutputMask(const std::uint8_t* payload,
                                                                    int length);
+void DescribeFields(const AutomaticOutputMaskReport& v, FieldSink& o);
 
 // Report 0x8F-4E: 2 always, 3 tracking one satellite, 4 tracking three.
 struct PpsOutputReport {
@@ -125,6 +137,7 @@ struct PpsOutputReport {
   std::uint8_t mode = 0;
 };
 std::optional<PpsOutputReport> DecodePpsOutput(const std::uint8_t* payload, int length);
+void DescribeFields(const PpsOutputReport& v, FieldSink& o);
 
 // Report 0x8F-4F.
 struct PpsWidthReport {
@@ -132,6 +145,7 @@ struct PpsWidthReport {
   double width = 0.0;  // seconds
 };
 std::optional<PpsWidthReport> DecodePpsWidth(const std::uint8_t* payload, int length);
+void DescribeFields(const PpsWidthReport& v, FieldSink& o);
 
 // Report 0x8F-A5.
 struct BroadcastMaskReport {
@@ -140,6 +154,7 @@ struct BroadcastMaskReport {
   std::uint8_t mask2 = 0;
 };
 std::optional<BroadcastMaskReport> DecodeBroadcastMask(const std::uint8_t* payload, int length);
+void DescribeFields(const BroadcastMaskReport& v, FieldSink& o);
 
 // Report 0x8F-A9.
 struct SelfSurveyReport {
@@ -149,20 +164,6 @@ struct SelfSurveyReport {
   std::int32_t length = 0;
 };
 std::optional<SelfSurveyReport> DecodeSelfSurvey(const std::uint8_t* payload, int length);
-
-// Field descriptions for headless use: names, units and values.
-void DescribeFields(const UtcParameters& v, FieldSink& o);
-void DescribeFields(const IoOptions& v, FieldSink& o);
-void DescribeFields(const NmeaSettings& v, FieldSink& o);
-void DescribeFields(const ReceiverConfigurationReport& v, FieldSink& o);
-void DescribeFields(const SerialPortReport& v, FieldSink& o);
-void DescribeFields(const DatumReport& v, FieldSink& o);
-void DescribeFields(const PpsCharacteristicsReport& v, FieldSink& o);
-void DescribeFields(const SurveyLimitReport& v, FieldSink& o);
-void DescribeFields(const AutomaticOutputMaskReport& v, FieldSink& o);
-void DescribeFields(const PpsOutputReport& v, FieldSink& o);
-void DescribeFields(const PpsWidthReport& v, FieldSink& o);
-void DescribeFields(const BroadcastMaskReport& v, FieldSink& o);
 void DescribeFields(const SelfSurveyReport& v, FieldSink& o);
 
 }  // namespace halvix::reports

@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace halvix::reports {
 
@@ -27,6 +29,20 @@ struct DescribedField {
   double number = 0;
   std::uint32_t textStart = 0;
   std::uint32_t textLength = 0;
+};
+
+// One row of a table-driven description: the field's type, name, value and unit.
+struct FieldRow {
+  template <class T>
+  constexpr FieldRow(FieldType t, std::string_view n, T v, std::string_view u = {})
+      : type(t), name(n), unit(u), number(static_cast<double>(v)) {
+    if constexpr (std::is_integral_v<T>) integer = static_cast<std::int64_t>(v);
+  }
+  FieldType type;
+  std::string_view name;
+  std::string_view unit;
+  std::int64_t integer = 0;
+  double number;
 };
 
 class FieldSink {
@@ -48,6 +64,17 @@ class FieldSink {
   }
   void number(std::string_view name, double value, std::string_view unit = {}) {
     next(name, unit, FieldType::Double).number = value;
+  }
+  // Number fields in table order.
+  void rows(std::initializer_list<FieldRow> list) {
+    for (const FieldRow& r : list) {
+      DescribedField& f = next(r.name, r.unit, r.type);
+      if (r.type == FieldType::Integer) {
+        f.integer = r.integer;
+      } else {
+        f.number = r.number;
+      }
+    }
   }
   void text(std::string_view name, std::string_view value) {
     const std::size_t start = texts_.size();

@@ -7,6 +7,9 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "link/field_codec.h"
+#include "reports/field_sink.h"
+
 namespace halvix::reports::detail {
 
 // A payload is usable when it exists and has exactly the layout's length.
@@ -23,9 +26,35 @@ inline QString TableText(std::initializer_list<const char*> table, int index,
   return QString::fromLatin1(table.begin()[index]);
 }
 
+// Consecutive fields of one wire type from p on: bytes, singles or doubles.
+template <class... T>
+void GetBytes(const std::uint8_t* p, T&... out) {
+  ((out = *p++), ...);
+}
+template <class... T>
+void GetSingles(const std::uint8_t* p, T&... out) {
+  ((out = link::GetSingle(p), p += 4), ...);
+}
+template <class... T>
+void GetDoubles(const std::uint8_t* p, T&... out) {
+  ((out = link::GetDouble(p), p += 8), ...);
+}
+
 // Angles travel in radians; field descriptions give them in degrees with the
 // windows' factor. An angle sent as a single is described as a single too.
 inline double Degrees(double radians) { return radians * 57.295827908797776; }
+
+// Field groups several reports share, as singles or doubles.
+inline void DescribeXyz(FieldSink& o, FieldType type, double x, double y, double z,
+                        std::string_view unit) {
+  o.rows({{type, "x", x, unit}, {type, "y", y, unit}, {type, "z", z, unit}});
+}
+inline void DescribeLla(FieldSink& o, FieldType type, double latitude, double longitude,
+                        double altitude) {
+  o.rows({{type, "latitude", Degrees(latitude), "deg"},
+          {type, "longitude", Degrees(longitude), "deg"},
+          {type, "altitude", altitude, "m"}});
+}
 
 // Field names of numbered entries: "sv1".."sv32", "channel1".."channel8".
 inline constexpr std::string_view kSvFieldNames[32] = {

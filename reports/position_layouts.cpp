@@ -11,10 +11,8 @@
 
 namespace halvix::reports {
 
-using link::GetDouble;
-using link::GetSignedWord;
-using link::GetSingle;
-using link::GetWord;
+using namespace link;
+using enum FieldType;
 
 namespace {
 
@@ -35,6 +33,27 @@ std::array<double, 4> FourDoubles(const std::uint8_t* p) {
   return {GetDouble(p), GetDouble(p + 8), GetDouble(p + 16), GetDouble(p + 24)};
 }
 
+// Either form of the LLA fix, read by FourSingles or FourDoubles.
+template <class Fix>
+std::optional<Fix> DecodeLlaFix(const std::uint8_t* payload, int length,
+                                std::array<double, 4> (*read)(const std::uint8_t*)) {
+  if (!detail::HasExactLength(payload, length, Fix::kLength)) return std::nullopt;
+  const auto [latitude, longitude, altitude, clockBias] = read(payload);
+  return Fix{{latitude, longitude, altitude, clockBias}};
+}
+
+// x, y, z and a fourth value of the same unit.
+void DescribeXyzFix(FieldSink& o, FieldType type, double x, double y, double z,
+                    std::string_view fourth, double value, std::string_view unit) {
+  detail::DescribeXyz(o, type, x, y, z, unit);
+  o.rows({{type, fourth, value, unit}});
+}
+
+void DescribeLlaFix(FieldSink& o, FieldType type, const LlaFix& v) {
+  detail::DescribeLla(o, type, v.latitude, v.longitude, v.altitude);
+  o.rows({{type, "clockBias", v.clockBias, "m"}});
+}
+
 }  // namespace
 
 std::optional<GpsTime> DecodeGpsTime(const std::uint8_t* payload, int length) {
@@ -53,9 +72,7 @@ float GpsTime::wholeUtcOffset() const { return ToSingle(std::trunc(utcOffset)); 
 std::optional<XyzPosition> DecodeXyzPosition(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, XyzPosition::kLength)) return std::nullopt;
   XyzPosition r;
-  r.x = GetSingle(payload);
-  r.y = GetSingle(payload + 4);
-  r.z = GetSingle(payload + 8);
+  detail::GetSingles(payload, r.x, r.y, r.z);
   return r;
 }
 
@@ -66,9 +83,7 @@ std::optional<XyzVelocity> DecodeXyzVelocity(const std::uint8_t* payload, int le
 }
 
 std::optional<LlaPosition> DecodeLlaPosition(const std::uint8_t* payload, int length) {
-  if (!detail::HasExactLength(payload, length, LlaPosition::kLength)) return std::nullopt;
-  const auto [latitude, longitude, altitude, clockBias] = FourSingles(payload);
-  return LlaPosition{latitude, longitude, altitude, clockBias};
+  return DecodeLlaFix<LlaPosition>(payload, length, FourSingles);
 }
 
 std::optional<ReferenceAltitude> DecodeReferenceAltitude(const std::uint8_t* payload, int length) {
@@ -93,9 +108,7 @@ std::optional<PreciseXyzPosition> DecodePreciseXyzPosition(const std::uint8_t* p
 
 std::optional<PreciseLlaPosition> DecodePreciseLlaPosition(const std::uint8_t* payload,
                                                            int length) {
-  if (!detail::HasExactLength(payload, length, PreciseLlaPosition::kLength)) return std::nullopt;
-  const auto [latitude, longitude, altitude, clockBias] = FourDoubles(payload);
-  return PreciseLlaPosition{latitude, longitude, altitude, clockBias};
+  return DecodeLlaFix<PreciseLlaPosition>(payload, length, FourDoubles);
 }
 
 std::optional<ComprehensiveTime> DecodeComprehensiveTime(const std::uint8_t* payload, int length) {
@@ -103,18 +116,13 @@ std::optional<ComprehensiveTime> DecodeComprehensiveTime(const std::uint8_t* pay
   ComprehensiveTime r;
   r.eventCount = GetWord(payload + 1);
   r.timeOfWeek = GetDouble(payload + 3);
-  r.day = payload[11];
-  r.month = payload[12];
+  detail::GetBytes(payload + 11, r.day, r.month);
   r.year = GetWord(payload + 13);
   r.receiverMode = static_cast<std::int8_t>(payload[15]);
   r.utcOffset = GetSignedWord(payload + 16);
-  r.oscillatorBias = GetDouble(payload + 18);
-  r.oscillatorDrift = GetDouble(payload + 26);
-  r.biasUncertainty = GetSingle(payload + 34);
-  r.driftUncertainty = GetSingle(payload + 38);
-  r.latitude = GetDouble(payload + 42);
-  r.longitude = GetDouble(payload + 50);
-  r.altitude = GetDouble(payload + 58);
+  detail::GetDoubles(payload + 18, r.oscillatorBias, r.oscillatorDrift);
+  detail::GetSingles(payload + 34, r.biasUncertainty, r.driftUncertainty);
+  detail::GetDoubles(payload + 42, r.latitude, r.longitude, r.altitude);
   for (std::size_t i = 0; i < r.satellites.size(); ++i) {
     r.satellites[i] = static_cast<std::int8_t>(payload[66 + i]);
   }
@@ -169,71 +177,44 @@ ComprehensiveSatellite FormatComprehensiveSatellite(std::int8_t satellite) {
 }
 
 void DescribeFields(const GpsTime& v, FieldSink& o) {
-  o.single("timeOfWeek", v.timeOfWeek, "s");
-  o.integer("week", v.week);
-  o.single("utcOffset", v.utcOffset, "s");
+  o.rows({{Single, "timeOfWeek", v.timeOfWeek, "s"}, {Integer, "week", v.week},
+          {Single, "utcOffset", v.utcOffset, "s"}});
 }
 
 void DescribeFields(const XyzPosition& v, FieldSink& o) {
-  o.single("x", v.x, "m");
-  o.single("y", v.y, "m");
-  o.single("z", v.z, "m");
+  detail::DescribeXyz(o, Single, v.x, v.y, v.z, "m");
 }
 
 void DescribeFields(const XyzVelocity& v, FieldSink& o) {
-  o.single("x", v.x, "m/s");
-  o.single("y", v.y, "m/s");
-  o.single("z", v.z, "m/s");
-  o.single("biasRate", v.biasRate, "m/s");
+  DescribeXyzFix(o, Single, v.x, v.y, v.z, "biasRate", v.biasRate, "m/s");
 }
 
-void DescribeFields(const LlaPosition& v, FieldSink& o) {
-  o.single("latitude", detail::Degrees(v.latitude), "deg");
-  o.single("longitude", detail::Degrees(v.longitude), "deg");
-  o.single("altitude", v.altitude, "m");
-  o.single("clockBias", v.clockBias, "m");
-}
+void DescribeFields(const LlaPosition& v, FieldSink& o) { DescribeLlaFix(o, Single, v); }
 
 void DescribeFields(const ReferenceAltitude& v, FieldSink& o) {
   o.single("altitude", v.altitude, "m");
 }
 
 void DescribeFields(const EnuVelocity& v, FieldSink& o) {
-  o.single("east", v.east, "m/s");
-  o.single("north", v.north, "m/s");
-  o.single("up", v.up, "m/s");
-  o.single("biasRate", v.biasRate, "m/s");
+  o.rows({{Single, "east", v.east, "m/s"}, {Single, "north", v.north, "m/s"},
+          {Single, "up", v.up, "m/s"}, {Single, "biasRate", v.biasRate, "m/s"}});
 }
 
 void DescribeFields(const PreciseXyzPosition& v, FieldSink& o) {
-  o.number("x", v.x, "m");
-  o.number("y", v.y, "m");
-  o.number("z", v.z, "m");
-  o.number("clockBias", v.clockBias, "m");
+  DescribeXyzFix(o, Double, v.x, v.y, v.z, "clockBias", v.clockBias, "m");
 }
 
-void DescribeFields(const PreciseLlaPosition& v, FieldSink& o) {
-  o.number("latitude", detail::Degrees(v.latitude), "deg");
-  o.number("longitude", detail::Degrees(v.longitude), "deg");
-  o.number("altitude", v.altitude, "m");
-  o.number("clockBias", v.clockBias, "m");
-}
+void DescribeFields(const PreciseLlaPosition& v, FieldSink& o) { DescribeLlaFix(o, Double, v); }
 
 void DescribeFields(const ComprehensiveTime& v, FieldSink& o) {
-  o.integer("eventCount", v.eventCount);
-  o.number("timeOfWeek", v.timeOfWeek, "s");
-  o.integer("day", v.day);
-  o.integer("month", v.month);
-  o.integer("year", v.year);
-  o.integer("receiverMode", v.receiverMode);
-  o.integer("utcOffset", v.utcOffset, "s");
-  o.number("oscillatorBias", v.oscillatorBias, "m");
-  o.number("oscillatorDrift", v.oscillatorDrift, "m/s");
-  o.single("biasUncertainty", v.biasUncertainty, "m");
-  o.single("driftUncertainty", v.driftUncertainty, "m/s");
-  o.number("latitude", detail::Degrees(v.latitude), "deg");
-  o.number("longitude", detail::Degrees(v.longitude), "deg");
-  o.number("altitude", v.altitude, "m");
+  o.rows({{Integer, "eventCount", v.eventCount}, {Double, "timeOfWeek", v.timeOfWeek, "s"},
+          {Integer, "day", v.day}, {Integer, "month", v.month}, {Integer, "year", v.year},
+          {Integer, "receiverMode", v.receiverMode}, {Integer, "utcOffset", v.utcOffset, "s"},
+          {Double, "oscillatorBias", v.oscillatorBias, "m"},
+          {Double, "oscillatorDrift", v.oscillatorDrift, "m/s"},
+          {Single, "biasUncertainty", v.biasUncertainty, "m"},
+          {Single, "driftUncertainty", v.driftUncertainty, "m/s"}});
+  detail::DescribeLla(o, Double, v.latitude, v.longitude, v.altitude);
   for (std::size_t i = 0; i < v.satellites.size(); ++i) o.integer(detail::kChannelFieldNames[i], v.satellites[i]);
 }
 

@@ -11,9 +11,15 @@
 
 namespace halvix::reports {
 
-using link::GetDouble;
-using link::GetSingle;
-using link::GetWord;
+using namespace link;
+using enum FieldType;
+
+namespace {
+
+// "%.2f", the format of most measurement and ephemeris panels.
+QString TwoDecimals(double v) { return QString::asprintf("%.2f", v); }
+
+}  // namespace
 
 std::optional<TrackingStatus> DecodeTrackingStatus(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, TrackingStatus::kLength)) return std::nullopt;
@@ -22,12 +28,8 @@ std::optional<TrackingStatus> DecodeTrackingStatus(const std::uint8_t* payload, 
   TrackingStatus r;
   r.satellite = payload[0];
   r.channel = channel;
-  r.acquisition = payload[2];
-  r.ephemeris = payload[3];
-  r.signalLevel = GetSingle(payload + 4);
-  r.lastMeasurement = GetSingle(payload + 8);
-  r.elevation = GetSingle(payload + 12);
-  r.azimuth = GetSingle(payload + 16);
+  detail::GetBytes(payload + 2, r.acquisition, r.ephemeris);
+  detail::GetSingles(payload + 4, r.signalLevel, r.lastMeasurement, r.elevation, r.azimuth);
   return r;
 }
 
@@ -46,10 +48,7 @@ std::optional<SatelliteSelection> DecodeSatelliteSelection(const std::uint8_t* p
   if (payload == nullptr || length < SatelliteSelection::kMinLength) return std::nullopt;
   SatelliteSelection r;
   r.mode = payload[0];
-  r.pdop = GetSingle(payload + 1);
-  r.hdop = GetSingle(payload + 5);
-  r.vdop = GetSingle(payload + 9);
-  r.tdop = GetSingle(payload + 13);
+  detail::GetSingles(payload + 1, r.pdop, r.hdop, r.vdop, r.tdop);
   r.satelliteCount = std::min(length - SatelliteSelection::kMinLength, SatelliteSelection::kMaxSatellites);
   for (int k = 0; k < r.satelliteCount; ++k) {
     r.satellites[static_cast<std::size_t>(k)] =
@@ -91,10 +90,7 @@ std::optional<RawMeasurement> DecodeRawMeasurement(const std::uint8_t* payload, 
   if (!detail::HasExactLength(payload, length, RawMeasurement::kLength)) return std::nullopt;
   RawMeasurement r;
   r.satellite = payload[0];
-  r.sampleLength = GetSingle(payload + 1);
-  r.signalLevel = GetSingle(payload + 5);
-  r.codePhase = GetSingle(payload + 9);
-  r.doppler = GetSingle(payload + 13);
+  detail::GetSingles(payload + 1, r.sampleLength, r.signalLevel, r.codePhase, r.doppler);
   r.time = GetDouble(payload + 17);
   return r;
 }
@@ -102,16 +98,15 @@ std::optional<RawMeasurement> DecodeRawMeasurement(const std::uint8_t* payload, 
 QString RawMeasurement::sampleLengthText() const { return QString::asprintf("%2f", sampleLength); }
 QString RawMeasurement::signalLevelText() const { return QString::asprintf("%.1f", signalLevel); }
 QString RawMeasurement::codePhaseText() const { return QString::asprintf("%8f", codePhase); }
-QString RawMeasurement::dopplerText() const { return QString::asprintf("%.2f", doppler); }
-QString RawMeasurement::timeText() const { return QString::asprintf("%.2f", time); }
+QString RawMeasurement::dopplerText() const { return TwoDecimals(doppler); }
+QString RawMeasurement::timeText() const { return TwoDecimals(time); }
 
 std::optional<EphemerisStatus> DecodeEphemerisStatus(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, EphemerisStatus::kLength)) return std::nullopt;
   EphemerisStatus r;
   r.satellite = payload[0];
   r.collectionTime = GetSingle(payload + 1);
-  r.health = payload[5];
-  r.iode = payload[6];
+  detail::GetBytes(payload + 5, r.health, r.iode);
   r.toe = GetSingle(payload + 7);
   r.fitFlag = payload[11];
   r.accuracy = GetSingle(payload + 12);
@@ -123,14 +118,12 @@ std::optional<int> EphemerisStatus::comboIndex() const {
   return satellite - 1;
 }
 
-QString EphemerisStatus::collectionTimeText() const {
-  return QString::asprintf("%.2f", collectionTime);
-}
+QString EphemerisStatus::collectionTimeText() const { return TwoDecimals(collectionTime); }
 QString EphemerisStatus::healthText() const { return QString::asprintf("%X", health); }
 QString EphemerisStatus::iodeText() const { return QString::asprintf("%02X", iode); }
-QString EphemerisStatus::toeText() const { return QString::asprintf("%.2f", toe); }
+QString EphemerisStatus::toeText() const { return TwoDecimals(toe); }
 QString EphemerisStatus::fitFlagText() const { return QString::asprintf("%X", fitFlag); }
-QString EphemerisStatus::accuracyText() const { return QString::asprintf("%.2f", accuracy); }
+QString EphemerisStatus::accuracyText() const { return TwoDecimals(accuracy); }
 
 std::optional<AlmanacData> DecodeAlmanacData(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, AlmanacData::kLength)) return std::nullopt;
@@ -138,14 +131,8 @@ std::optional<AlmanacData> DecodeAlmanacData(const std::uint8_t* payload, int le
   r.satellite = payload[0];
   r.tZc = GetSingle(payload + 1);
   r.week = GetWord(payload + 5);
-  r.eccentricity = GetSingle(payload + 7);
-  r.tOa = GetSingle(payload + 11);
-  r.inclination = GetSingle(payload + 15);
-  r.omegaDot = GetSingle(payload + 19);
-  r.sqrtA = GetSingle(payload + 23);
-  r.omega0 = GetSingle(payload + 27);
-  r.omega = GetSingle(payload + 31);
-  r.meanAnomaly = GetSingle(payload + 35);
+  detail::GetSingles(payload + 7, r.eccentricity, r.tOa, r.inclination, r.omegaDot, r.sqrtA,
+                     r.omega0, r.omega, r.meanAnomaly);
   return r;
 }
 
@@ -170,22 +157,17 @@ QString AlmanacHealth::healthText(int satellite) const {
 }
 
 void DescribeFields(const TrackingStatus& v, FieldSink& o) {
-  o.integer("satellite", v.satellite);
-  o.integer("channel", v.channel);
-  o.integer("acquisition", v.acquisition);
-  o.integer("ephemeris", v.ephemeris);
-  o.single("signalLevel", v.signalLevel, "AMU");
-  o.single("lastMeasurement", v.lastMeasurement, "s");
-  o.single("elevation", detail::Degrees(v.elevation), "deg");
-  o.single("azimuth", detail::Degrees(v.azimuth), "deg");
+  o.rows({{Integer, "satellite", v.satellite}, {Integer, "channel", v.channel},
+          {Integer, "acquisition", v.acquisition}, {Integer, "ephemeris", v.ephemeris},
+          {Single, "signalLevel", v.signalLevel, "AMU"},
+          {Single, "lastMeasurement", v.lastMeasurement, "s"},
+          {Single, "elevation", detail::Degrees(v.elevation), "deg"},
+          {Single, "azimuth", detail::Degrees(v.azimuth), "deg"}});
 }
 
 void DescribeFields(const SatelliteSelection& v, FieldSink& o) {
-  o.integer("mode", v.mode);
-  o.single("pdop", v.pdop);
-  o.single("hdop", v.hdop);
-  o.single("vdop", v.vdop);
-  o.single("tdop", v.tdop);
+  o.rows({{Integer, "mode", v.mode}, {Single, "pdop", v.pdop}, {Single, "hdop", v.hdop},
+          {Single, "vdop", v.vdop}, {Single, "tdop", v.tdop}});
   // Space-separated, negative for a satellite not used: one column in CSV.
   // Each entry is at most "-128" and a space.
   char text[SatelliteSelection::kMaxSatellites * 5];
@@ -199,36 +181,25 @@ void DescribeFields(const SatelliteSelection& v, FieldSink& o) {
 }
 
 void DescribeFields(const RawMeasurement& v, FieldSink& o) {
-  o.integer("satellite", v.satellite);
-  o.single("sampleLength", v.sampleLength, "ms");
-  o.single("signalLevel", v.signalLevel, "AMU");
-  o.single("codePhase", v.codePhase, "1/16 chip");
-  o.single("doppler", v.doppler, "Hz");
-  o.number("time", v.time, "s");
+  o.rows({{Integer, "satellite", v.satellite}, {Single, "sampleLength", v.sampleLength, "ms"},
+          {Single, "signalLevel", v.signalLevel, "AMU"},
+          {Single, "codePhase", v.codePhase, "1/16 chip"}, {Single, "doppler", v.doppler, "Hz"},
+          {Double, "time", v.time, "s"}});
 }
 
 void DescribeFields(const EphemerisStatus& v, FieldSink& o) {
-  o.integer("satellite", v.satellite);
-  o.single("collectionTime", v.collectionTime, "s");
-  o.integer("health", v.health);
-  o.integer("iode", v.iode);
-  o.single("toe", v.toe, "s");
-  o.integer("fitFlag", v.fitFlag);
-  o.single("accuracy", v.accuracy, "m");
+  o.rows({{Integer, "satellite", v.satellite}, {Single, "collectionTime", v.collectionTime, "s"},
+          {Integer, "health", v.health}, {Integer, "iode", v.iode}, {Single, "toe", v.toe, "s"},
+          {Integer, "fitFlag", v.fitFlag}, {Single, "accuracy", v.accuracy, "m"}});
 }
 
 void DescribeFields(const AlmanacData& v, FieldSink& o) {
-  o.integer("satellite", v.satellite);
-  o.single("tZc", v.tZc, "s");
-  o.integer("week", v.week);
-  o.single("eccentricity", v.eccentricity);
-  o.single("tOa", v.tOa, "s");
-  o.single("inclination", v.inclination, "rad");
-  o.single("omegaDot", v.omegaDot, "rad/s");
-  o.single("sqrtA", v.sqrtA, "m^1/2");
-  o.single("omega0", v.omega0, "rad");
-  o.single("omega", v.omega, "rad");
-  o.single("meanAnomaly", v.meanAnomaly, "rad");
+  o.rows({{Integer, "satellite", v.satellite}, {Single, "tZc", v.tZc, "s"},
+          {Integer, "week", v.week}, {Single, "eccentricity", v.eccentricity},
+          {Single, "tOa", v.tOa, "s"}, {Single, "inclination", v.inclination, "rad"},
+          {Single, "omegaDot", v.omegaDot, "rad/s"}, {Single, "sqrtA", v.sqrtA, "m^1/2"},
+          {Single, "omega0", v.omega0, "rad"}, {Single, "omega", v.omega, "rad"},
+          {Single, "meanAnomaly", v.meanAnomaly, "rad"}});
 }
 
 void DescribeFields(const AlmanacHealth& v, FieldSink& o) {

@@ -12,6 +12,9 @@
 
 namespace halvix::reports {
 
+// Each report's decode is followed by its field description for headless
+// use: names, units and values.
+
 // Rows of the main satellite table, one per receiver channel.
 inline constexpr int kSatelliteRows = 12;
 
@@ -35,6 +38,7 @@ struct TrackingStatus {
   QString signalText() const;     // "%5.1f"
 };
 std::optional<TrackingStatus> DecodeTrackingStatus(const std::uint8_t* payload, int length);
+void DescribeFields(const TrackingStatus& v, FieldSink& o);
 
 // Satellites of the last selection report, in report order; 0 is empty and
 // negative means flagged as not used.
@@ -59,6 +63,7 @@ struct SatelliteSelection {
   QString listText() const;
 };
 std::optional<SatelliteSelection> DecodeSatelliteSelection(const std::uint8_t* payload, int length);
+void DescribeFields(const SatelliteSelection& v, FieldSink& o);
 
 // "%.1f" of a dilution of precision.
 QString FormatDop(double dop);
@@ -90,6 +95,7 @@ struct RawMeasurement {
   QString timeText() const;          // "%.2f"
 };
 std::optional<RawMeasurement> DecodeRawMeasurement(const std::uint8_t* payload, int length);
+void DescribeFields(const RawMeasurement& v, FieldSink& o);
 
 // Report 0x5B, satellite ephemeris status; payload exactly 16 bytes.
 struct EphemerisStatus {
@@ -112,6 +118,7 @@ struct EphemerisStatus {
   QString accuracyText() const;        // "%.2f"
 };
 std::optional<EphemerisStatus> DecodeEphemerisStatus(const std::uint8_t* payload, int length);
+void DescribeFields(const EphemerisStatus& v, FieldSink& o);
 
 // Report 0x40, almanac of one satellite; payload exactly 39 bytes.
 struct AlmanacData {
@@ -133,6 +140,7 @@ struct AlmanacData {
   std::array<QString, 10> panelTexts() const;
 };
 std::optional<AlmanacData> DecodeAlmanacData(const std::uint8_t* payload, int length);
+void DescribeFields(const AlmanacData& v, FieldSink& o);
 
 // Report 0x49, almanac health page; payload exactly 32 bytes, byte i for
 // satellite i + 1.
@@ -143,13 +151,6 @@ struct AlmanacHealth {
   QString healthText(int satellite) const;  // "%X" for satellites 1..32, empty otherwise
 };
 std::optional<AlmanacHealth> DecodeAlmanacHealth(const std::uint8_t* payload, int length);
-
-// Field descriptions for headless use: names, units and values.
-void DescribeFields(const TrackingStatus& v, FieldSink& o);
-void DescribeFields(const SatelliteSelection& v, FieldSink& o);
-void DescribeFields(const RawMeasurement& v, FieldSink& o);
-void DescribeFields(const EphemerisStatus& v, FieldSink& o);
-void DescribeFields(const AlmanacData& v, FieldSink& o);
 void DescribeFields(const AlmanacHealth& v, FieldSink& o);
 
 }  // namespace halvix::reports

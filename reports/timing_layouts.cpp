@@ -6,11 +6,8 @@
 
 namespace halvix::reports {
 
-using link::GetDouble;
-using link::GetLong;
-using link::GetSignedWord;
-using link::GetSingle;
-using link::GetWord;
+using namespace link;
+using enum FieldType;
 
 std::optional<PrimaryTiming> DecodePrimaryTiming(const std::uint8_t* payload, int length) {
   if (!detail::HasExactLength(payload, length, PrimaryTiming::kLength)) return std::nullopt;
@@ -18,12 +15,7 @@ std::optional<PrimaryTiming> DecodePrimaryTiming(const std::uint8_t* payload, in
   r.timeOfWeek = GetLong(payload + 1);
   r.week = GetWord(payload + 5);
   r.utcOffset = GetSignedWord(payload + 7);
-  r.timingFlags = payload[9];
-  r.seconds = payload[10];
-  r.minutes = payload[11];
-  r.hours = payload[12];
-  r.day = payload[13];
-  r.month = payload[14];
+  detail::GetBytes(payload + 9, r.timingFlags, r.seconds, r.minutes, r.hours, r.day, r.month);
   r.year = GetWord(payload + 15);
   return r;
 }
@@ -48,11 +40,8 @@ std::optional<SupplementalTiming> DecodeSupplementalTiming(const std::uint8_t* p
   r.surveyProgress = payload[3];
   r.minorAlarms = GetWord(payload + 10);
   r.statusCode = payload[12];
-  r.ppsOffset = GetSingle(payload + 16);
-  r.oscillatorOffset = GetSingle(payload + 20);
-  r.latitude = GetDouble(payload + 36);
-  r.longitude = GetDouble(payload + 44);
-  r.altitude = GetDouble(payload + 52);
+  detail::GetSingles(payload + 16, r.ppsOffset, r.oscillatorOffset);
+  detail::GetDoubles(payload + 36, r.latitude, r.longitude, r.altitude);
   r.quantizationError = GetSingle(payload + 60);
   r.ppsGenerated = payload[64] != 0;
   return r;
@@ -99,14 +88,9 @@ std::optional<PrimaryUtcTime> DecodePrimaryUtcTime(const std::uint8_t* payload, 
   PrimaryUtcTime r;
   r.eventCount = GetWord(payload + 1);
   r.fraction = GetDouble(payload + 3);
-  r.hours = payload[11];
-  r.minutes = payload[12];
-  r.seconds = payload[13];
-  r.day = payload[14];
-  r.month = payload[15];
+  detail::GetBytes(payload + 11, r.hours, r.minutes, r.seconds, r.day, r.month);
   r.year = GetWord(payload + 16);
-  r.receiverStatus = payload[18];
-  r.flags = payload[19];
+  detail::GetBytes(payload + 18, r.receiverStatus, r.flags);
   return r;
 }
 
@@ -130,44 +114,39 @@ QString UtcReceiverStatusText(int status) {
                            status, "Invalid Status");
 }
 
+namespace {
+
+// The time of day and date both timing reports carry, in this order.
+void DescribeClock(FieldSink& o, int hours, int minutes, int seconds, int day, int month,
+                   int year) {
+  o.rows({{Integer, "hours", hours, "h"}, {Integer, "minutes", minutes, "min"},
+          {Integer, "seconds", seconds, "s"}, {Integer, "day", day}, {Integer, "month", month},
+          {Integer, "year", year}});
+}
+
+}  // namespace
+
 void DescribeFields(const PrimaryTiming& v, FieldSink& o) {
-  o.integer("timeOfWeek", v.timeOfWeek, "s");
-  o.integer("week", v.week);
-  o.integer("utcOffset", v.utcOffset, "s");
-  o.integer("timingFlags", v.timingFlags);
-  o.integer("hours", v.hours, "h");
-  o.integer("minutes", v.minutes, "min");
-  o.integer("seconds", v.seconds, "s");
-  o.integer("day", v.day);
-  o.integer("month", v.month);
-  o.integer("year", v.year);
+  o.rows({{Integer, "timeOfWeek", v.timeOfWeek, "s"}, {Integer, "week", v.week},
+          {Integer, "utcOffset", v.utcOffset, "s"}, {Integer, "timingFlags", v.timingFlags}});
+  DescribeClock(o, v.hours, v.minutes, v.seconds, v.day, v.month, v.year);
 }
 
 void DescribeFields(const SupplementalTiming& v, FieldSink& o) {
-  o.integer("receiverMode", v.receiverMode);
-  o.integer("surveyProgress", v.surveyProgress, "%");
-  o.integer("minorAlarms", v.minorAlarms);
-  o.integer("statusCode", v.statusCode);
-  o.single("ppsOffset", v.ppsOffset, "ns");
-  o.single("oscillatorOffset", v.oscillatorOffset, "ppb");
-  o.number("latitude", detail::Degrees(v.latitude), "deg");
-  o.number("longitude", detail::Degrees(v.longitude), "deg");
-  o.number("altitude", v.altitude, "m");
-  o.single("quantizationError", v.quantizationError, "ns");
-  o.integer("ppsGenerated", v.ppsGenerated ? 1 : 0);
+  o.rows({{Integer, "receiverMode", v.receiverMode},
+          {Integer, "surveyProgress", v.surveyProgress, "%"},
+          {Integer, "minorAlarms", v.minorAlarms}, {Integer, "statusCode", v.statusCode},
+          {Single, "ppsOffset", v.ppsOffset, "ns"},
+          {Single, "oscillatorOffset", v.oscillatorOffset, "ppb"}});
+  detail::DescribeLla(o, Double, v.latitude, v.longitude, v.altitude);
+  o.rows({{Single, "quantizationError", v.quantizationError, "ns"},
+          {Integer, "ppsGenerated", v.ppsGenerated ? 1 : 0}});
 }
 
 void DescribeFields(const PrimaryUtcTime& v, FieldSink& o) {
-  o.integer("eventCount", v.eventCount);
-  o.number("fraction", v.fraction, "s");
-  o.integer("hours", v.hours, "h");
-  o.integer("minutes", v.minutes, "min");
-  o.integer("seconds", v.seconds, "s");
-  o.integer("day", v.day);
-  o.integer("month", v.month);
-  o.integer("year", v.year);
-  o.integer("receiverStatus", v.receiverStatus);
-  o.integer("flags", v.flags);
+  o.rows({{Integer, "eventCount", v.eventCount}, {Double, "fraction", v.fraction, "s"}});
+  DescribeClock(o, v.hours, v.minutes, v.seconds, v.day, v.month, v.year);
+  o.rows({{Integer, "receiverStatus", v.receiverStatus}, {Integer, "flags", v.flags}});
 }
 
 }  // namespace halvix::reports

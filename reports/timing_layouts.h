@@ -19,11 +19,7 @@ struct PrimaryTiming {
   std::uint16_t week = 0;
   std::int16_t utcOffset = 0;  // seconds
   std::uint8_t timingFlags = 0;
-  std::uint8_t seconds = 0;
-  std::uint8_t minutes = 0;
-  std::uint8_t hours = 0;
-  std::uint8_t day = 0;
-  std::uint8_t month = 0;  // 1..12
+  std::uint8_t seconds = 0, minutes = 0, hours = 0, day = 0, month = 0;  // month 1..12
   std::uint16_t year = 0;
 
   // Bit 0: the date and time are UTC rather than GPS.
@@ -111,11 +107,7 @@ struct PrimaryUtcTime {
   static constexpr int kLength = 22;
   std::uint16_t eventCount = 0;  // non-zero when answering an event input
   double fraction = 0;           // of the second, seconds
-  std::uint8_t hours = 0;
-  std::uint8_t minutes = 0;
-  std::uint8_t seconds = 0;
-  std::uint8_t day = 0;
-  std::uint8_t month = 0;  // 1..12
+  std::uint8_t hours = 0, minutes = 0, seconds = 0, day = 0, month = 0;  // month 1..12
   std::uint16_t year = 0;
   std::uint8_t receiverStatus = 0;  // 0..13
   std::uint8_t flags = 0;

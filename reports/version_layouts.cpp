@@ -8,9 +8,8 @@
 
 namespace halvix::reports {
 
-using link::GetLong;
-using link::GetSingle;
-using link::GetWord;
+using namespace link;
+using enum FieldType;
 
 namespace {
 
@@ -64,9 +63,7 @@ std::optional<SoftwareVersion> DecodeSoftwareVersion(const std::uint8_t* payload
   if (length == SoftwareVersion::kLongLength) {
     r.longForm = true;
     r.build = payload[17];
-    r.hour = payload[20];
-    r.minute = payload[21];
-    r.second = payload[22];
+    detail::GetBytes(payload + 20, r.hour, r.minute, r.second);
   }
   return r;
 }
@@ -130,10 +127,7 @@ std::optional<ManufacturingParameters> DecodeManufacturingParameters(const std::
   ManufacturingParameters r;
   r.serialPrefix = GetWord(payload + 1);
   r.serialNumber = static_cast<std::int32_t>(GetLong(payload + 3));
-  r.year2 = payload[7];
-  r.month = payload[8];
-  r.day = payload[9];
-  r.hour = payload[10];
+  detail::GetBytes(payload + 7, r.year2, r.month, r.day, r.hour);
   r.oscillatorOffset = GetSingle(payload + 11);
   r.testCode = GetWord(payload + 15);
   return r;
@@ -149,8 +143,7 @@ std::optional<ProductionParameters> DecodeProductionParameters(const std::uint8_
     return std::nullopt;
   }
   ProductionParameters r;
-  r.optionsPrefix = payload[1];
-  r.numberExtension = payload[2];
+  detail::GetBytes(payload + 1, r.optionsPrefix, r.numberExtension);
   r.caseSerialPrefix = GetWord(payload + 3);
   r.caseSerialNumber = static_cast<std::int32_t>(GetLong(payload + 5));
   r.productionNumber = static_cast<std::int32_t>(GetLong(payload + 9));
@@ -174,11 +167,9 @@ int ReceiverTypeForProduction(int machineId, int premiumOptions) {
 void DescribeFields(const SoftwareVersion& v, FieldSink& o) {
   DescribeStamp(o, "applicationVersion", "applicationDate", v.application);
   DescribeStamp(o, "signalProcessorVersion", "signalProcessorDate", v.signalProcessor);
-  o.integer("longForm", v.longForm ? 1 : 0);
-  o.integer("build", v.build);
-  o.integer("buildHour", v.hour, "h");
-  o.integer("buildMinute", v.minute, "min");
-  o.integer("buildSecond", v.second, "s");
+  o.rows({{Integer, "longForm", v.longForm ? 1 : 0}, {Integer, "build", v.build},
+          {Integer, "buildHour", v.hour, "h"}, {Integer, "buildMinute", v.minute, "min"},
+          {Integer, "buildSecond", v.second, "s"}});
 }
 
 void DescribeFields(const Health& v, FieldSink& o) {
@@ -194,24 +185,19 @@ void DescribeFields(const SegmentStatus& v, FieldSink& o) {
 }
 
 void DescribeFields(const ManufacturingParameters& v, FieldSink& o) {
-  o.integer("serialPrefix", v.serialPrefix);
-  o.integer("serialNumber", v.serialNumber);
-  o.integer("year", v.year2);
-  o.integer("month", v.month);
-  o.integer("day", v.day);
-  o.integer("hour", v.hour, "h");
-  o.single("oscillatorOffset", v.oscillatorOffset, "ppb");
-  o.integer("testCode", v.testCode);
+  o.rows({{Integer, "serialPrefix", v.serialPrefix}, {Integer, "serialNumber", v.serialNumber},
+          {Integer, "year", v.year2}, {Integer, "month", v.month}, {Integer, "day", v.day},
+          {Integer, "hour", v.hour, "h"}, {Single, "oscillatorOffset", v.oscillatorOffset, "ppb"},
+          {Integer, "testCode", v.testCode}});
 }
 
 void DescribeFields(const ProductionParameters& v, FieldSink& o) {
-  o.integer("optionsPrefix", v.optionsPrefix);
-  o.integer("numberExtension", v.numberExtension);
-  o.integer("caseSerialPrefix", v.caseSerialPrefix);
-  o.integer("caseSerialNumber", v.caseSerialNumber);
-  o.integer("productionNumber", v.productionNumber);
-  o.integer("premiumOptions", v.premiumOptions);
-  o.integer("machineId", v.machineId);
+  o.rows({{Integer, "optionsPrefix", v.optionsPrefix},
+          {Integer, "numberExtension", v.numberExtension},
+          {Integer, "caseSerialPrefix", v.caseSerialPrefix},
+          {Integer, "caseSerialNumber", v.caseSerialNumber},
+          {Integer, "productionNumber", v.productionNumber},
+          {Integer, "premiumOptions", v.premiumOptions}, {Integer, "machineId", v.machineId}});
 }
 
 bool DescribeMachineCode(const std::uint8_t* payload, int length, FieldSink* sink) {

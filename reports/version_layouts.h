@@ -16,11 +16,8 @@ namespace halvix::reports {
 
 // One version with its date; the year is counted from 1900.
 struct VersionStamp {
-  int major = 0;
-  int minor = 0;
-  int month = 0;
-  int day = 0;
-  int yearSince1900 = 0;
+  int major = 0, minor = 0;
+  int month = 0, day = 0, yearSince1900 = 0;
 
   QString versionText() const;  // "1.02"
   QString dateText() const;     // "3/4/2007"

@@ -1,6 +1,7 @@
 #include "sim/configuration.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "sim/persona.h"
 
@@ -16,34 +17,18 @@ Configuration FactoryConfiguration(const Persona& persona) {
 }
 
 void CopySegment(Configuration& to, const Configuration& from, int segment) {
-  switch (segment) {
-    case 2:
-      to.receiver = from.receiver;
-      break;
-    case 3:
-      to.packetIo = from.packetIo;
-      break;
-    case 4:
-      to.serial = from.serial;
-      break;
-    case 5:
-      to.timing = from.timing;
-      break;
-    case 6:
-      to.position = from.position;
-      break;
-    case 7:
-      to.survey = from.survey;
-      break;
-    case 8:
-      to.nmea = from.nmea;
-      break;
-    case 11:
-      to.utc = from.utc;
-      break;
-    default:
-      break;
-  }
+  // The parts in the order of kSegments.
+  const auto parts = std::make_tuple(&Configuration::receiver, &Configuration::packetIo,
+                                     &Configuration::serial, &Configuration::timing,
+                                     &Configuration::position, &Configuration::survey,
+                                     &Configuration::nmea, &Configuration::utc);
+  static_assert(std::tuple_size_v<decltype(parts)> == kSegments.size());
+  std::apply(
+      [&](auto... part) {
+        std::size_t i = 0;
+        ((kSegments[i++] == segment ? void(to.*part = from.*part) : void()), ...);
+      },
+      parts);
 }
 
 }  // namespace halvix::sim

@@ -13,12 +13,8 @@ inline constexpr int kLeapSeconds = 18;
 inline constexpr std::int64_t kGpsEpochUnixDays = 3657;
 
 struct CalendarTime {
-  int year = 1980;
-  int month = 1;
-  int day = 6;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
+  int year = 1980, month = 1, day = 6;
+  int hour = 0, minute = 0, second = 0;
 };
 
 // Calendar date and time of a count of seconds since the GPS epoch (GPS or UTC

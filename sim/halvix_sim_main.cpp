@@ -83,17 +83,19 @@ int main(int argc, char** argv) {
       options.persona = value.toLower();
     } else if (a.startsWith(QLatin1String("--device="))) {
       device = value;
-    } else if (a.startsWith(QLatin1String("--link="))) {
-      linkPath = value;
-      if (linkPath.isEmpty()) return Fail(QStringLiteral("--link= needs a path"));
+    } else if (a.startsWith(QLatin1String("--link=")) || a.startsWith(QLatin1String("--replay="))) {
+      // Both name a file, so neither may be empty.
+      const bool link = a.startsWith(QLatin1String("--link="));
+      (link ? linkPath : replayFile) = value;
+      if (value.isEmpty()) {
+        return Fail(link ? QStringLiteral("--link= needs a path")
+                         : QStringLiteral("--replay= needs a recording file"));
+      }
     } else if (a.startsWith(QLatin1String("--speed="))) {
       bool ok = false;
       options.speed = value.toDouble(&ok);
       if (!ok || !(options.speed > 0.0) || options.speed > 10000.0)
         return Fail(QStringLiteral("speed must be a number above 0 and at most 10000"));
-    } else if (a.startsWith(QLatin1String("--replay="))) {
-      replayFile = value;
-      if (replayFile.isEmpty()) return Fail(QStringLiteral("--replay= needs a recording file"));
     } else if (a.startsWith(QLatin1String("--seed="))) {
       bool ok = false;
       options.seed = value.toULongLong(&ok);

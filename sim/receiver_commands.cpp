@@ -17,25 +17,29 @@ bool Finite(double v) { return std::isfinite(v); }
 }  // namespace
 
 void ReceiverModel::handle(const Packet& packet) {
+  // Queries answered by one report that takes nothing from the packet.
+  static constexpr struct {
+    std::uint8_t command, report;
+    Bytes (ReceiverModel::*build)() const;
+  } kPlainQueries[] = {{0x21, 0x41, &ReceiverModel::gpsTimeReport},
+                       {0x24, 0x6D, &ReceiverModel::selectionReport},
+                       {0x29, 0x49, &ReceiverModel::healthPageReport},
+                       {0x2F, 0x4F, &ReceiverModel::utcReport}};
+  for (const auto& q : kPlainQueries) {
+    if (packet.id == q.command) return emit(q.report, (this->*q.build)());
+  }
+  // Resets by the letter that follows 0x1E.
+  static constexpr std::pair<std::uint8_t, ResetKind> kResets[] = {
+      {'K', ResetKind::Cold},
+      {'F', ResetKind::FactoryAll},
+      {'N', ResetKind::FactoryNavigation},
+      {'R', ResetKind::FactoryConfiguration}};
   const Bytes& p = packet.payload;
   const ByteReader r(p);
   switch (packet.id) {
     case 0x1E:
-      switch (r.u8(0)) {
-        case 'K':
-          startReset(ResetKind::Cold);
-          break;
-        case 'F':
-          startReset(ResetKind::FactoryAll);
-          break;
-        case 'N':
-          startReset(ResetKind::FactoryNavigation);
-          break;
-        case 'R':
-          startReset(ResetKind::FactoryConfiguration);
-          break;
-        default:
-          break;
+      for (const auto& [letter, kind] : kResets) {
+        if (r.u8(0) == letter) startReset(kind);
       }
       break;
     case 0x1F:
@@ -45,21 +49,12 @@ void ReceiverModel::handle(const Packet& packet) {
     case 0x20:
       if (Constellation::ValidSv(r.u8(0))) emit(0x40, almanacReport(r.u8(0)));
       break;
-    case 0x21:
-      emit(0x41, gpsTimeReport());
-      break;
-    case 0x24:
-      emit(0x6D, selectionReport());
-      break;
     case 0x25:
       startReset(ResetKind::Warm);
       break;
     case 0x26:
       emit(0x46, healthReport());
       emit(0x4B, machineReport());
-      break;
-    case 0x29:
-      emit(0x49, healthPageReport());
       break;
     case 0x2A:
       if (p.empty()) {
@@ -73,9 +68,6 @@ void ReceiverModel::handle(const Packet& packet) {
       break;
     case 0x2E:
       handleSetInitialTime(p);
-      break;
-    case 0x2F:
-      emit(0x4F, utcReport());
       break;
     case 0x31:
       if (p.size() >= 12) {
@@ -154,6 +146,16 @@ void ReceiverModel::handleSuper(const Bytes& p) {
   const std::size_t n = p.size();
   TimingOutputs& timing = ram_.timing;
   PacketIo& io = ram_.packetIo;
+  // A four-byte setting: the bare query reports it, a longer packet sets it.
+  const auto longSetting = [&](std::uint32_t& value) {
+    if (n == 1) {
+      Bytes out{p[0]};
+      ByteWriter(out).u32(value);
+      emit(0x8F, out);
+    } else if (n >= 5) {
+      value = r.u32(1);
+    }
+  };
   switch (p[0]) {
     case 0x0B:
       if (n == 1) {
@@ -196,22 +198,10 @@ void ReceiverModel::handleSuper(const Bytes& p) {
       }
       break;
     case 0x4B:
-      if (n == 1) {
-        Bytes out{0x4B};
-        ByteWriter(out).u32(ram_.survey.limit);
-        emit(0x8F, out);
-      } else if (n >= 5) {
-        ram_.survey.limit = r.u32(1);
-      }
+      longSetting(ram_.survey.limit);
       break;
     case 0x4D:
-      if (n == 1) {
-        Bytes out{0x4D};
-        ByteWriter(out).u32(io.autoOutputMask);
-        emit(0x8F, out);
-      } else if (n >= 5) {
-        io.autoOutputMask = r.u32(1);
-      }
+      longSetting(io.autoOutputMask);
       break;
     case 0x4E:
       if (n == 1) {

@@ -120,10 +120,7 @@ Bytes ReceiverModel::versionReport(bool longForm) const {
   w.fill(0, 7);                      // 10..16
   w.u8(persona_.applicationBuild);   // 17
   w.fill(0, 2);                      // 18..19
-  w.u8(persona_.buildHour);          // 20
-  w.u8(persona_.buildMinute);        // 21
-  w.u8(persona_.buildSecond);        // 22
-  w.u8(0);                           // 23
+  w.u8s(persona_.buildHour, persona_.buildMinute, persona_.buildSecond, 0);  // 20..23
   w.text(persona_.productName, 96 - p.size());
   return p;
 }
@@ -204,10 +201,7 @@ Bytes ReceiverModel::rawMeasurementReport(int sv) const {
   }
   const SatelliteView& v = tracker_.view(sv);
   const double chips = std::fmod(v.range / kSpeedOfLight * 1.023e6, 1023.0);
-  w.f32(1000.0f);
-  w.f32(ch->signal);
-  w.f32(static_cast<float>(chips * 16.0));
-  w.f32(static_cast<float>(-v.rangeRate / kL1Wavelength));
+  w.f32s(1000.0f, ch->signal, chips * 16.0, -v.rangeRate / kL1Wavelength);
   w.f64(ch->lastMeasurement);
   return p;
 }
@@ -238,19 +232,14 @@ Bytes ReceiverModel::trackingReport(int sv) const {
   const SatelliteView& v = tracker_.view(sv);
   // Angles are known from tracking or from the almanac; otherwise zero.
   const bool angles = ch != nullptr ? ch->acquired : systemData_.block(kAlmanac, sv).has_value();
-  w.u8(static_cast<std::uint8_t>(sv));
   // A satellite in no channel reports channel 31, which no receiver has.
-  w.u8(static_cast<std::uint8_t>((c >= 0 ? c : 31) << 3));
-  w.u8(ch != nullptr && ch->acquired ? 1 : 0);
-  w.u8(tracker_.ephemeris(sv).valid ? 1 : 0);
-  w.f32(ch != nullptr ? ch->signal : 0.0f);
-  w.f32(ch != nullptr && ch->acquired ? ch->lastMeasurement : 0.0f);
-  w.f32(angles ? static_cast<float>(v.elevation) : 0.0f);
-  w.f32(angles ? static_cast<float>(v.azimuth) : 0.0f);
-  w.u8(0);
-  w.u8(0);
-  w.u8(ch != nullptr && ch->used ? 1 : 0);
-  w.u8(0);
+  w.u8s(sv, (c >= 0 ? c : 31) << 3, ch != nullptr && ch->acquired ? 1 : 0,
+        tracker_.ephemeris(sv).valid ? 1 : 0);
+  w.f32s(ch != nullptr ? ch->signal : 0.0f,
+         ch != nullptr && ch->acquired ? ch->lastMeasurement : 0.0f,
+         angles ? static_cast<float>(v.elevation) : 0.0f,
+         angles ? static_cast<float>(v.azimuth) : 0.0f);
+  w.u8s(0, 0, ch != nullptr && ch->used ? 1 : 0, 0);
   return p;
 }
 
@@ -273,10 +262,7 @@ Bytes ReceiverModel::selectionReport() const {
   const int dimension = tracker_.usedCount() == 0 ? 0 : ram_.position ? 7 : 4;
   w.u8(static_cast<std::uint8_t>((std::min<std::size_t>(list.size(), 15) << 4) | 0x08 | dimension));
   const Dops d = tracker_.dops();
-  w.f32(d.pdop);
-  w.f32(d.hdop);
-  w.f32(d.vdop);
-  w.f32(d.tdop);
+  w.f32s(d.pdop, d.hdop, d.vdop, d.tdop);
   for (std::int8_t sv : list) w.i8(sv);
   return p;
 }
@@ -294,15 +280,8 @@ Bytes ReceiverModel::receiverConfigurationReport() const {
   const ReceiverSettings& r = ram_.receiver;
   Bytes p;
   ByteWriter w(p);
-  w.u8(0x00);
-  w.u8(r.mode);
-  w.u8(r.dgpsMode);
-  w.u8(r.dynamics);
-  w.u8(0x01);
-  w.f32(r.elevationMask);
-  w.f32(r.signalMask);
-  w.f32(r.pdopMask);
-  w.f32(r.pdopSwitch);
+  w.u8s(0x00, r.mode, r.dgpsMode, r.dynamics, 0x01);
+  w.f32s(r.elevationMask, r.signalMask, r.pdopMask, r.pdopSwitch);
   w.u8(r.dgpsAgeLimit);
   w.fill(0x00, 5);
   w.fill(0xFF, 16);
@@ -333,10 +312,7 @@ Bytes ReceiverModel::manufacturingReport() const {
   w.u8(0x41);
   w.u16(persona_.boardSerialPrefix);
   w.u32(persona_.boardSerial);
-  w.u8(persona_.buildYear2);
-  w.u8(persona_.buildMonth);
-  w.u8(persona_.buildDay);
-  w.u8(persona_.buildHourOfDay);
+  w.u8s(persona_.buildYear2, persona_.buildMonth, persona_.buildDay, persona_.buildHourOfDay);
   w.f32(persona_.oscillatorOffset);
   w.u16(persona_.testCode);
   return p;
@@ -345,9 +321,7 @@ Bytes ReceiverModel::manufacturingReport() const {
 Bytes ReceiverModel::productionReport() const {
   Bytes p;
   ByteWriter w(p);
-  w.u8(0x42);
-  w.u8(persona_.productionOptionsPrefix);
-  w.u8(persona_.productionNumberExtension);
+  w.u8s(0x42, persona_.productionOptionsPrefix, persona_.productionNumberExtension);
   w.u16(persona_.caseSerialPrefix);
   w.u32(persona_.caseSerial);
   w.u32(persona_.productionNumber);
@@ -361,10 +335,7 @@ Bytes ReceiverModel::ppsCharacteristicsReport() const {
   const TimingOutputs& t = ram_.timing;
   Bytes p;
   ByteWriter w(p);
-  w.u8(0x4A);
-  w.u8(t.ppsEnabled);
-  w.u8(t.timeBase);
-  w.u8(t.polarity);
+  w.u8s(0x4A, t.ppsEnabled, t.timeBase, t.polarity);
   w.f64(t.ppsOffset);
   w.f32(t.biasThreshold);
   return p;
@@ -383,12 +354,8 @@ Bytes ReceiverModel::primaryTimingReport(std::int64_t gpsSecond) const {
   w.u32(static_cast<std::uint32_t>(PositiveMod(t.scaleSecond, kSecondsPerWeek)));
   w.u16(static_cast<std::uint16_t>(WeekOf(t.scaleSecond)));
   w.i16(static_cast<std::int16_t>(t.leap));
-  w.u8(flags);
-  w.u8(static_cast<std::uint8_t>(t.calendar.second));
-  w.u8(static_cast<std::uint8_t>(t.calendar.minute));
-  w.u8(static_cast<std::uint8_t>(t.calendar.hour));
-  w.u8(static_cast<std::uint8_t>(t.calendar.day));
-  w.u8(static_cast<std::uint8_t>(t.calendar.month));
+  w.u8s(flags, t.calendar.second, t.calendar.minute, t.calendar.hour, t.calendar.day,
+        t.calendar.month);
   w.u16(static_cast<std::uint16_t>(t.calendar.year));
   return p;
 }
@@ -404,25 +371,15 @@ Bytes ReceiverModel::supplementalTimingReport() const {
   const int status = statusCode();
   Bytes p;
   ByteWriter w(p);
-  w.u8(0xAC);                                              // 0
-  w.u8(ram_.receiver.mode);                                // 1
-  w.u8(static_cast<std::uint8_t>(q.mode));                 // 2
-  w.u8(static_cast<std::uint8_t>(surveyProgress()));       // 3
+  w.u8s(0xAC, ram_.receiver.mode, q.mode, surveyProgress());  // 0..3
   w.u32(q.holdoverSeconds);                                // 4
   w.u16(0);                                                // 8 critical alarms
   w.u16(minorAlarms());                                    // 10
-  w.u8(static_cast<std::uint8_t>(status));                 // 12
-  w.u8(q.activity);                                        // 13
-  w.u8(0);                                                 // 14
-  w.u8(0);                                                 // 15
-  w.f32(q.ppsOffsetNs);                                    // 16
-  w.f32(q.oscillatorOffsetPpb);                            // 20
+  w.u8s(status, q.activity, 0, 0);                         // 12..15
+  w.f32s(q.ppsOffsetNs, q.oscillatorOffsetPpb);            // 16, 20
   w.u32(q.dacValue);                                       // 24
-  w.f32(q.dacVoltage);                                     // 28
-  w.f32(q.temperature);                                    // 32
-  w.f64(pos.latitude);                                     // 36
-  w.f64(pos.longitude);                                    // 44
-  w.f64(pos.altitude);                                     // 52
+  w.f32s(q.dacVoltage, q.temperature);                     // 28, 32
+  w.f64s(pos.latitude, pos.longitude, pos.altitude);       // 36..59
   w.f32(q.quantizationErrorNs);                            // 60
   w.u8(pps ? 1 : 0);                                       // 64
   w.fill(0, 3);                                            // 65..67
@@ -454,14 +411,9 @@ Bytes ReceiverModel::utcTimeReport(std::uint16_t eventCount, std::int64_t gpsMs)
   w.u8(0xAD);
   w.u16(eventCount);
   w.f64(static_cast<double>(PositiveMod(ms, 1000)) / 1000.0);
-  w.u8(static_cast<std::uint8_t>(c.hour));
-  w.u8(static_cast<std::uint8_t>(c.minute));
-  w.u8(static_cast<std::uint8_t>(c.second));
-  w.u8(static_cast<std::uint8_t>(c.day));
-  w.u8(static_cast<std::uint8_t>(c.month));
+  w.u8s(c.hour, c.minute, c.second, c.day, c.month);
   w.u16(static_cast<std::uint16_t>(c.year));
-  w.u8(static_cast<std::uint8_t>(status));
-  w.u8(flags);
+  w.u8s(status, flags);
   w.u16(0);
   return p;
 }
@@ -483,18 +435,13 @@ Bytes ReceiverModel::comprehensiveTimeReport(std::uint16_t eventCount, std::int6
   w.u8(0x0B);
   w.u16(eventCount);
   w.f64(static_cast<double>(PositiveMod(ms, kSecondsPerWeek * 1000)) / 1000.0);
-  w.u8(static_cast<std::uint8_t>(c.day));
-  w.u8(static_cast<std::uint8_t>(c.month));
+  w.u8s(c.day, c.month);
   w.u16(static_cast<std::uint16_t>(c.year));
   w.i8(ComprehensiveMode(ram_.receiver.mode));
   w.i16(offset);
-  w.f64(discipline_.biasMetres());
-  w.f64(discipline_.driftMetresPerSecond());
-  w.f32(std::fabs(q.ppsOffsetNs) * 0.3f + 1.5f);
-  w.f32(std::fabs(q.oscillatorOffsetPpb) * 0.3f + 0.01f);
-  w.f64(pos.latitude);
-  w.f64(pos.longitude);
-  w.f64(pos.altitude);
+  w.f64s(discipline_.biasMetres(), discipline_.driftMetresPerSecond());
+  w.f32s(std::fabs(q.ppsOffsetNs) * 0.3f + 1.5f, std::fabs(q.oscillatorOffsetPpb) * 0.3f + 0.01f);
+  w.f64s(pos.latitude, pos.longitude, pos.altitude);
   int written = 0;
   for (const Channel& ch : tracker_.channels()) {
     if (written == 8) break;

@@ -13,13 +13,7 @@
 
 namespace halvix::sim {
 
-enum DataType : int {
-  kRawAlmanac = 1,
-  kAlmanac = 2,
-  kHealthPage = 3,
-  kIonosphere = 4,
-  kUtcData = 5,
-};
+enum DataType : int { kRawAlmanac = 1, kAlmanac = 2, kHealthPage = 3, kIonosphere = 4, kUtcData = 5 };
 
 // Block length for a data type, 0 for a type the receiver does not know.
 std::size_t BlockLength(int type);

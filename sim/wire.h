@@ -25,6 +25,19 @@ class ByteWriter {
   void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
   void f32(float v);
   void f64(double v);
+  // Consecutive fields of one type.
+  template <class... T>
+  void u8s(T... v) {
+    (u8(static_cast<std::uint8_t>(v)), ...);
+  }
+  template <class... T>
+  void f32s(T... v) {
+    (f32(static_cast<float>(v)), ...);
+  }
+  template <class... T>
+  void f64s(T... v) {
+    (f64(static_cast<double>(v)), ...);
+  }
   void fill(std::uint8_t v, std::size_t count) { out_.insert(out_.end(), count, v); }
   void bytes(const Bytes& b) { out_.insert(out_.end(), b.begin(), b.end()); }
   // Text padded with zeros (or cut) to exactly width bytes.
