@@ -5,12 +5,13 @@
 // costs no call per field.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 namespace halvix::reports {
 
@@ -22,6 +23,18 @@ enum class FieldType : std::uint8_t {
 };
 
 struct DescribedField {
+  constexpr DescribedField() = default;
+  // One row of a table-driven description: the field's type, name, value and unit.
+  template <class T>
+  constexpr DescribedField(FieldType t, std::string_view n, T v, std::string_view u = {})
+      : name(n), unit(u), type(t) {
+    if (t == FieldType::Integer) {
+      integer = static_cast<std::int64_t>(v);
+    } else {
+      number = static_cast<double>(v);
+    }
+  }
+
   std::string_view name;
   std::string_view unit;
   FieldType type = FieldType::Integer;
@@ -30,20 +43,8 @@ struct DescribedField {
   std::uint32_t textStart = 0;
   std::uint32_t textLength = 0;
 };
-
-// One row of a table-driven description: the field's type, name, value and unit.
-struct FieldRow {
-  template <class T>
-  constexpr FieldRow(FieldType t, std::string_view n, T v, std::string_view u = {})
-      : type(t), name(n), unit(u), number(static_cast<double>(v)) {
-    if constexpr (std::is_integral_v<T>) integer = static_cast<std::int64_t>(v);
-  }
-  FieldType type;
-  std::string_view name;
-  std::string_view unit;
-  std::int64_t integer = 0;
-  double number;
-};
+// Rows are built in place, so a table of them is copied into the sink as one block.
+using FieldRow = DescribedField;
 
 class FieldSink {
  public:
@@ -67,14 +68,13 @@ class FieldSink {
   }
   // Number fields in table order.
   void rows(std::initializer_list<FieldRow> list) {
-    for (const FieldRow& r : list) {
-      DescribedField& f = next(r.name, r.unit, r.type);
-      if (r.type == FieldType::Integer) {
-        f.integer = r.integer;
-      } else {
-        f.number = r.number;
-      }
+    const std::size_t at = static_cast<std::size_t>(count_);
+    if (list.size() <= fields_.size() - at) {
+      std::copy(list.begin(), list.end(), fields_.begin() + static_cast<std::ptrdiff_t>(at));
+      count_ += static_cast<int>(list.size());
+      return;
     }
+    for (const FieldRow& r : list) next(r.name, r.unit, r.type) = r;
   }
   void text(std::string_view name, std::string_view value) {
     const std::size_t start = texts_.size();
