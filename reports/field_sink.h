@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace halvix::reports {
 
@@ -66,15 +67,11 @@ class FieldSink {
   void number(std::string_view name, double value, std::string_view unit = {}) {
     next(name, unit, FieldType::Double).number = value;
   }
-  // Number fields in table order.
-  void rows(std::initializer_list<FieldRow> list) {
-    const std::size_t at = static_cast<std::size_t>(count_);
-    if (list.size() <= fields_.size() - at) {
-      std::copy(list.begin(), list.end(), fields_.begin() + static_cast<std::ptrdiff_t>(at));
-      count_ += static_cast<int>(list.size());
-      return;
-    }
-    for (const FieldRow& r : list) next(r.name, r.unit, r.type) = r;
+  // Number fields in table order. Each row is written straight into its slot,
+  // so a described report costs no more than a call per field would.
+  template <std::size_t N>
+  void rows(const FieldRow (&list)[N]) {
+    put(list, std::make_index_sequence<N>{});
   }
   void text(std::string_view name, std::string_view value) {
     const std::size_t start = texts_.size();
@@ -91,6 +88,16 @@ class FieldSink {
   }
 
  private:
+  template <std::size_t N, std::size_t... I>
+  void put(const FieldRow (&list)[N], std::index_sequence<I...>) {
+    if (static_cast<std::size_t>(count_) + N <= fields_.size()) {
+      DescribedField* f = fields_.data() + count_;
+      count_ += static_cast<int>(N);
+      ((f[I] = list[I]), ...);
+      return;
+    }
+    ((next(list[I].name, list[I].unit, list[I].type) = list[I]), ...);
+  }
   DescribedField& next(std::string_view name, std::string_view unit, FieldType type) {
     // Every layout has fewer fields than the table holds; the last slot is reused rather than overrun.
     DescribedField& f = fields_[static_cast<std::size_t>(count_ < kMaxFields ? count_++ : kMaxFields - 1)];
