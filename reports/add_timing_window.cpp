@@ -203,7 +203,7 @@ widgets::Lamp* TForm_AddTiming::flagLamp(int bit) const {
 
 void TForm_AddTiming::FormActivate() {
   commands::PrimaryUtcTimeRequest8EAD(link_);
-  link_.clock().sleepMs(kQueryGapMs);
+  link_.clock().sleepMs(commands::kQueryGapMs);
   commands::ComprehensiveTimeRequest8E0B(link_);
 }
 

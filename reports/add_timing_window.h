@@ -28,8 +28,6 @@ class TForm_AddTiming : public QDialog {
   Q_OBJECT
 
  public:
-  // Pause between the two refresh queries.
-  static constexpr int kQueryGapMs = 200;
   static constexpr QRgb kSatelliteUsedColour = 0xFF00FFFF;  // aqua
 
   explicit TForm_AddTiming(link::SerialLink& link, QWidget* parent = nullptr);

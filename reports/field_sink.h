@@ -44,7 +44,7 @@ struct DescribedField {
   std::uint32_t textStart = 0;
   std::uint32_t textLength = 0;
 };
-// Rows are built in place, so a table of them is copied into the sink as one block.
+// One row of a table given to FieldSink::rows().
 using FieldRow = DescribedField;
 
 class FieldSink {

@@ -114,9 +114,9 @@ void TForm_Product::ShowHourRow() {
 void TForm_Product::FormActivate() {
   for (widgets::ValuePanel* p : valuePanels()) p->setText(QString());
   commands::SoftwareVersionRequest1F(link_);
-  link_.clock().sleepMs(kQueryGapMs);
+  link_.clock().sleepMs(commands::kQueryGapMs);
   commands::ManufacturingParametersRequest8E41(link_);
-  link_.clock().sleepMs(kQueryGapMs);
+  link_.clock().sleepMs(commands::kQueryGapMs);
   commands::ProductionParametersRequest8E42(link_);
 }
 

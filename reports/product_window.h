@@ -23,8 +23,6 @@ class TForm_Product : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kQueryGapMs = 200;
-
   explicit TForm_Product(link::SerialLink& link, QWidget* parent = nullptr);
 
   struct Controls {
